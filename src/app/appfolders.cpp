@@ -1,0 +1,45 @@
+#include "app/appfolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+constexpr auto HelpFileName = "Q7316Help.htm";
+constexpr auto DataFolderName = "Q7316";
+
+QString withSeparator(const QString &folder)
+{
+    return QDir::cleanPath(folder) + QLatin1Char('/');
+}
+} // namespace
+
+AppFolders AppFolders::fromSystem()
+{
+    AppFolders folders;
+    folders.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    folders.programFolder = QCoreApplication::applicationDirPath();
+    folders.installedDataFolder
+        = QDir(folders.programFolder).absoluteFilePath(QStringLiteral("../share/audexa"));
+    return folders;
+}
+
+QString AppFolders::resolveDataFolder() const
+{
+    if (documentsFolder.isEmpty())
+        return {};
+    const QDir documents(documentsFolder);
+    const QString dataFolder = documents.filePath(QLatin1String(DataFolderName));
+    if (QFileInfo(dataFolder).isDir() || documents.mkpath(QLatin1String(DataFolderName)))
+        return withSeparator(dataFolder);
+    return withSeparator(documentsFolder);
+}
+
+QString AppFolders::helpFilePath() const
+{
+    const QString local = QDir(programFolder).filePath(QLatin1String(HelpFileName));
+    if (QFileInfo::exists(local) || installedDataFolder.isEmpty())
+        return local;
+    return QDir::cleanPath(QDir(installedDataFolder).filePath(QLatin1String(HelpFileName)));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The folders the program works in, given to the main window so that tests run in a
+// temporary folder and never touch the user's files.
+struct AppFolders
+{
+    // The user's documents folder; empty when the system cannot name one.
+    QString documentsFolder;
+    // The executable's folder.
+    QString programFolder;
+    // Where an installed program keeps its read-only data (the help file): share/audexa.
+    QString installedDataFolder;
+
+    // The folders of the running program, as the system names them.
+    static AppFolders fromSystem();
+
+    // The data folder: "Q7316" under the documents folder, created when missing; the documents
+    // folder itself when it cannot be created; empty when there is no documents folder.
+    // A non-empty result ends with a separator.
+    QString resolveDataFolder() const;
+
+    // "Q7316Help.htm" in the program's folder, or in the installed data folder when the
+    // program's folder does not hold it.
+    QString helpFilePath() const;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The program-wide state of one run, owned by the main window and handed by reference to
+// whoever needs it. Window references are kept by the main window itself (they are widgets).
+struct AppState
+{
+    // Connection monitor and live reading.
+    bool Connected = false;
+    bool PollBusy = false;
+    int ConnectionFailures = 0;
+    float CurrentLevel = 0.0f; // dB, the level last decoded
+    bool MeterRecording = false; // the meter's own data logger records (REC)
+
+    // Real-time recording.
+    bool RealTimeRunning = false;
+    float RealTimeRate = 0.2f; // seconds between recorded points
+    int RealTimeCount = 0;
+    bool RealTimeModified = false;
+
+    // Data logger.
+    bool loggerDataLoaded = false;
+    QByteArray memoryImage;
+    int lastAddress = 0;
+
+    // Options and folders.
+    bool DiscardFloatingError = false;
+    QString DataFolder; // ends with a separator, or empty when there is no documents folder
+};

@@ -1,0 +1,86 @@
+#include "app/appfolders.h"
+#include "app/clock.h"
+#include "app/ui/prompts.h"
+#include "app/ui/tfrmabout.h"
+#include "app/ui/tfrmmain.h"
+#include "app/version.h"
+#include "meter/hidmeterusb.h"
+#include "meter/simulatedmeter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+// Shows an error that escaped an event handler in the standard error box instead of ending
+// the program.
+class Application : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &error) {
+            QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, applicationDisplayName(), QStringLiteral("Unknown error"));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Audexa"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Q7316"));
+    QApplication::setOrganizationName(QStringLiteral("KV519"));
+    QApplication::setApplicationVersion(QLatin1String(AudexaVersion));
+    QApplication::setDesktopFileName(QStringLiteral("audexa"));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Audexa: live reading, graphs and data logger of the Q7316 sound level meter."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate-meter"),
+                                      QStringLiteral("Run on a simulated meter instead of the USB device."));
+    options.addOption(simulate);
+    options.process(app);
+
+    TfrmAbout splash;
+    splash.hideOkButton();
+    splash.Label4->setText(QStringLiteral("Loading..."));
+    splash.show();
+    splash.repaint();
+    QApplication::processEvents();
+
+    SystemClock clock;
+    std::unique_ptr<MeterUsb> usb;
+    if (options.isSet(simulate))
+        usb = std::make_unique<SimulatedMeter>(clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
+    else
+        usb = std::make_unique<HidMeterUsb>();
+
+    QtPrompts prompts;
+    QSettings settings; // organisation "KV519", the program's settings key
+    TfrmMain window(*usb, clock, prompts, settings, AppFolders::fromSystem());
+    prompts.setParent(&window);
+    window.setSplashScreen(&splash);
+    // Without a window manager (a bare X server) maximising does nothing: fill the screen.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,74 @@
+#include "app/ui/prompts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+void QtPrompts::showMessage(const QString &text)
+{
+    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+}
+
+void QtPrompts::showError(const QString &text)
+{
+    QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), text);
+}
+
+Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    const auto answer = QMessageBox::question(m_parent, QApplication::applicationDisplayName(),
+                                              text, buttons);
+    if (answer == QMessageBox::Yes)
+        return Answer::Yes;
+    if (answer == QMessageBox::No)
+        return Answer::No;
+    return withCancel ? Answer::Cancel : Answer::No;
+}
+
+QString QtPrompts::openFileName(const QString &caption, const QString &folder,
+                                const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
+}
+
+QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
+                                const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog dialog(m_parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompts::printerSetup(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::printDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int QtPrompts::execDialog(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+void QtPrompts::openDocument(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,57 @@
+#include "app/ui/tfrmabout.h"
+
+#include "app/version.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TfrmAbout"));
+    setWindowTitle(QStringLiteral("About Audexa For Sound Level Meter"));
+    setWindowIcon(QIcon(QStringLiteral(":/APPICON")));
+
+    auto *icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/APPICON")).pixmap(72, 72));
+    icon->setAlignment(Qt::AlignCenter);
+
+    auto *title = new QLabel(QStringLiteral("Sound Level Meter Software"), this);
+    QFont titleFont(QStringLiteral("Arial"), 16);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    title->setFont(titleFont);
+    title->setStyleSheet(QStringLiteral("color: blue;"));
+    title->setAlignment(Qt::AlignCenter);
+
+    Label2 = new QLabel(QStringLiteral("Version: ") + QLatin1String(AudexaVersion), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+
+    auto *model = new QLabel(QStringLiteral("Audexa for the Q7316 sound level meter"), this);
+    model->setAlignment(Qt::AlignCenter);
+
+    Label4 = new QLabel(QStringLiteral("Starting..."), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setAlignment(Qt::AlignCenter);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(10);
+    layout->addWidget(icon);
+    layout->addWidget(title);
+    layout->addWidget(model);
+    layout->addWidget(Label2);
+    layout->addWidget(Label4);
+    layout->addWidget(OKButton, 0, Qt::AlignCenter);
+    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+}
+
+void TfrmAbout::hideOkButton()
+{
+    OKButton->hide();
+}

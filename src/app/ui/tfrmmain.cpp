@@ -1,0 +1,368 @@
+#include "app/ui/tfrmmain.h"
+
+#include "app/appsettings.h"
+#include "app/clock.h"
+#include "app/ui/mainmenus.h"
+#include "app/ui/mdichildform.h"
+#include "app/ui/prompts.h"
+#include "app/ui/statuspanels.h"
+#include "app/ui/tfrmabout.h"
+#include "meter/connectionmonitor.h"
+#include "panel/ui/tfrmpanel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPrinter>
+#include <QSettings>
+#include <QToolBar>
+
+namespace {
+constexpr auto OnConnection = "On Connection";
+constexpr auto OffConnection = "Off Connection";
+constexpr auto NoConnection = "No Connection";
+constexpr int StartupWaitMs = 500;
+constexpr int StopPollingWaitMs = 2500;
+} // namespace
+
+TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &settings,
+                   const AppFolders &folders, QWidget *parent)
+    : QMainWindow(parent)
+    , m_usb(usb)
+    , m_clock(clock)
+    , m_prompts(prompts)
+    , m_settings(settings)
+    , m_folders(folders)
+    , m_link(usb)
+{
+    setObjectName(QStringLiteral("TfrmMain"));
+    setWindowTitle(QStringLiteral("Q7316"));
+    setWindowIcon(QIcon(QStringLiteral(":/APPICON")));
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("ClientArea"));
+    // The client area has no border and no scroll bars.
+    m_mdiArea->setFrameShape(QFrame::NoFrame);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdiArea->setBackground(QColor(0x80, 0x80, 0x80));
+    setCentralWidget(m_mdiArea);
+
+    m_menus = std::make_unique<MainMenus>(*this);
+    StatusBar1 = new StatusPanels(this);
+    setStatusBar(StatusBar1);
+
+    MainTimer.setInterval(500);
+    MaxMinTimer.setInterval(500);
+    LEQTimer.setInterval(40);
+    RealTime_Timer.setInterval(1000);
+    connect(&MainTimer, &QTimer::timeout, this, &TfrmMain::MainTimerTimer);
+    connect(&MaxMinTimer, &QTimer::timeout, this, &TfrmMain::MaxMinTimerTimer);
+    connectMenus();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    MainTimer.stop();
+    MaxMinTimer.stop();
+    // The child windows go before the state and the link they refer to.
+    delete m_mdiArea;
+    m_mdiArea = nullptr;
+}
+
+void TfrmMain::connectMenus()
+{
+    MainMenus &m = *m_menus;
+    connect(m.PrinterSetup1, &QAction::triggered, this, &TfrmMain::PrinterSetup1Click);
+    connect(m.Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
+    connect(m.ControlPanel1, &QAction::triggered, this, &TfrmMain::ControlPanel1Click);
+    connect(m.Tile1, &QAction::triggered, this, &TfrmMain::Tile1Click);
+    connect(m.Cascade1, &QAction::triggered, this, &TfrmMain::Cascade1Click);
+    connect(m.Contents1, &QAction::triggered, this, &TfrmMain::Contents1Click);
+    connect(m.btnHelp, &QAction::triggered, this, &TfrmMain::Contents1Click);
+    connect(m.About1, &QAction::triggered, this, &TfrmMain::About1Click);
+    connect(m.discardfloatingerror1, &QAction::triggered, this,
+            &TfrmMain::discardfloatingerror1Click);
+    connect(m.Window1, &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowMenu);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
+        // Only a table window can be drawn as a graph.
+        if (frame && PanelWindow && frame->widget() == PanelWindow)
+            m_menus->btnOutputToGraph->setEnabled(false);
+    });
+}
+
+void TfrmMain::FormCreate()
+{
+    const AppSettings settings = AppSettings::read(m_settings);
+    m_state.RealTimeRate = settings.RealTimeRate;
+    m_state.DiscardFloatingError = settings.DiscardFloatingError;
+    m_floatingPoint.setDiscard(settings.DiscardFloatingError);
+    m_menus->discardfloatingerror1->setChecked(settings.DiscardFloatingError);
+    m_bitmaps.load(devicePixelRatioF());
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TfrmMain::FormShow()
+{
+    m_state.DataFolder = m_folders.resolveDataFolder();
+
+    createPanel();
+    PanelWindow->showNoConnection(!m_state.Connected);
+    StatusBar1->setPanelText(0, QString());
+    StatusBar1->setPanelText(1, QLatin1String(m_state.Connected ? OnConnection : OffConnection));
+    m_menus->DataLogger1->menuAction()->setVisible(true);
+    m_menus->btnDataLogger->setVisible(true);
+    m_menus->btnDataLogger->setToolTip(QStringLiteral("Data Logger"));
+
+    // The poll starts no earlier than 500 ms after the panel is shown; the wait processes no
+    // window messages.
+    m_clock.spinWait(StartupWaitMs);
+    MainTimer.start();
+
+    if (SplashScreen) {
+        SplashScreen->Label4->clear();
+        SplashScreen->close();
+    }
+
+    m_menus->Setup1->setVisible(false);
+    PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
+}
+
+QMdiSubWindow *TfrmMain::addChildWindow(MdiChildForm *form)
+{
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow *frame = m_mdiArea->addSubWindow(form);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    return frame;
+}
+
+void TfrmMain::createPanel()
+{
+    auto *panel = new TfrmPanel(m_bitmaps, m_link, m_prompts, MaxMinTimer);
+    QMdiSubWindow *frame = addChildWindow(panel);
+    // No title bar: the panel is moved by dragging its face.
+    frame->setWindowFlags(Qt::FramelessWindowHint);
+    frame->setWindowTitle(panel->windowTitle());
+    frame->setFixedSize(TfrmPanel::ClientWidth, TfrmPanel::ClientHeight);
+    frame->move(0, 0);
+    frame->show();
+    PanelWindow = panel;
+    m_menus->ControlPanel1->setChecked(true);
+    connect(panel, &MdiChildForm::formClosed, this, [this, panel] {
+        if (PanelWindow == panel)
+            PanelWindow = nullptr;
+        m_menus->ControlPanel1->setChecked(false);
+    });
+}
+
+void TfrmMain::ControlPanel1Click()
+{
+    if (PanelWindow) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(PanelWindow->parentWidget())) {
+            frame->showNormal();
+            m_mdiArea->setActiveSubWindow(frame);
+        }
+        m_menus->ControlPanel1->setChecked(true);
+        return;
+    }
+    createPanel();
+    PanelWindow->showNoConnection(!m_state.Connected);
+}
+
+void TfrmMain::MainTimerTimer()
+{
+    const ConnectionMonitor::Result result
+        = ConnectionMonitor::tick(m_state, m_link, !PanelWindow.isNull());
+    switch (result.outcome) {
+    case ConnectionMonitor::Outcome::Identified:
+        showConnected();
+        break;
+    case ConnectionMonitor::Outcome::Disconnected:
+        showDisconnected();
+        break;
+    case ConnectionMonitor::Outcome::Reading:
+        if (result.reading && PanelWindow)
+            PanelWindow->updateFromReading(*result.reading);
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::showConnected()
+{
+    MainMenus &m = *m_menus;
+    StatusBar1->setPanelText(0, QString());
+    StatusBar1->setPanelText(1, QLatin1String(OnConnection));
+    if (PanelWindow)
+        PanelWindow->showNoConnection(false);
+    m.DataLogger1->menuAction()->setVisible(true);
+    m.DataLogger1->menuAction()->setEnabled(true);
+    m.btnDataLogger->setVisible(true);
+    m.btnDataLogger->setEnabled(true);
+    const bool running = m_state.RealTimeRunning;
+    m.btnRun->setEnabled(!running);
+    m.Run1->setEnabled(!running);
+    m.btnStop->setEnabled(running);
+    m.Stop1->setEnabled(running);
+}
+
+void TfrmMain::showDisconnected()
+{
+    MainMenus &m = *m_menus;
+    for (QAction *action : { m.btnRun, m.Run1, m.btnStop, m.Stop1, m.btnDataLogger })
+        action->setEnabled(false);
+    m.DataLogger1->menuAction()->setEnabled(false);
+    StatusBar1->setPanelText(0, QString());
+    if (PanelWindow)
+        PanelWindow->showNoConnection(true);
+    StatusBar1->setPanelText(1, QLatin1String(NoConnection));
+}
+
+void TfrmMain::MaxMinTimerTimer()
+{
+    if (PanelWindow)
+        PanelWindow->MaxMinTimerTimer();
+}
+
+void TfrmMain::StopPolling()
+{
+    const qint64 start = m_clock.tickCountMs();
+    while (m_state.PollBusy && m_clock.tickCountMs() - start < StopPollingWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    MainTimer.stop();
+}
+
+void TfrmMain::Tile1Click()
+{
+    m_mdiArea->tileSubWindows();
+}
+
+void TfrmMain::Cascade1Click()
+{
+    m_mdiArea->cascadeSubWindows();
+}
+
+void TfrmMain::rebuildWindowMenu()
+{
+    QMenu *menu = m_menus->Window1;
+    // Keep "&Tile" and "&Cascade"; list the open child windows after a separator.
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions)
+        if (action != m_menus->Tile1 && action != m_menus->Cascade1) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    menu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow *frame : windows) {
+        const QString caption = frame->widget() ? frame->widget()->windowTitle()
+                                                : frame->windowTitle();
+        QAction *action = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(caption));
+        action->setCheckable(true);
+        action->setChecked(frame == m_mdiArea->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, frame = QPointer(frame)] {
+            if (!frame)
+                return;
+            if (frame->isMinimized())
+                frame->showNormal();
+            m_mdiArea->setActiveSubWindow(frame);
+        });
+    }
+}
+
+void TfrmMain::Contents1Click()
+{
+    m_prompts.openDocument(m_folders.helpFilePath());
+}
+
+void TfrmMain::About1Click()
+{
+    if (!AboutWindow)
+        AboutWindow = new TfrmAbout(this);
+    AboutWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_prompts.execDialog(*AboutWindow);
+    if (AboutWindow)
+        AboutWindow->close();
+}
+
+QPrinter &TfrmMain::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void TfrmMain::PrinterSetup1Click()
+{
+    m_prompts.printerSetup(printer());
+}
+
+void TfrmMain::discardfloatingerror1Click()
+{
+    // The action has already toggled its own check mark.
+    const bool on = m_menus->discardfloatingerror1->isChecked();
+    m_state.DiscardFloatingError = on;
+    m_floatingPoint.setDiscard(on);
+}
+
+void TfrmMain::Exit1Click()
+{
+    // Ends the program at once: no window asks about unsaved data, no setting is written.
+    MainTimer.stop();
+    QCoreApplication::exit(0);
+}
+
+bool TfrmMain::FormCloseQuery()
+{
+    for (QMdiSubWindow *frame : m_mdiArea->subWindowList()) {
+        if (auto *form = qobject_cast<MdiChildForm *>(frame->widget()))
+            if (!form->FormCloseQuery())
+                return false;
+    }
+    return true;
+}
+
+void TfrmMain::FormClose()
+{
+    AppSettings settings;
+    settings.RealTimeRate = m_state.RealTimeRate;
+    settings.DiscardFloatingError = m_state.DiscardFloatingError;
+    settings.write(m_settings);
+    MainTimer.stop();
+    MaxMinTimer.stop();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    // Hints show as tooltips; the status bar's panels keep the connection state.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
