@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 
 #include <exception>
 #include <memory>
@@ -57,6 +58,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption simulate(QStringLiteral("simulate-meter"),
                                       QStringLiteral("Run on a simulated meter instead of the USB device."));
     options.addOption(simulate);
+    // For measuring start-up time and memory from outside the process.
+    const QCommandLineOption quitAfter(QStringLiteral("quit-after"),
+                                       QStringLiteral("Quit <ms> milliseconds after start-up."),
+                                       QStringLiteral("ms"));
+    options.addOption(quitAfter);
     options.process(app);
 
     TfrmAbout splash;
@@ -82,5 +88,7 @@ int main(int argc, char *argv[])
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
+    if (options.isSet(quitAfter))
+        QTimer::singleShot(options.value(quitAfter).toInt(), &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -3,7 +3,10 @@
 #include "app/appfolders.h"
 #include "app/appstate.h"
 #include "app/floatingpoint.h"
+#include "app/ui/mdichildform.h"
+#include "app/ui/tfrmabout.h"
 #include "meter/meterlink.h"
+#include "panel/ui/tfrmpanel.h"
 #include "resources/bitmaptable.h"
 
 #include <QMainWindow>
@@ -14,7 +17,6 @@
 
 class Clock;
 class MainMenus;
-class MdiChildForm;
 class MeterUsb;
 class Prompts;
 class QMdiArea;
@@ -22,8 +24,6 @@ class QMdiSubWindow;
 class QPrinter;
 class QSettings;
 class StatusPanels;
-class TfrmAbout;
-class TfrmPanel;
 
 // The program's one top-level window: an MDI parent holding every other window, with the menu
 // bar, the toolbar, the status bar, the timers and the program-wide state. It polls the meter

@@ -1,0 +1,56 @@
+// One poll tick against the simulated meter, as the user-interface thread runs it: the 'A'
+// exchange, the decode, the control panel's update, and the repaint it causes.
+
+#include "app/appfolders.h"
+#include "app/clock.h"
+#include "app/ui/prompts.h"
+#include "app/ui/tfrmmain.h"
+#include "meter/simulatedmeter.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class InstantClock : public SystemClock
+{
+public:
+    void spinWait(int) override { }
+};
+
+void BM_PollTick(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    InstantClock clock;
+    SimulatedMeter meter(clock, 1);
+    QtPrompts prompts;
+    QSettings settings(dir.filePath("s.ini"), QSettings::IniFormat);
+    AppFolders folders;
+    folders.documentsFolder = dir.path();
+    TfrmMain window(meter, clock, prompts, settings, folders);
+    window.resize(1280, 800);
+    window.show();
+    window.MainTimer.stop(); // ticks are driven by the benchmark
+    window.MainTimerTimer(); // identify the meter
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        window.MainTimerTimer();
+        QCoreApplication::processEvents(); // the repaint of what changed
+    }
+}
+BENCHMARK(BM_PollTick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

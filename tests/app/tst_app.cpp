@@ -1,0 +1,538 @@
+// The application shell end to end: settings, folders, start-up, the connection monitor as the
+// main window shows it, the menus, and leaving the program by closing or by "E&xit".
+
+#include "app/appfolders.h"
+#include "app/appsettings.h"
+#include "app/floatingpoint.h"
+#include "app/ui/mainmenus.h"
+#include "app/ui/statuspanels.h"
+#include "app/ui/tfrmabout.h"
+#include "app/ui/tfrmmain.h"
+#include "common/fakeclock.h"
+#include "common/recordingmeterusb.h"
+#include "common/scriptedprompts.h"
+#include "meter/simulatedmeter.h"
+#include "panel/ui/tfrmpanel.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+namespace {
+
+// A main window on a simulated meter, a fixed clock, scripted prompts and a settings file and
+// documents folder of its own.
+struct Rig
+{
+    QTemporaryDir dir;
+    FakeClock clock;
+    SimulatedMeter meter { clock, 7 };
+    RecordingMeterUsb usb { meter };
+    ScriptedPrompts prompts;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<TfrmMain> window;
+
+    explicit Rig(bool show = true)
+    {
+        settings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
+        create(show);
+    }
+    AppFolders folders() const
+    {
+        AppFolders f;
+        f.documentsFolder = dir.filePath("Documents");
+        f.programFolder = dir.filePath("program");
+        QDir().mkpath(f.documentsFolder);
+        return f;
+    }
+    void create(bool show)
+    {
+        window = std::make_unique<TfrmMain>(usb, clock, prompts, *settings, folders());
+        if (show)
+            window->show();
+    }
+    MainMenus &m() { return window->menus(); }
+    QString status(int panel) { return window->statusPanels().panelText(panel); }
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            window->MainTimerTimer();
+    }
+    void connect()
+    {
+        window->MainTimerTimer();
+        QVERIFY(window->state().Connected);
+    }
+};
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void settingsRead_data();
+    void settingsRead();
+    void settingsRoundTrip();
+    void dataFolder();
+    void floatingPointOption();
+
+    void startUp();
+    void menuTree_data();
+    void menuTree();
+    void connectAndPoll();
+    void connectionMonitor();
+    void reconnectDuringRecording();
+    void closedPanelKeepsLevel();
+    void controlPanelReopens();
+    void closeWritesSettingsExitDoesNot();
+    void closeCancelledByChild();
+    void smallCommands();
+};
+
+void TestApp::settingsRead_data()
+{
+    QTest::addColumn<QVariant>("rate");
+    QTest::addColumn<QVariant>("discard");
+    QTest::addColumn<float>("expectedRate");
+    QTest::addColumn<bool>("expectedDiscard");
+
+    const QVariant missing;
+    QTest::newRow("first start") << missing << missing << 0.2f << false;
+    QTest::newRow("stored values") << QVariant(2.5) << QVariant(1) << 2.5f << true;
+    QTest::newRow("numbers as text") << QVariant("1.0") << QVariant("1") << 1.0f << true;
+    QTest::newRow("off") << QVariant(0.5) << QVariant(0) << 0.5f << false;
+    QTest::newRow("rate not a number") << QVariant("fast") << QVariant(0) << 0.2f << false;
+    QTest::newRow("rate as bytes") << QVariant(QByteArray("\x9a\x99\x99\x99\x99\x99\xc9?", 8))
+                                   << missing << 0.2f << false;
+    QTest::newRow("rate as a list") << QVariant(QStringList { "1", "2" }) << missing << 0.2f
+                                    << false;
+    QTest::newRow("rate zero") << QVariant(0.0) << missing << 0.2f << false;
+    QTest::newRow("rate negative") << QVariant(-1.0) << missing << 0.2f << false;
+    QTest::newRow("rate not finite") << QVariant("inf") << missing << 0.2f << false;
+    QTest::newRow("option not a number") << missing << QVariant("on") << 0.2f << false;
+    QTest::newRow("option any non-zero") << missing << QVariant(7) << 0.2f << true;
+}
+
+void TestApp::settingsRead()
+{
+    QFETCH(QVariant, rate);
+    QFETCH(QVariant, discard);
+    QFETCH(float, expectedRate);
+    QFETCH(bool, expectedDiscard);
+
+    QTemporaryDir dir;
+    {
+        QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+        if (rate.isValid())
+            store.setValue(AppSettings::RealTimeRateKey, rate);
+        if (discard.isValid())
+            store.setValue(AppSettings::DiscardFloatingKey, discard);
+    }
+    // Read back from the file, as at the next start.
+    QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+    const AppSettings read = AppSettings::read(store);
+    QCOMPARE(read.RealTimeRate, expectedRate);
+    QCOMPARE(read.DiscardFloatingError, expectedDiscard);
+}
+
+void TestApp::settingsRoundTrip()
+{
+    QTemporaryDir dir;
+    AppSettings written;
+    written.RealTimeRate = 2.5f;
+    written.DiscardFloatingError = true;
+    {
+        QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+        written.write(store);
+    }
+    QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
+    QCOMPARE(store.value("disdcard_floating").toInt(), 1);
+    const AppSettings read = AppSettings::read(store);
+    QCOMPARE(read.RealTimeRate, 2.5f);
+    QCOMPARE(read.DiscardFloatingError, true);
+}
+
+void TestApp::dataFolder()
+{
+    QTemporaryDir dir;
+    AppFolders folders;
+
+    QCOMPARE(folders.resolveDataFolder(), QString()); // no documents folder
+
+    folders.documentsFolder = dir.filePath("docs");
+    QDir().mkpath(folders.documentsFolder);
+    QCOMPARE(folders.resolveDataFolder(), dir.filePath("docs/Q7316/"));
+    QVERIFY(QFileInfo(dir.filePath("docs/Q7316")).isDir());
+
+    // "Q7316" cannot be created (a file stands there): the documents folder is used.
+    folders.documentsFolder = dir.filePath("other");
+    QDir().mkpath(folders.documentsFolder);
+    QFile blocker(dir.filePath("other/Q7316"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(folders.resolveDataFolder(), dir.filePath("other/"));
+
+    // The help file: the program's folder first, the installed data folder otherwise.
+    folders.programFolder = dir.filePath("bin");
+    folders.installedDataFolder = dir.filePath("share/audexa");
+    QCOMPARE(folders.helpFilePath(), dir.filePath("share/audexa/Q7316Help.htm"));
+    QDir().mkpath(folders.programFolder);
+    QFile help(dir.filePath("bin/Q7316Help.htm"));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
+    QCOMPARE(folders.helpFilePath(), dir.filePath("bin/Q7316Help.htm"));
+}
+
+void TestApp::floatingPointOption()
+{
+    volatile double zero = 0.0;
+    FloatingPointOption option(false);
+    FloatingPointOption::clearFlags();
+    QVERIFY(option.failed(1.0 / zero)); // reported as an error
+    QVERIFY(!option.failed(2.0)); // the flags were cleared by the check
+    option.setDiscard(true);
+    QVERIFY(!option.failed(1.0 / zero)); // passed on as infinity
+    QVERIFY(!option.failed(std::sqrt(-zero - 1.0)));
+    // Turning the option off clears what is pending.
+    volatile double overflow = 1e308;
+    FloatingPointOption::clearFlags();
+    [[maybe_unused]] volatile double result = overflow * 10.0;
+    QVERIFY(FloatingPointOption::faultPending());
+    option.setDiscard(false);
+    QVERIFY(!FloatingPointOption::faultPending());
+}
+
+void TestApp::startUp()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    QCOMPARE(w.windowTitle(), QString("Q7316"));
+    QCOMPARE(rig.clock.waitedMs(), 500); // the poll starts after the 500 ms wait
+    QVERIFY(w.MainTimer.isActive());
+    QCOMPARE(w.MainTimer.interval(), 500);
+    QCOMPARE(w.MaxMinTimer.interval(), 500);
+    QCOMPARE(w.LEQTimer.interval(), 40);
+    QCOMPARE(w.RealTime_Timer.interval(), 1000);
+    QVERIFY(!w.MaxMinTimer.isActive() && !w.LEQTimer.isActive() && !w.RealTime_Timer.isActive());
+    QVERIFY(rig.usb.calls().isEmpty()); // nothing was sent before the first tick
+
+    QCOMPARE(rig.status(0), QString());
+    QCOMPARE(rig.status(1), QString("Off Connection"));
+    QCOMPARE(w.state().DataFolder, rig.dir.filePath("Documents/Q7316/"));
+
+    QVERIFY(w.PanelWindow);
+    QCOMPARE(w.PanelWindow->parentWidget()->pos(), QPoint(0, 0));
+    QCOMPARE(w.PanelWindow->size(), QSize(186, 547));
+    QVERIFY(w.PanelWindow->parentWidget()->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    QCOMPARE(w.PanelWindow->display().view().levelDigits, (std::array<int, 4> { 1, 8, 8, 8 }));
+
+    QVERIFY(!rig.m().Setup1->isVisible());
+    QVERIFY(rig.m().DataLogger1->menuAction()->isVisible());
+    QCOMPARE(rig.m().btnDataLogger->toolTip(), QString("Data Logger"));
+
+    // The client area has no border and no scroll bars.
+    QCOMPARE(w.mdiArea().frameShape(), QFrame::NoFrame);
+    QCOMPARE(w.mdiArea().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w.mdiArea().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    // Three status panels, 100, 150 and 50 pixels wide; a 36-pixel toolbar.
+    const auto panels = w.statusPanels().findChildren<QLabel *>();
+    QCOMPARE(panels.size(), 3);
+    QCOMPARE(panels[0]->width(), 100);
+    QCOMPARE(panels[1]->width(), 150);
+    QCOMPARE(panels[2]->width(), 50);
+    QCOMPARE(rig.m().Panel1->height(), 36);
+}
+
+void TestApp::menuTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("checked"); // -1: not checkable
+
+    auto row = [](const char *name, const char *caption, bool enabled, int checked) {
+        QTest::newRow(name) << QString(name) << QString(caption) << enabled << checked;
+    };
+    row("Open1", "&Open", true, -1);
+    row("Save1", "&Save", true, -1);
+    row("Print1", "&Print", true, -1);
+    row("PrinterSetup1", "&Printer Setup", true, -1);
+    row("Exit1", "E&xit", true, -1);
+    row("Run1", "Run", false, -1);
+    row("Stop1", "Stop", false, -1);
+    row("LoadData1", "Load Data", true, -1);
+    row("EraseMemory1", "Erase Memory", true, -1);
+    row("ControlPanel1", "&Control Panel", true, 1);
+    row("RealTimeGraph1", "Real Time &Graph", true, 1);
+    row("Tile1", "&Tile", true, -1);
+    row("Cascade1", "&Cascade", true, -1);
+    row("Contents1", "&Contents", true, -1);
+    row("About1", "&About", true, -1);
+    row("LEQ1", "LEQ", true, -1);
+    row("discardfloatingerror1", "discard floating error", true, 0);
+    row("btnOpen", "Open File", true, -1);
+    row("btnSave", "Save to file", true, -1);
+    row("btnPrint", "Print", true, -1);
+    row("btnDataLogger", "Data Logger", true, -1);
+    row("btnOutputToGraph", "Output Tabular to graph", false, -1);
+    row("btnRun", "Start Graphing Real Time Data", false, -1);
+    row("btnStop", "Stop Graphing Real Time Data", false, -1);
+    row("btnHelp", "Help", true, -1);
+}
+
+void TestApp::menuTree()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(bool, enabled);
+    QFETCH(int, checked);
+
+    Rig rig;
+    QAction *action = nullptr;
+    for (QAction *a : rig.window->findChildren<QAction *>(name))
+        if (!a->menu()) // the menus' own actions share their names
+            action = a;
+    QVERIFY2(action, qPrintable(name));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->isEnabled(), enabled);
+    QCOMPARE(action->isCheckable(), checked >= 0);
+    if (checked >= 0)
+        QCOMPARE(action->isChecked(), checked == 1);
+}
+
+void TestApp::connectAndPoll()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    // The menu bar's order, and the separators of the File and Help menus.
+    QStringList top;
+    for (QAction *a : w.menuBar()->actions())
+        top << a->text();
+    QCOMPARE(top, (QStringList { "&File", "Real Time", "&Data Logger", "&View", "&Window",
+                                 "&Help", "LEQ", "Option" }));
+    QStringList file;
+    for (QAction *a : w.menuBar()->actions().first()->menu()->actions())
+        file << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(file, (QStringList { "&Open", "&Save", "-", "&Print", "&Printer Setup", "-", "E&xit" }));
+    QCOMPARE(rig.m().Option1->menuAction()->toolTip(),
+             QString("Enable it only when floating error occured."));
+
+    rig.connect();
+    QCOMPARE(rig.usb.writes().size(), 1); // identified, and not also polled in the same tick
+    QCOMPARE(rig.usb.writes().first().at(1), 'K');
+    QCOMPARE(rig.status(1), QString("On Connection"));
+    QVERIFY(!w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    QVERIFY(rig.m().btnRun->isEnabled() && rig.m().Run1->isEnabled());
+    QVERIFY(!rig.m().btnStop->isEnabled() && !rig.m().Stop1->isEnabled());
+    QVERIFY(rig.m().btnDataLogger->isEnabled() && rig.m().DataLogger1->menuAction()->isEnabled());
+
+    rig.clock.advanceMs(1000); // the meter's clock reads 10:30:01
+    rig.ticks(1);
+    const PanelView &view = w.PanelWindow->display().view();
+    const quint16 level = static_cast<quint16>(qRound(w.state().CurrentLevel * 10));
+    QCOMPARE(view.levelDigits, PanelDisplay::levelDigitsFor(level));
+    QCOMPARE(view.clockDigits, (std::array<int, 8> { -1, -1, 1, 0, 3, 0, 0, 1 }));
+    QVERIFY(w.PanelWindow->lbldBA->isVisibleTo(w.PanelWindow));
+}
+
+void TestApp::connectionMonitor()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    rig.connect();
+    rig.ticks(1);
+
+    rig.meter.faults().readTimesOut = true;
+    rig.ticks(4);
+    QVERIFY(w.state().Connected);
+    QCOMPARE(w.state().ConnectionFailures, 4);
+    rig.meter.faults().readTimesOut = false;
+    rig.ticks(1);
+    QCOMPARE(w.state().ConnectionFailures, 0);
+
+    // Unplugged: the fifth failure in a row disconnects.
+    rig.meter.faults().openFails = true;
+    rig.ticks(4);
+    QCOMPARE(rig.status(1), QString("On Connection"));
+    rig.ticks(1);
+    QVERIFY(!w.state().Connected);
+    QCOMPARE(w.state().ConnectionFailures, 0);
+    QCOMPARE(rig.status(0), QString());
+    QCOMPARE(rig.status(1), QString("No Connection"));
+    QVERIFY(w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    for (QAction *a : { rig.m().btnRun, rig.m().Run1, rig.m().btnStop, rig.m().Stop1,
+                        rig.m().btnDataLogger, rig.m().DataLogger1->menuAction() })
+        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+
+    // Found again by the next good identification.
+    rig.meter.faults().openFails = false;
+    rig.ticks(1);
+    QVERIFY(w.state().Connected);
+    QCOMPARE(rig.status(1), QString("On Connection"));
+}
+
+void TestApp::reconnectDuringRecording()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    w.state().RealTimeRunning = true;
+    rig.connect();
+    QVERIFY(!rig.m().btnRun->isEnabled());
+    QVERIFY(rig.m().btnStop->isEnabled() && rig.m().Stop1->isEnabled());
+}
+
+void TestApp::closedPanelKeepsLevel()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    rig.connect();
+    rig.ticks(1);
+    const float level = w.state().CurrentLevel;
+    QVERIFY(level > 20.0f);
+    w.PanelWindow->btnPowerClick();
+    settle();
+    QVERIFY(!w.PanelWindow);
+    QVERIFY(!rig.m().ControlPanel1->isChecked());
+    rig.meter.state().recording = true;
+    rig.ticks(5);
+    QCOMPARE(w.state().CurrentLevel, level);
+    QVERIFY(!w.state().MeterRecording);
+    QVERIFY(w.state().Connected);
+}
+
+void TestApp::controlPanelReopens()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    w.PanelWindow->SpeedButton2Click();
+    settle();
+    QVERIFY(!w.PanelWindow);
+    w.ControlPanel1Click();
+    QVERIFY(w.PanelWindow);
+    QVERIFY(rig.m().ControlPanel1->isChecked());
+    QCOMPARE(w.PanelWindow->parentWidget()->pos(), QPoint(0, 0));
+    // Restoring an open panel makes no second one.
+    w.ControlPanel1Click();
+    QCOMPARE(w.mdiArea().subWindowList().size(), 1);
+    // Activating the panel disables "Output Tabular to graph".
+    rig.m().btnOutputToGraph->setEnabled(true);
+    w.mdiArea().setActiveSubWindow(nullptr);
+    w.mdiArea().setActiveSubWindow(w.mdiArea().subWindowList().first());
+    QVERIFY(!rig.m().btnOutputToGraph->isEnabled());
+}
+
+void TestApp::closeWritesSettingsExitDoesNot()
+{
+    {
+        Rig rig;
+        rig.window->state().RealTimeRate = 2.5f;
+        rig.m().discardfloatingerror1->trigger();
+        QVERIFY(rig.window->state().DiscardFloatingError);
+        QVERIFY(rig.window->close());
+        QSettings store(rig.dir.filePath("settings.ini"), QSettings::IniFormat);
+        QCOMPARE(store.value("RealTimeRate").toDouble(), 2.5);
+        QCOMPARE(store.value("disdcard_floating").toInt(), 1);
+    }
+    {
+        Rig rig;
+        rig.window->state().RealTimeRate = 2.5f;
+        rig.window->Exit1Click();
+        QVERIFY(!rig.window->MainTimer.isActive());
+        rig.window.reset(); // the program ends without closing the window
+        QSettings store(rig.dir.filePath("settings.ini"), QSettings::IniFormat);
+        QVERIFY(!store.contains("RealTimeRate"));
+        QVERIFY(!store.contains("disdcard_floating"));
+        QVERIFY(rig.prompts.questions.isEmpty());
+    }
+}
+
+namespace {
+class ReluctantChild : public MdiChildForm
+{
+public:
+    bool allow = false;
+    int asked = 0;
+    bool FormCloseQuery() override
+    {
+        ++asked;
+        return allow;
+    }
+};
+} // namespace
+
+void TestApp::closeCancelledByChild()
+{
+    Rig rig;
+    auto *child = new ReluctantChild;
+    rig.window->addChildWindow(child)->show();
+    QVERIFY(!rig.window->close()); // the child said no: the program keeps running
+    QCOMPARE(child->asked, 1);
+    QSettings store(rig.dir.filePath("settings.ini"), QSettings::IniFormat);
+    QVERIFY(!store.contains("RealTimeRate"));
+    child->allow = true;
+    QVERIFY(rig.window->close());
+}
+
+void TestApp::smallCommands()
+{
+    Rig rig;
+    TfrmMain &w = *rig.window;
+
+    rig.m().Contents1->trigger();
+    rig.m().btnHelp->trigger();
+    QCOMPARE(rig.prompts.documents.size(), 2);
+    QVERIFY(rig.prompts.documents.first().endsWith("/Q7316Help.htm"));
+
+    // "&About" twice: one about box each time, none left behind.
+    rig.m().About1->trigger();
+    settle();
+    rig.m().About1->trigger();
+    settle();
+    QCOMPARE(rig.prompts.dialogs,
+             (QStringList { "About Audexa For Sound Level Meter",
+                            "About Audexa For Sound Level Meter" }));
+    QVERIFY(!w.AboutWindow);
+    QVERIFY(w.findChildren<TfrmAbout *>().isEmpty());
+
+    rig.m().PrinterSetup1->trigger();
+    QCOMPARE(rig.prompts.printerSetups, 1);
+
+    // The option toggles; turning it off clears pending flags.
+    rig.m().discardfloatingerror1->trigger();
+    QVERIFY(w.state().DiscardFloatingError && w.floatingPoint().discard());
+    rig.m().discardfloatingerror1->trigger();
+    QVERIFY(!w.state().DiscardFloatingError && !w.floatingPoint().discard());
+
+    // The window list names the open child windows.
+    rig.m().Window1->aboutToShow();
+    QStringList items;
+    for (QAction *a : rig.m().Window1->actions())
+        if (!a->isSeparator())
+            items << a->text();
+    QCOMPARE(items, (QStringList { "&Tile", "&Cascade", "&1 Control Panel" }));
+    rig.m().Tile1->trigger();
+    rig.m().Cascade1->trigger();
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

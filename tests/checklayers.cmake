@@ -1,0 +1,18 @@
+# Fails when a core source (any file of src/ outside a ui/ folder and outside main.cpp) includes
+# a widget header: the core libraries must build without QtWidgets.
+file(GLOB_RECURSE core_sources ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(offenders "")
+foreach(source IN LISTS core_sources)
+    if(source MATCHES "/ui/" OR source MATCHES "/main\\.cpp$")
+        continue()
+    endif()
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtWidgets/|QtPrintSupport/|QWidget|QMainWindow|QDialog|QLabel|QMessageBox|QApplication|QMdi|qcustomplot)")
+    if(includes)
+        list(APPEND offenders "${source}: ${includes}")
+    endif()
+endforeach()
+if(offenders)
+    string(REPLACE ";" "\n" report "${offenders}")
+    message(FATAL_ERROR "Core sources include widget headers:\n${report}")
+endif()
+message(STATUS "layering: ${CMAKE_ARGC} core sources are widget-free")

@@ -1,0 +1,29 @@
+#include "common/scriptedprompts.h"
+
+#include <QDialog>
+
+Prompts::Answer ScriptedPrompts::ask(const QString &text, bool withCancel)
+{
+    Q_UNUSED(withCancel);
+    questions << text;
+    return answers.isEmpty() ? Answer::No : answers.takeFirst();
+}
+
+QString ScriptedPrompts::openFileName(const QString &caption, const QString &, const QString &)
+{
+    dialogs << caption;
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+QString ScriptedPrompts::saveFileName(const QString &caption, const QString &, const QString &,
+                                      const QString &)
+{
+    dialogs << caption;
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+int ScriptedPrompts::execDialog(QDialog &dialog)
+{
+    dialogs << dialog.windowTitle();
+    return QDialog::Rejected;
+}

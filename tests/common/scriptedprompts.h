@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/ui/prompts.h"
+
+#include <QList>
+#include <QStringList>
+
+// Prompts that answer from a script and remember what was shown, for tests.
+class ScriptedPrompts : public Prompts
+{
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    void showError(const QString &text) override { errors << text; }
+    Answer ask(const QString &text, bool withCancel) override;
+    QString openFileName(const QString &caption, const QString &folder,
+                         const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &folder, const QString &filter,
+                         const QString &defaultSuffix) override;
+    bool printerSetup(QPrinter &) override { return ++printerSetups, false; }
+    bool printDialog(QPrinter &) override { return ++printDialogs, false; }
+    int execDialog(QDialog &dialog) override;
+    void openDocument(const QString &path) override { documents << path; }
+
+    // Scripted answers, taken in order; when they run out, questions answer No and file
+    // dialogs are cancelled.
+    QList<Answer> answers;
+    QStringList fileNames;
+
+    // What was shown.
+    QStringList messages, errors, questions, documents, dialogs;
+    int printerSetups = 0;
+    int printDialogs = 0;
+};
