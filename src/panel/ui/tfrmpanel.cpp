@@ -165,10 +165,29 @@ void TfrmPanel::sendKey(char letter)
 
 void TfrmPanel::SpeedButton1Click()
 {
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->showMinimized();
-    else
+    auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!frame) {
         showMinimized();
+        return;
+    }
+    // A window without a title bar would vanish when minimised: the minimised panel shows its
+    // caption like any other window, and loses it again when restored.
+    const QPoint normalPosition = frame->pos();
+    frame->setWindowFlags(Qt::SubWindow);
+    frame->setMinimumSize(0, 0);
+    frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    frame->showMinimized();
+    connect(frame, &QMdiSubWindow::windowStateChanged, this,
+            [frame, normalPosition](Qt::WindowStates, Qt::WindowStates now) {
+                if (now & Qt::WindowMinimized)
+                    return;
+                QObject::disconnect(frame, &QMdiSubWindow::windowStateChanged, nullptr, nullptr);
+                frame->setWindowFlags(Qt::FramelessWindowHint);
+                frame->setWindowState(Qt::WindowNoState);
+                frame->setFixedSize(ClientWidth, ClientHeight);
+                frame->move(normalPosition);
+                frame->show();
+            });
 }
 
 void TfrmPanel::updateFromReading(const LiveReading &reading)
