@@ -25,8 +25,7 @@ public:
     void spinWait(int ms) override
     {
         const qint64 end = tickCountMs() + ms;
-        while (tickCountMs() < end) {
-        }
+        while (tickCountMs() < end) { }
     }
 
 private:

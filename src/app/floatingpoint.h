@@ -10,7 +10,10 @@
 class FloatingPointOption
 {
 public:
-    explicit FloatingPointOption(bool discard = false) : m_discard(discard) { }
+    explicit FloatingPointOption(bool discard = false)
+        : m_discard(discard)
+    {
+    }
 
     bool discard() const { return m_discard; }
     // Turning the option off clears the pending exception flags.

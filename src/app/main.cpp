@@ -31,9 +31,11 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &error) {
-            QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+            QMessageBox::critical(nullptr, applicationDisplayName(),
+                                  QString::fromLocal8Bit(error.what()));
         } catch (...) {
-            QMessageBox::critical(nullptr, applicationDisplayName(), QStringLiteral("Unknown error"));
+            QMessageBox::critical(nullptr, applicationDisplayName(),
+                                  QStringLiteral("Unknown error"));
         }
         return false;
     }
@@ -51,12 +53,13 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("audexa"));
 
     QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Audexa: live reading, graphs and data logger of the Q7316 sound level meter."));
+    options.setApplicationDescription(QStringLiteral(
+        "Audexa: live reading, graphs and data logger of the Q7316 sound level meter."));
     options.addHelpOption();
     options.addVersionOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate-meter"),
-                                      QStringLiteral("Run on a simulated meter instead of the USB device."));
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate-meter"),
+        QStringLiteral("Run on a simulated meter instead of the USB device."));
     options.addOption(simulate);
     // For measuring start-up time and memory from outside the process.
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"),
@@ -75,7 +78,8 @@ int main(int argc, char *argv[])
     SystemClock clock;
     std::unique_ptr<MeterUsb> usb;
     if (options.isSet(simulate))
-        usb = std::make_unique<SimulatedMeter>(clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
+        usb = std::make_unique<SimulatedMeter>(
+            clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
     else
         usb = std::make_unique<HidMeterUsb>();
 

@@ -8,11 +8,14 @@
 
 HidApiTable HidApiTable::system()
 {
-    return { &hid_init, &hid_open, &hid_close, &hid_write, &hid_read_timeout,
-             &hid_get_serial_number_string };
+    return { &hid_init,  &hid_open,         &hid_close,
+             &hid_write, &hid_read_timeout, &hid_get_serial_number_string };
 }
 
-HidMeterUsb::HidMeterUsb(HidApiTable api) : m_api(api) { }
+HidMeterUsb::HidMeterUsb(HidApiTable api)
+    : m_api(api)
+{
+}
 
 HidMeterUsb::~HidMeterUsb()
 {
@@ -85,8 +88,8 @@ int HidMeterUsb::UsbReadReport(int length, quint8 *buffer)
         const int remaining = m_readTimeoutMs - static_cast<int>(elapsed.elapsed());
         if (remaining <= 0 && received > 0)
             break;
-        const int n = m_api.readTimeout(m_device, report.data(), report.size(),
-                                        std::max(remaining, 0));
+        const int n
+            = m_api.readTimeout(m_device, report.data(), report.size(), std::max(remaining, 0));
         if (n < 0)
             return DeviceError;
         if (n == 0)

@@ -14,7 +14,10 @@ public:
     static constexpr int QueryTimeoutMs = 1000;
     static constexpr int KeyTimeoutMs = 500;
 
-    explicit MeterLink(MeterUsb &usb) : m_usb(usb) { }
+    explicit MeterLink(MeterUsb &usb)
+        : m_usb(usb)
+    {
+    }
 
     // Sends letter and reads the reply into reply(); true when a reply was read. Used with 'K'.
     bool QueryMeter(char letter);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-SimulatedLevel::SimulatedLevel(quint32 seed) : m_random(seed) { }
+SimulatedLevel::SimulatedLevel(quint32 seed)
+    : m_random(seed)
+{
+}
 
 quint16 SimulatedLevel::step(bool weightingA, bool fast)
 {

@@ -32,7 +32,11 @@ std::pair<int, int> rangeLimits(quint8 range)
 }
 } // namespace
 
-SimulatedMeter::SimulatedMeter(const Clock &clock, quint32 seed) : m_clock(clock), m_level(seed) { }
+SimulatedMeter::SimulatedMeter(const Clock &clock, quint32 seed)
+    : m_clock(clock)
+    , m_level(seed)
+{
+}
 
 int SimulatedMeter::UsbClose()
 {

@@ -120,10 +120,10 @@ void TestApp::settingsRead_data()
     QTest::newRow("numbers as text") << QVariant("1.0") << QVariant("1") << 1.0f << true;
     QTest::newRow("off") << QVariant(0.5) << QVariant(0) << 0.5f << false;
     QTest::newRow("rate not a number") << QVariant("fast") << QVariant(0) << 0.2f << false;
-    QTest::newRow("rate as bytes") << QVariant(QByteArray("\x9a\x99\x99\x99\x99\x99\xc9?", 8))
-                                   << missing << 0.2f << false;
-    QTest::newRow("rate as a list") << QVariant(QStringList { "1", "2" }) << missing << 0.2f
-                                    << false;
+    QTest::newRow("rate as bytes")
+        << QVariant(QByteArray("\x9a\x99\x99\x99\x99\x99\xc9?", 8)) << missing << 0.2f << false;
+    QTest::newRow("rate as a list")
+        << QVariant(QStringList { "1", "2" }) << missing << 0.2f << false;
     QTest::newRow("rate zero") << QVariant(0.0) << missing << 0.2f << false;
     QTest::newRow("rate negative") << QVariant(-1.0) << missing << 0.2f << false;
     QTest::newRow("rate not finite") << QVariant("inf") << missing << 0.2f << false;
@@ -328,12 +328,14 @@ void TestApp::connectAndPoll()
     QStringList top;
     for (QAction *a : w.menuBar()->actions())
         top << a->text();
-    QCOMPARE(top, (QStringList { "&File", "Real Time", "&Data Logger", "&View", "&Window",
-                                 "&Help", "LEQ", "Option" }));
+    QCOMPARE(top,
+             (QStringList { "&File", "Real Time", "&Data Logger", "&View", "&Window", "&Help",
+                            "LEQ", "Option" }));
     QStringList file;
     for (QAction *a : w.menuBar()->actions().first()->menu()->actions())
         file << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(file, (QStringList { "&Open", "&Save", "-", "&Print", "&Printer Setup", "-", "E&xit" }));
+    QCOMPARE(file,
+             (QStringList { "&Open", "&Save", "-", "&Print", "&Printer Setup", "-", "E&xit" }));
     QCOMPARE(rig.m().Option1->menuAction()->toolTip(),
              QString("Enable it only when floating error occured."));
 

@@ -13,14 +13,18 @@ class RecordingMeterUsb : public MeterUsb
 public:
     struct Call
     {
-        QString name; // "Close", "AfterWrite", "Open", "SetTimeouts", "Write", "Read", "WriteData", "Serial"
+        QString name; // "Close", "AfterWrite", "Open", "SetTimeouts", "Write", "Read", "WriteData",
+                      // "Serial"
         QByteArray bytes; // what was written, or what was read into the buffer
         int a = 0; // first argument (time-out, length, vendor id)
         int b = 0; // second argument
         int result = 0;
     };
 
-    explicit RecordingMeterUsb(MeterUsb &inner) : m_inner(inner) { }
+    explicit RecordingMeterUsb(MeterUsb &inner)
+        : m_inner(inner)
+    {
+    }
 
     int UsbClose() override;
     int UsbAfterWrite() override;

@@ -84,8 +84,8 @@ MainMenus::MainMenus(QMainWindow &window)
     Option1->menuAction()->setToolTip(floatingHint);
     Option1->menuAction()->setStatusTip(floatingHint);
     Option1->setToolTipsVisible(true);
-    discardfloatingerror1 = item(Option1, "discardfloatingerror1",
-                                 QStringLiteral("discard floating error"));
+    discardfloatingerror1
+        = item(Option1, "discardfloatingerror1", QStringLiteral("discard floating error"));
     discardfloatingerror1->setCheckable(true);
     discardfloatingerror1->setToolTip(floatingHint);
     discardfloatingerror1->setStatusTip(floatingHint);
@@ -102,8 +102,8 @@ MainMenus::MainMenus(QMainWindow &window)
     btnSave = button(Panel1, "btnSave", "ICON_SAVE", QStringLiteral("Save to file"), true);
     btnPrint = button(Panel1, "btnPrint", "ICON_PRINT", QStringLiteral("Print"), true);
     Panel1->addSeparator();
-    btnDataLogger = button(Panel1, "btnDataLogger", "ICON_DATALOGGER",
-                           QStringLiteral("Data Logger"), true);
+    btnDataLogger
+        = button(Panel1, "btnDataLogger", "ICON_DATALOGGER", QStringLiteral("Data Logger"), true);
     btnOutputToGraph = button(Panel1, "btnOutputToGraph", "ICON_OUTPUTTOGRAPH",
                               QStringLiteral("Output Tabular to graph"), false);
     Panel1->addSeparator();

@@ -25,8 +25,8 @@ Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    const auto answer = QMessageBox::question(m_parent, QApplication::applicationDisplayName(),
-                                              text, buttons);
+    const auto answer
+        = QMessageBox::question(m_parent, QApplication::applicationDisplayName(), text, buttons);
     if (answer == QMessageBox::Yes)
         return Answer::Yes;
     if (answer == QMessageBox::No)

@@ -41,7 +41,10 @@ class QtPrompts : public Prompts
 {
 public:
     // parent: the window the boxes belong to (may be set later).
-    explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) { }
+    explicit QtPrompts(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
     void setParent(QWidget *parent) { m_parent = parent; }
 
     void showMessage(const QString &text) override;

@@ -2,7 +2,8 @@
 
 #include <QLabel>
 
-StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent)
+StatusPanels::StatusPanels(QWidget *parent)
+    : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);

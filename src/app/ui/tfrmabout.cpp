@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
+TfrmAbout::TfrmAbout(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmAbout"));
     setWindowTitle(QStringLiteral("About Audexa For Sound Level Meter"));

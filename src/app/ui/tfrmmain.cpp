@@ -272,8 +272,8 @@ void TfrmMain::rebuildWindowMenu()
     menu->addSeparator();
     int number = 1;
     for (QMdiSubWindow *frame : windows) {
-        const QString caption = frame->widget() ? frame->widget()->windowTitle()
-                                                : frame->windowTitle();
+        const QString caption
+            = frame->widget() ? frame->widget()->windowTitle() : frame->windowTitle();
         QAction *action = menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(caption));
         action->setCheckable(true);
         action->setChecked(frame == m_mdiArea->activeSubWindow());

@@ -24,7 +24,8 @@ void KeyArea::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const bool click = m_pressed && !m_swallowRelease && rect().contains(event->position().toPoint());
+    const bool click
+        = m_pressed && !m_swallowRelease && rect().contains(event->position().toPoint());
     m_pressed = false;
     m_swallowRelease = false;
     update();

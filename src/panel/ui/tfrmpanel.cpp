@@ -26,7 +26,10 @@ QPixmap pictureNamed(const char *name, qreal ratio)
 
 TfrmPanel::TfrmPanel(const BitmapTable &bitmaps, MeterLink &link, Prompts &prompts,
                      QTimer &maxMinTimer, QWidget *parent)
-    : MdiChildForm(parent), m_link(link), m_prompts(prompts), m_maxMinTimer(maxMinTimer)
+    : MdiChildForm(parent)
+    , m_link(link)
+    , m_prompts(prompts)
+    , m_maxMinTimer(maxMinTimer)
 {
     setObjectName(QStringLiteral("TfrmPanel"));
     setWindowTitle(QStringLiteral("Control Panel"));
@@ -90,7 +93,8 @@ void TfrmPanel::buildFace()
     const int clockLeft[8] = { 31, 44, 57, 70, 89, 104, 123, 137 };
     for (int i = 0; i < 8; ++i) {
         const QByteArray name = "LCDT" + QByteArray::number(i + 1);
-        LCDT[static_cast<std::size_t>(i)] = picture(name.constData(), {}, QPoint(clockLeft[i], 164), true);
+        LCDT[static_cast<std::size_t>(i)]
+            = picture(name.constData(), {}, QPoint(clockLeft[i], 164), true);
         LCDT[static_cast<std::size_t>(i)]->setFixedSize(13, 22);
     }
     Image2 = picture("Image2", pictureNamed("COLON", ratio), QPoint(84, 162), true);
