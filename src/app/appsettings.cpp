@@ -8,9 +8,9 @@
 
 namespace {
 
-// Numbers come back from a text-based store as strings; anything else that is not a number
-// is of the wrong type.
-std::optional<double> readDouble(const QVariant &value)
+// A stored number, or nothing when the value is missing or of another type. Numbers come back
+// from a text-based store as strings, so a string that is wholly a number counts as one.
+std::optional<double> readNumber(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Double:
@@ -19,34 +19,12 @@ std::optional<double> readDouble(const QVariant &value)
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::ULongLong:
+    case QMetaType::Bool:
         return value.toDouble();
     case QMetaType::QString: {
         bool ok = false;
         const double parsed = value.toString().trimmed().toDouble(&ok);
-        if (ok)
-            return parsed;
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
-}
-
-std::optional<int> readInt(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Bool:
-        return value.toInt();
-    case QMetaType::QString: {
-        bool ok = false;
-        const int parsed = value.toString().trimmed().toInt(&ok);
-        if (ok)
-            return parsed;
-        return std::nullopt;
+        return ok ? std::optional(parsed) : std::nullopt;
     }
     default:
         return std::nullopt;
@@ -60,11 +38,13 @@ AppSettings AppSettings::read(const QSettings &store)
     AppSettings settings;
     // A rate that is not a positive finite number cannot drive the sampling arithmetic, so it
     // is treated like a value of the wrong type.
-    if (const auto rate = readDouble(store.value(RealTimeRateKey)))
+    if (const auto rate = readNumber(store.value(RealTimeRateKey)))
         if (std::isfinite(*rate) && *rate > 0.0 && *rate < 1.0e6)
             settings.RealTimeRate = static_cast<float>(*rate);
-    if (const auto discard = readInt(store.value(DiscardFloatingKey)))
-        settings.DiscardFloatingError = *discard != 0;
+    // The option is an integer: a fraction is of the wrong type.
+    if (const auto discard = readNumber(store.value(DiscardFloatingKey)))
+        if (*discard == std::trunc(*discard))
+            settings.DiscardFloatingError = *discard != 0;
     return settings;
 }
 
