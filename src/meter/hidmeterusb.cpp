@@ -114,7 +114,7 @@ int HidMeterUsb::UsbGetSerialNumber(int deviceIndex, char *buffer, int size)
     if (!m_device)
         return NotOpen;
     std::vector<wchar_t> text(static_cast<std::size_t>(size), L'\0');
-    if (m_api.getSerialNumber(m_device, text.data(), text.size() - 1) != 0)
+    if (m_api.getSerialNumber(m_device, text.data(), text.size()) != 0)
         return DeviceError;
     const QByteArray latin = QString::fromWCharArray(text.data()).toLatin1();
     const int n = std::min(static_cast<int>(latin.size()), size - 1);

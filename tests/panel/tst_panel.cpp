@@ -1,0 +1,851 @@
+// The control panel: what a live reading shows (level digits, bar, range, clock, annunciators,
+// MAX/MIN), the panel window's widgets, and its keys sent to the simulated meter.
+
+#include "app/appstate.h"
+#include "common/fakeclock.h"
+#include "common/recordingmeterusb.h"
+#include "common/scriptedprompts.h"
+#include "meter/connectionmonitor.h"
+#include "meter/livereading.h"
+#include "meter/meterlink.h"
+#include "meter/simulatedmeter.h"
+#include "panel/paneldisplay.h"
+#include "panel/ui/keyarea.h"
+#include "panel/ui/tfrmpanel.h"
+#include "resources/bitmaptable.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+using Digits = QList<int>;
+
+Digits toList(const auto &array)
+{
+    return Digits(array.begin(), array.end());
+}
+
+LiveReading readingWithClock(int seconds, int minutes, int hours)
+{
+    LiveReading r;
+    r.clockSeconds = static_cast<quint8>(seconds);
+    r.clockMinutes = static_cast<quint8>(minutes);
+    r.clockHours = static_cast<quint8>(hours);
+    return r;
+}
+
+LiveReading maxMinReading(bool active, int state)
+{
+    LiveReading r;
+    r.maxMinActive = active;
+    r.maxMinState = static_cast<quint8>(state);
+    return r;
+}
+
+std::optional<int> bcd(quint8 byte)
+{
+    if ((byte >> 4) > 9 || (byte & 0x0F) > 9)
+        return std::nullopt;
+    return (byte >> 4) * 10 + (byte & 0x0F);
+}
+
+// The panel on the simulated meter, with scripted prompts and its own blink timer.
+struct PanelRig
+{
+    explicit PanelRig(const BitmapTable &bitmaps)
+        : panel(bitmaps, link, prompts, maxMinTimer)
+    {
+        maxMinTimer.setInterval(500);
+    }
+    QWidget *child(const char *name) const
+    {
+        return panel.findChild<QWidget *>(QLatin1String(name));
+    }
+    bool shown(const char *name) const
+    {
+        const QWidget *w = child(name);
+        return w && !w->isHidden();
+    }
+
+    FakeClock clock;
+    SimulatedMeter meter { clock, 3 };
+    RecordingMeterUsb usb { meter };
+    MeterLink link { usb };
+    ScriptedPrompts prompts;
+    QTimer maxMinTimer;
+    TfrmPanel panel;
+};
+
+// A transport that hands back the reply it is given, echoing the request's sequence byte in
+// byte 30 when echo is set, and notes the command letters written.
+class ReplayUsb : public MeterUsb
+{
+public:
+    ReplyReport next {};
+    bool echo = true;
+    QByteArray letters;
+
+    int UsbClose() override { return 0; }
+    int UsbAfterWrite() override { return 0; }
+    int UsbGetSerialNumber(int, char *, int) override { return 0; }
+    int UsbOpen(quint16, quint16) override { return 0; }
+    int UsbReadReport(int, quint8 *buffer) override
+    {
+        if (echo)
+            next[30] = m_sequence;
+        std::copy(next.begin(), next.end(), buffer);
+        return 0;
+    }
+    int UsbSetTimeouts(int, int) override { return 0; }
+    int UsbWriteReport(int, const quint8 *buffer) override
+    {
+        letters += static_cast<char>(buffer[1]);
+        m_sequence = buffer[5];
+        return 0;
+    }
+    int UsbWriteData(int, const quint8 *) override { return 0; }
+
+private:
+    quint8 m_sequence = 0;
+};
+
+// Mostly framed replies whose fields lean towards the values the meter sends, so that every
+// rule of the display is exercised; the rest is noise.
+ReplyReport randomReply(QRandomGenerator &random)
+{
+    ReplyReport reply;
+    for (quint8 &b : reply)
+        b = static_cast<quint8>(random.bounded(256));
+    if (random.bounded(8) == 0)
+        return reply;
+    reply[0] = 0x02;
+    reply[31] = 0x03;
+    const auto pick = [&random](std::initializer_list<int> values) {
+        return static_cast<quint8>(*(values.begin() + random.bounded(int(values.size()))));
+    };
+    if (random.bounded(4) != 0)
+        reply[3] = pick({ 0x11, 0x22, 0x44, 0x88 });
+    if (random.bounded(4) != 0)
+        reply[4] = pick({ 0x00, 0x11, 0x22, 0x44 });
+    for (const std::size_t at : { 5u, 11u, 13u }) {
+        if (random.bounded(4) != 0) {
+            const int level = random.bounded(1500);
+            reply[at] = static_cast<quint8>(level >> 8);
+            reply[at + 1] = static_cast<quint8>(level);
+        }
+    }
+    const int limits[] = { 60, 60, 24 };
+    for (std::size_t k = 0; k < 3; ++k) {
+        const int roll = random.bounded(16);
+        if (roll == 0)
+            reply[15 + k] = 0x5A;
+        else if (roll < 13)
+            reply[15 + k] = static_cast<quint8>(random.bounded(limits[k] / 10 + 1) * 16
+                                                + random.bounded(10)); // BCD, or 24-29 h
+    }
+    return reply;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(PanelDisplay::BlinkTimer)
+
+class TestPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_bitmaps.load()); }
+
+    // Display rules
+    void levelDigits_data();
+    void levelDigits();
+    void rangeAndBar_data();
+    void rangeAndBar();
+    void unknownRangeKeepsBar_data();
+    void unknownRangeKeepsBar();
+    void clock_data();
+    void clock();
+    void annunciators_data();
+    void annunciators();
+    void maxMin_data();
+    void maxMin();
+    void blinkTick();
+    void randomReplies();
+
+    // The panel window
+    void readingShowsOnWidgets();
+    void keys_data();
+    void keys();
+    void maxMinDoubleClick();
+    void keysWithoutMeter_data();
+    void keysWithoutMeter();
+    void keyAreasLook();
+    void closeKeys_data();
+    void closeKeys();
+    void maxMinBlinking();
+
+private:
+    BitmapTable m_bitmaps;
+};
+
+void TestPanel::levelDigits_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<Digits>("digits");
+    const int blank = PanelView::BlankDigit;
+    const int dash = PanelView::DashDigit;
+    QTest::newRow("94.0 dB") << 940 << Digits { blank, 9, 4, 0 };
+    QTest::newRow("123.4 dB") << 1234 << Digits { 1, 2, 3, 4 };
+    QTest::newRow("5.0 dB shows 05.0") << 50 << Digits { blank, 0, 5, 0 };
+    QTest::newRow("0.5 dB shows 00.5") << 5 << Digits { blank, 0, 0, 5 };
+    QTest::newRow("0") << 0 << Digits { blank, 0, 0, 0 };
+    QTest::newRow("100.0 dB") << 1000 << Digits { 1, 0, 0, 0 };
+    QTest::newRow("999.9 dB") << 9999 << Digits { 9, 9, 9, 9 };
+    QTest::newRow("10000: no fifth digit") << 10000 << Digits { dash, dash, dash, dash };
+    QTest::newRow("65535") << 65535 << Digits { dash, dash, dash, dash };
+}
+
+void TestPanel::levelDigits()
+{
+    QFETCH(int, level);
+    QFETCH(Digits, digits);
+    PanelDisplay display;
+    LiveReading r;
+    r.level = static_cast<quint16>(level);
+    display.update(r, r.displayedLevel(), false);
+    QCOMPARE(toList(display.view().levelDigits), digits);
+}
+
+void TestPanel::rangeAndBar_data()
+{
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    const auto row
+        = [](const char *name, int range, int level, int width, const char *low, const char *high) {
+              QTest::newRow(name) << range << level << width << QString::fromLatin1(low)
+                                  << QString::fromLatin1(high);
+          };
+    row("30-90, below the floor", 0x11, 0, 4, "30", "90");
+    row("30-90, 30.0 dB", 0x11, 300, 4, "30", "90");
+    row("30-90, 30.1 dB", 0x11, 301, 4, "30", "90");
+    row("30-90, 30.4 dB", 0x11, 304, 5, "30", "90");
+    row("30-90, 90.0 dB", 0x11, 900, 154, "30", "90");
+    row("30-90, 100.0 dB is not clamped", 0x11, 1000, 179, "30", "90");
+    row("50-110, 50.0 dB", 0x22, 500, 4, "50", "110");
+    row("50-110, 80.0 dB", 0x22, 800, 79, "50", "110");
+    row("50-110, 110.0 dB", 0x22, 1100, 154, "50", "110");
+    row("70-130, 70.0 dB", 0x44, 700, 4, "70", "130");
+    row("70-130, 130.0 dB", 0x44, 1300, 154, "70", "130");
+    row("30-130, 30.0 dB", 0x88, 300, 4, "30", "130");
+    row("30-130, 40.0 dB", 0x88, 400, 19, "30", "130");
+    row("30-130, 30.7 dB", 0x88, 307, 5, "30", "130");
+    row("30-130, 130.0 dB", 0x88, 1300, 154, "30", "130");
+}
+
+void TestPanel::rangeAndBar()
+{
+    QFETCH(int, range);
+    QFETCH(int, level);
+    QFETCH(int, width);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    PanelDisplay display;
+    LiveReading r;
+    r.range = static_cast<quint8>(range);
+    r.level = static_cast<quint16>(level);
+    display.update(r, r.displayedLevel(), false);
+    QCOMPARE(display.view().barWidth, width);
+    QCOMPARE(display.view().rangeLow, low);
+    QCOMPARE(display.view().rangeHigh, high);
+}
+
+void TestPanel::unknownRangeKeepsBar_data()
+{
+    QTest::addColumn<int>("range");
+    for (const int code : { 0x00, 0x12, 0x33, 0x89, 0xFF })
+        QTest::addRow("%02X", code) << code;
+}
+
+void TestPanel::unknownRangeKeepsBar()
+{
+    QFETCH(int, range);
+    PanelDisplay display;
+    LiveReading r;
+    r.range = 0x22;
+    r.level = 600;
+    display.update(r, r.level, false);
+    r.range = static_cast<quint8>(range);
+    r.level = 1200;
+    display.update(r, r.level, false);
+    QCOMPARE(display.view().barWidth, 29);
+    QCOMPARE(display.view().rangeLow, QStringLiteral("50"));
+    QCOMPARE(display.view().rangeHigh, QStringLiteral("110"));
+    QCOMPARE(toList(display.view().levelDigits), (Digits { 1, 2, 0, 0 })); // the level still shows
+}
+
+void TestPanel::clock_data()
+{
+    // Readings in order as seconds, minutes, hours bytes; the clock digits LCDT1 ... LCDT8 after
+    // the last one.
+    QTest::addColumn<QList<int>>("readings");
+    QTest::addColumn<Digits>("digits");
+    QTest::addColumn<int>("lastSeconds");
+    const int off = -1;
+    const Digits t103005 { off, off, 1, 0, 3, 0, 0, 5 };
+
+    QTest::newRow("seconds 00 at start: not drawn")
+        << QList<int> { 0x00, 0x30, 0x10 } << Digits(8, off) << 0;
+    QTest::newRow("10:30:05") << QList<int> { 0x05, 0x30, 0x10 } << t103005 << 0x05;
+    QTest::newRow("23:59:59") << QList<int> { 0x59, 0x59, 0x23 }
+                              << Digits { off, off, 2, 3, 5, 9, 5, 9 } << 0x59;
+    QTest::newRow("same seconds: not redrawn")
+        << QList<int> { 0x05, 0x30, 0x10, 0x05, 0x31, 0x11 } << t103005 << 0x05;
+    QTest::newRow("next second: redrawn") << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x31, 0x11 }
+                                          << Digits { off, off, 1, 1, 3, 1, 0, 6 } << 0x06;
+    QTest::newRow("not set (5A) in seconds")
+        << QList<int> { 0x5A, 0x30, 0x10 } << Digits(8, off) << 2;
+    QTest::newRow("not set in minutes: clock kept")
+        << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x5A, 0x10 } << t103005 << 2;
+    QTest::newRow("not set in hours: clock kept")
+        << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x30, 0x5A } << t103005 << 2;
+    QTest::newRow("after not set, seconds 02 not drawn")
+        << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x5A, 0x10, 0x02, 0x45, 0x12 } << t103005 << 2;
+    QTest::newRow("after not set, seconds 03 drawn")
+        << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x5A, 0x10, 0x03, 0x45, 0x12 }
+        << Digits { off, off, 1, 2, 4, 5, 0, 3 } << 3;
+    QTest::newRow("minutes 6B: hours drawn, the rest kept")
+        << QList<int> { 0x05, 0x30, 0x10, 0x06, 0x6B, 0x11 }
+        << Digits { off, off, 1, 1, 3, 0, 0, 5 } << 0x06;
+    QTest::newRow("minutes 1A: hours drawn, the rest kept")
+        << QList<int> { 0x05, 0x30, 0x10, 0x07, 0x1A, 0x22 }
+        << Digits { off, off, 2, 2, 3, 0, 0, 5 } << 0x07;
+    QTest::newRow("hours A1: nothing drawn")
+        << QList<int> { 0x05, 0x30, 0x10, 0x07, 0x31, 0xA1 } << t103005 << 0x07;
+    QTest::newRow("seconds 0F: hours and minutes drawn")
+        << QList<int> { 0x05, 0x30, 0x10, 0x0F, 0x31, 0x11 }
+        << Digits { off, off, 1, 1, 3, 1, 0, 5 } << 0x0F;
+}
+
+void TestPanel::clock()
+{
+    QFETCH(QList<int>, readings);
+    QFETCH(Digits, digits);
+    QFETCH(int, lastSeconds);
+    PanelDisplay display;
+    for (int i = 0; i + 2 < readings.size(); i += 3) {
+        const LiveReading r = readingWithClock(readings[i], readings[i + 1], readings[i + 2]);
+        display.update(r, r.displayedLevel(), false);
+    }
+    QCOMPARE(toList(display.view().clockDigits), digits);
+    QCOMPARE(int(display.lastClockSeconds()), lastSeconds);
+}
+
+void TestPanel::annunciators_data()
+{
+    // Reply byte 1 and byte 2 as the meter sends them.
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<int>("status");
+    QTest::newRow("none: dBC, SLOW") << 0x00 << 0x00;
+    QTest::newRow("REC") << 0x01 << 0x00;
+    QTest::newRow("dBA") << 0x08 << 0x00;
+    QTest::newRow("FAST") << 0x10 << 0x00;
+    QTest::newRow("under") << 0x40 << 0x00;
+    QTest::newRow("over") << 0x80 << 0x00;
+    QTest::newRow("FULL") << 0x00 << 0x10;
+    QTest::newRow("all") << 0xFF << 0xFF;
+}
+
+void TestPanel::annunciators()
+{
+    QFETCH(int, flags);
+    QFETCH(int, status);
+    const auto readingFor = [](int byte1, int byte2) {
+        ReplyReport reply {};
+        reply[0] = 0x02;
+        reply[1] = static_cast<quint8>(byte1);
+        reply[2] = static_cast<quint8>(byte2);
+        reply[31] = 0x03;
+        return LiveReading::decode(reply);
+    };
+    PanelDisplay display;
+    // The opposite first, so that every annunciator has to change.
+    const LiveReading opposite = readingFor(~flags & 0xFF, ~status & 0xFF);
+    display.update(opposite, 0, false);
+    const LiveReading r = readingFor(flags, status);
+    display.update(r, 0, false);
+
+    const PanelView &v = display.view();
+    QCOMPARE(v.rec, bool(flags & 0x01));
+    QCOMPARE(v.dBA, bool(flags & 0x08));
+    QCOMPARE(v.dBC, !(flags & 0x08));
+    QCOMPARE(v.fastShown, bool(flags & 0x10));
+    QCOMPARE(v.slowShown, !(flags & 0x10));
+    QCOMPARE(v.under, bool(flags & 0x40));
+    QCOMPARE(v.over, bool(flags & 0x80));
+    QCOMPARE(v.full, bool(status & 0x10));
+}
+
+void TestPanel::maxMin_data()
+{
+    using Timer = PanelDisplay::BlinkTimer;
+    QTest::addColumn<int>("before"); // MAX/MIN state of an earlier reading in MAX/MIN mode
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<Timer>("timer");
+    QTest::addColumn<bool>("maxShown");
+    QTest::addColumn<bool>("minShown");
+
+    QTest::newRow("mode off hides MAX")
+        << 0x11 << false << 0x11 << false << Timer::Stop << false << false;
+    QTest::newRow("mode off stops blinking")
+        << 0x22 << false << 0x44 << true << Timer::Stop << false << false;
+    QTest::newRow("00 keeps MAX") << 0x11 << true << 0x00 << true << Timer::Stop << true << false;
+    QTest::newRow("00 keeps MIN") << 0x22 << true << 0x00 << false << Timer::Stop << false << true;
+    QTest::newRow("11 shows MAX only")
+        << 0x22 << true << 0x11 << true << Timer::Stop << true << false;
+    QTest::newRow("22 shows MIN only")
+        << 0x11 << true << 0x22 << true << Timer::Stop << false << true;
+    QTest::newRow("44 starts the timer")
+        << 0x11 << true << 0x44 << false << Timer::Start << true << false;
+    QTest::newRow("44 keeps a running timer")
+        << 0x22 << true << 0x44 << true << Timer::Keep << false << true;
+    QTest::newRow("33 changes nothing")
+        << 0x11 << true << 0x33 << true << Timer::Keep << true << false;
+    QTest::newRow("88 changes nothing")
+        << 0x22 << true << 0x88 << false << Timer::Keep << false << true;
+}
+
+void TestPanel::maxMin()
+{
+    using Timer = PanelDisplay::BlinkTimer;
+    QFETCH(int, before);
+    QFETCH(bool, active);
+    QFETCH(int, state);
+    QFETCH(bool, running);
+    QFETCH(Timer, timer);
+    QFETCH(bool, maxShown);
+    QFETCH(bool, minShown);
+    PanelDisplay display;
+    QCOMPARE(display.update(maxMinReading(true, before), 0, false), Timer::Stop);
+    QCOMPARE(display.update(maxMinReading(active, state), 0, running), timer);
+    QCOMPARE(display.view().maxShown, maxShown);
+    QCOMPARE(display.view().minShown, minShown);
+}
+
+void TestPanel::blinkTick()
+{
+    PanelDisplay display;
+    display.update(maxMinReading(true, 0x11), 0, false);
+    for (int tick = 1; tick <= 4; ++tick) {
+        display.blinkTick();
+        const bool shown = tick % 2 == 1;
+        QCOMPARE(display.blinkPhase(), shown);
+        QCOMPARE(display.view().maxShown, shown);
+        QCOMPARE(display.view().minShown, shown);
+    }
+}
+
+void TestPanel::randomReplies()
+{
+    // Random replies through the poll, the display rules and (every tenth) the panel window.
+    // The display's expected state is worked out here independently of its code.
+    using Timer = PanelDisplay::BlinkTimer;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QRandomGenerator random(0x7316);
+    ReplayUsb usb;
+    MeterLink link(usb);
+    AppState state;
+    state.Connected = true;
+    PanelDisplay display;
+    bool blinking = false;
+    PanelRig rig(m_bitmaps);
+    TfrmPanel &panel = rig.panel;
+    int framed = 0;
+
+    for (int i = 0; i < 100000; ++i) {
+        usb.next = randomReply(random);
+        usb.echo = random.bounded(4) != 0;
+        usb.letters.clear();
+        const ConnectionMonitor::Result result = ConnectionMonitor::tick(state, link, true);
+        const ReplyReport &reply = link.reply();
+        QVERIFY(!state.PollBusy);
+        QVERIFY(state.Connected);
+        QVERIFY(usb.letters == (reply[30] == link.sequence() ? "A" : "AQ"));
+        if (!LiveReading::isFramed(reply)) {
+            QVERIFY(result.outcome == ConnectionMonitor::Outcome::IgnoredReply);
+            QVERIFY(!result.reading);
+            continue;
+        }
+        ++framed;
+        QVERIFY(result.outcome == ConnectionMonitor::Outcome::Reading && result.reading);
+        const LiveReading &r = *result.reading;
+        const quint16 level = r.displayedLevel();
+        QVERIFY(state.CurrentLevel == float(level) * 0.1f);
+
+        const PanelView before = display.view();
+        const quint8 lastSeconds = display.lastClockSeconds();
+        const Timer timer = display.update(r, level, blinking);
+        const PanelView &v = display.view();
+
+        // Level digits: indices into the digit table that spell the level.
+        for (const int d : v.levelDigits)
+            QVERIFY(d >= 0 && d < BitmapTable::DisplayDigitCount);
+        if (level < 10000) {
+            QVERIFY(v.levelDigits[0] != 0);
+            const int thousands = v.levelDigits[0] == PanelView::BlankDigit ? 0 : v.levelDigits[0];
+            QVERIFY(thousands * 1000 + v.levelDigits[1] * 100 + v.levelDigits[2] * 10
+                        + v.levelDigits[3]
+                    == level);
+        }
+
+        // Range and bar.
+        const auto limits = [](quint8 range) -> std::pair<int, int> {
+            switch (range) {
+            case 0x11:
+                return { 300, 900 };
+            case 0x22:
+                return { 500, 1100 };
+            case 0x44:
+                return { 700, 1300 };
+            case 0x88:
+                return { 300, 1300 };
+            default:
+                return { -1, -1 };
+            }
+        };
+        const auto [floor, top] = limits(r.range);
+        if (floor < 0) {
+            QVERIFY(v.barWidth == before.barWidth);
+            QVERIFY(v.rangeLow == before.rangeLow && v.rangeHigh == before.rangeHigh);
+        } else {
+            const int above = std::max(0, level - floor);
+            const int width = r.range == 0x88 ? above * 3 / 20 + 4 : above / 4 + 4;
+            QVERIFY2(v.barWidth == width, qPrintable(QString::number(i)));
+            QVERIFY(v.barWidth >= 4);
+            QVERIFY(v.rangeLow == QString::number(floor / 10));
+            QVERIFY(v.rangeHigh == QString::number(top / 10));
+        }
+
+        // Clock.
+        QVERIFY(v.clockDigits[0] == -1 && v.clockDigits[1] == -1);
+        for (const int d : v.clockDigits)
+            QVERIFY(d >= -1 && d <= 9);
+        auto clockDigits = before.clockDigits;
+        quint8 seconds = lastSeconds;
+        if (r.clockSeconds != lastSeconds) {
+            const quint8 bytes[] = { r.clockHours, r.clockMinutes, r.clockSeconds };
+            if (std::find(std::begin(bytes), std::end(bytes), 0x5A) != std::end(bytes)) {
+                seconds = 2;
+            } else {
+                seconds = r.clockSeconds;
+                for (std::size_t k = 0; k < 3 && bcd(bytes[k]); ++k) {
+                    clockDigits[2 + 2 * k] = *bcd(bytes[k]) / 10;
+                    clockDigits[3 + 2 * k] = *bcd(bytes[k]) % 10;
+                }
+            }
+        }
+        QVERIFY(v.clockDigits == clockDigits);
+        QVERIFY(display.lastClockSeconds() == seconds);
+
+        // Annunciators and MAX/MIN.
+        QVERIFY(v.rec == r.recording && v.dBA == r.weightingA && v.dBC == !r.weightingA);
+        QVERIFY(v.fastShown == r.fast && v.slowShown == !r.fast);
+        QVERIFY(v.under == r.under && v.over == r.over && v.full == r.memoryFull);
+        if (!r.maxMinActive)
+            QVERIFY(timer == Timer::Stop && !v.maxShown && !v.minShown);
+        else if (r.maxMinState == 0x11)
+            QVERIFY(timer == Timer::Stop && v.maxShown && !v.minShown);
+        else if (r.maxMinState == 0x22)
+            QVERIFY(timer == Timer::Stop && !v.maxShown && v.minShown);
+        else if (r.maxMinState == 0x00)
+            QVERIFY(timer == Timer::Stop && v.maxShown == before.maxShown
+                    && v.minShown == before.minShown);
+        else if (r.maxMinState == 0x44)
+            QVERIFY(timer == (blinking ? Timer::Keep : Timer::Start));
+        else
+            QVERIFY(timer == Timer::Keep && v.maxShown == before.maxShown
+                    && v.minShown == before.minShown);
+        if (timer != Timer::Keep)
+            blinking = timer == Timer::Start;
+        if (blinking && random.bounded(2) == 0)
+            display.blinkTick();
+
+        // The window, with its own display and timer.
+        if (i % 10 != 0)
+            continue;
+        const bool wasBlinking = rig.maxMinTimer.isActive();
+        panel.updateFromReading(r);
+        if (!r.maxMinActive || r.maxMinState == 0x00 || r.maxMinState == 0x11
+            || r.maxMinState == 0x22)
+            QVERIFY(!rig.maxMinTimer.isActive());
+        else if (r.maxMinState == 0x44)
+            QVERIFY(rig.maxMinTimer.isActive());
+        else
+            QVERIFY(rig.maxMinTimer.isActive() == wasBlinking);
+        if (rig.maxMinTimer.isActive() && random.bounded(2) == 0)
+            panel.MaxMinTimerTimer();
+        const PanelView &w = panel.display().view();
+        QVERIFY(panel.imgColorBar->width() == w.barWidth);
+        QVERIFY(panel.lblRangeLow->text() == w.rangeLow);
+        QVERIFY(panel.lblRangeHigh->text() == w.rangeHigh);
+        const std::pair<const QWidget *, bool> shown[] = {
+            { panel.lblREC, w.rec },        { panel.lblFULL, w.full },
+            { panel.lbldBA, w.dBA },        { panel.lbldBC, w.dBC },
+            { panel.lblFAST, w.fastShown }, { panel.lblSLOW, w.slowShown },
+            { panel.imgUNDER, w.under },    { panel.imgOVER, w.over },
+            { panel.lblMAX, w.maxShown },   { panel.lblMIN, w.minShown },
+        };
+        for (const auto &[widget, on] : shown)
+            QVERIFY2(widget->isHidden() != on, qPrintable(widget->objectName()));
+        for (std::size_t k = 0; k < 4; ++k)
+            QVERIFY(!panel.MainD[k]->pixmap().isNull());
+        for (std::size_t k = 0; k < 8; ++k)
+            QVERIFY(panel.LCDT[k]->pixmap().isNull() == (w.clockDigits[k] < 0));
+    }
+    QVERIFY(framed > 80000);
+    qInfo("100000 replies, %d framed, in %lld ms", framed, elapsed.elapsed());
+}
+
+void TestPanel::readingShowsOnWidgets()
+{
+    PanelRig rig(m_bitmaps);
+    const auto digitShown = [&rig](const char *name, const QImage &picture) {
+        const auto *label = rig.panel.findChild<QLabel *>(QLatin1String(name));
+        return label && label->pixmap().toImage() == QPixmap::fromImage(picture).toImage();
+    };
+
+    LiveReading r;
+    r.recording = true;
+    r.weightingA = false;
+    r.fast = false;
+    r.under = true;
+    r.memoryFull = true;
+    r.range = 0x22;
+    r.maxMinActive = true;
+    r.maxMinState = 0x22;
+    r.level = 700;
+    r.minLevel = 812;
+    r.clockSeconds = 0x56;
+    r.clockMinutes = 0x34;
+    r.clockHours = 0x12;
+    rig.panel.updateFromReading(r);
+
+    QVERIFY(rig.shown("lblREC") && rig.shown("lblFULL") && rig.shown("imgUNDER"));
+    QVERIFY(rig.shown("lbldBC") && !rig.shown("lbldBA"));
+    QVERIFY(rig.shown("lblSLOW") && !rig.shown("lblFAST"));
+    QVERIFY(!rig.shown("imgOVER"));
+    QVERIFY(rig.shown("lblMIN") && !rig.shown("lblMAX"));
+    QCOMPARE(rig.panel.findChild<QLabel *>("lblRangeLow")->text(), QStringLiteral("50"));
+    QCOMPARE(rig.panel.findChild<QLabel *>("lblRangeHigh")->text(), QStringLiteral("110"));
+    QCOMPARE(rig.child("imgColorBar")->width(), (812 - 500) / 4 + 4);
+    QVERIFY(digitShown("MainD1", m_bitmaps.DisplayDigitBitmaps(PanelView::BlankDigit)));
+    QVERIFY(digitShown("MainD2", m_bitmaps.DisplayDigitBitmaps(8)));
+    QVERIFY(digitShown("MainD3", m_bitmaps.DisplayDigitBitmaps(1)));
+    QVERIFY(digitShown("MainD4", m_bitmaps.DisplayDigitBitmaps(2)));
+    QVERIFY(rig.panel.findChild<QLabel *>("LCDT1")->pixmap().isNull());
+    QVERIFY(rig.panel.findChild<QLabel *>("LCDT2")->pixmap().isNull());
+    const int clock[] = { 1, 2, 3, 4, 5, 6 };
+    for (int k = 0; k < 6; ++k) {
+        const QByteArray name = "LCDT" + QByteArray::number(k + 3);
+        QVERIFY2(digitShown(name.constData(), m_bitmaps.ClockDigitBitmaps(clock[k])),
+                 name.constData());
+    }
+
+    // Everything the other way round: each widget has to follow.
+    r = LiveReading {};
+    r.weightingA = true;
+    r.fast = true;
+    r.over = true;
+    r.range = 0x11;
+    r.level = 1234;
+    r.clockSeconds = 0x57;
+    r.clockMinutes = 0x34;
+    r.clockHours = 0x12;
+    rig.panel.updateFromReading(r);
+    QVERIFY(!rig.shown("lblREC") && !rig.shown("lblFULL") && !rig.shown("imgUNDER"));
+    QVERIFY(!rig.shown("lbldBC") && rig.shown("lbldBA"));
+    QVERIFY(!rig.shown("lblSLOW") && rig.shown("lblFAST"));
+    QVERIFY(rig.shown("imgOVER"));
+    QVERIFY(!rig.shown("lblMIN") && !rig.shown("lblMAX"));
+    QCOMPARE(rig.panel.findChild<QLabel *>("lblRangeLow")->text(), QStringLiteral("30"));
+    QCOMPARE(rig.panel.findChild<QLabel *>("lblRangeHigh")->text(), QStringLiteral("90"));
+    QCOMPARE(rig.child("imgColorBar")->width(), (1234 - 300) / 4 + 4);
+    QVERIFY(digitShown("MainD1", m_bitmaps.DisplayDigitBitmaps(1)));
+    QVERIFY(digitShown("LCDT8", m_bitmaps.ClockDigitBitmaps(7)));
+
+    // A key click leaves the display alone: the next reading shows what the meter did.
+    QTest::mouseClick(rig.child("btnREC"), Qt::LeftButton);
+    QVERIFY(!rig.shown("lblREC"));
+}
+
+void TestPanel::keys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<char>("letter");
+    QTest::newRow("A/C") << "btnAC" << 'C';
+    QTest::newRow("FAST/SLOW") << "btnFast" << 'F';
+    QTest::newRow("REC") << "btnREC" << 'R';
+    QTest::newRow("LEVEL") << "btnLevel" << 'L';
+    QTest::newRow("MAX/MIN") << "btnMaxMin" << 'M';
+}
+
+void TestPanel::keys()
+{
+    QFETCH(QString, key);
+    QFETCH(char, letter);
+    PanelRig rig(m_bitmaps);
+    rig.panel.show();
+    auto *area = rig.panel.findChild<KeyArea *>(key);
+    QVERIFY(area);
+    QTest::mouseClick(area, Qt::LeftButton);
+
+    const char frame[] = { 0x02, letter, 0, 0, 0, 0, 0x03 };
+    QCOMPARE(rig.usb.writes(), QList<QByteArray> { QByteArray(frame, sizeof frame) });
+    QCOMPARE(rig.usb.sequence(), QStringLiteral("Close Open SetTimeouts Write Close"));
+    const RecordingMeterUsb::Call &timeouts = rig.usb.calls().at(2);
+    QCOMPARE(timeouts.a, 500);
+    QCOMPARE(timeouts.b, 500);
+    QVERIFY(rig.prompts.messages.isEmpty());
+
+    // A press that is released outside the key is no click.
+    rig.usb.clear();
+    QTest::mousePress(area, Qt::LeftButton);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(-5, -5));
+    QVERIFY(rig.usb.calls().isEmpty());
+}
+
+void TestPanel::maxMinDoubleClick()
+{
+    PanelRig rig(m_bitmaps);
+    rig.panel.show();
+    QWidget *key = rig.child("btnMaxMin");
+    // As a real double click arrives: press, release, double click, release.
+    QTest::mouseClick(key, Qt::LeftButton);
+    QTest::mouseDClick(key, Qt::LeftButton);
+    QTest::mouseRelease(key, Qt::LeftButton);
+
+    const QList<QByteArray> writes = rig.usb.writes();
+    QCOMPARE(writes.size(), 2);
+    QCOMPARE(writes.at(0).at(1), 'M');
+    QCOMPARE(writes.at(1).at(1), 'N');
+    QCOMPARE(rig.usb.sequence(),
+             QStringLiteral("Close Open SetTimeouts Write Close "
+                            "Close Open SetTimeouts Write Close"));
+    QVERIFY(!rig.meter.state().maxMinActive);
+
+    // A single click afterwards is a click again.
+    QTest::mouseClick(key, Qt::LeftButton);
+    QCOMPARE(rig.usb.writes().size(), 3);
+    QCOMPARE(rig.usb.writes().at(2).at(1), 'M');
+}
+
+void TestPanel::keysWithoutMeter_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("openFails");
+    for (const char *key : { "btnAC", "btnFast", "btnREC", "btnLevel", "btnMaxMin" })
+        QTest::addRow("%s, no meter", key) << QString::fromLatin1(key) << true;
+    QTest::newRow("btnREC, time-outs refused") << "btnREC" << false;
+}
+
+void TestPanel::keysWithoutMeter()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, openFails);
+    PanelRig rig(m_bitmaps);
+    rig.panel.show();
+    rig.meter.faults().openFails = openFails;
+    rig.meter.faults().setTimeoutsFails = !openFails;
+    QWidget *area = rig.panel.findChild<QWidget *>(key);
+    QVERIFY(area);
+    for (int clicks = 1; clicks <= 2; ++clicks) {
+        QTest::mouseClick(area, Qt::LeftButton);
+        QCOMPARE(rig.prompts.messages, QStringList(clicks, QStringLiteral("Connect fail")));
+    }
+    QVERIFY(rig.usb.writes().isEmpty());
+    QVERIFY(rig.prompts.errors.isEmpty());
+}
+
+void TestPanel::keyAreasLook()
+{
+    PanelRig rig(m_bitmaps);
+    const QList<KeyArea *> areas = rig.panel.findChildren<KeyArea *>();
+    QCOMPARE(areas.size(), 6);
+    for (const KeyArea *area : areas)
+        QVERIFY2(area->cursor().shape() == Qt::PointingHandCursor, qPrintable(area->objectName()));
+
+    QStringList withTooltip;
+    for (const QWidget *w : rig.panel.findChildren<QWidget *>())
+        if (!w->toolTip().isEmpty())
+            withTooltip << w->objectName();
+    QCOMPARE(withTooltip, QStringList { QStringLiteral("btnMaxMin") });
+    QCOMPARE(rig.child("btnMaxMin")->toolTip(),
+             QStringLiteral("single click to change MAX/MIN mode, double click  to cancel ."));
+}
+
+void TestPanel::closeKeys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("power key") << "btnPower";
+    QTest::newRow("close button") << "SpeedButton2";
+}
+
+void TestPanel::closeKeys()
+{
+    QFETCH(QString, key);
+    PanelRig rig(m_bitmaps);
+    rig.panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.panel));
+    QSignalSpy closed(&rig.panel, &MdiChildForm::formClosed);
+    QWidget *w = rig.panel.findChild<QWidget *>(key);
+    QVERIFY(w);
+    QTest::mouseClick(w, Qt::LeftButton);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!rig.panel.isVisible());
+    QVERIFY(rig.usb.calls().isEmpty()); // no key goes to the meter
+}
+
+void TestPanel::maxMinBlinking()
+{
+    PanelRig rig(m_bitmaps);
+    QTimer &timer = rig.maxMinTimer;
+    rig.panel.updateFromReading(maxMinReading(true, 0x44));
+    QVERIFY(timer.isActive());
+    QVERIFY(!rig.shown("lblMAX") && !rig.shown("lblMIN"));
+
+    for (int tick = 1; tick <= 4; ++tick) {
+        rig.panel.MaxMinTimerTimer();
+        const bool shown = tick % 2 == 1;
+        QCOMPARE(rig.shown("lblMAX"), shown);
+        QCOMPARE(rig.shown("lblMIN"), shown);
+        // Readings that go on alternating leave the timer and the labels alone.
+        rig.panel.updateFromReading(maxMinReading(true, 0x44));
+        QVERIFY(timer.isActive());
+        QCOMPARE(rig.shown("lblMAX"), shown);
+    }
+
+    rig.panel.updateFromReading(maxMinReading(true, 0x11));
+    QVERIFY(!timer.isActive());
+    QVERIFY(rig.shown("lblMAX") && !rig.shown("lblMIN"));
+
+    rig.panel.updateFromReading(maxMinReading(true, 0x44));
+    QVERIFY(timer.isActive());
+    rig.panel.updateFromReading(maxMinReading(false, 0x00));
+    QVERIFY(!timer.isActive());
+    QVERIFY(!rig.shown("lblMAX") && !rig.shown("lblMIN"));
+}
+
+QTEST_MAIN(TestPanel)
+#include "tst_panel.moc"
