@@ -20,6 +20,7 @@ AppFolders AppFolders::fromSystem()
     AppFolders folders;
     folders.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     folders.programFolder = QCoreApplication::applicationDirPath();
+    folders.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     folders.installedDataFolder
         = QDir(folders.programFolder).absoluteFilePath(QStringLiteral("../share/audexa"));
     return folders;
@@ -42,4 +43,17 @@ QString AppFolders::helpFilePath() const
     if (QFileInfo::exists(local) || installedDataFolder.isEmpty())
         return local;
     return QDir::cleanPath(QDir(installedDataFolder).filePath(QLatin1String(HelpFileName)));
+}
+
+QString AppFolders::templateFolder() const
+{
+    const QFileInfo program(programFolder);
+    const bool writable = program.isDir() && program.isWritable();
+    const QString base = (writable || userDataFolder.isEmpty()) ? programFolder : userDataFolder;
+    return withSeparator(QDir(base).filePath(QStringLiteral("template")));
+}
+
+QString AppFolders::templateFile() const
+{
+    return templateFolder() + QStringLiteral("graph.ghf");
 }

@@ -21,6 +21,15 @@ struct AppFolders
     // A non-empty result ends with a separator.
     QString resolveDataFolder() const;
 
+    // Where the program writes its own files (the graph template) when its folder is not
+    // writable, as for an installed program: the per-user application data folder.
+    QString userDataFolder;
+
+    // The graph template "template/graph.ghf": in the program's folder when that is writable
+    // (a build tree), otherwise under the user data folder.
+    QString templateFolder() const;
+    QString templateFile() const;
+
     // "Q7316Help.htm" in the program's folder, or in the installed data folder when the
     // program's folder does not hold it.
     QString helpFilePath() const;

@@ -20,6 +20,13 @@ struct AppState
     int RealTimeCount = 0;
     bool RealTimeModified = false;
 
+    // Graph windows: the cursor indexes, the annotation drawing mode and counter are shared by
+    // every graph window.
+    int cursorAIndex = 0;
+    int cursorBIndex = 0;
+    int drawingMode = -99; // -99 normal, 0 text, 2 cross
+    int annotationCounter = 4;
+
     // Data logger.
     bool loggerDataLoaded = false;
     QByteArray memoryImage;

@@ -433,13 +433,13 @@ void TestApp::controlPanelReopens()
     QVERIFY(w.PanelWindow);
     QVERIFY(rig.m().ControlPanel1->isChecked());
     QCOMPARE(w.PanelWindow->parentWidget()->pos(), QPoint(0, 0));
-    // Restoring an open panel makes no second one.
+    // Restoring an open panel makes no second one (beside it: the real-time graph).
     w.ControlPanel1Click();
-    QCOMPARE(w.mdiArea().subWindowList().size(), 1);
+    QCOMPARE(w.mdiArea().subWindowList().size(), 2);
     // Activating the panel disables "Output Tabular to graph".
     rig.m().btnOutputToGraph->setEnabled(true);
     w.mdiArea().setActiveSubWindow(nullptr);
-    w.mdiArea().setActiveSubWindow(w.mdiArea().subWindowList().first());
+    w.mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w.PanelWindow->parentWidget()));
     QVERIFY(!rig.m().btnOutputToGraph->isEnabled());
 }
 
@@ -531,7 +531,8 @@ void TestApp::smallCommands()
     for (QAction *a : rig.m().Window1->actions())
         if (!a->isSeparator())
             items << a->text();
-    QCOMPARE(items, (QStringList { "&Tile", "&Cascade", "&1 Control Panel" }));
+    QCOMPARE(items,
+             (QStringList { "&Tile", "&Cascade", "&1 Control Panel", "&2 Real-Time Graph" }));
     rig.m().Tile1->trigger();
     rig.m().Cascade1->trigger();
 }

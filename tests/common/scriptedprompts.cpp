@@ -25,5 +25,5 @@ QString ScriptedPrompts::saveFileName(const QString &caption, const QString &, c
 int ScriptedPrompts::execDialog(QDialog &dialog)
 {
     dialogs << dialog.windowTitle();
-    return QDialog::Rejected;
+    return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected);
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Prompts that answer from a script and remember what was shown, for tests.
 class ScriptedPrompts : public Prompts
 {
@@ -25,6 +27,8 @@ public:
     // dialogs are cancelled.
     QList<Answer> answers;
     QStringList fileNames;
+    // Fills in and answers a program dialog; without one, dialogs are cancelled.
+    std::function<int(QDialog &)> dialogHandler;
 
     // What was shown.
     QStringList messages, errors, questions, documents, dialogs;

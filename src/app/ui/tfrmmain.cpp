@@ -79,6 +79,16 @@ void TfrmMain::connectMenus()
 {
     MainMenus &m = *m_menus;
     connect(m.PrinterSetup1, &QAction::triggered, this, &TfrmMain::PrinterSetup1Click);
+    connect(m.Open1, &QAction::triggered, this, &TfrmMain::Open1Click);
+    connect(m.btnOpen, &QAction::triggered, this, &TfrmMain::Open1Click);
+    connect(m.Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
+    connect(m.btnSave, &QAction::triggered, this, &TfrmMain::Save1Click);
+    connect(m.RealTimeGraph1, &QAction::triggered, this, &TfrmMain::RealTimeGraph1Click);
+    for (QAction *run : { m.Run1, m.btnRun })
+        connect(run, &QAction::triggered, this, [this] { m_realTime.btnRunClick(); });
+    for (QAction *stop : { m.Stop1, m.btnStop })
+        connect(stop, &QAction::triggered, this, [this] { m_realTime.btnStopClick(); });
+    connect(&RealTime_Timer, &QTimer::timeout, this, [this] { m_realTime.RealTime_TimerTimer(); });
     connect(m.Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
     connect(m.ControlPanel1, &QAction::triggered, this, &TfrmMain::ControlPanel1Click);
     connect(m.Tile1, &QAction::triggered, this, &TfrmMain::Tile1Click);
@@ -89,11 +99,7 @@ void TfrmMain::connectMenus()
     connect(m.discardfloatingerror1, &QAction::triggered, this,
             &TfrmMain::discardfloatingerror1Click);
     connect(m.Window1, &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowMenu);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
-        // Only a table window can be drawn as a graph.
-        if (frame && PanelWindow && frame->widget() == PanelWindow)
-            m_menus->btnOutputToGraph->setEnabled(false);
-    });
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
 }
 
 void TfrmMain::FormCreate()
@@ -136,6 +142,14 @@ void TfrmMain::FormShow()
         SplashScreen->Label4->clear();
         SplashScreen->close();
     }
+
+    // The real-time graph stands to the right of the panel and has the focus.
+    TfrmGraph *graph = createRealTimeGraph();
+    auto *frame = qobject_cast<QMdiSubWindow *>(graph->parentWidget());
+    const int panelWidth = PanelWindow->parentWidget()->width();
+    frame->setGeometry(panelWidth, 0, qMax(200, width() - panelWidth - 5),
+                       qMax(200, height() - m_menus->Panel1->height() - StatusBar1->height() - 40));
+    m_mdiArea->setActiveSubWindow(frame);
 
     m_menus->Setup1->setVisible(false);
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
@@ -218,6 +232,8 @@ void TfrmMain::showConnected()
     m.Run1->setEnabled(!running);
     m.btnStop->setEnabled(running);
     m.Stop1->setEnabled(running);
+    if (RealTimeGraphWindow)
+        RealTimeGraphWindow->tbntClr->setEnabled(!running);
 }
 
 void TfrmMain::showDisconnected()

@@ -5,6 +5,8 @@
 #include "app/floatingpoint.h"
 #include "app/ui/mdichildform.h"
 #include "app/ui/tfrmabout.h"
+#include "graph/ui/realtimecontroller.h"
+#include "graph/ui/tfrmgraph.h"
 #include "meter/meterlink.h"
 #include "panel/ui/tfrmpanel.h"
 #include "resources/bitmaptable.h"
@@ -59,6 +61,19 @@ public:
     void PrinterSetup1Click();
     void discardfloatingerror1Click();
     void Exit1Click();
+    // File commands: Open and Save choose by the active window and the file's extension.
+    void Open1Click();
+    // True when something was saved.
+    bool Save1Click();
+    void RealTimeGraph1Click();
+
+    // Saves a graph window's chart as a graph file, asking for the name; true when saved.
+    bool SaveGraph(TfrmGraph &graph);
+    // Opens a graph file as a new graph window; false (and an error shown) when it cannot.
+    bool OpenGraphFile(const QString &fileName);
+    // Creates the real-time graph window (to the right of the panel at start-up).
+    TfrmGraph *createRealTimeGraph();
+    RealTimeController &realTime() { return m_realTime; }
 
     // Waits (at most 2.5 s) until a poll tick has ended, then switches the poll off. Whoever
     // calls it switches MainTimer on again when done.
@@ -71,12 +86,15 @@ public:
     QMdiArea &mdiArea() { return *m_mdiArea; }
     const BitmapTable &bitmaps() const { return m_bitmaps; }
     const FloatingPointOption &floatingPoint() const { return m_floatingPoint; }
+    Prompts &prompts() { return m_prompts; }
+    Clock &clock() { return m_clock; }
+    const AppFolders &folders() const { return m_folders; }
     QPrinter &printer();
 
     // Window references; each is empty while its window is closed.
     QPointer<TfrmPanel> PanelWindow;
-    QPointer<MdiChildForm> RealTimeGraphWindow;
-    QPointer<MdiChildForm> DataLoggerGraphWindow;
+    QPointer<TfrmGraph> RealTimeGraphWindow;
+    QPointer<TfrmGraph> DataLoggerGraphWindow;
     QPointer<MdiChildForm> LeqWindow;
     QPointer<TfrmAbout> AboutWindow;
     QPointer<TfrmAbout> SplashScreen;
@@ -99,6 +117,8 @@ private:
     void showConnected();
     void showDisconnected();
     void rebuildWindowMenu();
+    void graphWindowClosed(TfrmGraph *graph);
+    void activeChildChanged(QMdiSubWindow *frame);
 
     MeterUsb &m_usb;
     Clock &m_clock;
@@ -109,6 +129,7 @@ private:
     MeterLink m_link;
     BitmapTable m_bitmaps;
     FloatingPointOption m_floatingPoint;
+    RealTimeController m_realTime { *this };
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<QPrinter> m_printer;
     QMdiArea *m_mdiArea = nullptr;

@@ -1,0 +1,543 @@
+// The stored chart block: the whole of a ChartModel as bytes, for graph files and the graph
+// template.
+//
+// Layout, version 1. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed integers
+// of that many bits; f32/f64 are IEEE floats copied bit for bit (infinities and NaNs included).
+//
+//   string   u32 byte count n, then n bytes of UTF-8
+//   colour   u8 0: none of its own (the chart's default colour), nothing follows
+//            u8 1: then u32 ARGB (alpha in the top byte, blue in the lowest)
+//   flag     u8 0 or 1
+//
+//   Header       4 bytes "AXCB"
+//                u16 version, 1
+//   Data         u32 subsets S (at most 256)
+//                u32 points P (at most 2^31 - 1; 0 when S is 0)
+//                S times: P x f64 X (days), then P x f32 Y (dB, 9999 the null value)
+//   Scales       X: flag manual, f64 min, f64 max
+//                Y: flag manual, f64 min, f64 max
+//   Look         string main title, string sub title, string X axis label, string Y axis label
+//                u32 count, then count x string: subset labels
+//                u32 count, then count x colour: subset colours
+//                u32 count, then count x u8: subset line types (0 solid, 1 dash, 2 dot,
+//                    3 dash-dot, 4 dash-dot-dot)
+//                colour: Y axis
+//                u8 grid style (0 dot, 1 dash, 2 solid, 3 none)
+//                u8 viewing style (0 colour, 1 monochrome)
+//                flag X values are date-times
+//                i32 title, label and legend font sizes (points, MinFontSize to MaxFontSize)
+//   Annotations  u32 count, then count x (i32 index, f64 X, f64 Y, u8 type (0 text only,
+//                    2 cross), string text, colour), indexes strictly increasing
+//                flag show, i32 text size (percent, MinTextSize to MaxTextSize), flag hot spots
+//   Lines        2 x (f64 X, string text): vertical lines 0 and 1
+//                flag show, flag hot spots, i32 text size (percent, MinTextSize to MaxTextSize)
+//                flag data hot spots
+//   End          nothing may follow: bytes after the last field are refused
+//
+// Reading checks every count against the bytes that remain before it allocates anything, and
+// every coded value against its range. A block that fails any check is refused as a whole.
+// Saving writes what load accepts: values outside those ranges, which the program itself never
+// sets, are stored as the nearest accepted value (line types and annotation types out of range
+// as 0, grid and viewing styles out of range as their defaults); a chart without subsets is
+// stored without points, since it has no values to keep.
+
+#include "graph/chartblock.h"
+
+#include "graph/chartmodel.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr char Magic[4] = { 'A', 'X', 'C', 'B' };
+constexpr quint16 Version = 1;
+
+// The program draws one or two subsets; each one is a series on the screen and a legend entry.
+constexpr quint32 MaxSubsets = 256;
+constexpr qint32 MinFontSize = 1;
+constexpr qint32 MaxFontSize = 500;
+constexpr qint32 MinTextSize = 1;
+constexpr qint32 MaxTextSize = 1000;
+constexpr int MaxLineType = static_cast<int>(LineType::DashDotDot);
+constexpr int MaxGridStyle = static_cast<int>(GridStyle::None);
+constexpr int MaxViewingStyle = static_cast<int>(ViewingStyle::Monochrome);
+constexpr quint8 TextAnnotation = 0;
+constexpr quint8 CrossAnnotation = 2;
+
+// Smallest stored size of one entry of each list, for checking a count before allocating.
+constexpr qsizetype MinStringSize = 4;
+constexpr qsizetype MinColourSize = 1;
+constexpr qsizetype MinLineTypeSize = 1;
+constexpr qsizetype MinAnnotationSize = 4 + 8 + 8 + 1 + MinStringSize + MinColourSize;
+constexpr qsizetype PointSize = 8 + 4;
+
+class Writer
+{
+public:
+    explicit Writer(qsizetype expected) { m_bytes.reserve(expected); }
+
+    QByteArray take() { return std::move(m_bytes); }
+
+    void raw(const void *data, qsizetype size)
+    {
+        m_bytes.append(static_cast<const char *>(data), size);
+    }
+    void u8(quint8 value) { raw(&value, 1); }
+    void u16(quint16 value) { little(value); }
+    void u32(quint32 value) { little(value); }
+    void i32(qint32 value) { little(value); }
+    void f64(double value) { little(std::bit_cast<quint64>(value)); }
+    void flag(bool value) { u8(value ? 1 : 0); }
+    void string(const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        u32(static_cast<quint32>(utf8.size()));
+        raw(utf8.constData(), utf8.size());
+    }
+    void colour(const QColor &colour)
+    {
+        if (!colour.isValid()) {
+            u8(0);
+            return;
+        }
+        u8(1);
+        u32(colour.rgba());
+    }
+    // A whole array at once: one copy, swapped only on a big-endian machine.
+    template<typename T> void array(const std::vector<T> &values)
+    {
+        if (values.empty())
+            return;
+        const qsizetype at = m_bytes.size();
+        const auto size = static_cast<qsizetype>(values.size() * sizeof(T));
+        m_bytes.resize(at + size);
+        qToLittleEndian<T>(values.data(), static_cast<qsizetype>(values.size()),
+                           m_bytes.data() + at);
+    }
+
+private:
+    template<typename T> void little(T value)
+    {
+        char bytes[sizeof(T)];
+        qToLittleEndian(value, bytes);
+        raw(bytes, sizeof bytes);
+    }
+
+    QByteArray m_bytes;
+};
+
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &block)
+        : m_data(block.constData())
+        , m_left(block.size())
+    {
+    }
+
+    qsizetype left() const { return m_left; }
+    const QString &error() const { return m_error; }
+    void setSection(const char *name) { m_section = name; }
+
+    bool fail(const QString &reason)
+    {
+        if (m_error.isEmpty())
+            m_error = reason;
+        return false;
+    }
+    bool invalid(const char *what, qint64 value)
+    {
+        return fail(QStringLiteral("Chart block has an invalid %1 (%2).")
+                        .arg(QLatin1String(what))
+                        .arg(value));
+    }
+
+    bool truncated()
+    {
+        return fail(
+            QStringLiteral("Chart block ends early, in its %1.").arg(QLatin1String(m_section)));
+    }
+    bool raw(void *to, qsizetype size)
+    {
+        if (size > m_left)
+            return truncated();
+        if (size > 0)
+            std::memcpy(to, m_data, static_cast<std::size_t>(size));
+        m_data += size;
+        m_left -= size;
+        return true;
+    }
+    bool u8(quint8 &value) { return raw(&value, 1); }
+    bool u16(quint16 &value) { return little(value); }
+    bool u32(quint32 &value) { return little(value); }
+    bool i32(qint32 &value) { return little(value); }
+    bool f64(double &value)
+    {
+        quint64 bits = 0;
+        if (!little(bits))
+            return false;
+        value = std::bit_cast<double>(bits);
+        return true;
+    }
+    bool flag(bool &value, const char *what)
+    {
+        quint8 byte = 0;
+        if (!u8(byte))
+            return false;
+        if (byte > 1)
+            return invalid(what, byte);
+        value = byte == 1;
+        return true;
+    }
+    // A small coded value: one byte from 0 to max.
+    bool code(int &value, int max, const char *what)
+    {
+        quint8 byte = 0;
+        if (!u8(byte))
+            return false;
+        if (byte > max)
+            return invalid(what, byte);
+        value = byte;
+        return true;
+    }
+    bool ranged(int &value, qint32 min, qint32 max, const char *what)
+    {
+        qint32 stored = 0;
+        if (!i32(stored))
+            return false;
+        if (stored < min || stored > max)
+            return invalid(what, stored);
+        value = stored;
+        return true;
+    }
+    bool string(QString &text)
+    {
+        quint32 size = 0;
+        if (!u32(size))
+            return false;
+        if (size > static_cast<quint64>(m_left))
+            return fail(QStringLiteral("Chart block has a text longer than the block, in its %1.")
+                            .arg(QLatin1String(m_section)));
+        text = QString::fromUtf8(m_data, static_cast<qsizetype>(size));
+        m_data += size;
+        m_left -= size;
+        return true;
+    }
+    bool colour(QColor &colour)
+    {
+        bool own = false;
+        if (!flag(own, "colour flag"))
+            return false;
+        if (!own) {
+            colour = QColor();
+            return true;
+        }
+        quint32 argb = 0;
+        if (!u32(argb))
+            return false;
+        colour = QColor::fromRgba(argb);
+        return true;
+    }
+    // A list count, checked against the smallest size its entries can take.
+    bool count(quint32 &value, qsizetype minEntrySize, const char *what)
+    {
+        if (!u32(value))
+            return false;
+        if (static_cast<quint64>(value) * static_cast<quint64>(minEntrySize)
+            > static_cast<quint64>(m_left))
+            return fail(QStringLiteral("Chart block counts more %1 (%2) than it holds.")
+                            .arg(QLatin1String(what))
+                            .arg(value));
+        return true;
+    }
+    // A whole array at once; the caller has checked that the bytes are there.
+    template<typename T> bool array(std::vector<T> &values)
+    {
+        if (values.empty())
+            return true;
+        const auto size = static_cast<qsizetype>(values.size() * sizeof(T));
+        if (size > m_left)
+            return truncated();
+        qFromLittleEndian<T>(m_data, static_cast<qsizetype>(values.size()), values.data());
+        m_data += size;
+        m_left -= size;
+        return true;
+    }
+
+private:
+    template<typename T> bool little(T &value)
+    {
+        char bytes[sizeof(T)];
+        if (!raw(bytes, sizeof bytes))
+            return false;
+        value = qFromLittleEndian<T>(bytes);
+        return true;
+    }
+
+    const char *m_data;
+    qsizetype m_left;
+    const char *m_section = "header";
+    QString m_error;
+};
+
+void writeScale(Writer &w, const AxisScale &scale)
+{
+    w.flag(scale.manual);
+    w.f64(scale.min);
+    w.f64(scale.max);
+}
+
+bool readScale(Reader &r, AxisScale &scale)
+{
+    return r.flag(scale.manual, "manual scale flag") && r.f64(scale.min) && r.f64(scale.max);
+}
+
+quint8 storedCode(int value, int max)
+{
+    return static_cast<quint8>(value >= 0 && value <= max ? value : 0);
+}
+
+quint8 storedAnnotationType(int type)
+{
+    return type == CrossAnnotation ? CrossAnnotation : TextAnnotation;
+}
+
+bool readData(Reader &r, ChartModel &chart)
+{
+    r.setSection("data");
+    quint32 subsets = 0;
+    quint32 points = 0;
+    if (!r.u32(subsets) || !r.u32(points))
+        return false;
+    if (subsets > MaxSubsets)
+        return r.fail(QStringLiteral("Chart block has too many subsets (%1).").arg(subsets));
+    if (points > static_cast<quint32>(std::numeric_limits<int>::max()))
+        return r.fail(QStringLiteral("Chart block has too many points (%1).").arg(points));
+    // Points without subsets would hold no bytes to check the count against, yet the chart
+    // sizes every subset added later by it.
+    if (subsets == 0 && points > 0)
+        return r.fail(QStringLiteral("Chart block has %1 points but no subsets.").arg(points));
+    // At most 256 x 2^31 x 12 bytes: no overflow in 64 bits.
+    const quint64 needed = quint64(subsets) * quint64(points) * quint64(PointSize);
+    if (needed > static_cast<quint64>(r.left()))
+        return r.fail(QStringLiteral("Chart block counts more points (%1 x %2) than it holds.")
+                          .arg(subsets)
+                          .arg(points));
+    if (subsets == 0)
+        return true;
+    chart.setPoints(static_cast<int>(points));
+    chart.setSubsets(static_cast<int>(subsets));
+    std::vector<double> xs(points);
+    std::vector<float> ys(points);
+    for (quint32 s = 0; s < subsets; ++s) {
+        if (!r.array(xs) || !r.array(ys))
+            return false;
+        chart.setSeries(static_cast<int>(s), xs, ys);
+    }
+    return true;
+}
+
+bool readLook(Reader &r, ChartModel &chart)
+{
+    r.setSection("look");
+    if (!r.string(chart.mainTitle) || !r.string(chart.subTitle) || !r.string(chart.xAxisLabel)
+        || !r.string(chart.yAxisLabel))
+        return false;
+
+    quint32 n = 0;
+    if (!r.count(n, MinStringSize, "subset labels"))
+        return false;
+    chart.subsetLabels.clear();
+    chart.subsetLabels.reserve(n);
+    for (quint32 i = 0; i < n; ++i) {
+        QString label;
+        if (!r.string(label))
+            return false;
+        chart.subsetLabels.append(label);
+    }
+
+    if (!r.count(n, MinColourSize, "subset colours"))
+        return false;
+    chart.subsetColors.assign(n, QColor());
+    for (QColor &colour : chart.subsetColors)
+        if (!r.colour(colour))
+            return false;
+
+    if (!r.count(n, MinLineTypeSize, "subset line types"))
+        return false;
+    chart.subsetLineTypes.assign(n, 0);
+    for (int &lineType : chart.subsetLineTypes)
+        if (!r.code(lineType, MaxLineType, "line type"))
+            return false;
+
+    int grid = 0;
+    int viewing = 0;
+    if (!r.colour(chart.yAxisColor) || !r.code(grid, MaxGridStyle, "grid style")
+        || !r.code(viewing, MaxViewingStyle, "viewing style")
+        || !r.flag(chart.dateTimeX, "date-time flag"))
+        return false;
+    chart.gridStyle = static_cast<GridStyle>(grid);
+    chart.viewingStyle = static_cast<ViewingStyle>(viewing);
+    return r.ranged(chart.titleFontSize, MinFontSize, MaxFontSize, "font size")
+        && r.ranged(chart.labelFontSize, MinFontSize, MaxFontSize, "font size")
+        && r.ranged(chart.legendFontSize, MinFontSize, MaxFontSize, "font size");
+}
+
+bool readAnnotations(Reader &r, ChartModel &chart)
+{
+    r.setSection("annotations");
+    quint32 n = 0;
+    if (!r.count(n, MinAnnotationSize, "annotations"))
+        return false;
+    chart.annotations.clear();
+    qint64 previous = std::numeric_limits<qint64>::min();
+    for (quint32 i = 0; i < n; ++i) {
+        qint32 index = 0;
+        GraphAnnotation a;
+        quint8 type = 0;
+        if (!r.i32(index) || !r.f64(a.x) || !r.f64(a.y) || !r.u8(type))
+            return false;
+        if (index <= previous)
+            return r.fail(QStringLiteral("Chart block has annotation %1 out of order.").arg(index));
+        if (type != TextAnnotation && type != CrossAnnotation)
+            return r.invalid("annotation type", type);
+        a.type = type;
+        if (!r.string(a.text) || !r.colour(a.color))
+            return false;
+        previous = index;
+        chart.annotations.emplace_hint(chart.annotations.end(), index, std::move(a));
+    }
+    if (!r.flag(chart.showGraphAnnotations, "annotation flag")
+        || !r.ranged(chart.graphAnnotationTextSize, MinTextSize, MaxTextSize, "text size")
+        || !r.flag(chart.allowGraphAnnotHotSpots, "annotation flag"))
+        return false;
+
+    r.setSection("vertical lines");
+    for (VerticalLine &line : chart.verticalLines)
+        if (!r.f64(line.x) || !r.string(line.text))
+            return false;
+    return r.flag(chart.showVertLineAnnotations, "vertical line flag")
+        && r.flag(chart.allowVertLineAnnotHotSpots, "vertical line flag")
+        && r.ranged(chart.lineAnnotationTextSize, MinTextSize, MaxTextSize, "text size")
+        && r.flag(chart.allowDataHotSpots, "data hot spot flag");
+}
+
+} // namespace
+
+namespace ChartBlock {
+
+QByteArray save(const ChartModel &chart)
+{
+    const auto pointBytes = qsizetype(chart.subsets()) * chart.points() * PointSize;
+    Writer w(pointBytes + 1024);
+
+    w.raw(Magic, sizeof Magic);
+    w.u16(Version);
+
+    w.u32(static_cast<quint32>(chart.subsets()));
+    w.u32(static_cast<quint32>(chart.subsets() > 0 ? chart.points() : 0));
+    for (int s = 0; s < chart.subsets(); ++s) {
+        w.array(chart.xs(s));
+        w.array(chart.ys(s));
+    }
+
+    writeScale(w, chart.xScale);
+    writeScale(w, chart.yScale);
+
+    w.string(chart.mainTitle);
+    w.string(chart.subTitle);
+    w.string(chart.xAxisLabel);
+    w.string(chart.yAxisLabel);
+    w.u32(static_cast<quint32>(chart.subsetLabels.size()));
+    for (const QString &label : chart.subsetLabels)
+        w.string(label);
+    w.u32(static_cast<quint32>(chart.subsetColors.size()));
+    for (const QColor &colour : chart.subsetColors)
+        w.colour(colour);
+    w.u32(static_cast<quint32>(chart.subsetLineTypes.size()));
+    for (const int lineType : chart.subsetLineTypes)
+        w.u8(storedCode(lineType, MaxLineType));
+    w.colour(chart.yAxisColor);
+    w.u8(storedCode(static_cast<int>(chart.gridStyle), MaxGridStyle));
+    w.u8(storedCode(static_cast<int>(chart.viewingStyle), MaxViewingStyle));
+    w.flag(chart.dateTimeX);
+    w.i32(std::clamp(chart.titleFontSize, MinFontSize, MaxFontSize));
+    w.i32(std::clamp(chart.labelFontSize, MinFontSize, MaxFontSize));
+    w.i32(std::clamp(chart.legendFontSize, MinFontSize, MaxFontSize));
+
+    w.u32(static_cast<quint32>(chart.annotations.size()));
+    for (const auto &[index, a] : chart.annotations) {
+        w.i32(index);
+        w.f64(a.x);
+        w.f64(a.y);
+        w.u8(storedAnnotationType(a.type));
+        w.string(a.text);
+        w.colour(a.color);
+    }
+    w.flag(chart.showGraphAnnotations);
+    w.i32(std::clamp(chart.graphAnnotationTextSize, MinTextSize, MaxTextSize));
+    w.flag(chart.allowGraphAnnotHotSpots);
+
+    for (const VerticalLine &line : chart.verticalLines) {
+        w.f64(line.x);
+        w.string(line.text);
+    }
+    w.flag(chart.showVertLineAnnotations);
+    w.flag(chart.allowVertLineAnnotHotSpots);
+    w.i32(std::clamp(chart.lineAnnotationTextSize, MinTextSize, MaxTextSize));
+    w.flag(chart.allowDataHotSpots);
+    return w.take();
+}
+
+bool load(const QByteArray &block, ChartModel &out, QString *error)
+{
+    Reader r(block);
+    ChartModel chart;
+    const bool ok = [&] {
+        char magic[sizeof Magic];
+        quint16 version = 0;
+        if (block.size() < qsizetype(sizeof Magic)
+            || std::memcmp(block.constData(), Magic, sizeof Magic) != 0)
+            return r.fail(QStringLiteral("Not a stored chart (wrong signature)."));
+        if (!r.raw(magic, sizeof magic) || !r.u16(version))
+            return false;
+        if (version > Version)
+            return r.fail(QStringLiteral("Chart block version %1 is newer than this program reads.")
+                              .arg(version));
+        if (version < Version)
+            return r.invalid("version", version);
+        if (!readData(r, chart))
+            return false;
+        r.setSection("scales");
+        if (!readScale(r, chart.xScale) || !readScale(r, chart.yScale))
+            return false;
+        if (!readLook(r, chart) || !readAnnotations(r, chart))
+            return false;
+        if (r.left() > 0)
+            return r.fail(
+                QStringLiteral("Chart block has %1 unexpected bytes at its end.").arg(r.left()));
+        return true;
+    }();
+    if (!ok) {
+        if (error)
+            *error = r.error();
+        return false;
+    }
+
+    // Views redraw when the data revision differs from the one they drew, so the loaded chart
+    // continues the counting of the chart it replaces instead of starting again from zero.
+    const quint64 replaced = out.dataRevision();
+    out = std::move(chart);
+    while (out.dataRevision() <= replaced)
+        out.touch();
+    if (error)
+        error->clear();
+    return true;
+}
+
+} // namespace ChartBlock

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class ChartModel;
+struct AppState;
+
+// Recording the live level into the real-time graph: one point per sampling period until the
+// chosen count is reached or the user stops. Points not yet recorded hold the null value, so
+// the chart shows nothing for them. Free of widgets: the window shows what it returns.
+class RealTimeRecorder
+{
+public:
+    // Field texts an appended point changes; unset fields keep their text.
+    struct Texts
+    {
+        std::optional<QString> max, maxTime, min, minTime, dataNo;
+    };
+
+    enum class Tick { Waiting, Appended, Skipped, Finished };
+
+    struct StopResult
+    {
+        QString avgAll;
+        // The cursor slider, when there are two points or more.
+        bool placeCursors = false;
+        int sliderMaximum = 0;
+        int value1 = 0;
+        int value2 = 0;
+    };
+
+    // Run: the chart gets count null points, the running figures start anew, and the X scale
+    // spans 100 s from now (days).
+    void start(AppState &state, ChartModel &chart, int count, double now);
+
+    // Appends CurrentLevel as the next point at now. A level outside 20 to 140 dB is replaced
+    // by the last valid level when that is above 30 dB, and skipped otherwise. False when
+    // skipped.
+    bool append(AppState &state, ChartModel &chart, double now, Texts &texts);
+
+    // One tick of the one-second recording timer.
+    Tick tick(AppState &state, ChartModel &chart, double now, Texts &texts);
+
+    // Stop: the chart keeps only the points recorded, the X scale ends now, and the average
+    // and the cursors' places are worked out.
+    StopResult stop(AppState &state, ChartModel &chart, double now);
+
+    int RealTimeTicks = 0;
+    float RealTimeMax = -9999.0f;
+    float RealTimeMin = 9999.0f;
+    double RealTimeMaxTime = 0.0;
+    double RealTimeMinTime = 0.0;
+    float LastValidLevel = 0.0f;
+};

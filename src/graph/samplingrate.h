@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The real-time sampling rate: the items of the graph window's rate box, and the recording
+// period texts of the "Real-Time Setup" dialog.
+namespace SamplingRate {
+
+// The rate box's items "1.0", "2.0", "5.0", "10.0", "20.0", "30.0", in the user's decimal
+// separator (QLocale::system(), or the locale given).
+QStringList graphBoxItems();
+QStringList graphBoxItems(const QLocale &locale);
+// The dialog's items 0.5, 1.0, 2.0, 5.0, 10.0, 20.0, 30.0, the same way.
+QStringList dialogItems();
+QStringList dialogItems(const QLocale &locale);
+
+// The rate box item for a rate: 0 below 1.5 s, 1 below 2.5, 2 below 5.5, 3 below 10.5,
+// 4 below 20.5, 5 below 30.5; nothing for larger rates (the box is left alone).
+std::optional<int> itemForRate(double rate);
+
+// A rate typed by the user, in the user's locale (or with a point); nothing when no number.
+// Blanks around the number are ignored; group separators are not accepted (a rate is a small
+// number, so "2.500" is 2.5 everywhere), and NaN or infinity count as no number.
+std::optional<double> parseRate(const QString &text);
+std::optional<double> parseRate(const QString &text, const QLocale &locale);
+
+// The period shown when the dialog opens: s = trunc(rate * 2000 + 0.5) seconds as
+// "h:m:s", each a plain decimal without leading zeros (0.5 s gives "0:16:40").
+QString initialPeriodText(double rate);
+// The period for a count and a rate: s = trunc(count * rate), as hours without leading zeros,
+// minutes and seconds with two digits ("1:06:40" for 2000 points at 2.0 s).
+// Both period texts show a negative or NaN number of seconds as 0 and cap a huge one at
+// 10^15 s, so that no rate read from the settings or typed in can overflow the arithmetic.
+QString periodText(int count, double rate);
+
+// Whether the timer tick count has reached the rate: a point every tick for rates up to 1.0 s,
+// every second tick at 2.0 s, every third at 2.5 s (ticks < rate means "not yet").
+inline bool tickDue(int ticks, double rate)
+{
+    return !(ticks < rate);
+}
+
+} // namespace SamplingRate

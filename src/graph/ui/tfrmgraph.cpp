@@ -1,0 +1,436 @@
+#include "graph/ui/tfrmgraph.h"
+
+#include "app/ui/mainmenus.h"
+#include "app/ui/prompts.h"
+#include "app/ui/tfrmmain.h"
+#include "files/graphfile.h"
+#include "graph/datetimedays.h"
+#include "graph/samplingrate.h"
+#include "graph/ui/pesgraph.h"
+#include "graph/ui/tslider2.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *field(const char *name, int width, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setReadOnly(true);
+    edit->setFixedWidth(width);
+    return edit;
+}
+
+QLabel *caption(const QString &text, QWidget *parent, const QColor &color = QColor())
+{
+    auto *label = new QLabel(text, parent);
+    if (color.isValid())
+        label->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(color.name()));
+    return label;
+}
+
+} // namespace
+
+TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
+    : MdiChildForm(parent)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("TfrmGraph"));
+    resize(1152, 699);
+
+    pnlDataSets = new QWidget(this);
+    pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
+    pnlDataSets->setMinimumWidth(375);
+    auto *dataSetsLayout = new QVBoxLayout(pnlDataSets);
+    dataSetsLayout->addWidget(new QLabel(QStringLiteral("Data Sets"), pnlDataSets));
+    pnlDataSets->hide();
+
+    auto *right = new QWidget(this);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    buildToolBar();
+    rightLayout->addWidget(ToolBar1);
+    pnlGraphStatistic = buildStatisticPanel();
+    rightLayout->addWidget(pnlGraphStatistic);
+
+    auto *chartSplitter = new QSplitter(Qt::Vertical, right);
+    chartSplitter->setHandleWidth(3);
+    PESGraph1 = new PESGraph(chartSplitter);
+    PESGraph1->setObjectName(QStringLiteral("PESGraph1"));
+    PESGraph1->installEventFilter(this);
+    pnlStatistic = buildCursorPanel();
+    chartSplitter->addWidget(PESGraph1);
+    chartSplitter->addWidget(pnlStatistic);
+    chartSplitter->setStretchFactor(0, 1);
+    chartSplitter->setStretchFactor(1, 0);
+    chartSplitter->setCollapsible(0, false);
+    rightLayout->addWidget(chartSplitter, 1);
+
+    Panel12 = new QLabel(PESGraph1);
+    Panel12->setObjectName(QStringLiteral("Panel12"));
+    Panel12->setFixedSize(167, 21);
+    Panel12->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel12->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setHandleWidth(2);
+    splitter->addWidget(pnlDataSets);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connect(PESGraph1, &PESGraph::zoomedIn, this, &TfrmGraph::PESGraph1ZoomIn);
+    connect(PESGraph1, &PESGraph::customizeDialogClosed, this, &TfrmGraph::PESGraph1CustomizeDlg);
+    connect(PESGraph1, &PESGraph::mouseMoved, this, &TfrmGraph::PESGraph1MouseMove);
+    connect(PESGraph1, &PESGraph::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
+    connect(PESGraph1, &PESGraph::verticalLineHotSpot, this,
+            [this](int line) { m_draggedLine = line; });
+    connect(PESGraph1, &PESGraph::mouseReleased, this, [this] { m_draggedLine = -1; });
+    connect(Slider1, &Tslider2::OnValueChange1, this, &TfrmGraph::Slider1ValueChange1);
+    connect(Slider1, &Tslider2::OnValueChange2, this, &TfrmGraph::Slider1ValueChange1);
+    connect(this, &MdiChildForm::formActivated, this,
+            [this] { m_main.menus().btnOutputToGraph->setEnabled(false); });
+}
+
+void TfrmGraph::buildToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFixedHeight(29);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto add = [this](const char *name, const QString &text, const QString &hint) {
+        QAction *action = ToolBar1->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setToolTip(hint);
+        return action;
+    };
+    ToolButton1
+        = add("ToolButton1", QStringLiteral("Statistic"), QStringLiteral("Toggle Graph Statistic"));
+    ToolButton1->setCheckable(true);
+    ToolButton1->setChecked(true);
+    ToolButton2 = add("ToolButton2", QStringLiteral("Cursors"),
+                      QStringLiteral("Toggle Line Cursor Statistic"));
+    ToolButton2->setCheckable(true);
+    ToolButton2->setChecked(true);
+    ToolBar1->addSeparator();
+    auto *modes = new QActionGroup(this);
+    ToolButton4 = add("ToolButton4", QStringLiteral("Normal"), QStringLiteral("Normal Cursor"));
+    ToolButton5
+        = add("ToolButton5", QStringLiteral("Cross"), QStringLiteral("Draw A Cross On Graph"));
+    ToolButton9 = add("ToolButton9", QStringLiteral("Text"), QStringLiteral("Text"));
+    for (QAction *mode : { ToolButton4, ToolButton5, ToolButton9 }) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    ToolButton4->setChecked(true);
+    ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
+    auto *looks = new QActionGroup(this);
+    ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
+    ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));
+    for (QAction *look : { ToolButton6, ToolButton7 }) {
+        look->setCheckable(true);
+        look->setVisible(false);
+        looks->addAction(look);
+    }
+    ToolButton6->setChecked(true);
+    tbntSep3 = ToolBar1->addSeparator();
+    tbntSep3->setVisible(false);
+    tbntClr = add("tbntClr", QStringLiteral("Clear"), QStringLiteral("Clear"));
+    tbntClr->setVisible(false);
+    ToolBar1->addSeparator();
+    UndoZoom = add("UndoZoom", QStringLiteral("Undo Zoom"), QStringLiteral("Undo Zoom"));
+    UndoZoom->setEnabled(false);
+    Button1 = add("Button1", QStringLiteral("Graph Option"), QStringLiteral("Graph Customization"));
+    Button2
+        = add("Button2", QStringLiteral("Export Statistic"), QStringLiteral("Export Statistic"));
+    bunCalLEQ = add("bunCalLEQ", QStringLiteral("CAL Leq"), QStringLiteral("CAL Leq"));
+
+    connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);
+    connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);
+    connect(ToolButton6, &QAction::triggered, this, &TfrmGraph::ToolButton7Click);
+    connect(ToolButton7, &QAction::triggered, this, &TfrmGraph::ToolButton7Click);
+    connect(ToolButton4, &QAction::triggered, this, [this] {
+        PESGraph1->setArrowCursor(1);
+        m_main.state().drawingMode = -99;
+    });
+    connect(ToolButton5, &QAction::triggered, this, [this] {
+        PESGraph1->setArrowCursor(QCursor(QPixmap(QStringLiteral(":/CROSS")), 0, 0));
+        m_main.state().drawingMode = 2;
+    });
+    connect(ToolButton9, &QAction::triggered, this, [this] {
+        PESGraph1->setArrowCursor(2);
+        m_main.state().drawingMode = 0;
+    });
+    connect(tbntClr, &QAction::triggered, this, &TfrmGraph::tbntClrClick);
+    connect(UndoZoom, &QAction::triggered, this, &TfrmGraph::UndoZoomClick);
+    connect(Button1, &QAction::triggered, this, &TfrmGraph::Button1Click);
+    connect(Button2, &QAction::triggered, this, &TfrmGraph::Button2Click);
+    connect(bunCalLEQ, &QAction::triggered, this, &TfrmGraph::bunCalLEQClick);
+}
+
+QWidget *TfrmGraph::buildStatisticPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("pnlGraphStatistic"));
+    panel->setFixedHeight(75);
+    auto *grid = new QGridLayout(panel);
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setHorizontalSpacing(6);
+    txtStartTime = field("txtStartTime", 160, panel);
+    pnlSamplingRate = new QWidget(panel);
+    pnlSamplingRate->setObjectName(QStringLiteral("pnlSamplingRate"));
+    auto *rateLayout = new QHBoxLayout(pnlSamplingRate);
+    rateLayout->setContentsMargins(0, 0, 0, 0);
+    txtSamplingRate = new QComboBox(pnlSamplingRate);
+    txtSamplingRate->setObjectName(QStringLiteral("txtSamplingRate"));
+    txtSamplingRate->setEditable(true);
+    txtSamplingRate->addItems(SamplingRate::graphBoxItems());
+    txtSamplingRate->setFixedWidth(70);
+    rateLayout->addWidget(txtSamplingRate);
+    rateLayout->addWidget(new QLabel(QStringLiteral("Sec"), pnlSamplingRate));
+    pnlSamplingRate->setEnabled(false);
+    txtDataNo = field("txtDataNo", 70, panel);
+    txtDataNo->setText(QStringLiteral("0"));
+    txtAvgAll = field("txtAvgAll", 70, panel);
+    txtAvgAll->setText(QStringLiteral("***.* dB "));
+    txtMax = field("txtMax", 60, panel);
+    txtMaxTime = field("txtMaxTime", 160, panel);
+    txtMin = field("txtMin", 60, panel);
+    txtMinTime = field("txtMinTime", 160, panel);
+
+    auto line = [&](int row, std::initializer_list<QWidget *> widgets) {
+        auto *box = new QHBoxLayout;
+        box->setSpacing(6);
+        for (QWidget *w : widgets)
+            box->addWidget(w);
+        box->addStretch(1);
+        grid->addLayout(box, row, 0);
+    };
+    line(0,
+         { caption(QStringLiteral("Start Time"), panel), txtStartTime,
+           caption(QStringLiteral("Sampling Rate"), panel), pnlSamplingRate,
+           caption(QStringLiteral("Data No."), panel), txtDataNo,
+           caption(QStringLiteral("Avg"), panel), txtAvgAll });
+    line(1,
+         { caption(QStringLiteral("Maximum "), panel), txtMax, caption(QStringLiteral("@"), panel),
+           txtMaxTime, caption(QStringLiteral("Minimum"), panel), txtMin,
+           caption(QStringLiteral("@"), panel), txtMinTime });
+    connect(txtSamplingRate, &QComboBox::currentTextChanged, this,
+            &TfrmGraph::txtSamplingRateChange);
+    return panel;
+}
+
+QWidget *TfrmGraph::buildCursorPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("pnlStatistic"));
+    panel->setFixedHeight(139);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 2, 0, 4);
+    pnlSlider = new QWidget(panel);
+    pnlSlider->setObjectName(QStringLiteral("pnlSlider"));
+    pnlSlider->setFixedHeight(28);
+    Slider1 = new Tslider2(pnlSlider);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    layout->addWidget(pnlSlider);
+
+    auto *grid = new QGridLayout;
+    grid->setContentsMargins(8, 0, 8, 0);
+    txtCursorA = field("txtCursorA", 60, panel);
+    txtCursorATime = field("txtCursorATime", 160, panel);
+    txtCursorB = field("txtCursorB", 60, panel);
+    txtCursorBTime = field("txtCursorBTime", 160, panel);
+    txtMaxAB = field("txtMaxAB", 60, panel);
+    txtMaxABTime = field("txtMaxABTime", 160, panel);
+    txtMinAB = field("txtMinAB", 60, panel);
+    txtMinABTime = field("txtMinABTime", 160, panel);
+    txtAvgAB = field("txtAvgAB", 60, panel);
+    auto row = [&](int r, int c, QLabel *label, QLineEdit *value, QLineEdit *time) {
+        grid->addWidget(label, r, c);
+        grid->addWidget(value, r, c + 1);
+        if (time) {
+            grid->addWidget(caption(QStringLiteral("@"), panel), r, c + 2);
+            grid->addWidget(time, r, c + 3);
+        }
+    };
+    row(0, 0, caption(QStringLiteral("Cursor A"), panel, Qt::blue), txtCursorA, txtCursorATime);
+    row(1, 0, caption(QStringLiteral("Cursor B"), panel, Qt::red), txtCursorB, txtCursorBTime);
+    row(0, 4, caption(QStringLiteral("Max.Between A and B"), panel), txtMaxAB, txtMaxABTime);
+    row(1, 4, caption(QStringLiteral("Min.Between A and B"), panel), txtMinAB, txtMinABTime);
+    row(2, 4, caption(QStringLiteral("Avg Between A and B"), panel), txtAvgAB, nullptr);
+    grid->setColumnStretch(8, 1);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    return panel;
+}
+
+void TfrmGraph::applyDefaultLook()
+{
+    ChartModel &m = PESGraph1->model();
+    m.showVertLineAnnotations = true;
+    m.allowVertLineAnnotHotSpots = true;
+    m.lineAnnotationTextSize = 100;
+    m.showGraphAnnotations = true;
+    m.graphAnnotationTextSize = 100;
+    m.gridStyle = GridStyle::Dot;
+    m.mainTitle.clear();
+    m.subTitle = QStringLiteral(" ");
+    m.subsetLabels = QStringList { QStringLiteral("dB") };
+    m.dateTimeX = true;
+    m.xAxisLabel = QStringLiteral("Time");
+    PESGraph1->setZoomingAllowed(true);
+    m.subsetColors = { Qt::black };
+    m.subsetLineTypes = { static_cast<int>(LineType::Solid) };
+    m.yAxisColor = Qt::red;
+    PESGraph1->setArrowCursor(1);
+}
+
+void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double maxX, double minX,
+                               int points)
+{
+    ChartModel &m = PESGraph1->model();
+    m.setSubsets(subsets);
+    m.setPoints(points);
+    for (int i = 0; i < points; ++i)
+        m.fillPoint(i, 0.0, ChartModel::NullValue);
+    m.yScale = { true, minY, maxY };
+    if (minX != 0.0)
+        m.xScale = { true, minX, maxX };
+    m.allowGraphAnnotHotSpots = true;
+    PESGraph1->redraw();
+}
+
+void TfrmGraph::PrepareGraph(int subsets, double maxY, double minY, double maxX, double minX,
+                             int points)
+{
+    // A graph template, when there is one, brings its look to every new chart.
+    bool templated = false;
+    const QString templateFile = m_main.folders().templateFile();
+    if (QFileInfo::exists(templateFile)) {
+        const GraphFile::ReadResult read = GraphFile::read(templateFile);
+        templated = read.block && PESGraph1->loadBlock(*read.block);
+    }
+    if (!templated)
+        applyDefaultLook();
+    ResetGraphData(subsets, maxY, minY, maxX, minX, points);
+}
+
+void TfrmGraph::UpdateGraphStatistics()
+{
+    const GraphStatistics::Whole w
+        = GraphStatistics::whole(PESGraph1->model(), m_main.floatingPoint());
+    txtStartTime->setText(w.startTime);
+    if (!pnlSamplingRate->isEnabled()) {
+        const QSignalBlocker blocker(txtSamplingRate);
+        txtSamplingRate->setEditText(w.samplingRate);
+    }
+    txtDataNo->setText(w.dataNo);
+    txtAvgAll->setText(w.avgAll);
+    txtMax->setText(w.max);
+    txtMaxTime->setText(w.maxTime);
+    txtMin->setText(w.min);
+    txtMinTime->setText(w.minTime);
+    alignSlider();
+    placeCursors(w.sliderMaximum, w.value1, w.value2);
+}
+
+void TfrmGraph::placeCursors(int maximum, int value1, int value2)
+{
+    const QSignalBlocker blocker(Slider1);
+    Slider1->setMinimum(0);
+    Slider1->setMaximum(maximum);
+    Slider1->setValue1(value1);
+    Slider1->setValue2(value2);
+    Slider1ValueChange1();
+}
+
+void TfrmGraph::showCursor(int line, int index)
+{
+    const GraphStatistics::Cursor c = GraphStatistics::cursor(PESGraph1->model(), index);
+    (line == 0 ? txtCursorA : txtCursorB)->setText(c.level);
+    (line == 0 ? txtCursorATime : txtCursorBTime)->setText(c.time);
+    PESGraph1->model().verticalLines[static_cast<std::size_t>(line)] = { c.lineX, c.lineText };
+}
+
+void TfrmGraph::Slider1ValueChange1()
+{
+    AppState &state = m_main.state();
+    state.cursorAIndex = Slider1->Value1();
+    state.cursorBIndex = Slider1->Value2();
+    if (Slider1->Maximum() == 0)
+        return;
+    showCursor(0, state.cursorAIndex);
+    showCursor(1, state.cursorBIndex);
+    UpdateCursorStatistics();
+    pnlSlider->update();
+    PESGraph1->redraw();
+}
+
+void TfrmGraph::UpdateCursorStatistics()
+{
+    const AppState &state = m_main.state();
+    const GraphStatistics::Between b = GraphStatistics::between(
+        PESGraph1->model(), state.cursorAIndex, state.cursorBIndex, m_main.floatingPoint());
+    txtAvgAB->setText(b.avgAB);
+    txtMaxAB->setText(b.maxAB);
+    txtMaxABTime->setText(b.maxABTime);
+    txtMinAB->setText(b.minAB);
+    txtMinABTime->setText(b.minABTime);
+}
+
+GraphStatistics::Fields TfrmGraph::fields() const
+{
+    return { txtStartTime->text(), txtSamplingRate->currentText(),
+             txtDataNo->text(),    txtAvgAll->text(),
+             txtMax->text(),       txtMaxTime->text(),
+             txtMin->text(),       txtMinTime->text(),
+             txtCursorA->text(),   txtCursorATime->text(),
+             txtCursorB->text(),   txtCursorBTime->text(),
+             txtMaxAB->text(),     txtMaxABTime->text(),
+             txtMinAB->text(),     txtMinABTime->text(),
+             txtAvgAB->text() };
+}
+
+void TfrmGraph::clearStatisticFields()
+{
+    for (QLineEdit *edit :
+         { txtAvgAll, txtMax, txtMin, txtMaxTime, txtMinTime, txtCursorA, txtCursorATime,
+           txtCursorB, txtCursorBTime, txtMaxAB, txtMaxABTime, txtMinAB, txtMinABTime, txtAvgAB })
+        edit->clear();
+}
+
+void TfrmGraph::makeRealTimeGraph()
+{
+    setWindowTitle(RealTimeCaption);
+    tbntSep3->setVisible(true);
+    tbntClr->setVisible(true);
+    txtSamplingRate->setEditable(false);
+    pnlSamplingRate->setEnabled(true);
+    selectRateItem(m_main.state().RealTimeRate);
+}
+
+void TfrmGraph::selectRateItem(double rate)
+{
+    if (const std::optional<int> item = SamplingRate::itemForRate(rate)) {
+        const QSignalBlocker blocker(txtSamplingRate);
+        txtSamplingRate->setCurrentIndex(*item);
+    }
+}

@@ -1,0 +1,294 @@
+// The graph window's commands and chart events.
+
+#include "app/clock.h"
+#include "app/ui/mainmenus.h"
+#include "app/ui/prompts.h"
+#include "app/ui/tfrmmain.h"
+#include "files/graphfile.h"
+#include "graph/datetimedays.h"
+#include "graph/samplingrate.h"
+#include "graph/ui/pesgraph.h"
+#include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tslider2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+
+void TfrmGraph::showEvent(QShowEvent *event)
+{
+    MdiChildForm::showEvent(event);
+    FormShow();
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        alignSlider();
+        moveReadOut();
+    }
+}
+
+void TfrmGraph::FormShow()
+{
+    PESGraph1->setArrowCursor(1);
+    m_main.state().drawingMode = -99;
+    // The items are rewritten in the user's decimal separator; the chosen one stays.
+    const QSignalBlocker blocker(txtSamplingRate);
+    const QStringList items = SamplingRate::graphBoxItems();
+    for (int i = 0; i < items.size() && i < txtSamplingRate->count(); ++i)
+        txtSamplingRate->setItemText(i, items[i]);
+}
+
+void TfrmGraph::resizeEvent(QResizeEvent *event)
+{
+    MdiChildForm::resizeEvent(event);
+    alignSlider();
+}
+
+bool TfrmGraph::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == PESGraph1 && event->type() == QEvent::Resize) {
+        alignSlider();
+        moveReadOut();
+    }
+    return MdiChildForm::eventFilter(watched, event);
+}
+
+void TfrmGraph::alignSlider()
+{
+    // The slider lines up with the chart's plotting area, so a thumb stands under its cursor.
+    const QRect plot = PESGraph1->plottingRect();
+    if (plot.width() <= 0)
+        return;
+    const int left
+        = PESGraph1->mapTo(this, plot.topLeft()).x() - pnlSlider->mapTo(this, QPoint()).x();
+    Slider1->setGeometry(left, 2, plot.width(), 24);
+}
+
+void TfrmGraph::moveReadOut()
+{
+    const QRect plot = PESGraph1->plottingRect();
+    Panel12->move(plot.left() + 1, plot.top() + 1);
+    Panel12->raise();
+}
+
+void TfrmGraph::ToolButton1Click()
+{
+    pnlGraphStatistic->setVisible(ToolButton1->isChecked());
+    moveReadOut();
+}
+
+void TfrmGraph::ToolButton2Click()
+{
+    const bool on = ToolButton2->isChecked();
+    pnlStatistic->setVisible(on);
+    PESGraph1->model().showVertLineAnnotations = on;
+    PESGraph1->redraw();
+}
+
+void TfrmGraph::ToolButton7Click()
+{
+    PESGraph1->model().viewingStyle
+        = ToolButton7->isChecked() ? ViewingStyle::Monochrome : ViewingStyle::Color;
+    PESGraph1->redraw();
+}
+
+void TfrmGraph::tbntClrClick()
+{
+    setWindowTitle(RealTimeCaption);
+    m_main.menus().RealTimeGraph1->setChecked(true);
+    tbntSep3->setVisible(true);
+    tbntClr->setVisible(true);
+    const double now = DateTimeDays::fromDateTime(m_main.clock().now());
+    ResetGraphData(1, 130, 30, now + 0.00034722223, now, 200);
+    PESGraph1->model().fillPoint(0, 0.0, 0.0f);
+    AppState &state = m_main.state();
+    state.RealTimeCount = 0;
+    // Placed annotations are moved out of sight and their numbering starts again.
+    for (int i = 3; i <= state.annotationCounter; ++i) {
+        auto found = PESGraph1->model().annotations.find(i);
+        if (found != PESGraph1->model().annotations.end()) {
+            found->second.x = 0.0;
+            found->second.y = 0.0;
+        }
+    }
+    state.annotationCounter = 3;
+    PESGraph1->redraw();
+}
+
+void TfrmGraph::PESGraph1ZoomIn()
+{
+    UndoZoom->setEnabled(true);
+}
+
+void TfrmGraph::UndoZoomClick()
+{
+    PESGraph1->undoZoom();
+    PESGraph1->redraw();
+    UndoZoom->setEnabled(false);
+}
+
+void TfrmGraph::Button1Click()
+{
+    PESGraph1->customize();
+}
+
+void TfrmGraph::PESGraph1CustomizeDlg(bool changed)
+{
+    // The template offer: a changed look can become the look of every new graph.
+    if (!changed)
+        return;
+    Prompts &prompts = m_main.prompts();
+    if (prompts.ask(QStringLiteral("Do you want to save the changes ?"), false)
+        != Prompts::Answer::Yes)
+        return;
+    const QString folder = m_main.folders().templateFolder();
+    if (!QDir().mkpath(folder)) {
+        prompts.showError(QStringLiteral("Cannot create ") + QDir::toNativeSeparators(folder)
+                          + QStringLiteral(" directory."));
+        return;
+    }
+    const QString error
+        = GraphFile::write(m_main.folders().templateFile(), PESGraph1->storeBlock());
+    if (!error.isEmpty())
+        prompts.showError(error);
+}
+
+void TfrmGraph::Button2Click()
+{
+    QApplication::clipboard()->setText(GraphStatistics::exportText(fields()));
+    m_main.prompts().showMessage(QStringLiteral("The statistic has been copy to clipboard"));
+}
+
+void TfrmGraph::bunCalLEQClick()
+{
+    const ChartModel &source = PESGraph1->model();
+    const int n = source.points();
+    auto *leq = new TfrmGraph(m_main);
+    leq->setWindowTitle(LeqCaption);
+    m_main.addChildWindow(leq);
+    if (n <= 0) {
+        m_main.prompts().showError(QStringLiteral("The graph has no points."));
+        leq->parentWidget()->show();
+        return;
+    }
+    leq->PrepareGraph(2, 130, 30, source.x(0, n - 1), source.x(0, 0), n);
+    ChartModel &target = leq->PESGraph1->model();
+    target.subsetLabels = QStringList { QStringLiteral("SPL"), QStringLiteral("Leq") };
+    target.subsetColors = { Qt::black, Qt::red };
+    const std::vector<float> levels(source.ys(0).begin(), source.ys(0).begin() + n);
+    const std::vector<float> cumulative
+        = GraphStatistics::cumulativeLeq(levels, m_main.floatingPoint());
+    const std::vector<double> xs(source.xs(0).begin(), source.xs(0).begin() + n);
+    target.setSeries(0, xs, levels);
+    target.setSeries(1, xs, cumulative);
+    leq->bunCalLEQ->setEnabled(false);
+    leq->parentWidget()->showNormal();
+    leq->UpdateGraphStatistics();
+    leq->PESGraph1->reinitAndReset();
+}
+
+void TfrmGraph::txtSamplingRateChange()
+{
+    AppState &state = m_main.state();
+    if (!state.RealTimeRunning) {
+        if (const std::optional<double> rate
+            = SamplingRate::parseRate(txtSamplingRate->currentText()))
+            state.RealTimeRate = static_cast<float>(*rate);
+        return;
+    }
+    selectRateItem(state.RealTimeRate);
+    m_main.prompts().showMessage(
+        QStringLiteral("Can not change Sampling Rate while Real-Time is running."));
+}
+
+void TfrmGraph::PESGraph1MouseMove()
+{
+    if (m_draggedLine >= 0) {
+        dragCursorTowardMouse();
+        return;
+    }
+    const QPoint mouse = PESGraph1->lastMousePosition();
+    const QRect plot = PESGraph1->plottingRect();
+    if (!plot.contains(mouse))
+        return;
+    const QPointF value = PESGraph1->pixelToValue(mouse);
+    Panel12->setText(GraphStatistics::levelText(value.y()) + QStringLiteral("dB@")
+                     + DateTimeDays::timeText(value.x()));
+}
+
+void TfrmGraph::dragCursorTowardMouse()
+{
+    // The dragged cursor steps point by point toward the mouse's X.
+    const ChartModel &m = PESGraph1->model();
+    const int n = m.points();
+    if (n <= 0)
+        return;
+    const double mouseX = PESGraph1->pixelToValue(PESGraph1->lastMousePosition()).x();
+    int index = m_draggedLine == 0 ? Slider1->Value1() : Slider1->Value2();
+    while (index < n - 1 && m.x(0, index) < mouseX && m.x(0, index + 1) <= mouseX)
+        ++index;
+    while (index > 0 && m.x(0, index) > mouseX)
+        --index;
+    if (m_draggedLine == 0)
+        Slider1->setValue1(index);
+    else
+        Slider1->setValue2(index);
+}
+
+void TfrmGraph::PESGraph1DataHotSpot(int subset, int point)
+{
+    const ChartModel &m = PESGraph1->model();
+    const double x = m.x(subset, point);
+    const float y = m.y(subset, point);
+    GraphAnnotation marker;
+    marker.type = 2;
+    marker.x = x;
+    marker.y = y;
+    marker.color = QColor(255, 255, 0);
+    marker.text = DateTimeDays::timeText(DateTimeDays::roundedToSecond(x)) + QLatin1Char('\r')
+        + GraphStatistics::levelText(y) + QStringLiteral(" dB");
+    PESGraph1->model().annotations[2] = marker;
+    PESGraph1->redraw();
+}
+
+bool TfrmGraph::FormCloseQuery()
+{
+    // A Yes whose save is cancelled or fails keeps the window open: closing it then would lose
+    // the data the user asked to keep.
+    AppState &state = m_main.state();
+    Prompts &prompts = m_main.prompts();
+    if (state.loggerDataLoaded && isCaption(DataLoggerCaption)) {
+        switch (prompts.ask(QStringLiteral("Save DataLogger Data ?"), true)) {
+        case Prompts::Answer::Cancel:
+            return false;
+        case Prompts::Answer::Yes:
+            if (!m_main.SaveGraph(*this))
+                return false;
+            state.loggerDataLoaded = false;
+            break;
+        case Prompts::Answer::No:
+            break;
+        }
+    }
+    if (state.RealTimeModified && isCaption(RealTimeCaption)) {
+        switch (prompts.ask(QStringLiteral("Save Real-Time Graph ?"), true)) {
+        case Prompts::Answer::Cancel:
+            return false;
+        case Prompts::Answer::Yes:
+            if (!m_main.SaveGraph(*this))
+                return false;
+            state.RealTimeModified = false;
+            break;
+        case Prompts::Answer::No:
+            state.RealTimeModified = false;
+            break;
+        }
+    }
+    return true;
+}

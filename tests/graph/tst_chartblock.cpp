@@ -1,0 +1,418 @@
+// The stored chart block: every field of a chart survives saving and loading, the layout is the
+// documented one, and a damaged block is refused with a reason while the chart stays as it was.
+
+#include "graph/chartblock.h"
+#include "graph/chartmodel.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QtEndian>
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+namespace {
+
+constexpr double Day0 = 45000.5; // a date-time in days
+constexpr double Second = 1.0 / 86400.0;
+
+// A chart with every field away from its default.
+ChartModel fullChart(int points = 500)
+{
+    ChartModel chart;
+    chart.setSubsets(2);
+    chart.setPoints(points);
+    for (int i = 0; i < points; ++i) {
+        const float level = 30.0f + static_cast<float>(i % 1000) * 0.1f;
+        chart.setX(0, i, Day0 + i * Second);
+        chart.setX(1, i, Day0 + i * Second);
+        chart.setY(0, i, i % 7 == 3 ? ChartModel::NullValue : level);
+        chart.setY(1, i, level + 0.05f);
+    }
+    if (points > 2) {
+        chart.setX(1, 1, std::numeric_limits<double>::infinity());
+        chart.setX(1, 2, -std::numeric_limits<double>::infinity());
+        chart.setY(1, 2, std::numeric_limits<float>::denorm_min());
+    }
+    chart.xScale = { true, Day0, Day0 + points * Second };
+    chart.yScale = { true, 30.0, 130.0 };
+    chart.mainTitle = QStringLiteral("Lärm am Fenster – 日本");
+    chart.subTitle = QStringLiteral(" ");
+    chart.xAxisLabel = QStringLiteral("Time");
+    chart.yAxisLabel = QString();
+    chart.subsetLabels = { QStringLiteral("SPL"), QStringLiteral("Leq µ") };
+    chart.subsetColors = { QColor(Qt::black), QColor(255, 0, 0, 128), QColor() };
+    chart.subsetLineTypes = { 1, 4 };
+    chart.yAxisColor = Qt::red;
+    chart.gridStyle = GridStyle::Solid;
+    chart.viewingStyle = ViewingStyle::Monochrome;
+    chart.dateTimeX = false;
+    chart.titleFontSize = 18;
+    chart.labelFontSize = 7;
+    chart.legendFontSize = 11;
+    chart.annotations[-3] = { 0.0, 0.0, 0, QString(), QColor() };
+    chart.annotations[2]
+        = { Day0, 71.5, 2, QStringLiteral("12:00:01\r71.5 dB"), QColor(255, 255, 0) };
+    chart.annotations[5] = { Day0 + 0.5, 80.25, 0, QStringLiteral("Tür zu ✓"), Qt::blue };
+    chart.annotations[6] = { Day0 + 0.75, 40.0, 2, QString(), QColor(1, 2, 3, 4) };
+    chart.showGraphAnnotations = false;
+    chart.graphAnnotationTextSize = 150;
+    chart.allowGraphAnnotHotSpots = false;
+    chart.verticalLines[0] = { Day0 + 10 * Second, QStringLiteral("A\r55.0 dB") };
+    chart.verticalLines[1] = { Day0 + 20 * Second, QStringLiteral("B") };
+    chart.showVertLineAnnotations = false;
+    chart.allowVertLineAnnotHotSpots = false;
+    chart.lineAnnotationTextSize = 80;
+    chart.allowDataHotSpots = true;
+    return chart;
+}
+
+// A chart that differs from all of the above, to load into.
+ChartModel otherChart()
+{
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.fillPoint(1, 1.0, 2.0f);
+    chart.mainTitle = QStringLiteral("unchanged");
+    chart.annotations[9] = { 1.0, 2.0, 2, QStringLiteral("keep"), Qt::green };
+    return chart;
+}
+
+// Builds blocks field by field as the layout documents them, independently of the writer.
+struct Fields
+{
+    QByteArray magic = "AXCB";
+    quint16 version = 1;
+    quint32 subsets = 1;
+    quint32 points = 2;
+    qint64 pointBytes = -1; // -1: as many as subsets and points say
+    quint8 manual = 1;
+    quint32 titleLength = 5; // of "Title"
+    quint32 labelCount = 1;
+    quint8 colourFlag = 1;
+    quint32 lineTypeCount = 1;
+    quint8 lineType = 3;
+    quint8 grid = 1;
+    quint8 viewing = 1;
+    qint32 fontSize = 14;
+    quint32 annotationCount = 2;
+    qint32 secondIndex = 7;
+    quint8 annotationType = 2;
+    qint32 textSize = 120;
+    quint8 lastFlag = 1;
+    QByteArray trailing;
+};
+
+class Bytes
+{
+public:
+    QByteArray data;
+    template<typename T> Bytes &le(T value)
+    {
+        char b[sizeof(T)];
+        qToLittleEndian(value, b);
+        data.append(b, sizeof b);
+        return *this;
+    }
+    Bytes &u8(quint8 v) { return le(v); }
+    Bytes &f64(double v)
+    {
+        quint64 bits;
+        std::memcpy(&bits, &v, 8);
+        return le(bits);
+    }
+    Bytes &text(const QByteArray &utf8) { return le(quint32(utf8.size())).raw(utf8); }
+    Bytes &raw(const QByteArray &b)
+    {
+        data.append(b);
+        return *this;
+    }
+};
+
+QByteArray build(const std::function<void(Fields &)> &change = {})
+{
+    Fields f;
+    if (change)
+        change(f);
+    Bytes b;
+    b.raw(f.magic).le(f.version).le(f.subsets).le(f.points);
+    const qint64 pointBytes = f.pointBytes >= 0 ? f.pointBytes : qint64(f.subsets) * f.points * 12;
+    for (qint64 i = 0; i < pointBytes / 12; ++i)
+        b.f64(Day0 + i);
+    for (qint64 i = 0; i < pointBytes / 12; ++i)
+        b.le(float(50 + i));
+    b.raw(QByteArray(pointBytes % 12, '\0'));
+    b.u8(f.manual).f64(1.0).f64(2.0).u8(0).f64(30.0).f64(130.0);
+    b.le(f.titleLength).raw("Title").text("Sub").text("X").text("Y");
+    b.le(f.labelCount).text("dB");
+    b.le(quint32(2)).u8(f.colourFlag).le(quint32(0x80FF0000)).u8(0);
+    b.le(f.lineTypeCount).u8(f.lineType);
+    b.u8(1).le(quint32(0xFF00FF00)).u8(f.grid).u8(f.viewing).u8(1);
+    b.le(f.fontSize).le(qint32(10)).le(qint32(8));
+    b.le(f.annotationCount);
+    b.le(qint32(2)).f64(Day0).f64(60.0).u8(f.annotationType).text("").u8(1).le(quint32(0xFFFFFF00));
+    b.le(f.secondIndex).f64(Day0 + 1).f64(70.0).u8(0).text("Tür").u8(0);
+    b.u8(0).le(f.textSize).u8(1);
+    b.f64(Day0 + 0.25).text("A").f64(Day0 + 0.5).text("B");
+    b.u8(1).u8(0).le(qint32(90)).u8(f.lastFlag);
+    b.raw(f.trailing);
+    return b.data;
+}
+
+bool sameBits(const ChartModel &a, const ChartModel &b)
+{
+    if (a.subsets() != b.subsets() || a.points() != b.points())
+        return false;
+    if (a.points() == 0)
+        return true;
+    for (int s = 0; s < a.subsets(); ++s) {
+        const auto n = static_cast<std::size_t>(a.points());
+        if (std::memcmp(a.xs(s).data(), b.xs(s).data(), n * sizeof(double)) != 0
+            || std::memcmp(a.ys(s).data(), b.ys(s).data(), n * sizeof(float)) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestChartBlock : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip_data()
+    {
+        QTest::addColumn<ChartModel>("chart");
+        QTest::newRow("every field set") << fullChart();
+        QTest::newRow("built-in defaults") << ChartModel();
+        ChartModel subsetsOnly;
+        subsetsOnly.setSubsets(256);
+        QTest::newRow("subsets without points") << subsetsOnly;
+        ChartModel outOfRange = fullChart(3);
+        outOfRange.titleFontSize = 500;
+        outOfRange.graphAnnotationTextSize = 1;
+        QTest::newRow("limits of the ranges") << outOfRange;
+    }
+    void roundTrip()
+    {
+        QFETCH(ChartModel, chart);
+        const QByteArray block = ChartBlock::save(chart);
+        QVERIFY(block.startsWith("AXCB\x01\x00"));
+        ChartModel loaded = otherChart();
+        const quint64 revision = loaded.dataRevision();
+        QString error = QStringLiteral("stale");
+        QVERIFY(ChartBlock::load(block, loaded, &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(loaded == chart);
+        QVERIFY(sameBits(loaded, chart));
+        // A view that drew the replaced chart must see that the data changed.
+        QVERIFY(loaded.dataRevision() > revision);
+        QCOMPARE(ChartBlock::save(loaded), block);
+    }
+
+    void notANumberKeepsItsBits()
+    {
+        ChartModel chart = fullChart(4);
+        chart.setX(0, 1, std::bit_cast<double>(0x7FF800000000ABCDull));
+        chart.setY(1, 3, std::bit_cast<float>(0xFFC00123u));
+        chart.annotations[2].y = std::numeric_limits<double>::quiet_NaN();
+        ChartModel loaded;
+        QVERIFY(ChartBlock::load(ChartBlock::save(chart), loaded));
+        QVERIFY(sameBits(loaded, chart));
+        QVERIFY(std::isnan(loaded.annotations[2].y));
+    }
+
+    // What the program never sets is stored as the nearest accepted value, so that every saved
+    // chart can be loaded again.
+    void savedValuesOutOfRangeStillLoad()
+    {
+        ChartModel chart = fullChart(2);
+        chart.subsetLineTypes = { -1, 9, 2 };
+        chart.titleFontSize = 0;
+        chart.legendFontSize = 100000;
+        chart.lineAnnotationTextSize = -5;
+        chart.annotations[5].type = 7;
+        chart.gridStyle = static_cast<GridStyle>(9);
+        chart.viewingStyle = static_cast<ViewingStyle>(-1);
+        ChartModel loaded;
+        QString error;
+        QVERIFY2(ChartBlock::load(ChartBlock::save(chart), loaded, &error), qPrintable(error));
+        ChartModel pointsOnly;
+        pointsOnly.setPoints(40);
+        QVERIFY2(ChartBlock::load(ChartBlock::save(pointsOnly), pointsOnly, &error),
+                 qPrintable(error));
+        QCOMPARE(pointsOnly.points(), 0);
+        QCOMPARE(loaded.subsetLineTypes, (std::vector<int> { 0, 0, 2 }));
+        QCOMPARE(loaded.titleFontSize, 1);
+        QCOMPARE(loaded.legendFontSize, 500);
+        QCOMPARE(loaded.lineAnnotationTextSize, 1);
+        QCOMPARE(loaded.annotations[5].type, 0);
+        QCOMPARE(loaded.gridStyle, GridStyle::Dot);
+        QCOMPARE(loaded.viewingStyle, ViewingStyle::Color);
+    }
+
+    // The layout as documented, written by hand.
+    void handBuiltBlockLoads()
+    {
+        ChartModel chart;
+        QString error;
+        QVERIFY2(ChartBlock::load(build(), chart, &error), qPrintable(error));
+        QCOMPARE(chart.subsets(), 1);
+        QCOMPARE(chart.points(), 2);
+        QCOMPARE(chart.x(0, 1), Day0 + 1);
+        QCOMPARE(chart.y(0, 1), 51.0f);
+        QCOMPARE(chart.xScale, (AxisScale { true, 1.0, 2.0 }));
+        QCOMPARE(chart.yScale, (AxisScale { false, 30.0, 130.0 }));
+        QCOMPARE(chart.mainTitle, QStringLiteral("Title"));
+        QCOMPARE(chart.yAxisLabel, QStringLiteral("Y"));
+        QCOMPARE(chart.subsetLabels, QStringList { QStringLiteral("dB") });
+        QCOMPARE(chart.subsetColors, (std::vector<QColor> { QColor(255, 0, 0, 128), QColor() }));
+        QCOMPARE(chart.subsetLineTypes, std::vector<int> { 3 });
+        QCOMPARE(chart.yAxisColor, QColor(0, 255, 0));
+        QCOMPARE(chart.gridStyle, GridStyle::Dash);
+        QCOMPARE(chart.viewingStyle, ViewingStyle::Monochrome);
+        QCOMPARE(chart.titleFontSize, 14);
+        QCOMPARE(chart.legendFontSize, 8);
+        QCOMPARE(chart.annotations.size(), std::size_t(2));
+        QCOMPARE(chart.annotations[2].type, 2);
+        QCOMPARE(chart.annotations[2].color, QColor(255, 255, 0));
+        QCOMPARE(chart.annotations[7].text, QStringLiteral("Tür"));
+        QVERIFY(!chart.annotations[7].color.isValid());
+        QCOMPARE(chart.showGraphAnnotations, false);
+        QCOMPARE(chart.graphAnnotationTextSize, 120);
+        QCOMPARE(chart.verticalLines[1].text, QStringLiteral("B"));
+        QCOMPARE(chart.allowVertLineAnnotHotSpots, false);
+        QCOMPARE(chart.lineAnnotationTextSize, 90);
+        QCOMPARE(chart.allowDataHotSpots, true);
+    }
+
+    void malformed_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *name, const QByteArray &block, const char *reason) {
+            QTest::newRow(name) << block << QString::fromUtf8(reason);
+        };
+        row("empty", QByteArray(), "signature");
+        row("wrong magic", build([](Fields &f) { f.magic = "AXCC"; }), "signature");
+        row("magic only", "AXCB", "ends early");
+        row("newer version", build([](Fields &f) { f.version = 2; }), "newer");
+        row("version 0", build([](Fields &f) { f.version = 0; }), "version");
+        row("too many subsets", build([](Fields &f) {
+                f.subsets = 257;
+                f.points = 0;
+            }),
+            "subsets");
+        row("points without subsets", build([](Fields &f) { f.subsets = 0; }), "no subsets");
+        row("points beyond int", build([](Fields &f) {
+                f.subsets = 0;
+                f.points = 0x80000000u;
+            }),
+            "points");
+        row("huge point count, few bytes", build([](Fields &f) {
+                f.points = 0x7FFFFFFF;
+                f.pointBytes = 24;
+            }),
+            "points");
+        row("huge subset x point product", build([](Fields &f) {
+                f.subsets = 256;
+                f.points = 0x7FFFFFFF;
+                f.pointBytes = 24;
+            }),
+            "points");
+        row("bad manual flag", build([](Fields &f) { f.manual = 2; }), "manual scale flag");
+        row("title longer than block", build([](Fields &f) { f.titleLength = 0xFFFFFFFF; }),
+            "longer than the block");
+        row("huge label count", build([](Fields &f) { f.labelCount = 0x40000000; }),
+            "subset labels");
+        row("bad colour flag", build([](Fields &f) { f.colourFlag = 3; }), "colour flag");
+        row("huge line type count", build([](Fields &f) { f.lineTypeCount = 0xFFFFFFFF; }),
+            "line types");
+        row("bad line type", build([](Fields &f) { f.lineType = 5; }), "line type (5)");
+        row("bad grid style", build([](Fields &f) { f.grid = 4; }), "grid style (4)");
+        row("bad viewing style", build([](Fields &f) { f.viewing = 2; }), "viewing style (2)");
+        row("font size 0", build([](Fields &f) { f.fontSize = 0; }), "font size (0)");
+        row("font size huge", build([](Fields &f) { f.fontSize = 1 << 30; }), "font size");
+        row("huge annotation count", build([](Fields &f) { f.annotationCount = 1u << 31; }),
+            "annotations");
+        row("duplicate annotation index", build([](Fields &f) { f.secondIndex = 2; }),
+            "out of order");
+        row("annotations out of order", build([](Fields &f) { f.secondIndex = 1; }),
+            "out of order");
+        row("annotation type 1", build([](Fields &f) { f.annotationType = 1; }),
+            "annotation type (1)");
+        row("text size 0", build([](Fields &f) { f.textSize = 0; }), "text size (0)");
+        row("bad last flag", build([](Fields &f) { f.lastFlag = 0xFF; }), "data hot spot flag");
+        row("trailing byte", build([](Fields &f) { f.trailing = "x"; }), "unexpected");
+    }
+    void malformed()
+    {
+        QFETCH(QByteArray, block);
+        QFETCH(QString, reason);
+        ChartModel chart = otherChart();
+        const ChartModel before = chart;
+        const quint64 revision = chart.dataRevision();
+        QString error;
+        QVERIFY(!ChartBlock::load(block, chart, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!error.contains(QLatin1Char('\n')));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(chart == before);
+        QCOMPARE(chart.dataRevision(), revision);
+    }
+
+    void truncatedAnywhere()
+    {
+        const QByteArray block = ChartBlock::save(fullChart(8));
+        ChartModel chart = otherChart();
+        const ChartModel before = chart;
+        for (qsizetype size = 0; size < block.size(); ++size) {
+            QString error;
+            QVERIFY2(!ChartBlock::load(block.left(size), chart, &error),
+                     qPrintable(QString::number(size)));
+            QVERIFY(!error.isEmpty());
+            QVERIFY(chart == before);
+        }
+    }
+
+    // Random damage never crashes; a block that still loads gives a chart that saves and loads
+    // back the same.
+    void randomDamage()
+    {
+        const QByteArray blocks[]
+            = { ChartBlock::save(fullChart(6)), build(), ChartBlock::save(ChartModel()) };
+        QRandomGenerator random(20240611);
+        int loadedCount = 0;
+        for (int i = 0; i < 6000; ++i) {
+            QByteArray block = blocks[i % 3];
+            const int flips = 1 + random.bounded(4);
+            for (int f = 0; f < flips; ++f)
+                block[random.bounded(int(block.size()))] = char(random.bounded(256));
+            if (i % 5 == 0)
+                block.truncate(random.bounded(int(block.size())));
+            ChartModel chart = otherChart();
+            const ChartModel before = chart;
+            QString error;
+            if (!ChartBlock::load(block, chart, &error)) {
+                QVERIFY(!error.isEmpty());
+                QVERIFY(chart == before);
+                continue;
+            }
+            ++loadedCount;
+            const QByteArray again = ChartBlock::save(chart);
+            ChartModel reloaded;
+            QVERIFY(ChartBlock::load(again, reloaded));
+            QVERIFY(sameBits(reloaded, chart));
+            QCOMPARE(ChartBlock::save(reloaded), again);
+        }
+        QVERIFY(loadedCount > 0); // some damage (to values, not structure) is harmless
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChartBlock)
+#include "tst_chartblock.moc"
