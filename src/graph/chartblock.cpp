@@ -25,12 +25,12 @@
 //                u8 grid style (0 dot, 1 dash, 2 solid, 3 none)
 //                u8 viewing style (0 colour, 1 monochrome)
 //                flag X values are date-times
-//                i32 title, label and legend font sizes (points, MinFontSize to MaxFontSize)
+//                i32 title, label and legend font sizes (points, 1 to 500)
 //   Annotations  u32 count, then count x (i32 index, f64 X, f64 Y, u8 type (0 text only,
 //                    2 cross), string text, colour), indexes strictly increasing
-//                flag show, i32 text size (percent, MinTextSize to MaxTextSize), flag hot spots
+//                flag show, i32 text size (percent, 1 to 1000), flag hot spots
 //   Lines        2 x (f64 X, string text): vertical lines 0 and 1
-//                flag show, flag hot spots, i32 text size (percent, MinTextSize to MaxTextSize)
+//                flag show, flag hot spots, i32 text size (percent, 1 to 1000)
 //                flag data hot spots
 //   End          nothing may follow: bytes after the last field are refused
 //

@@ -14,8 +14,16 @@ const QColor DefaultColors[] = { Qt::black,   Qt::red,      Qt::blue,       Qt::
 void ChartModel::setSubsets(int subsets)
 {
     const std::size_t n = static_cast<std::size_t>(std::max(0, subsets));
-    m_x.resize(n, std::vector<double>(static_cast<std::size_t>(m_points), 0.0));
-    m_y.resize(n, std::vector<float>(static_cast<std::size_t>(m_points), 0.0f));
+    const std::size_t points = static_cast<std::size_t>(m_points);
+    // New series are made one at a time, and only when growing.
+    if (n < m_x.size()) {
+        m_x.resize(n);
+        m_y.resize(n);
+    }
+    while (m_x.size() < n) {
+        m_x.emplace_back(points, 0.0);
+        m_y.emplace_back(points, 0.0f);
+    }
     touch();
 }
 

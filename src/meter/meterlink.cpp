@@ -10,20 +10,24 @@ bool MeterLink::openWithTimeouts(int timeoutMs)
     return m_usb.UsbSetTimeouts(timeoutMs, timeoutMs) == 0;
 }
 
-void MeterLink::writeCommand(char letter)
+int MeterLink::writeCommand(char letter)
 {
     m_command.setCommand(letter);
-    // A failed write shows up as a missing reply; its result is not tested.
-    m_usb.UsbWriteReport(CommandFrame::Size, m_command.data());
+    return m_usb.UsbWriteReport(CommandFrame::Size, m_command.data());
+}
+
+int MeterLink::readReply()
+{
+    return m_usb.UsbReadReport(static_cast<int>(m_reply.size()), m_reply.data());
 }
 
 bool MeterLink::QueryMeter(char letter)
 {
     if (!openWithTimeouts(QueryTimeoutMs))
         return false;
-    writeCommand(letter);
+    writeCommand(letter); // a failed write shows up as a missing reply; not tested
     m_usb.UsbAfterWrite();
-    if (m_usb.UsbReadReport(static_cast<int>(m_reply.size()), m_reply.data()) != 0)
+    if (readReply() != 0)
         return false;
     m_usb.UsbClose();
     return true;
@@ -33,7 +37,7 @@ bool MeterLink::SendMeterKey(char letter)
 {
     if (!openWithTimeouts(KeyTimeoutMs))
         return false;
-    writeCommand(letter);
+    writeCommand(letter); // not tested: a key sent to nowhere is not an error
     m_usb.UsbClose();
     return true;
 }
@@ -46,7 +50,7 @@ bool MeterLink::PollLiveReading()
     writeCommand('A');
     m_usb.UsbAfterWrite();
     m_reply.fill(0);
-    const bool read = m_usb.UsbReadReport(static_cast<int>(m_reply.size()), m_reply.data()) == 0;
+    const bool read = readReply() == 0;
     if (m_reply[30] != m_sequence.value())
         writeCommand('Q'); // byte 5 still holds the counter; no reply is read
     m_usb.UsbClose();

@@ -31,6 +31,13 @@ public:
     // True when the last reply identifies the meter ('5', '1', '9' in bytes 23-25).
     bool replyIdentifiesMeter() const;
 
+    // Steps of the longer exchanges (the memory download), on the device as the caller left it.
+    // Sets bytes 0, 1 and 6 of the command buffer for letter and writes the buffer; returns
+    // UsbWriteReport's result.
+    int writeCommand(char letter);
+    // Reads one 32-byte reply into reply(); returns UsbReadReport's result.
+    int readReply();
+
     const ReplyReport &reply() const { return m_reply; }
     const CommandFrame &command() const { return m_command; }
     quint8 sequence() const { return m_sequence.value(); }
@@ -38,7 +45,6 @@ public:
 
 private:
     bool openWithTimeouts(int timeoutMs);
-    void writeCommand(char letter);
 
     MeterUsb &m_usb;
     CommandFrame m_command;

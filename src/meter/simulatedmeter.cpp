@@ -35,7 +35,9 @@ std::pair<int, int> rangeLimits(quint8 range)
 SimulatedMeter::SimulatedMeter(const Clock &clock, quint32 seed)
     : m_clock(clock)
     , m_level(seed)
+    , m_recordedLevel(seed ^ 0x5A5A5A5Au)
 {
+    m_logger.seed(seed ^ 0xA5A5A5A5u);
 }
 
 int SimulatedMeter::UsbClose()
@@ -80,6 +82,8 @@ int SimulatedMeter::UsbWriteReport(int length, const quint8 *buffer)
         return 1;
     CommandFrame::Bytes frame {};
     std::copy_n(buffer, CommandFrame::Size, frame.begin());
+    if (downloadWriteFails(frame))
+        return 1;
     handleCommand(frame);
     return 0;
 }
@@ -130,6 +134,7 @@ void SimulatedMeter::handleCommand(const CommandFrame::Bytes &frame)
 {
     if (frame[0] != CommandFrame::Start || frame[6] != CommandFrame::End)
         return; // the meter ignores what is not framed
+    updateRecording();
     m_pending.reset();
     const char letter = static_cast<char>(frame[1]);
     switch (letter) {
@@ -139,12 +144,115 @@ void SimulatedMeter::handleCommand(const CommandFrame::Bytes &frame)
     case 'K':
         m_pending = identityReply();
         break;
-    case 'Q':
-        break; // resynchronise: drop whatever was pending
+    case 'P':
+        m_downloadPosition = 0;
+        sendBlock(m_faults.downloadStartReadFails);
+        if (m_pending && m_faults.downloadStartUnframed)
+            (*m_pending)[0] = CommandFrame::Start;
+        break;
+    case 'p':
+        if (m_downloadPosition >= 0)
+            sendBlock(m_downloadPosition / SimulatedLoggerMemory::BlockSize
+                      == m_faults.blockReadFailsAt);
+        break;
+    case 'q': // the download's end
+    case 'Q': // resynchronise: drop whatever was pending, end a download
+        m_downloadPosition = -1;
+        break;
     default:
         pressKey(letter);
+        updateRecording();
         break;
     }
+}
+
+bool SimulatedMeter::downloadWriteFails(const CommandFrame::Bytes &frame) const
+{
+    if (frame[0] != CommandFrame::Start || frame[6] != CommandFrame::End)
+        return false;
+    switch (static_cast<char>(frame[1])) {
+    case 'P':
+        return m_faults.downloadStartWriteFails;
+    case 'p':
+        return m_downloadPosition >= 0
+            && m_downloadPosition / SimulatedLoggerMemory::BlockSize == m_faults.blockWriteFailsAt;
+    case 'q':
+        return m_faults.downloadEndWriteFails;
+    default:
+        return false;
+    }
+}
+
+// Answers with the block at the download position and moves on; a lost reply never comes.
+void SimulatedMeter::sendBlock(bool lost)
+{
+    const ReplyReport block = m_logger.block(m_downloadPosition);
+    m_downloadPosition = std::min(m_downloadPosition + SimulatedLoggerMemory::BlockSize,
+                                  SimulatedLoggerMemory::Size);
+    if (!lost)
+        m_pending = block;
+}
+
+void SimulatedMeter::setLoggerMemory(const QByteArray &image)
+{
+    m_logger.load(image);
+    m_downloadPosition = -1;
+    m_state.memoryFull = !m_logger.canBeginSet();
+}
+
+bool SimulatedMeter::setRecordingInterval(int seconds)
+{
+    if (seconds < 1 || seconds > 60)
+        return false;
+    m_recordingInterval = seconds;
+    return true;
+}
+
+void SimulatedMeter::updateRecording()
+{
+    const QDateTime now = meterTime();
+    if (m_state.recording && !m_logger.isRecording()) {
+        // The meter's clock counts whole seconds.
+        const QTime time = now.time();
+        QDateTime start = now;
+        start.setTime(QTime(time.hour(), time.minute(), time.second()));
+        if (!m_logger.beginSet(start, m_recordingInterval, recordingFlags())) {
+            stopRecordingFull();
+            return;
+        }
+        m_setStart = start;
+        m_setInterval = m_recordingInterval;
+    }
+    if (m_logger.isRecording()) {
+        // Reading k is due at the set's start + k intervals. The memory bounds the catching up:
+        // once it is full, recording stops, however far the clock jumped.
+        const qint64 elapsedMs = m_setStart.msecsTo(now);
+        const qint64 due = elapsedMs < 0 ? 0 : elapsedMs / (m_setInterval * 1000LL) + 1;
+        while (m_logger.recordedCount() < due) {
+            if (!m_logger.appendReading(m_recordedLevel.step(m_state.weightingA, m_state.fast))) {
+                stopRecordingFull();
+                return;
+            }
+        }
+    }
+    if (!m_state.recording && m_logger.isRecording())
+        m_logger.finishSet();
+}
+
+void SimulatedMeter::stopRecordingFull()
+{
+    m_logger.finishSet();
+    m_state.recording = false;
+    m_state.memoryFull = true;
+}
+
+// Header byte 14 of a new set: bit 0 FAST, bit 1 A weighting, bits 2-3 the range's index.
+quint8 SimulatedMeter::recordingFlags() const
+{
+    const auto *at = std::find(std::begin(Ranges), std::end(Ranges), m_state.range);
+    const int range = (at == std::end(Ranges)) ? 3 : static_cast<int>(at - std::begin(Ranges));
+    return static_cast<quint8>((m_state.fast ? 0x01 : 0) | (m_state.weightingA ? 0x02 : 0)
+                               | (range << 2));
 }
 
 void SimulatedMeter::pressKey(char key)

@@ -3,6 +3,7 @@
 #include "meter/commandframe.h"
 #include "meter/meterusb.h"
 #include "meter/simulatedlevel.h"
+#include "meter/simulatedloggermemory.h"
 
 #include <QDateTime>
 
@@ -23,11 +24,30 @@ struct SimulatedMeterFaults
     bool wrongIdentity = false; // the 'K' reply lacks '5', '1', '9'
     // Opens that succeed before the meter is unplugged (negative: never unplugged).
     int unplugAfterOpens = -1;
+
+    // The memory download. Block k is memory addresses 32k to 32k + 31: 'P' asks for block 0,
+    // each 'p' for the next one (the first 'p' for block 1).
+    bool downloadStartWriteFails = false; // writing 'P' fails
+    bool downloadStartReadFails = false; // no reply to 'P' comes
+    bool downloadStartUnframed = false; // the reply to 'P' starts with 0x02, like a live reply
+    int blockWriteFailsAt = -1; // writing the 'p' that asks for block k fails
+    int blockReadFailsAt = -1; // the reply with block k does not come
+    bool downloadEndWriteFails = false; // writing 'q' fails
 };
 
 // A model of the meter behind the same transport as the real one: it identifies itself,
 // answers live readings with the echoed sequence byte, its own running BCD clock and a level
 // that moves like a room's noise, and its keys change its state as the meter's keys do.
+//
+// Its data logger memory starts seeded with data sets (SimulatedLoggerMemory::seededSets). While
+// REC is on it records a new data set: the header at the meter's time when REC went on, with
+// the recording interval and the weighting, response and range of that moment, then one reading
+// per interval of the meter's clock. Each command first records the readings due since the last
+// one, at most until the memory is full; a full memory switches REC off and shows FULL.
+//
+// The memory download: 'P' answers with memory bytes 0-31 (framed 0x04 ... 0x05 by the header
+// block itself), each following 'p' with the next 32 bytes (zeros beyond the end of the memory),
+// and 'q' (or 'Q') ends the transfer without a reply. A 'p' outside a transfer gets no reply.
 class SimulatedMeter : public MeterUsb
 {
 public:
@@ -65,9 +85,27 @@ public:
     void setClockOffsetSeconds(qint64 seconds) { m_clockOffsetSeconds = seconds; }
     QDateTime meterTime() const;
 
+    // The logger memory as it is now, and a way to replace it with any image.
+    const QByteArray &loggerMemory() const { return m_logger.bytes(); }
+    void setLoggerMemory(const QByteArray &image);
+    const SimulatedLoggerMemory &logger() const { return m_logger; }
+    // Seconds between two recorded readings, 1 to 60; false (and unchanged) outside that range.
+    // A data set being recorded keeps its own interval.
+    bool setRecordingInterval(int seconds);
+    int recordingInterval() const { return m_recordingInterval; }
+    // Starts or ends the data set as state().recording says and records the readings due by the
+    // meter's clock. Every command does this first; tests call it after changing the state.
+    void updateRecording();
+    // The next block's address during a download, -1 outside one.
+    int downloadPosition() const { return m_downloadPosition; }
+
 private:
     void handleCommand(const CommandFrame::Bytes &frame);
     void pressKey(char key);
+    bool downloadWriteFails(const CommandFrame::Bytes &frame) const;
+    void sendBlock(bool lost);
+    quint8 recordingFlags() const;
+    void stopRecordingFull();
     ReplyReport liveReply(quint8 sequence);
     ReplyReport identityReply() const;
     static ReplyReport framed();
@@ -82,4 +120,11 @@ private:
     int m_opens = 0;
     int m_readTimeoutMs = 0;
     qint64 m_clockOffsetSeconds = 0;
+
+    SimulatedLoggerMemory m_logger;
+    SimulatedLevel m_recordedLevel; // the level the logger records, its own walk
+    int m_recordingInterval = 1;
+    QDateTime m_setStart; // the meter's time of the set being recorded, whole seconds
+    int m_setInterval = 1;
+    int m_downloadPosition = -1;
 };

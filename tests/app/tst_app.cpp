@@ -4,6 +4,8 @@
 #include "app/appfolders.h"
 #include "app/appsettings.h"
 #include "app/floatingpoint.h"
+#include "app/rangerule.h"
+#include "app/ui/tfrmscope.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
@@ -20,6 +22,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -93,6 +97,9 @@ private Q_SLOTS:
     void settingsRoundTrip();
     void dataFolder();
     void floatingPointOption();
+    void rangeRule_data();
+    void rangeRule();
+    void rangeDialog();
 
     void startUp();
     void menuTree_data();
@@ -218,6 +225,61 @@ void TestApp::floatingPointOption()
     QVERIFY(FloatingPointOption::faultPending());
     option.setDiscard(false);
     QVERIFY(!FloatingPointOption::faultPending());
+}
+
+void TestApp::rangeRule_data()
+{
+    QTest::addColumn<bool>("all");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("expectedFrom"); // -1: no range
+    QTest::addColumn<int>("expectedTo");
+    QTest::newRow("all") << true << "x" << "y" << 40 << 1 << 40;
+    QTest::newRow("-5 to 3 is 3 to 5") << false << "-5" << "3" << 40 << 3 << 5;
+    QTest::newRow("0 to 0 is empty") << false << "0" << "0" << 40 << 1 << 0;
+    QTest::newRow("1 to 10 with n 4") << false << "1" << "10" << 4 << 1 << 4;
+    QTest::newRow("blanks around") << false << " 2 " << " 7" << 40 << 2 << 7;
+    QTest::newRow("not an integer") << false << "1.5" << "3" << 40 << -1 << -1;
+    QTest::newRow("empty") << false << "" << "3" << 40 << -1 << -1;
+    QTest::newRow("too big") << false << "1" << "99999999999" << 40 << -1 << -1;
+}
+
+void TestApp::rangeRule()
+{
+    QFETCH(bool, all);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, n);
+    QFETCH(int, expectedFrom);
+    QFETCH(int, expectedTo);
+    const auto range = RangeRule::apply(all, from, to, n);
+    QCOMPARE(range.has_value(), expectedFrom >= 0);
+    if (range) {
+        QCOMPARE(range->from, expectedFrom);
+        QCOMPARE(range->to, expectedTo);
+    }
+}
+
+void TestApp::rangeDialog()
+{
+    ScriptedPrompts prompts;
+    QString caption, initialTo;
+    prompts.dialogHandler = [&](QDialog &dialog) {
+        auto &scope = dynamic_cast<TfrmScope &>(dialog);
+        caption = scope.windowTitle();
+        initialTo = scope.edtSelTo->text();
+        scope.radNo->setChecked(true);
+        scope.edtSelFrom->setText("abc");
+        return int(QDialog::Accepted);
+    };
+    QVERIFY(!TfrmScope::RangeDialog(12, prompts));
+    QCOMPARE(caption, QString("Save File"));
+    QCOMPARE(initialTo, QString("12"));
+    QCOMPARE(prompts.messages, QStringList { "invalid integer" });
+    prompts.dialogHandler = nullptr; // cancelled
+    QVERIFY(!TfrmScope::RangeDialog(12, prompts));
+    QCOMPARE(prompts.messages.size(), 1);
 }
 
 void TestApp::startUp()

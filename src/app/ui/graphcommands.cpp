@@ -6,11 +6,13 @@
 #include "app/ui/prompts.h"
 #include "app/ui/tfrmmain.h"
 #include "files/graphfile.h"
+#include "files/ui/tfrmopensave.h"
 #include "graph/datetimedays.h"
 #include "graph/ui/pesgraph.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -26,11 +28,26 @@ QString extensionOf(const QString &fileName)
 bool TfrmMain::Save1Click()
 {
     QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
-    if (!frame)
-        return false;
-    if (auto *graph = qobject_cast<TfrmGraph *>(frame->widget()))
+    return frame && saveChild(frame->widget());
+}
+
+bool TfrmMain::saveChild(QWidget *child)
+{
+    auto *graph = qobject_cast<TfrmGraph *>(child);
+    if (!graph)
+        return false; // the control panel, for instance, has nothing to save
+    if (!graph->isCaption(TfrmGraph::DataLoggerCaption))
         return SaveGraph(*graph);
-    return false; // the control panel, for instance, has nothing to save
+    // The data logger window: all data sets as a collection, or the shown set as a graph.
+    TfrmOpenSave choice(this);
+    switch (m_prompts.execDialog(choice)) {
+    case TfrmOpenSave::Ok:
+        return m_dataLogger.SaveDataSetCollection();
+    case TfrmOpenSave::No:
+        return SaveGraph(*graph);
+    default:
+        return false;
+    }
 }
 
 bool TfrmMain::SaveGraph(TfrmGraph &graph)

@@ -84,6 +84,8 @@ void TfrmMain::connectMenus()
     connect(m.Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
     connect(m.btnSave, &QAction::triggered, this, &TfrmMain::Save1Click);
     connect(m.RealTimeGraph1, &QAction::triggered, this, &TfrmMain::RealTimeGraph1Click);
+    for (QAction *load : { m.LoadData1, m.btnDataLogger })
+        connect(load, &QAction::triggered, this, [this] { m_dataLogger.LoadData1Click(); });
     for (QAction *run : { m.Run1, m.btnRun })
         connect(run, &QAction::triggered, this, [this] { m_realTime.btnRunClick(); });
     for (QAction *stop : { m.Stop1, m.btnStop })

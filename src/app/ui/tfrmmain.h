@@ -7,6 +7,7 @@
 #include "app/ui/tfrmabout.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "logger/ui/dataloggercontroller.h"
 #include "meter/meterlink.h"
 #include "panel/ui/tfrmpanel.h"
 #include "resources/bitmaptable.h"
@@ -74,6 +75,11 @@ public:
     // Creates the real-time graph window (to the right of the panel at start-up).
     TfrmGraph *createRealTimeGraph();
     RealTimeController &realTime() { return m_realTime; }
+    DataLoggerController &dataLogger() { return m_dataLogger; }
+    // Saves what a child window holds, as the Save command does for it; true when saved.
+    bool saveChild(QWidget *child);
+    // A graph window has closed: forget it.
+    void graphWindowClosed(TfrmGraph *graph);
 
     // Waits (at most 2.5 s) until a poll tick has ended, then switches the poll off. Whoever
     // calls it switches MainTimer on again when done.
@@ -117,7 +123,6 @@ private:
     void showConnected();
     void showDisconnected();
     void rebuildWindowMenu();
-    void graphWindowClosed(TfrmGraph *graph);
     void activeChildChanged(QMdiSubWindow *frame);
 
     MeterUsb &m_usb;
@@ -130,6 +135,7 @@ private:
     BitmapTable m_bitmaps;
     FloatingPointOption m_floatingPoint;
     RealTimeController m_realTime { *this };
+    DataLoggerController m_dataLogger { *this };
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<QPrinter> m_printer;
     QMdiArea *m_mdiArea = nullptr;

@@ -221,6 +221,7 @@ public:
     void arrangeRows(bool mainTitle, bool subTitle, bool legend);
     void applyAnnotations(const ChartModel &m);
     void applyScales(const ChartModel &m);
+    void updateAntialiasing();
     void scheduleReplot();
     void replotNow();
     void ensureLayout();
@@ -281,6 +282,9 @@ PESGraph::Private::Private(PESGraph *owner)
     plot->setBackground(Qt::white);
     plot->setAutoAddPlottableToLegend(false);
     plot->setSelectionRectMode(QCP::srmCustom);
+    // One paint buffer for everything: a separately buffered rubber band layer would cost a
+    // second buffer to clear and blend on every replot.
+    plot->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     plot->selectionRect()->setPen(QPen(QColor(60, 60, 60), 0, Qt::DashLine));
     plot->selectionRect()->setBrush(QColor(80, 120, 220, 40));
     connect(plot->selectionRect(), &QCPSelectionRect::accepted, this,
@@ -650,21 +654,41 @@ void PESGraph::Private::applyScales(const ChartModel &m)
     }
 }
 
+// Smooth lines where the points are sparse enough for slanted segments to show. Dense data is
+// drawn as one vertical stroke per pixel column (adaptive sampling), where smoothing changes
+// nothing visible but costs a large share of the replot.
+void PESGraph::Private::updateAntialiasing()
+{
+    const QCPRange range = plot->xAxis->range();
+    const int limit = 2 * std::max(1, axisRect->width());
+    for (int s = 0; s < plot->graphCount(); ++s) {
+        QCPGraph *graph = plot->graph(s);
+        const auto data = graph->data();
+        const auto visible = data->findEnd(range.upper) - data->findBegin(range.lower);
+        graph->setAntialiased(visible <= limit);
+    }
+}
+
 void PESGraph::Private::zoomTo(const QRect &rect)
 {
-    const QRect r = rect.normalized() & axisRect->rect();
-    const bool zoomX = r.width() >= MinZoomPixels;
-    const bool zoomY = r.height() >= MinZoomPixels;
+    // The band runs from the press to the release point, whichever way it was dragged
+    // (QRect::normalized would move a reversed band's edges by a pixel).
+    const QRect area = axisRect->rect();
+    const int left = std::clamp(std::min(rect.left(), rect.right()), area.left(), area.right());
+    const int right = std::clamp(std::max(rect.left(), rect.right()), area.left(), area.right());
+    const int top = std::clamp(std::min(rect.top(), rect.bottom()), area.top(), area.bottom());
+    const int bottom = std::clamp(std::max(rect.top(), rect.bottom()), area.top(), area.bottom());
+    const bool zoomX = right - left >= MinZoomPixels;
+    const bool zoomY = bottom - top >= MinZoomPixels;
     if (!zoomX && !zoomY)
         return;
     zoomStack.push_back({ plot->xAxis->range(), plot->yAxis->range() });
     if (zoomX)
-        plot->xAxis->setRange(plot->xAxis->pixelToCoord(r.left()),
-                              plot->xAxis->pixelToCoord(r.right()));
+        plot->xAxis->setRange(plot->xAxis->pixelToCoord(left), plot->xAxis->pixelToCoord(right));
     if (zoomY)
-        plot->yAxis->setRange(plot->yAxis->pixelToCoord(r.bottom()),
-                              plot->yAxis->pixelToCoord(r.top()));
+        plot->yAxis->setRange(plot->yAxis->pixelToCoord(bottom), plot->yAxis->pixelToCoord(top));
     applyAnnotations(q->m_model); // the cursor texts find their side in the new range
+    updateAntialiasing();
     scheduleReplot();
     Q_EMIT q->zoomedIn();
 }
@@ -866,6 +890,7 @@ void PESGraph::redraw()
     d->handOver(m_model);
     d->applyScales(m_model); // before the look: cursor texts are placed within the ranges
     d->applyLook(m_model);
+    d->updateAntialiasing();
     d->scheduleReplot();
 }
 
@@ -902,6 +927,7 @@ void PESGraph::undoZoom()
     d->plot->xAxis->setRange(level.x);
     d->plot->yAxis->setRange(level.y);
     d->applyAnnotations(m_model);
+    d->updateAntialiasing();
     d->scheduleReplot();
 }
 

@@ -2,6 +2,9 @@
 
 #include "app/ui/mainmenus.h"
 #include "app/ui/prompts.h"
+#include "app/ui/stringgrid.h"
+#include "logger/datasetrows.h"
+#include "logger/ui/dataloggercontroller.h"
 #include "app/ui/tfrmmain.h"
 #include "files/graphfile.h"
 #include "graph/datetimedays.h"
@@ -53,12 +56,7 @@ TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
     setObjectName(QStringLiteral("TfrmGraph"));
     resize(1152, 699);
 
-    pnlDataSets = new QWidget(this);
-    pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
-    pnlDataSets->setMinimumWidth(375);
-    auto *dataSetsLayout = new QVBoxLayout(pnlDataSets);
-    dataSetsLayout->addWidget(new QLabel(QStringLiteral("Data Sets"), pnlDataSets));
-    pnlDataSets->hide();
+    buildDataSetsPanel();
 
     auto *right = new QWidget(this);
     auto *rightLayout = new QVBoxLayout(right);
@@ -108,6 +106,39 @@ TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
     connect(Slider1, &Tslider2::OnValueChange2, this, &TfrmGraph::Slider1ValueChange1);
     connect(this, &MdiChildForm::formActivated, this,
             [this] { m_main.menus().btnOutputToGraph->setEnabled(false); });
+}
+
+void TfrmGraph::buildDataSetsPanel()
+{
+    pnlDataSets = new QWidget(this);
+    pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
+    pnlDataSets->setMinimumWidth(375);
+    auto *layout = new QVBoxLayout(pnlDataSets);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    StaticText1 = new QLabel(QStringLiteral("Data Sets"), pnlDataSets);
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setStyleSheet(QStringLiteral("font-weight: bold; padding: 4px;"));
+    Grid2 = new StringGrid(pnlDataSets);
+    Grid2->setObjectName(QStringLiteral("Grid2"));
+    Grid2->setColCount(8);
+    Grid2->setRowCount(2);
+    Grid2->setFixedRows(1);
+    Grid2->setRow(0, DataSetRows::titles());
+    const int widths[] = { 25, 60, 60, 40, 40, 40, 40, 60 };
+    for (int c = 0; c < 8; ++c)
+        Grid2->setColumnWidth(c, widths[c] + 6);
+    Grid2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ChangeDateTime1 = new QAction(QStringLiteral("Change Date & Time"), Grid2);
+    ChangeDateTime1->setObjectName(QStringLiteral("ChangeDateTime1"));
+    Grid2->addAction(ChangeDateTime1);
+    layout->addWidget(StaticText1);
+    layout->addWidget(Grid2, 1);
+    connect(Grid2, &StringGrid::rowClicked, this,
+            [this](int row) { m_main.dataLogger().Grid2Click(row); });
+    connect(ChangeDateTime1, &QAction::triggered, this,
+            [this] { m_main.dataLogger().ChangeDateTime1Click(Grid2->selectedRow()); });
+    pnlDataSets->hide();
 }
 
 void TfrmGraph::buildToolBar()

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolBar;
+class StringGrid;
 class TfrmMain;
 class Tslider2;
 
@@ -84,6 +85,10 @@ public:
               *txtCursorBTime = nullptr, *txtMaxAB = nullptr, *txtMaxABTime = nullptr,
               *txtMinAB = nullptr, *txtMinABTime = nullptr, *txtAvgAB = nullptr;
     QLabel *Panel12 = nullptr;
+    // The data sets panel of the "DataLogger" window.
+    QLabel *StaticText1 = nullptr;
+    StringGrid *Grid2 = nullptr;
+    QAction *ChangeDateTime1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -92,6 +97,7 @@ protected:
 
 private:
     void buildToolBar();
+    void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
     void applyDefaultLook();

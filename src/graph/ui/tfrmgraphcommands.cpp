@@ -268,7 +268,7 @@ bool TfrmGraph::FormCloseQuery()
         case Prompts::Answer::Cancel:
             return false;
         case Prompts::Answer::Yes:
-            if (!m_main.SaveGraph(*this))
+            if (!m_main.saveChild(this))
                 return false;
             state.loggerDataLoaded = false;
             break;

@@ -1,0 +1,4 @@
+// placeholder: being written
+#include <cstddef>
+#include <cstdint>
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *, size_t) { return 0; }

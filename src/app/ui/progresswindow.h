@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/ui/tfrmscope.h"
+#include "logger/memorydownload.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+class TfrmScope;
+class QWidget;
+
+// Shows a long operation's progress in a fresh TfrmScope. The bar and the counts repaint at a
+// capped rate (about 30 times a second) however many units of work there are, so that showing
+// progress costs little; pending window messages run after each unit.
+class ProgressWindow : public DownloadProgress
+{
+public:
+    enum class Use { Download, Saving, Opening, Graphing };
+
+    ProgressWindow(Use use, QWidget *parent);
+    ~ProgressWindow() override;
+
+    void start(int total) override;
+    void received(int bytes) override;
+    void finish() override;
+
+    // True once the user pressed Cancel (it takes effect at the next unit of work).
+    bool cancelled() const;
+    TfrmScope *window() const { return m_window; }
+
+private:
+    void show(int value);
+
+    Use m_use;
+    QPointer<TfrmScope> m_window;
+    QElapsedTimer m_sinceRepaint;
+    int m_lastShown = -1;
+    int m_latest = 0;
+};

@@ -1,0 +1,238 @@
+#include "cli/clicommands.h"
+
+#include "files/datasetfile.h"
+#include "logger/datasetrows.h"
+#include "logger/loggerdata.h"
+#include "logger/loggerdays.h"
+#include "logger/memorydecoder.h"
+
+#include <QDir>
+
+#include <cmath>
+
+namespace {
+
+const QLatin1Char Tab('\t');
+const QLatin1Char Newline('\n');
+const QLatin1String Prefix("audexa-cli: ");
+
+struct Decoding
+{
+    LoggerData data;
+    int code = 0;
+};
+
+Decoding decode(const QByteArray &memory, const Clock &clock)
+{
+    Decoding decoding;
+    const int lastAddress = DataSetFile::lastAddressOf(memory).value_or(0);
+    decoding.code = MemoryDecoder::DecodeLoggerMemory(memory, lastAddress, clock, decoding.data);
+    return decoding;
+}
+
+bool decoded(int code)
+{
+    return code != MemoryDecoder::NoDataSets && code != MemoryDecoder::TooManySets;
+}
+
+QString codeMeaning(int code)
+{
+    switch (code) {
+    case MemoryDecoder::NoDataSets: return QStringLiteral("no data set is recorded");
+    case MemoryDecoder::TooManySets: return QStringLiteral("the file names more than 4000 data sets");
+    case MemoryDecoder::BadMarker: return QStringLiteral("a data set's start or end marker is wrong");
+    case MemoryDecoder::BeyondLastAddress:
+        return QStringLiteral("a data set ends beyond the last used address");
+    case MemoryDecoder::StartTimeFailed:
+        return QStringLiteral("a data set's start time could not be stored");
+    default: return QStringLiteral("decoded");
+    }
+}
+
+QString codeLine(int code)
+{
+    return Prefix + codeMeaning(code) + QStringLiteral(" (decoder code %1)").arg(code) + Newline;
+}
+
+CliCommands::Output notDecoded(int code, QString out = {})
+{
+    return { std::move(out), codeLine(code), CliCommands::NotDecoded };
+}
+
+CliCommands::Output badInput(const QString &reason, bool withUsage)
+{
+    QString err = Prefix + reason + Newline;
+    if (withUsage)
+        err += Newline + CliCommands::usage();
+    return { {}, err, CliCommands::BadInput };
+}
+
+QString level(double value)
+{
+    // QString::number always writes a point, whatever the locale.
+    return QString::number(value, 'f', 1);
+}
+
+} // namespace
+
+namespace CliCommands {
+
+QString usage()
+{
+    return QStringLiteral(
+        "Usage: audexa-cli sets FILE.rec\n"
+        "       audexa-cli readings FILE.rec [--set N]\n"
+        "       audexa-cli --help\n"
+        "\n"
+        "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
+        "tab-separated text. Times are ISO 8601 local times (2007-03-15T10:30:00) and numbers\n"
+        "have a point as decimal separator, whatever the locale.\n"
+        "\n"
+        "sets      prints \"result\" and the decoder's code, the header line\n"
+        "          set start interval count weighting response range average max_index min_index\n"
+        "          and one line per data set: its number from 1, start, interval in seconds,\n"
+        "          number of readings, dBA or dBC, FAST or SLOW, measuring range, average level\n"
+        "          with one decimal, and the indexes of the highest and the lowest reading.\n"
+        "readings  prints the header line\n"
+        "          set index time level\n"
+        "          and one line per reading (index from 0) of every data set, or of data set N\n"
+        "          alone with --set N (N from 1).\n"
+        "\n"
+        "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
+        "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
+        "31 no data set is recorded; 32 more than 4000 data sets.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  the data sets were decoded (codes 0, 33, 34 and 35)\n"
+        "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
+        "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
+        "     14 bytes; the reason goes to standard error\n"
+        "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
+}
+
+QString isoTime(double days)
+{
+    QDateTime t = LoggerDays::toDateTime(days);
+    if (!t.isValid())
+        return QStringLiteral("invalid");
+    // To the second: a millisecond part above 500 rounds up.
+    const int ms = t.time().msec();
+    t = t.addMSecs(ms > 500 ? 1000 - ms : -ms);
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             h.hour(), h.minute(), h.second());
+}
+
+Output sets(const QByteArray &memory, const Clock &clock)
+{
+    const Decoding decoding = decode(memory, clock);
+    QString out = QStringLiteral("result") + Tab + QString::number(decoding.code) + Newline;
+    if (!decoded(decoding.code))
+        return notDecoded(decoding.code, out);
+
+    const LoggerData &data = decoding.data;
+    out += QStringLiteral("set\tstart\tinterval\tcount\tweighting\tresponse\trange\taverage\t"
+                          "max_index\tmin_index\n");
+    for (int i = 0; i < data.setCount(); ++i) {
+        const std::size_t s = std::size_t(i);
+        const quint8 flags = data.setFlags[s];
+        const QStringList fields {
+            QString::number(i + 1),
+            isoTime(data.setStartTimes[s]),
+            QString::number(data.setIntervals[s]),
+            QString::number(data.setCounts[s]),
+            DataSetRows::weightingText(flags),
+            DataSetRows::responseText(flags),
+            DataSetRows::rangeText(flags),
+            level(data.setAverages[s]),
+            QString::number(data.setMaxIndex[s]),
+            QString::number(data.setMinIndex[s]),
+        };
+        out += fields.join(Tab) + Newline;
+    }
+    return { out, {}, Decoded };
+}
+
+Output readings(const QByteArray &memory, const Clock &clock, int set)
+{
+    const Decoding decoding = decode(memory, clock);
+    if (!decoded(decoding.code))
+        return notDecoded(decoding.code);
+    const LoggerData &data = decoding.data;
+    if (set < 0 || set > data.setCount())
+        return badInput(QStringLiteral("there is no data set %1; the file holds %2")
+                            .arg(set)
+                            .arg(data.setCount()),
+                        false);
+
+    QString out = QStringLiteral("set\tindex\ttime\tlevel\n");
+    const int first = set == 0 ? 0 : set - 1;
+    const int last = set == 0 ? data.setCount() - 1 : set - 1;
+    for (int i = first; i <= last; ++i) {
+        const QString number = QString::number(i + 1);
+        const std::size_t offset = std::size_t(data.setOffset(i));
+        for (int k = 0; k < data.setCounts[std::size_t(i)]; ++k) {
+            const std::size_t r = offset + std::size_t(k);
+            out += number + Tab + QString::number(k) + Tab + isoTime(data.levelTimes[r]) + Tab
+                + level(data.levels[r]) + Newline;
+        }
+    }
+    Output output { out, {}, Decoded };
+    if (decoding.code != MemoryDecoder::Decoded)
+        output.err = codeLine(decoding.code);
+    return output;
+}
+
+Output run(const QStringList &arguments, const Clock &clock)
+{
+    if (arguments.isEmpty())
+        return badInput(QStringLiteral("no command given"), true);
+    const QString command = arguments.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h"))
+        return { usage(), {}, Decoded };
+    if (command != QLatin1String("sets") && command != QLatin1String("readings"))
+        return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
+    const bool isReadings = command == QLatin1String("readings");
+
+    QString fileName;
+    std::optional<QString> setArgument;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return { usage(), {}, Decoded };
+        if (isReadings && argument == QLatin1String("--set")) {
+            if (i + 1 >= arguments.size())
+                return badInput(QStringLiteral("--set needs a data set number"), true);
+            setArgument = arguments.at(++i);
+        } else if (isReadings && argument.startsWith(QLatin1String("--set="))) {
+            setArgument = argument.mid(6);
+        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            return badInput(QStringLiteral("unknown option \"%1\"").arg(argument), true);
+        } else if (fileName.isEmpty()) {
+            fileName = argument;
+        } else {
+            return badInput(QStringLiteral("more than one file given"), true);
+        }
+    }
+    if (fileName.isEmpty())
+        return badInput(QStringLiteral("no file given"), true);
+
+    int set = 0;
+    if (setArgument) {
+        bool ok = false;
+        set = setArgument->toInt(&ok);
+        if (!ok || set < 1)
+            return badInput(
+                QStringLiteral("--set needs a data set number from 1, not \"%1\"").arg(*setArgument),
+                false);
+    }
+
+    const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
+    if (!read.memory)
+        return badInput(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + read.error,
+                        false);
+    return isReadings ? readings(*read.memory, clock, set) : sets(*read.memory, clock);
+}
+
+} // namespace CliCommands

@@ -1,0 +1,5 @@
+// placeholder: being written
+#include <QTest>
+class T : public QObject { Q_OBJECT };
+QTEST_APPLESS_MAIN(T)
+#include "tst_datalogger.moc"
