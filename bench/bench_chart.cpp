@@ -7,12 +7,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QRandomGenerator>
-
 #include <qcustomplot.h>
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <memory>
 #include <vector>
 
@@ -162,8 +160,8 @@ void BM_PlainQCustomPlotReplot(benchmark::State &state)
     plot.show();
     QVector<QCPGraphData> data;
     for (int i = 0; i < points; ++i)
-        data.append(QCPGraphData(s.xs[static_cast<std::size_t>(i)],
-                                 s.ys[static_cast<std::size_t>(i)]));
+        data.append(
+            QCPGraphData(s.xs[static_cast<std::size_t>(i)], s.ys[static_cast<std::size_t>(i)]));
     plot.addGraph()->data()->set(data, true);
     plot.rescaleAxes();
     for (auto _ : state)

@@ -38,14 +38,18 @@ bool decoded(int code)
 QString codeMeaning(int code)
 {
     switch (code) {
-    case MemoryDecoder::NoDataSets: return QStringLiteral("no data set is recorded");
-    case MemoryDecoder::TooManySets: return QStringLiteral("the file names more than 4000 data sets");
-    case MemoryDecoder::BadMarker: return QStringLiteral("a data set's start or end marker is wrong");
+    case MemoryDecoder::NoDataSets:
+        return QStringLiteral("no data set is recorded");
+    case MemoryDecoder::TooManySets:
+        return QStringLiteral("the file names more than 4000 data sets");
+    case MemoryDecoder::BadMarker:
+        return QStringLiteral("a data set's start or end marker is wrong");
     case MemoryDecoder::BeyondLastAddress:
         return QStringLiteral("a data set ends beyond the last used address");
     case MemoryDecoder::StartTimeFailed:
         return QStringLiteral("a data set's start time could not be stored");
-    default: return QStringLiteral("decoded");
+    default:
+        return QStringLiteral("decoded");
     }
 }
 
@@ -223,9 +227,9 @@ Output run(const QStringList &arguments, const Clock &clock)
         bool ok = false;
         set = setArgument->toInt(&ok);
         if (!ok || set < 1)
-            return badInput(
-                QStringLiteral("--set needs a data set number from 1, not \"%1\"").arg(*setArgument),
-                false);
+            return badInput(QStringLiteral("--set needs a data set number from 1, not \"%1\"")
+                                .arg(*setArgument),
+                            false);
     }
 
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);

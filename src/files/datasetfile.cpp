@@ -72,7 +72,9 @@ std::optional<int> lastAddressOf(const QByteArray &memory)
 {
     if (memory.size() < MinimumCollectionSize)
         return std::nullopt;
-    const auto byte = [&memory](int i) { return int(quint8(memory.at(i))); };
+    const auto byte = [&memory](int i) {
+        return int(quint8(memory.at(i)));
+    };
     return byte(11) << 16 | byte(12) << 8 | byte(13);
 }
 

@@ -25,8 +25,9 @@ std::optional<int> lastAddressOf(const QByteArray &memory);
 
 // Writes lastAddress + 257 bytes of image (bytes beyond the image are zero) to the temporary
 // file in folder (the temporary folder, created when missing). lastAddress is a 24-bit address:
-// a value outside 0 to 0xFFFFFF is taken as the nearest of the two. Returns an empty string, or the folder's path when the temporary folder cannot be
-// created (nothing is written). A file that cannot be written is skipped without a message.
+// a value outside 0 to 0xFFFFFF is taken as the nearest of the two. Returns an empty string, or the
+// folder's path when the temporary folder cannot be created (nothing is written). A file that
+// cannot be written is skipped without a message.
 QString WriteTempDataSetFile(const QByteArray &image, int lastAddress, const QString &folder);
 
 // Copies the temporary file to target, overwriting it; false when there is no temporary file

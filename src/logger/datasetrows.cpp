@@ -20,8 +20,8 @@ namespace DataSetRows {
 
 QStringList titles()
 {
-    return { QStringLiteral("Set"),  QStringLiteral("DATE"), QStringLiteral("TIME"),
-             QStringLiteral("Rate"), QStringLiteral("Nums"), QStringLiteral("A/C"),
+    return { QStringLiteral("Set"),   QStringLiteral("DATE"), QStringLiteral("TIME"),
+             QStringLiteral("Rate"),  QStringLiteral("Nums"), QStringLiteral("A/C"),
              QStringLiteral("Fa/Sl"), QStringLiteral("LEVEL") };
 }
 
@@ -65,10 +65,14 @@ QString responseText(quint8 flags)
 QString rangeText(quint8 flags)
 {
     switch ((flags >> 2) & 0x03) {
-    case 0: return QStringLiteral("30-90");
-    case 1: return QStringLiteral("50-110");
-    case 2: return QStringLiteral("70-130");
-    default: return QStringLiteral("30-130");
+    case 0:
+        return QStringLiteral("30-90");
+    case 1:
+        return QStringLiteral("50-110");
+    case 2:
+        return QStringLiteral("70-130");
+    default:
+        return QStringLiteral("30-130");
     }
 }
 

@@ -10,8 +10,7 @@ constexpr double SecondsPerDay = 86400.0;
 // give: far below a millisecond, far above the rounding of a double near 40,000 days.
 constexpr double TimeTolerance = 1.0e-9;
 
-template<typename T>
-bool hasSize(const std::vector<T> &list, std::size_t size)
+template<typename T> bool hasSize(const std::vector<T> &list, std::size_t size)
 {
     return list.size() == size;
 }

@@ -81,7 +81,10 @@ public:
     qint64 size() const { return m_size; }
     const quint8 *data() const { return m_data; }
     quint8 at(qint64 p) const { return p >= 0 && p < m_size ? m_data[p] : 0; }
-    qint64 count24(qint64 p) const { return qint64(at(p)) << 16 | qint64(at(p + 1)) << 8 | at(p + 2); }
+    qint64 count24(qint64 p) const
+    {
+        return qint64(at(p)) << 16 | qint64(at(p + 1)) << 8 | at(p + 2);
+    }
     bool endMarkerAt(qint64 e) const { return at(e - 1) == EndMarker0 && at(e) == EndMarker1; }
 
     // The first p = from, from + 2, ... up to lastAddress with an end marker at p, p + 1; -1 when
@@ -118,7 +121,10 @@ private:
 class Now
 {
 public:
-    explicit Now(const Clock &clock) : m_clock(clock) { }
+    explicit Now(const Clock &clock)
+        : m_clock(clock)
+    {
+    }
     const QDateTime &get()
     {
         if (!m_now)
@@ -144,12 +150,24 @@ double startTime(const Memory &memory, qint64 s, Now &now)
         }
         const QDateTime &current = now.get();
         switch (field) {
-        case 0: value[field] = current.date().year(); break;
-        case 1: value[field] = current.date().month(); break;
-        case 2: value[field] = current.date().day(); break;
-        case 3: value[field] = current.time().hour(); break;
-        case 4: value[field] = current.time().minute(); break;
-        default: value[field] = current.time().second(); break;
+        case 0:
+            value[field] = current.date().year();
+            break;
+        case 1:
+            value[field] = current.date().month();
+            break;
+        case 2:
+            value[field] = current.date().day();
+            break;
+        case 3:
+            value[field] = current.time().hour();
+            break;
+        case 4:
+            value[field] = current.time().minute();
+            break;
+        default:
+            value[field] = current.time().second();
+            break;
         }
     }
     if (!QDate::isValid(value[0], value[1], value[2])
@@ -169,7 +187,9 @@ struct SetBounds
 
 SetBounds setBounds(Memory &memory, qint64 s, int lastAddress)
 {
-    const auto countTo = [s](qint64 end) { return std::max<qint64>(0, (end - s - 17) / 2); };
+    const auto countTo = [s](qint64 end) {
+        return std::max<qint64>(0, (end - s - 17) / 2);
+    };
     if ((s + 11) % 256 == 255) {
         const qint64 p = memory.findEndMarker(s + HeaderSize);
         const qint64 end = p >= 0 ? p + 1 : s + HeaderSize;

@@ -210,6 +210,8 @@ bool SimulatedMeter::setRecordingInterval(int seconds)
 
 void SimulatedMeter::updateRecording()
 {
+    if (!m_state.recording && !m_logger.isRecording())
+        return; // the clock is not read: a local time costs a time zone look-up
     const QDateTime now = meterTime();
     if (m_state.recording && !m_logger.isRecording()) {
         // The meter's clock counts whole seconds.

@@ -1,5 +1,237 @@
-// placeholder: being written
+// audexa-cli as a user runs it: the built program on collection files written to a temporary
+// folder, its exact output, exit status and error lines, in the C and a German locale.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_APPLESS_MAIN(T)
+
+namespace {
+
+struct Run
+{
+    QString out;
+    QString err;
+    int status = -1;
+};
+
+Run runCli(const QStringList &arguments, const QString &locale = QStringLiteral("C.UTF-8"))
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    environment.insert(QStringLiteral("LANG"), locale);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(AUDEXA_CLI_PATH), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return { QString::fromUtf8(process.readAllStandardOutput()),
+             QString::fromUtf8(process.readAllStandardError()), process.exitCode() };
+}
+
+// The worked example: one data set of three readings, 30.0 to 30.2 dB from 10:30:00 on
+// 15 March 2007, then a second set of two readings at 5 s across a new year, FAST, C weighting,
+// range 30-130. Written as a collection: lastAddress + 257 bytes.
+QByteArray collection(int sets = 2)
+{
+    QByteArray memory(256, '\0');
+    memory[10] = char(sets);
+    memory += QByteArray::fromHex("A55A0007031510300000010000030200012C012D012E5AA5");
+    if (sets == 2)
+        memory += QByteArray::fromHex("A55A0008123123595900050000020D0003E805785AA5");
+    const int lastAddress = int(memory.size()) - 1;
+    memory[12] = char(lastAddress >> 8);
+    memory[13] = char(lastAddress & 0xFF);
+    memory.resize(lastAddress + 257, '\0');
+    return memory;
+}
+
+const QString SetsOutput = QStringLiteral(
+    "result\t0\n"
+    "set\tstart\tinterval\tcount\tweighting\tresponse\trange\taverage\tmax_index\tmin_index\n"
+    "1\t2007-03-15T10:30:00\t1\t3\tdBA\tSLOW\t30-90\t30.1\t2\t0\n"
+    "2\t2008-12-31T23:59:59\t5\t2\tdBC\tFAST\t30-130\t120.0\t1\t0\n");
+
+const QString ReadingsHeader = QStringLiteral("set\tindex\ttime\tlevel\n");
+const QString Set1Readings = QStringLiteral("1\t0\t2007-03-15T10:30:00\t30.0\n"
+                                            "1\t1\t2007-03-15T10:30:01\t30.1\n"
+                                            "1\t2\t2007-03-15T10:30:02\t30.2\n");
+const QString Set2Readings = QStringLiteral("2\t0\t2008-12-31T23:59:59\t100.0\n"
+                                            "2\t1\t2009-01-01T00:00:04\t140.0\n");
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void output_data();
+    void output();
+    void failures_data();
+    void failures();
+    void help();
+    void sameOutputInEveryLocale();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes);
+    QTemporaryDir m_dir;
+};
+
+QString TestCli::write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return file.fileName();
+}
+
+void TestCli::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(!write("survey.rec", collection()).isEmpty());
+}
+
+void TestCli::output_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("sets") << QStringList { "sets", "survey.rec" } << SetsOutput;
+    QTest::newRow("readings") << QStringList { "readings", "survey.rec" }
+                              << ReadingsHeader + Set1Readings + Set2Readings;
+    QTest::newRow("readings --set 1")
+        << QStringList { "readings", "survey.rec", "--set", "1" } << ReadingsHeader + Set1Readings;
+    QTest::newRow("readings --set=2")
+        << QStringList { "readings", "--set=2", "survey.rec" } << ReadingsHeader + Set2Readings;
+}
+
+void TestCli::output()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    arguments.replaceInStrings("survey.rec", m_dir.filePath("survey.rec"));
+    const Run run = runCli(arguments);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+}
+
+void TestCli::failures_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errorContains");
+    QTest::addColumn<bool>("usage");
+
+    QByteArray noSets = collection(1);
+    noSets[10] = 0;
+    QByteArray tooMany = collection(1);
+    tooMany[9] = char(0x0F);
+    tooMany[10] = char(0xA1);
+    QByteArray badMarker = collection(1);
+    badMarker[256] = 0;
+    const QString badMarkerSets = QStringLiteral(
+        "result\t33\n"
+        "set\tstart\tinterval\tcount\tweighting\tresponse\trange\taverage\tmax_index\tmin_index\n"
+        "1\t2007-03-15T10:30:00\t1\t3\tdBA\tSLOW\t30-90\t30.1\t2\t0\n");
+
+    QTest::newRow("no data set") << noSets << QStringList { "sets", "FILE" } << 3 << "result\t31\n"
+                                 << "code 31" << false;
+    QTest::newRow("more than 4000 sets")
+        << tooMany << QStringList { "sets", "FILE" } << 3 << "result\t32\n"
+        << "code 32" << false;
+    QTest::newRow("readings, no data set")
+        << noSets << QStringList { "readings", "FILE" } << 3 << ""
+        << "code 31" << false;
+    QTest::newRow("bad marker still decoded")
+        << badMarker << QStringList { "sets", "FILE" } << 0 << badMarkerSets << "" << false;
+    QTest::newRow("readings with a bad marker warn")
+        << badMarker << QStringList { "readings", "FILE", "--set", "1" } << 0
+        << ReadingsHeader + Set1Readings << "code 33" << false;
+    QTest::newRow("13 bytes") << collection().left(13) << QStringList { "sets", "FILE" } << 2 << ""
+                              << "too short" << false;
+    QTest::newRow("empty file") << QByteArray() << QStringList { "readings", "FILE" } << 2 << ""
+                                << "empty" << false;
+    QTest::newRow("missing file") << QByteArray() << QStringList { "sets", "MISSING" } << 2 << ""
+                                  << "Cannot open file" << false;
+    QTest::newRow("no such set") << collection() << QStringList { "readings", "FILE", "--set", "3" }
+                                 << 2 << ""
+                                 << "no data set 3" << false;
+    QTest::newRow("set 0") << collection() << QStringList { "readings", "FILE", "--set", "0" } << 2
+                           << ""
+                           << "--set" << false;
+    QTest::newRow("set not a number")
+        << collection() << QStringList { "readings", "FILE", "--set=x" } << 2 << ""
+        << "--set" << false;
+    QTest::newRow("--set without a number")
+        << collection() << QStringList { "readings", "FILE", "--set" } << 2 << ""
+        << "--set" << true;
+    QTest::newRow("--set with sets")
+        << collection() << QStringList { "sets", "FILE", "--set", "1" } << 2 << ""
+        << "unknown option" << true;
+    QTest::newRow("unknown command") << collection() << QStringList { "convert", "FILE" } << 2 << ""
+                                     << "unknown command" << true;
+    QTest::newRow("no file") << collection() << QStringList { "sets" } << 2 << ""
+                             << "no file" << true;
+    QTest::newRow("no arguments") << collection() << QStringList {} << 2 << ""
+                                  << "no command" << true;
+}
+
+void TestCli::failures()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errorContains);
+    QFETCH(bool, usage);
+    const QString name = write(QStringLiteral("case.rec"), file);
+    QVERIFY(!name.isEmpty());
+    arguments.replaceInStrings("FILE", name);
+    arguments.replaceInStrings("MISSING", m_dir.filePath("missing.rec"));
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    if (!errorContains.isEmpty())
+        QVERIFY(run.err.startsWith("audexa-cli: "));
+    // A one-line reason, or the reason followed by the usage.
+    QCOMPARE(run.err.contains("Usage:"), usage);
+    if (!usage && !run.err.isEmpty())
+        QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestCli::help()
+{
+    const Run run = runCli({ "--help" });
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    QVERIFY(run.out.startsWith("Usage: audexa-cli sets FILE.rec\n"));
+    for (const char *part : { "readings FILE.rec [--set N]",
+                              "set start interval count weighting response range average max_index "
+                              "min_index",
+                              "set index time level", "codes 0, 33, 34 and 35", "  2  ", "  3  ",
+                              "shorter than\n     14 bytes" })
+        QVERIFY2(run.out.contains(QLatin1String(part)), part);
+    QCOMPARE(runCli({ "sets", "x.rec", "--help" }).out, run.out);
+}
+
+void TestCli::sameOutputInEveryLocale()
+{
+    const QString file = m_dir.filePath("survey.rec");
+    for (const QStringList &arguments :
+         { QStringList { "sets", file }, QStringList { "readings", file } }) {
+        const Run c = runCli(arguments);
+        const Run german = runCli(arguments, QStringLiteral("de_DE.UTF-8"));
+        QCOMPARE(german.status, 0);
+        QCOMPARE(german.out, c.out);
+        QVERIFY(!german.out.contains(','));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

@@ -11,7 +11,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-
 #include <qcustomplot.h>
 
 #include <cmath>
@@ -70,8 +69,7 @@ bool samePoints(const QList<QPointF> &a, const QList<QPointF> &b)
     return true;
 }
 
-template<typename Item>
-int visibleItems(QCustomPlot &plot)
+template<typename Item> int visibleItems(QCustomPlot &plot)
 {
     int count = 0;
     for (int i = 0; i < plot.itemCount(); ++i) {
@@ -175,8 +173,8 @@ private Q_SLOTS:
         QTest::newRow("unrecorded run inside is one gap")
             << QList<double> { 0, -1, -1, 3 } << QList<float> { 60, 0, Null, 63 }
             << QList<QPointF> { { 0, 60 }, { 0, nan }, { 3, 63 } };
-        QTest::newRow("nothing recorded") << QList<double> { -1, -1 } << QList<float> { Null, 0 }
-                                          << QList<QPointF> {};
+        QTest::newRow("nothing recorded")
+            << QList<double> { -1, -1 } << QList<float> { Null, 0 } << QList<QPointF> {};
         QTest::newRow("non-finite level")
             << QList<double> { 0, 1 } << QList<float> { std::numeric_limits<float>::infinity(), 61 }
             << QList<QPointF> { { 0, nan }, { 1, 61 } };
@@ -288,7 +286,8 @@ private Q_SLOTS:
         QTest::newRow("click") << QPoint(0, 0) << QPoint(0, 0) << false << false;
         QTest::newRow("jitter is still a click") << QPoint(0, 0) << QPoint(2, 1) << false << false;
         QTest::newRow("rectangle") << QPoint(-100, -80) << QPoint(120, 60) << true << true;
-        QTest::newRow("upwards to the left") << QPoint(120, 60) << QPoint(-100, -80) << true << true;
+        QTest::newRow("upwards to the left")
+            << QPoint(120, 60) << QPoint(-100, -80) << true << true;
         QTest::newRow("horizontal band") << QPoint(-100, 0) << QPoint(120, 2) << true << false;
     }
     void mouseGestures()
@@ -379,6 +378,12 @@ private Q_SLOTS:
         QVERIFY(chart->rect().contains(r));
         const QPointF topLeft = chart->valueToPixel({ T0, 130.0 });
         QVERIFY(std::abs(topLeft.x() - r.left()) <= 1 && std::abs(topLeft.y() - r.top()) <= 1);
+
+        // Asked straight after a resize (the window's resize handler does), before any event.
+        chart->resize(size + QSize(200, 100));
+        const QRect grown = chart->plottingRect();
+        QVERIFY(chart->rect().contains(grown));
+        QVERIFY(grown.width() > r.width() + 150 && grown.height() > r.height() + 50);
     }
 
     void annotations_data()
@@ -548,8 +553,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("tabs");
         QTest::newRow("all") << QList<bool> { true, true, true, true }
                              << QStringList { "Titles", "Subsets", "Look", "Fonts", "Annotations" };
-        QTest::newRow("none (printing)") << QList<bool> { false, false, false, false }
-                                         << QStringList { "Annotations" };
+        QTest::newRow("none (printing)")
+            << QList<bool> { false, false, false, false } << QStringList { "Annotations" };
         QTest::newRow("look and fonts") << QList<bool> { true, false, true, false }
                                         << QStringList { "Look", "Fonts", "Annotations" };
     }

@@ -70,6 +70,17 @@ bool TfrmMain::SaveGraph(TfrmGraph &graph)
 
 void TfrmMain::Open1Click()
 {
+    TfrmOpenSave choice(this);
+    choice.forOpening(QLocale::system().decimalPoint() == QLatin1String(","));
+    switch (m_prompts.execDialog(choice)) {
+    case TfrmOpenSave::Ok:
+        m_dataLogger.OpenDataSetCollection();
+        return;
+    case TfrmOpenSave::No:
+        break;
+    default:
+        return;
+    }
     const QString folder
         = m_state.DataFolder.isEmpty() ? m_folders.programFolder : m_state.DataFolder;
     const QString fileName = m_prompts.openFileName(QStringLiteral("Open"), folder, GraphFilter);

@@ -27,17 +27,12 @@ struct LineTypeEntry
     const char *name;
     Qt::PenStyle style;
 };
-constexpr LineTypeEntry LineTypes[] = { { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Solid"),
-                                          Qt::SolidLine },
-                                        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dash"),
-                                          Qt::DashLine },
-                                        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dot"),
-                                          Qt::DotLine },
-                                        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dash Dot"),
-                                          Qt::DashDotLine },
-                                        { QT_TRANSLATE_NOOP("ChartCustomizeDialog",
-                                                            "Dash Dot Dot"),
-                                          Qt::DashDotDotLine } };
+constexpr LineTypeEntry LineTypes[]
+    = { { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Solid"), Qt::SolidLine },
+        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dash"), Qt::DashLine },
+        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dot"), Qt::DotLine },
+        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dash Dot"), Qt::DashDotLine },
+        { QT_TRANSLATE_NOOP("ChartCustomizeDialog", "Dash Dot Dot"), Qt::DashDotDotLine } };
 constexpr int LineTypeCount = static_cast<int>(std::size(LineTypes));
 
 QIcon lineIcon(Qt::PenStyle style)
@@ -71,8 +66,7 @@ QSpinBox *sizeBox(int minimum, int maximum, int value, const QString &suffix)
     return box;
 }
 
-template<typename T>
-bool assign(T &target, const T &value)
+template<typename T> bool assign(T &target, const T &value)
 {
     if (target == value)
         return false;
@@ -213,7 +207,7 @@ void ChartCustomizeDialog::chooseColor(int subset)
 QColor ChartCustomizeDialog::subsetColor(int subset) const
 {
     return (subset >= 0 && subset < subsetCount()) ? m_colors[static_cast<std::size_t>(subset)]
-                                                    : QColor();
+                                                   : QColor();
 }
 
 void ChartCustomizeDialog::setSubsetColor(int subset, const QColor &color)
@@ -228,7 +222,7 @@ void ChartCustomizeDialog::setSubsetColor(int subset, const QColor &color)
 QComboBox *ChartCustomizeDialog::lineTypeBox(int subset) const
 {
     return (subset >= 0 && subset < subsetCount()) ? m_lineTypes[static_cast<std::size_t>(subset)]
-                                                    : nullptr;
+                                                   : nullptr;
 }
 
 bool ChartCustomizeDialog::applyTo(ChartModel &chart) const

@@ -9,7 +9,6 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QVBoxLayout>
-
 #include <qcustomplot.h>
 
 #include <algorithm>
@@ -130,8 +129,7 @@ struct SeriesFeed
     }
 
     // Hands point (x, y) to sink(key, value).
-    template<typename Sink>
-    void feed(double x, float y, bool dateTime, Sink &&sink)
+    template<typename Sink> void feed(double x, float y, bool dateTime, Sink &&sink)
     {
         if (notRecorded(x, dateTime)) {
             if (anyHanded && !lastGap) {
@@ -167,8 +165,7 @@ struct SeriesFeed
 };
 
 // Bitwise equality of the first n values (so that NaNs compare equal to themselves).
-template<typename T>
-bool samePrefix(const std::vector<T> &a, const std::vector<T> &b, int n)
+template<typename T> bool samePrefix(const std::vector<T> &a, const std::vector<T> &b, int n)
 {
     return n <= static_cast<int>(a.size()) && n <= static_cast<int>(b.size())
         && std::memcmp(a.data(), b.data(), static_cast<std::size_t>(n) * sizeof(T)) == 0;
@@ -194,8 +191,8 @@ Qt::PenStyle penStyle(int lineType)
 // Texts may break lines with "\r", "\r\n" or "\n"; QCustomPlot breaks them at "\n".
 QString displayText(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'),
-                                                                             QLatin1Char('\n'));
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 struct ZoomLevel
@@ -210,6 +207,7 @@ class PESGraph::Private : public QObject
 {
 public:
     explicit Private(PESGraph *owner);
+    ~Private() override;
 
     // Mouse events of the plot, seen before QCustomPlot handles them.
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -292,7 +290,7 @@ PESGraph::Private::Private(PESGraph *owner)
     plot->installEventFilter(this);
     plot->setMouseTracking(true);
 
-    // Annotations draw above the data, cursor lines above the annotations.
+    // Annotations and cursor lines draw above the data.
     plot->addLayer(QStringLiteral("annotations"), plot->layer(QStringLiteral("main")),
                    QCustomPlot::limAbove);
 
@@ -340,6 +338,18 @@ PESGraph::Private::Private(PESGraph *owner)
         lineTexts[i]->position->setTypeX(QCPItemPosition::ptPlotCoords);
         lineTexts[i]->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         lineTexts[i]->setTextAlignment(Qt::AlignLeft);
+    }
+}
+
+PESGraph::Private::~Private()
+{
+    // Header rows that are not laid out now belong to no layout: release them here (the legend
+    // inside its row tells the plot it is gone).
+    for (QCPLayoutElement *element :
+         { static_cast<QCPLayoutElement *>(mainTitle), static_cast<QCPLayoutElement *>(subTitle),
+           static_cast<QCPLayoutElement *>(legendRow) }) {
+        if (!element->layout())
+            delete element;
     }
 }
 
@@ -472,7 +482,7 @@ void PESGraph::Private::applyLook(const ChartModel &m)
         axis->setLabelFont(labelFont);
         axis->grid()->setVisible(m.gridStyle != GridStyle::None);
         const Qt::PenStyle style = m.gridStyle == GridStyle::Dash ? Qt::DashLine
-            : m.gridStyle == GridStyle::Solid                    ? Qt::SolidLine
+            : m.gridStyle == GridStyle::Solid                     ? Qt::SolidLine
                                                                   : Qt::DotLine;
         axis->grid()->setPen(QPen(mono ? QColor(Qt::gray) : GridColor, 0, style));
     }
@@ -490,9 +500,9 @@ void PESGraph::Private::arrangeRows(bool showMain, bool showSub, bool showLegend
         return;
     rows = wanted;
     QCPLayoutGrid *layout = plot->plotLayout();
-    for (QCPLayoutElement *element : { static_cast<QCPLayoutElement *>(mainTitle),
-                                       static_cast<QCPLayoutElement *>(subTitle),
-                                       static_cast<QCPLayoutElement *>(legendRow) }) {
+    for (QCPLayoutElement *element :
+         { static_cast<QCPLayoutElement *>(mainTitle), static_cast<QCPLayoutElement *>(subTitle),
+           static_cast<QCPLayoutElement *>(legendRow) }) {
         if (element->layout() == layout)
             layout->take(element);
     }

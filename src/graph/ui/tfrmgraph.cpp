@@ -86,14 +86,14 @@ TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
     Panel12->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Panel12->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setHandleWidth(2);
-    splitter->addWidget(pnlDataSets);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(1, 1);
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setHandleWidth(2);
+    m_splitter->addWidget(pnlDataSets);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(1, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter);
+    layout->addWidget(m_splitter);
 
     connect(PESGraph1, &PESGraph::zoomedIn, this, &TfrmGraph::PESGraph1ZoomIn);
     connect(PESGraph1, &PESGraph::customizeDialogClosed, this, &TfrmGraph::PESGraph1CustomizeDlg);
@@ -139,6 +139,18 @@ void TfrmGraph::buildDataSetsPanel()
     connect(ChangeDateTime1, &QAction::triggered, this,
             [this] { m_main.dataLogger().ChangeDateTime1Click(Grid2->selectedRow()); });
     pnlDataSets->hide();
+}
+
+void TfrmGraph::fitDataSetsPanel()
+{
+    int width = Grid2->frameWidth() * 2 + 4;
+    for (int c = 0; c < Grid2->ColCount(); ++c)
+        width += Grid2->columnWidth(c);
+    width = std::max(375, width);
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total > width)
+        m_splitter->setSizes({ width, total - width });
 }
 
 void TfrmGraph::buildToolBar()

@@ -8,6 +8,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QToolBar;
 class StringGrid;
 class TfrmMain;
@@ -51,6 +52,8 @@ public:
     void makeRealTimeGraph();
     bool isCaption(const QString &caption) const { return windowTitle() == caption; }
     void selectRateItem(double rate);
+    // Widens the data sets panel to show every column of its grid.
+    void fitDataSetsPanel();
 
     // Handlers.
     void FormShow();
@@ -107,6 +110,7 @@ private:
     void dragCursorTowardMouse();
 
     TfrmMain &m_main;
+    QSplitter *m_splitter = nullptr;
     int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
     bool m_shownOnce = false;
 };

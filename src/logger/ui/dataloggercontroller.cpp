@@ -153,6 +153,9 @@ void DataLoggerController::FillDataSetsPanel()
     for (int i = 0; i < sets; ++i)
         grid.setRow(i + 1, DataSetRows::row(m_data, i));
     grid.selectRow(1);
+    // Dates and times in the user's format may be wider than the columns' first widths.
+    grid.resizeColumnsToContents();
+    graph->fitDataSetsPanel();
 }
 
 void DataLoggerController::GraphDataSet(int set)
