@@ -20,9 +20,13 @@
 //   s + 16 + 2n  2   end marker 5A A5; its second byte is the set's end offset e
 //
 // The next set starts at e + 1. When the count's first byte is the last byte of a 256-byte page
-// ((s + 11) mod 256 = 255) the meter's count is unreliable and the end is found by scanning for
-// the end marker; a header count whose end marker is not where it says is corrected the same way.
-// The scan looks at s + 16, s + 18, ... up to lastAddress.
+// ((s + 11) mod 256 = 255) the count field is not used: the end is found by scanning for the end
+// marker. A header count whose end marker is not where it says is corrected the same way. The
+// scan looks at s + 16, s + 18, ... up to lastAddress.
+//
+// A start time byte that is not two decimal digits takes the current time's component; an
+// impossible date or time gives the current time whole. The current time is read from the clock
+// once per decoding, and only when a start time needs it.
 //
 // Bytes outside the image. The positions the rules compute (an end from a header count, the next
 // set's start, a scan up to lastAddress) are not bounded by the image's length, and lastAddress

@@ -1,6 +1,8 @@
 // audexa-cli as a user runs it: the built program on collection files written to a temporary
 // folder, its exact output, exit status and error lines, in the C and a German locale.
 
+#include "meter/simulatedloggermemory.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void failures();
     void help();
     void sameOutputInEveryLocale();
+    void simulatedMetersMemory();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -231,6 +234,36 @@ void TestCli::sameOutputInEveryLocale()
         QCOMPARE(german.out, c.out);
         QVERIFY(!german.out.contains(','));
     }
+}
+
+void TestCli::simulatedMetersMemory()
+{
+    SimulatedLoggerMemory memory;
+    memory.seed(7);
+    const QString file
+        = write(QStringLiteral("seeded.rec"), memory.bytes().left(memory.lastAddress() + 257));
+    const Run sets = runCli({ "sets", file });
+    QCOMPARE(sets.status, 0);
+    const QStringList lines = sets.out.split('\n', Qt::SkipEmptyParts);
+    const QList<SimulatedLoggerMemory::SeededSet> seeded = SimulatedLoggerMemory::seededSets();
+    QCOMPARE(lines.size(), seeded.size() + 2);
+    QCOMPARE(lines[0], QString("result\t0"));
+    int readings = 0;
+    const QStringList ranges { "30-90", "50-110", "70-130", "30-130" };
+    for (int i = 0; i < seeded.size(); ++i) {
+        const SimulatedLoggerMemory::SeededSet &set = seeded[i];
+        const QStringList fields = lines[i + 2].split('\t');
+        QCOMPARE(fields.size(), 10);
+        QCOMPARE(fields.mid(0, 7),
+                 (QStringList { QString::number(i + 1), set.start.toString("yyyy-MM-ddTHH:mm:ss"),
+                                QString::number(set.interval), QString::number(set.count),
+                                set.flags & 2 ? "dBA" : "dBC", set.flags & 1 ? "FAST" : "SLOW",
+                                ranges[(set.flags >> 2) & 3] }));
+        readings += set.count;
+    }
+    const Run all = runCli({ "readings", file });
+    QCOMPARE(all.status, 0);
+    QCOMPARE(all.out.count('\n'), readings + 1);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -426,13 +426,16 @@ void PESGraph::Private::handSeries(const ChartModel &m, int subset)
     const std::vector<double> &xs = m.xs(subset);
     const std::vector<float> &ys = m.ys(subset);
     const int tail = SeriesFeed::tailOf(xs, 0, m.dateTimeX);
-    QVector<QCPGraphData> data;
-    data.reserve(tail);
+    // Written through a pointer into a buffer of the largest size needed: appending element by
+    // element costs several times more for large series.
+    QVector<QCPGraphData> data(tail);
+    QCPGraphData *out = data.data();
     for (int i = 0; i < tail; ++i) {
         const auto k = static_cast<std::size_t>(i);
         f.feed(xs[k], ys[k], m.dateTimeX,
-               [&data](double key, double value) { data.append(QCPGraphData(key, value)); });
+               [&out](double key, double value) { *out++ = QCPGraphData(key, value); });
     }
+    data.resize(out - data.constData());
     plot->graph(subset)->data()->set(data, f.sorted);
     f.xs.assign(xs.begin(), xs.begin() + tail);
     f.ys.assign(ys.begin(), ys.begin() + tail);

@@ -38,11 +38,11 @@ public:
     const LoggerData &data() const { return m_data; }
     QString tempFile() const;
 
-private:
     // Decodes memoryImage and, when it holds data sets, keeps the temporary file and graphs
     // set 0. Returns the decoder's code, or TempFolderFailed.
     int decodeAndShow();
 
+private:
     TfrmMain &m_main;
     LoggerData m_data;
 };
