@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
-
 #include <qcustomplot.h>
 
 #include <benchmark/benchmark.h>
@@ -31,7 +30,9 @@ public:
 QByteArray fullMemory()
 {
     QByteArray memory(131072, '\0');
-    auto put = [&](int at, int value) { memory[at] = static_cast<char>(value); };
+    auto put = [&](int at, int value) {
+        memory[at] = static_cast<char>(value);
+    };
     const int count = 65399;
     put(0, 0x04);
     put(31, 0x05);

@@ -272,7 +272,7 @@ public:
 private:
     template<typename T> bool little(T &value)
     {
-        char bytes[sizeof(T)];
+        char bytes[sizeof(T)] = {};
         if (!raw(bytes, sizeof bytes))
             return false;
         value = qFromLittleEndian<T>(bytes);

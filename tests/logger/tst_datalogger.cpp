@@ -17,9 +17,9 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QMdiArea>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -40,7 +40,8 @@ struct Rig
     std::unique_ptr<QSettings> settings;
     std::unique_ptr<TfrmMain> window;
 
-    explicit Rig(QTemporaryDir &folder) : dir(folder)
+    explicit Rig(QTemporaryDir &folder)
+        : dir(folder)
     {
         settings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
         AppFolders folders;
@@ -63,7 +64,9 @@ struct Rig
     QString cell(int col, int row) { return logger()->Grid2->Cells(col, row); }
     void answerChoice(int choice)
     {
-        prompts.dialogHandler = [choice](QDialog &) { return choice; };
+        prompts.dialogHandler = [choice](QDialog &) {
+            return choice;
+        };
     }
 };
 
@@ -103,8 +106,9 @@ void TestDataLogger::meterRecording()
     rig.meter.state().recording = true;
     rig.connect();
     rig.load();
-    QCOMPARE(rig.prompts.messages,
-             QStringList { "The meter is recording data, please stop recording before loading data." });
+    QCOMPARE(
+        rig.prompts.messages,
+        QStringList { "The meter is recording data, please stop recording before loading data." });
     QVERIFY(!rig.logger());
 }
 
@@ -208,7 +212,9 @@ void TestDataLogger::saveAndOpenAfterRestart()
     restarted.answerChoice(TfrmOpenSave::Ok);
     restarted.prompts.fileNames = { file };
     restarted.window->Open1Click();
-    QVERIFY2(restarted.logger(), qPrintable(restarted.prompts.errors.join("; ") + restarted.prompts.dialogs.join("; ")));
+    QVERIFY2(
+        restarted.logger(),
+        qPrintable(restarted.prompts.errors.join("; ") + restarted.prompts.dialogs.join("; ")));
     QStringList reopened;
     for (int r = 1; r <= 6; ++r)
         reopened << restarted.cell(4, r) + restarted.cell(1, r) + restarted.cell(2, r);
@@ -241,8 +247,9 @@ void TestDataLogger::failures()
         rig.meter.faults().downloadEndWriteFails = true;
     rig.usb.clear();
     rig.load();
-    QCOMPARE(rig.prompts.messages,
-             QStringList { "There was error,please try again!   error code=" + QString::number(code) });
+    QCOMPARE(
+        rig.prompts.messages,
+        QStringList { "There was error,please try again!   error code=" + QString::number(code) });
     QCOMPARE(rig.usb.writes().last().at(1), 'Q'); // the meter is resynchronised
     QVERIFY(!rig.window->state().loggerDataLoaded);
     QVERIFY(rig.window->MainTimer.isActive());

@@ -12,7 +12,8 @@ constexpr int RepaintIntervalMs = 33;
 }
 
 ProgressWindow::ProgressWindow(Use use, QWidget *parent)
-    : m_use(use), m_window(new TfrmScope(parent))
+    : m_use(use)
+    , m_window(new TfrmScope(parent))
 {
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_window->showsProgress = true;

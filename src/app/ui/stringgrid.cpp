@@ -30,7 +30,8 @@ public:
     void resize(int newRows, int newCols)
     {
         beginResetModel();
-        std::vector<QString> next(static_cast<std::size_t>(newRows) * static_cast<std::size_t>(newCols));
+        std::vector<QString> next(static_cast<std::size_t>(newRows)
+                                  * static_cast<std::size_t>(newCols));
         for (int r = 0; r < std::min(rows, newRows); ++r)
             for (int c = 0; c < std::min(cols, newCols); ++c)
                 next[offset(r, c, newCols)] = std::move(cells[offset(r, c, cols)]);
@@ -50,7 +51,10 @@ public:
     {
         return parent.isValid() ? 0 : std::max(0, rows - fixedRows);
     }
-    int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : cols; }
+    int columnCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : cols;
+    }
     QVariant data(const QModelIndex &i, int role) const override
     {
         if (role != Qt::DisplayRole || !valid(i.column(), i.row() + fixedRows))
@@ -69,7 +73,9 @@ public:
     }
 };
 
-StringGrid::StringGrid(QWidget *parent) : QTableView(parent), m_model(new StringGridModel(this))
+StringGrid::StringGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new StringGridModel(this))
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -118,8 +124,9 @@ void StringGrid::setFixedRows(int rows)
 
 QString StringGrid::Cells(int col, int row) const
 {
-    return m_model->valid(col, row) ? m_model->cells[StringGridModel::offset(row, col, m_model->cols)]
-                                    : QString();
+    return m_model->valid(col, row)
+        ? m_model->cells[StringGridModel::offset(row, col, m_model->cols)]
+        : QString();
 }
 
 void StringGrid::setCells(int col, int row, const QString &text)

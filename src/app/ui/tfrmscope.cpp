@@ -12,7 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TfrmScope::TfrmScope(QWidget *parent) : QDialog(parent)
+TfrmScope::TfrmScope(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmScope"));
     setWindowTitle(QStringLiteral("Print Range"));

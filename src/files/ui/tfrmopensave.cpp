@@ -3,7 +3,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmOpenSave::TfrmOpenSave(QWidget *parent) : QDialog(parent)
+TfrmOpenSave::TfrmOpenSave(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmOpenSave"));
     setWindowTitle(QStringLiteral("Save File"));

@@ -3,14 +3,14 @@
 #include "app/ui/mainmenus.h"
 #include "app/ui/prompts.h"
 #include "app/ui/stringgrid.h"
-#include "logger/datasetrows.h"
-#include "logger/ui/dataloggercontroller.h"
 #include "app/ui/tfrmmain.h"
 #include "files/graphfile.h"
 #include "graph/datetimedays.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tslider2.h"
+#include "logger/datasetrows.h"
+#include "logger/ui/dataloggercontroller.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "logger/ui/dataloggercontroller.h"
 
 #include "app/clock.h"
-#include "app/ui/prompts.h"
 #include "app/ui/progresswindow.h"
+#include "app/ui/prompts.h"
 #include "app/ui/stringgrid.h"
 #include "app/ui/tfrmmain.h"
 #include "files/datasetfile.h"
@@ -70,8 +70,8 @@ void DataLoggerController::LoadData1Click()
         return;
     }
     if (state.MeterRecording) {
-        prompts.showMessage(
-            QStringLiteral("The meter is recording data, please stop recording before loading data."));
+        prompts.showMessage(QStringLiteral(
+            "The meter is recording data, please stop recording before loading data."));
         return;
     }
     const bool existed = m_main.DataLoggerGraphWindow;
@@ -127,9 +127,10 @@ int DataLoggerController::decodeAndShow()
     if (!holdsDataSets(code))
         return code;
     FillDataSetsPanel();
-    const QString folder = DataSetFile::tempFolder(state.DataFolder, m_main.folders().programFolder);
-    const QString failedFolder = DataSetFile::WriteTempDataSetFile(state.memoryImage,
-                                                                   state.lastAddress, folder);
+    const QString folder
+        = DataSetFile::tempFolder(state.DataFolder, m_main.folders().programFolder);
+    const QString failedFolder
+        = DataSetFile::WriteTempDataSetFile(state.memoryImage, state.lastAddress, folder);
     if (!failedFolder.isEmpty()) {
         m_main.prompts().showError(failedFolder);
         return TempFolderFailed;
@@ -169,12 +170,16 @@ void DataLoggerController::GraphDataSet(int set)
     const double step = m_data.setIntervals[i] * DateTimeDays::OneSecond;
     const double start = m_data.setStartTimes[i];
     // A set without readings still gets a minute of time axis, so the empty chart reads sensibly.
-    const double end = count > 0 && step > 0 ? start + count * step : start + 60 * DateTimeDays::OneSecond;
+    const double end
+        = count > 0 && step > 0 ? start + count * step : start + 60 * DateTimeDays::OneSecond;
     graph->ResetGraphData(1, 130, 30, end, start, count);
     ChartModel &chart = graph->PESGraph1->model();
     const auto from = static_cast<std::ptrdiff_t>(first);
-    chart.setSeries(0, std::vector<double>(m_data.levelTimes.begin() + from, m_data.levelTimes.begin() + from + count),
-                    std::vector<float>(m_data.levels.begin() + from, m_data.levels.begin() + from + count));
+    chart.setSeries(
+        0,
+        std::vector<double>(m_data.levelTimes.begin() + from,
+                            m_data.levelTimes.begin() + from + count),
+        std::vector<float>(m_data.levels.begin() + from, m_data.levels.begin() + from + count));
 
     graph->txtStartTime->setText(DateTimeDays::dateTimeText(start));
     graph->txtSamplingRate->setEditText(QString::number(m_data.setIntervals[i]));
@@ -233,10 +238,10 @@ bool DataLoggerController::OpenDataSetCollection()
 {
     ensureWindow();
     AppState &state = m_main.state();
-    const QString folder = state.DataFolder.isEmpty() ? m_main.folders().programFolder
-                                                      : state.DataFolder;
-    const QString fileName = m_main.prompts().openFileName(QStringLiteral("Open"), folder,
-                                                           CollectionOpenFilter);
+    const QString folder
+        = state.DataFolder.isEmpty() ? m_main.folders().programFolder : state.DataFolder;
+    const QString fileName
+        = m_main.prompts().openFileName(QStringLiteral("Open"), folder, CollectionOpenFilter);
     if (fileName.isEmpty())
         return false;
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
@@ -257,11 +262,10 @@ bool DataLoggerController::OpenDataSetCollection()
 bool DataLoggerController::SaveDataSetCollection()
 {
     AppState &state = m_main.state();
-    const QString folder = state.DataFolder.isEmpty() ? m_main.folders().programFolder
-                                                      : state.DataFolder;
-    const QString fileName = m_main.prompts().saveFileName(QStringLiteral("Save As"), folder,
-                                                           CollectionSaveFilter,
-                                                           QStringLiteral("REC"));
+    const QString folder
+        = state.DataFolder.isEmpty() ? m_main.folders().programFolder : state.DataFolder;
+    const QString fileName = m_main.prompts().saveFileName(
+        QStringLiteral("Save As"), folder, CollectionSaveFilter, QStringLiteral("REC"));
     if (fileName.isEmpty())
         return false;
     return DataSetFile::SaveDataSetCollection(tempFile(), fileName);

@@ -16,7 +16,10 @@ public:
     // been shown and nothing more is said.
     static constexpr int TempFolderFailed = -1;
 
-    explicit DataLoggerController(TfrmMain &main) : m_main(main) { }
+    explicit DataLoggerController(TfrmMain &main)
+        : m_main(main)
+    {
+    }
 
     void LoadData1Click();
     int LoadLoggerMemory(DownloadProgress *progress);

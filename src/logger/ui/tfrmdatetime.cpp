@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QTimeEdit>
 
-TfrmDateTime::TfrmDateTime(QWidget *parent) : QDialog(parent)
+TfrmDateTime::TfrmDateTime(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmDateTime"));
     setWindowTitle(QStringLiteral("Date Time"));
