@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-packages.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAUDEXA_BUILD_TESTS=OFF
-cmake --build build --target audexa
+cmake --build build --target audexa audexa-cli
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec build/bin/audexa --simulate-meter
 fi
