@@ -32,7 +32,7 @@ bool near(double a, double b)
 }
 
 // A data set as the builder lays it out.
-struct SetSpec
+struct SetLayout
 {
     quint8 time[6] = { 0x07, 0x03, 0x15, 0x10, 0x30, 0x00 }; // year, month, day, hour, min, sec
     quint8 interval = 1;
@@ -60,13 +60,13 @@ void put24(QByteArray &bytes, qsizetype at, qint64 value)
 
 // The sets back to back from 256; the set count in bytes 9-10 and lastAddress (the last set's
 // end offset) in bytes 11-13. extra bytes of zeros follow the last set.
-Image buildImage(const std::vector<SetSpec> &sets, int extra = 0)
+Image buildImage(const std::vector<SetLayout> &sets, int extra = 0)
 {
     Image image;
     image.bytes = QByteArray(256, '\0');
     image.bytes[9] = char(sets.size() >> 8);
     image.bytes[10] = char(sets.size() & 0xFF);
-    for (const SetSpec &set : sets) {
+    for (const SetLayout &set : sets) {
         const qsizetype s = image.bytes.size();
         image.starts.push_back(int(s));
         QByteArray header(16, '\0');
@@ -92,9 +92,9 @@ Image buildImage(const std::vector<SetSpec> &sets, int extra = 0)
     return image;
 }
 
-SetSpec readingsSet(int count, quint16 word = 0x0258)
+SetLayout readingsSet(int count, quint16 word = 0x0258)
 {
-    SetSpec set;
+    SetLayout set;
     set.readings.assign(std::size_t(count), word);
     return set;
 }
@@ -142,11 +142,11 @@ struct Generated
 Generated generate(QRandomGenerator &rng, int capacity)
 {
     Generated g;
-    std::vector<SetSpec> sets;
+    std::vector<SetLayout> sets;
     qint64 s = 256;
     const int wanted = rng.bounded(1, 12);
     for (int i = 0; i < wanted && s + 18 <= capacity; ++i) {
-        SetSpec set;
+        SetLayout set;
         const QDate date = QDate(2000 + rng.bounded(100), rng.bounded(1, 13), rng.bounded(1, 29));
         const QTime time(rng.bounded(24), rng.bounded(60), rng.bounded(60));
         const int fields[6] = { date.year() - 2000, date.month(),  date.day(),
@@ -342,8 +342,8 @@ void TestDecoder::setCount()
 {
     QFETCH(int, sets);
     QFETCH(int, result);
-    const std::vector<SetSpec> specs(std::size_t(std::min(sets, 4001)), SetSpec());
-    Image image = buildImage(specs);
+    const std::vector<SetLayout> layouts(std::size_t(std::min(sets, 4001)), SetLayout());
+    Image image = buildImage(layouts);
     image.bytes[9] = char(sets >> 8);
     image.bytes[10] = char(sets & 0xFF);
 
@@ -384,7 +384,7 @@ void TestDecoder::pageBoundaryCount()
     QFETCH(int, count);
     QFETCH(int, end);
     QFETCH(int, result);
-    SetSpec second = readingsSet(5, 0x0300);
+    SetLayout second = readingsSet(5, 0x0300);
     second.headerCount = headerCount;
     second.endMarker = endMarker;
     if (markerInReadings)
@@ -429,13 +429,13 @@ void TestDecoder::headerCountDisagrees()
     QFETCH(int, count);
     QFETCH(int, end);
     QFETCH(int, result);
-    SetSpec first = readingsSet(3);
+    SetLayout first = readingsSet(3);
     first.headerCount = headerCount;
     first.endMarker = endMarker;
-    std::vector<SetSpec> specs { first };
+    std::vector<SetLayout> layouts { first };
     if (sets == 2)
-        specs.push_back(readingsSet(2));
-    const Image image = buildImage(specs, 64);
+        layouts.push_back(readingsSet(2));
+    const Image image = buildImage(layouts, 64);
     LoggerData data;
     QCOMPARE(decodeChecked(image.bytes, image.lastAddress, data), result);
     QCOMPARE(data.setCounts[0], count);
@@ -487,7 +487,7 @@ void TestDecoder::intervals()
 {
     QFETCH(int, byte);
     QFETCH(int, interval);
-    SetSpec set = readingsSet(3);
+    SetLayout set = readingsSet(3);
     set.interval = quint8(byte);
     const Image image = buildImage({ set });
     LoggerData data;
@@ -527,7 +527,7 @@ void TestDecoder::startTimeFallbacks()
     QFETCH(int, offset);
     QFETCH(int, byte);
     QFETCH(QDateTime, start);
-    SetSpec set = readingsSet(2);
+    SetLayout set = readingsSet(2);
     set.interval = 5;
     set.time[offset - 3] = quint8(byte);
     const Image image = buildImage({ set });
@@ -557,18 +557,18 @@ void TestDecoder::resultOrder()
 {
     QFETCH(QString, sets);
     QFETCH(int, result);
-    std::vector<SetSpec> specs;
+    std::vector<SetLayout> layouts;
     int beyondFrom = -1;
     for (int i = 0; i < sets.size(); ++i) {
-        SetSpec set = readingsSet(2);
+        SetLayout set = readingsSet(2);
         const QChar kind = sets.at(i);
         set.startMarker = kind != QLatin1Char('m') && kind != QLatin1Char('x');
         set.endMarker = kind != QLatin1Char('e');
         if ((kind == QLatin1Char('b') || kind == QLatin1Char('x')) && beyondFrom < 0)
             beyondFrom = i;
-        specs.push_back(set);
+        layouts.push_back(set);
     }
-    const Image image = buildImage(specs);
+    const Image image = buildImage(layouts);
     const int lastAddress
         = beyondFrom < 0 ? image.lastAddress : image.starts[std::size_t(beyondFrom)];
     LoggerData data;
@@ -597,7 +597,7 @@ void TestDecoder::levelStatistics()
     QFETCH(int, maxIndex);
     QFETCH(int, minIndex);
     QFETCH(double, average);
-    SetSpec set;
+    SetLayout set;
     set.readings = words;
     const Image image = buildImage({ readingsSet(4, 0x0500), set });
     LoggerData data;
@@ -719,7 +719,7 @@ void TestDecoder::panelFlags()
     QFETCH(QString, weighting);
     QFETCH(QString, response);
     QFETCH(QString, range);
-    SetSpec set = readingsSet(1);
+    SetLayout set = readingsSet(1);
     set.flags = quint8(flags);
     const Image image = buildImage({ set });
     LoggerData data;
@@ -748,7 +748,7 @@ void TestDecoder::panelRow()
 
 void TestDecoder::changeSetStart()
 {
-    SetSpec second = readingsSet(4);
+    SetLayout second = readingsSet(4);
     second.interval = 10;
     const Image image = buildImage({ readingsSet(3), second, readingsSet(2) });
     LoggerData data;
