@@ -5,24 +5,22 @@
 #include "app/appsettings.h"
 #include "app/floatingpoint.h"
 #include "app/rangerule.h"
-#include "app/ui/tfrmscope.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
 #include "app/ui/tfrmmain.h"
-#include "common/fakeclock.h"
-#include "common/recordingmeterusb.h"
+#include "app/ui/tfrmscope.h"
+#include "common/mainwindowrig.h"
 #include "common/scriptedprompts.h"
-#include "meter/simulatedmeter.h"
 #include "panel/ui/tfrmpanel.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -30,53 +28,18 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <memory>
-
 namespace {
 
-// A main window on a simulated meter, a fixed clock, scripted prompts and a settings file and
-// documents folder of its own.
-struct Rig
+// The main window as the program starts it: the poll timer runs, and the window talks to the meter
+// through a recorder.
+struct Rig : MainWindowRig
 {
-    QTemporaryDir dir;
-    FakeClock clock;
-    SimulatedMeter meter { clock, 7 };
-    RecordingMeterUsb usb { meter };
-    ScriptedPrompts prompts;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<TfrmMain> window;
-
-    explicit Rig(bool show = true)
+    Rig()
+        : MainWindowRig({ .seed = 7, .recordCalls = true })
     {
-        settings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
-        create(show);
-    }
-    AppFolders folders() const
-    {
-        AppFolders f;
-        f.documentsFolder = dir.filePath("Documents");
-        f.programFolder = dir.filePath("program");
-        QDir().mkpath(f.documentsFolder);
-        return f;
-    }
-    void create(bool show)
-    {
-        window = std::make_unique<TfrmMain>(usb, clock, prompts, *settings, folders());
-        if (show)
-            window->show();
     }
     MainMenus &m() { return window->menus(); }
     QString status(int panel) { return window->statusPanels().panelText(panel); }
-    void ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            window->MainTimerTimer();
-    }
-    void connect()
-    {
-        window->MainTimerTimer();
-        QVERIFY(window->state().Connected);
-    }
 };
 
 void settle()
@@ -294,7 +257,7 @@ void TestApp::startUp()
     QCOMPARE(w.LEQTimer.interval(), 40);
     QCOMPARE(w.RealTime_Timer.interval(), 1000);
     QVERIFY(!w.MaxMinTimer.isActive() && !w.LEQTimer.isActive() && !w.RealTime_Timer.isActive());
-    QVERIFY(rig.usb.calls().isEmpty()); // nothing was sent before the first tick
+    QVERIFY(rig.usb->calls().isEmpty()); // nothing was sent before the first tick
 
     QCOMPARE(rig.status(0), QString());
     QCOMPARE(rig.status(1), QString("Off Connection"));
@@ -402,8 +365,8 @@ void TestApp::connectAndPoll()
              QString("Enable it only when floating error occured."));
 
     rig.connect();
-    QCOMPARE(rig.usb.writes().size(), 1); // identified, and not also polled in the same tick
-    QCOMPARE(rig.usb.writes().first().at(1), 'K');
+    QCOMPARE(rig.usb->writes().size(), 1); // identified, and not also polled in the same tick
+    QCOMPARE(rig.usb->writes().first().at(1), 'K');
     QCOMPARE(rig.status(1), QString("On Connection"));
     QVERIFY(!w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
     QVERIFY(rig.m().btnRun->isEnabled() && rig.m().Run1->isEnabled());

@@ -5,15 +5,13 @@
 #include "app/appstate.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
-#include "common/fakeclock.h"
-#include "common/scriptedprompts.h"
+#include "common/mainwindowrig.h"
 #include "files/graphfile.h"
 #include "graph/datetimedays.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmsetuprealtime.h"
 #include "graph/ui/tslider2.h"
-#include "meter/simulatedmeter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,43 +20,23 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 namespace {
 
-struct Rig
+// The test drives the poll and the recording timer itself; the program's folder exists, for the
+// graph template.
+struct Rig : MainWindowRig
 {
-    QTemporaryDir dir;
-    FakeClock clock;
-    SimulatedMeter meter { clock, 11 };
-    ScriptedPrompts prompts;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<TfrmMain> window;
-
     Rig()
+        : MainWindowRig({ .seed = 11,
+                          .stopMainTimer = true,
+                          .size = QSize(1280, 800),
+                          .makeProgramFolder = true })
     {
-        settings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
-        AppFolders folders;
-        folders.documentsFolder = dir.filePath("Documents");
-        folders.programFolder = dir.filePath("program");
-        QDir().mkpath(folders.documentsFolder);
-        QDir().mkpath(folders.programFolder);
-        window = std::make_unique<TfrmMain>(meter, clock, prompts, *settings, folders);
-        window->resize(1280, 800);
-        window->show();
-        window->MainTimer.stop(); // ticks are driven by the tests
     }
     TfrmGraph &graph() { return *window->RealTimeGraphWindow; }
     ChartModel &chart() { return graph().PESGraph1->model(); }
-    void connect()
-    {
-        window->MainTimerTimer();
-        window->MainTimerTimer();
-    }
     // Answers the "Real-Time Setup" dialog with a count and a rate.
     void setUp(const QString &count, const QString &rate)
     {
@@ -78,7 +56,7 @@ struct Rig
     }
     void record(int count, const QString &rate = "1.0")
     {
-        connect();
+        connectAndPoll();
         setUp(QString::number(count), rate);
         window->menus().btnRun->trigger();
     }
@@ -202,7 +180,7 @@ void TestGraphWindow::invalidCountStartsNothing()
 {
     Rig rig;
     rig.record(0);
-    rig.connect();
+    rig.connectAndPoll();
     rig.setUp("   ", "1.0");
     rig.window->realTime().btnRunClick();
     QCOMPARE(rig.prompts.messages.last(), QString("    is not valid.\n"));

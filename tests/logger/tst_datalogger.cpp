@@ -5,15 +5,12 @@
 #include "app/ui/mainmenus.h"
 #include "app/ui/stringgrid.h"
 #include "app/ui/tfrmmain.h"
-#include "common/fakeclock.h"
-#include "common/recordingmeterusb.h"
-#include "common/scriptedprompts.h"
+#include "common/mainwindowrig.h"
 #include "files/datasetfile.h"
 #include "files/ui/tfrmopensave.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/ui/tfrmdatetime.h"
-#include "meter/simulatedmeter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,43 +18,24 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 
-#include <memory>
-
 namespace {
 
-struct Rig
+// The test drives the poll itself and checks the frames sent. It owns the folder, so that a second
+// rig on it is the program started again.
+struct Rig : MainWindowRig
 {
-    QTemporaryDir &dir;
-    FakeClock clock;
-    SimulatedMeter meter { clock, 5 };
-    RecordingMeterUsb usb { meter };
-    ScriptedPrompts prompts;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<TfrmMain> window;
-
     explicit Rig(QTemporaryDir &folder)
-        : dir(folder)
+        : MainWindowRig(folder,
+                        { .seed = 5,
+                          .recordCalls = true,
+                          .stopMainTimer = true,
+                          .size = QSize(1280, 800),
+                          .makeProgramFolder = true })
     {
-        settings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
-        AppFolders folders;
-        folders.documentsFolder = dir.filePath("Documents");
-        folders.programFolder = dir.filePath("program");
-        QDir().mkpath(folders.documentsFolder);
-        QDir().mkpath(folders.programFolder);
-        window = std::make_unique<TfrmMain>(usb, clock, prompts, *settings, folders);
-        window->resize(1280, 800);
-        window->show();
-        window->MainTimer.stop();
-    }
-    void connect()
-    {
-        window->MainTimerTimer();
-        window->MainTimerTimer();
     }
     TfrmGraph *logger() { return window->DataLoggerGraphWindow; }
     void load() { window->menus().LoadData1->trigger(); }
@@ -104,7 +82,7 @@ void TestDataLogger::meterRecording()
     QTemporaryDir dir;
     Rig rig(dir);
     rig.meter.state().recording = true;
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     QCOMPARE(
         rig.prompts.messages,
@@ -116,7 +94,7 @@ void TestDataLogger::loadShowsEverySet()
 {
     QTemporaryDir dir;
     Rig rig(dir);
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     QVERIFY(rig.prompts.messages.isEmpty());
     QVERIFY(rig.logger());
@@ -148,7 +126,7 @@ void TestDataLogger::rowClickGraphsThatSet()
 {
     QTemporaryDir dir;
     Rig rig(dir);
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     rig.window->dataLogger().Grid2Click(3);
     QCOMPARE(rig.logger()->txtDataNo->text(), QString("383"));
@@ -163,7 +141,7 @@ void TestDataLogger::changeStartOfOneSet()
 {
     QTemporaryDir dir;
     Rig rig(dir);
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     const double set1 = rig.window->dataLogger().data().setStartTimes[0];
     const double set3 = rig.window->dataLogger().data().setStartTimes[2];
@@ -190,7 +168,7 @@ void TestDataLogger::saveAndOpenAfterRestart()
     QStringList rows;
     {
         Rig rig(dir);
-        rig.connect();
+        rig.connectAndPoll();
         rig.load();
         for (int r = 1; r <= 6; ++r)
             rows << rig.logger()->Grid2->Cells(4, r) + rig.cell(1, r) + rig.cell(2, r);
@@ -238,19 +216,19 @@ void TestDataLogger::failures()
     QFETCH(int, code);
     QTemporaryDir dir;
     Rig rig(dir);
-    rig.connect();
+    rig.connectAndPoll();
     if (fault == "unframed")
         rig.meter.faults().downloadStartUnframed = true;
     else if (fault == "read3")
         rig.meter.faults().blockReadFailsAt = 3;
     else
         rig.meter.faults().downloadEndWriteFails = true;
-    rig.usb.clear();
+    rig.usb->clear();
     rig.load();
     QCOMPARE(
         rig.prompts.messages,
         QStringList { "There was error,please try again!   error code=" + QString::number(code) });
-    QCOMPARE(rig.usb.writes().last().at(1), 'Q'); // the meter is resynchronised
+    QCOMPARE(rig.usb->writes().last().at(1), 'Q'); // the meter is resynchronised
     QVERIFY(!rig.window->state().loggerDataLoaded);
     QVERIFY(rig.window->MainTimer.isActive());
     QVERIFY(rig.window->state().memoryImage.isEmpty());
@@ -265,7 +243,7 @@ void TestDataLogger::noDataSets()
     empty[31] = 0x05;
     empty[13] = char(0xFF); // lastAddress 255: only the header
     rig.meter.setLoggerMemory(empty);
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     QCOMPARE(rig.prompts.messages,
              QStringList { "There was not any data recorded in momery of meter !" });
@@ -277,7 +255,7 @@ void TestDataLogger::closeAsksAboutUnsavedData()
 {
     QTemporaryDir dir;
     Rig rig(dir);
-    rig.connect();
+    rig.connectAndPoll();
     rig.load();
     rig.prompts.answers = { Prompts::Answer::Cancel };
     rig.logger()->closeForm();
