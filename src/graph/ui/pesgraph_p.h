@@ -1,0 +1,156 @@
+#pragma once
+
+// The chart widget's inside, shared by its source files:
+//   pesgraph.cpp            the widget: building the plot, public operations, painting
+//   pesgraphdata.cpp        handing the model's series to QCustomPlot, the automatic ranges,
+//                           smoothing by data density
+//   pesgraphlook.cpp        titles, legend, subset pens, axes and grid
+//   pesgraphannotations.cpp graph annotations and the two vertical line annotations
+//   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
+// Nothing outside these files includes it.
+
+#include "graph/ui/chartcustomizedialog.h"
+#include "graph/ui/pesgraph.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QSharedPointer>
+#include <qcustomplot.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace PESGraphInternal {
+
+// X reaches QCustomPlot as seconds since 1 January 1970 read as UTC: the wall-clock time the
+// days stand for, with no time zone shift, so the axis shows exactly the clock time recorded.
+constexpr double UnixEpochDays = 25569.0; // 1 January 1970 counted from 30 December 1899
+constexpr double SecondsPerDay = 86400.0;
+
+inline double toKey(double days, bool dateTime)
+{
+    return dateTime ? (days - UnixEpochDays) * SecondsPerDay : days;
+}
+
+inline double fromKey(double key, bool dateTime)
+{
+    return dateTime ? key / SecondsPerDay + UnixEpochDays : key;
+}
+
+// What one subset handed to QCustomPlot at the last hand-over, so that a redraw after points
+// were written at the end adds only those instead of handing the whole series again.
+//
+// Points that are not recorded yet (X 0 on a date-time chart, or a non-finite X) are no data:
+// a run of them inside the series becomes one gap, a run at the end is left out. A null or
+// non-finite Y is handed as NaN, which QCustomPlot draws as a gap in the line.
+struct SeriesFeed
+{
+    std::vector<double> xs; // the model's X of points [0, tail) as handed
+    std::vector<float> ys;
+    int tail = 0; // from here on every point was "not recorded" when handed
+    double lastKey = 0.0;
+    bool anyHanded = false;
+    bool lastGap = false;
+    bool sorted = true;
+    double minKey = 0, maxKey = 0, minValue = 0, maxValue = 0;
+    bool hasRange = false;
+
+    static bool notRecorded(double x, bool dateTime)
+    {
+        return !std::isfinite(x) || (dateTime && x == 0.0);
+    }
+
+    static int tailOf(const std::vector<double> &x, int from, bool dateTime)
+    {
+        int tail = static_cast<int>(x.size());
+        while (tail > from && notRecorded(x[static_cast<std::size_t>(tail - 1)], dateTime))
+            --tail;
+        return tail;
+    }
+
+    // Hands point (x, y) to sink(key, value) (defined beside its only callers, in
+    // pesgraphdata.cpp).
+    template<typename Sink> void feed(double x, float y, bool dateTime, Sink &&sink);
+};
+
+struct ZoomLevel
+{
+    QCPRange x;
+    QCPRange y;
+};
+
+class CrossItem; // a graph annotation's cross (pesgraphannotations.cpp)
+
+} // namespace PESGraphInternal
+
+class PESGraph::Private : public QObject
+{
+public:
+    explicit Private(PESGraph *owner);
+    ~Private() override;
+
+    // Data (pesgraphdata.cpp).
+    void handOver(const ChartModel &m);
+    bool appendSeries(const ChartModel &m, int subset);
+    void handSeries(const ChartModel &m, int subset);
+    void applyScales(const ChartModel &m);
+    void updateAntialiasing();
+
+    // Look (pesgraphlook.cpp) and annotations (pesgraphannotations.cpp).
+    void applyLook(const ChartModel &m);
+    void arrangeRows(bool mainTitle, bool subTitle, bool legend);
+    QFont font(double points, bool bold = false) const;
+    void applyAnnotations(const ChartModel &m);
+
+    // Painting (pesgraph.cpp).
+    void scheduleReplot();
+    void replotNow();
+    void ensureLayout();
+    void paintChart(QCPPainter &painter, const QRect &target, double deviceDpi);
+
+    // The mouse and zoom (pesgraphmouse.cpp).
+    void zoomTo(const QRect &rect);
+    QPoint toWidget(const QPoint &plotPos) const { return plot->mapTo(q, plotPos); }
+    int lineHit(const QPoint &pos) const;
+    bool dataHit(const QPoint &pos, int *subset, int *point) const;
+    // Mouse events of the plot, seen before QCustomPlot handles them.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    PESGraph *q;
+    QCustomPlot *plot;
+    QCPAxisRect *axisRect;
+    QCPTextElement *mainTitle;
+    QCPTextElement *subTitle;
+    QCPLayoutGrid *legendRow;
+    QSharedPointer<QCPAxisTicker> dateTicker;
+    QSharedPointer<QCPAxisTicker> numberTicker;
+    int rows = -1; // which header rows are laid out (bits: main title, sub title, legend)
+
+    std::vector<PESGraphInternal::SeriesFeed> feeds;
+    bool handed = false;
+    quint64 handedRevision = 0;
+    bool handedDateTime = true;
+    int handedPoints = 0;
+
+    std::vector<PESGraphInternal::ZoomLevel> zoomStack;
+    bool scalesApplied = false;
+    AxisScale appliedX, appliedY;
+    bool appliedDateTime = true;
+    bool zoomingAllowed = true;
+
+    std::array<QCPItemStraightLine *, 2> lines {};
+    std::array<QCPItemText *, 2> lineTexts {};
+    std::vector<PESGraphInternal::CrossItem *> crosses;
+    std::vector<QCPItemText *> crossTexts;
+
+    ChartCustomizeDialog::Pages pages;
+    DialogRunner runner;
+    bool replotQueued = false;
+    bool layoutStale = true;
+
+    QPoint pressPos;
+    bool pressed = false;
+    bool moved = false;
+    bool draggingLine = false;
+};
