@@ -51,8 +51,10 @@ namespace {
 // Bitwise equality of the first n values (so that NaNs compare equal to themselves).
 template<typename T> bool samePrefix(const std::vector<T> &a, const std::vector<T> &b, int n)
 {
-    return n <= static_cast<int>(a.size()) && n <= static_cast<int>(b.size())
-        && std::memcmp(a.data(), b.data(), static_cast<std::size_t>(n) * sizeof(T)) == 0;
+    if (n > static_cast<int>(a.size()) || n > static_cast<int>(b.size()))
+        return false;
+    // An empty prefix is the same; memcmp must not see the null data of an empty vector.
+    return n <= 0 || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(n) * sizeof(T)) == 0;
 }
 
 } // namespace
