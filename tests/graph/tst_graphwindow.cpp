@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <qcustomplot.h>
 
 namespace {
 
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void closeQuestions();
     void calLeqAndExport();
     void templateTakesLookOnly();
+    void dragCursorLine();
     void saveAndReopen();
     void badGraphFileMakesNoWindow();
 };
@@ -299,6 +301,30 @@ void TestGraphWindow::templateTakesLookOnly()
     const int asked = rig.prompts.questions.size();
     rig.graph().PESGraph1CustomizeDlg(false);
     QCOMPARE(rig.prompts.questions.size(), asked);
+}
+
+void TestGraphWindow::dragCursorLine()
+{
+    Rig rig;
+    rig.record(20);
+    for (int i = 0; i < 19; ++i)
+        rig.second();
+    TfrmGraph &g = rig.graph();
+    QCOMPARE(g.Slider1->Value1(), 6);
+    g.PESGraph1->redrawNow();
+    QCustomPlot &plot = g.PESGraph1->plot();
+    auto pixelOf = [&](int index) {
+        const QPointF value(rig.chart().x(0, index), 80.0);
+        return plot.mapFrom(g.PESGraph1, g.PESGraph1->valueToPixel(value).toPoint());
+    };
+    // Press on cursor line A and drag it to point 12: the cursor follows, point by point.
+    QTest::mousePress(&plot, Qt::LeftButton, {}, pixelOf(6));
+    QTest::mouseMove(&plot, pixelOf(12));
+    QTest::mouseRelease(&plot, Qt::LeftButton, {}, pixelOf(12));
+    QCOMPARE(g.Slider1->Value1(), 12);
+    QCOMPARE(rig.chart().verticalLines[0].x, rig.chart().x(0, 12));
+    QCOMPARE(g.txtCursorA->text(), QLocale::system().toString(rig.chart().y(0, 12), 'f', 1));
+    QVERIFY(!g.UndoZoom->isEnabled()); // the drag moved the cursor; it did not zoom
 }
 
 void TestGraphWindow::saveAndReopen()
