@@ -3,6 +3,7 @@
 // user waits for. Run offscreen.
 #include "graph/datetimedays.h"
 #include "graph/ui/pesgraph.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -187,14 +188,4 @@ BENCHMARK(BM_PlainQCustomPlotReplot)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+AUDEXA_WINDOW_BENCHMARK_MAIN()

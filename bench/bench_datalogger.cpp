@@ -10,6 +10,7 @@
 #include "graph/ui/pesgraph.h"
 #include "logger/memorydownload.h"
 #include "meter/simulatedmeter.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -19,12 +20,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class InstantClock : public SystemClock
-{
-public:
-    void spinWait(int) override { }
-};
 
 // A memory whose one data set fills it: 65,399 readings ending at address 131071.
 QByteArray fullMemory()
@@ -119,12 +114,4 @@ BENCHMARK(BM_GraphLargeDataSet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+AUDEXA_WINDOW_BENCHMARK_MAIN()

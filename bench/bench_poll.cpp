@@ -6,6 +6,7 @@
 #include "app/ui/prompts.h"
 #include "app/ui/tfrmmain.h"
 #include "meter/simulatedmeter.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -14,12 +15,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class InstantClock : public SystemClock
-{
-public:
-    void spinWait(int) override { }
-};
 
 void BM_PollTick(benchmark::State &state)
 {
@@ -45,12 +40,4 @@ BENCHMARK(BM_PollTick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+AUDEXA_WINDOW_BENCHMARK_MAIN()
