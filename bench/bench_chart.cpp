@@ -1,7 +1,7 @@
 // The chart widget's speed at the sizes the program draws: a 1200 x 700 chart, levels in dB
 // against date-time X. Every "redraw" here includes the replot, so the figures are what the
 // user waits for. Run offscreen.
-#include "graph/datetimedays.h"
+#include "base/datetimedays.h"
 #include "graph/ui/pesgraph.h"
 #include "windowbench.h"
 

@@ -2,13 +2,16 @@
 // with the progress window shown and updated, and graphing a data set of about 65,000
 // readings with its statistics and first redraw.
 
-#include "app/appfolders.h"
-#include "app/clock.h"
-#include "app/ui/progresswindow.h"
-#include "app/ui/prompts.h"
 #include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
+#include "base/clock.h"
+#include "base/ui/progresswindow.h"
+#include "base/ui/prompts.h"
+#include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
+#include "graph/ui/tfrmgraph.h"
 #include "logger/memorydownload.h"
+#include "logger/ui/dataloggercontroller.h"
 #include "meter/simulatedmeter.h"
 #include "windowbench.h"
 
@@ -99,16 +102,15 @@ void BM_GraphLargeDataSet(benchmark::State &state)
     Program program;
     program.window->state().memoryImage = fullMemory();
     program.window->state().lastAddress = 131071;
-    program.window->dataLogger().ensureWindow();
+    TfrmGraph &graph = program.window->graphs().showDataLoggerGraph();
     QCoreApplication::processEvents();
     // Decode once, as a download does; then time graphing the set with its first redraw.
     program.window->dataLogger().decodeAndShow();
-    TfrmGraph *graph = program.window->DataLoggerGraphWindow;
     for (auto _ : state) {
         program.window->dataLogger().GraphDataSet(0);
-        graph->PESGraph1->plot().replot(QCustomPlot::rpImmediateRefresh);
+        graph.chart().plot().replot(QCustomPlot::rpImmediateRefresh);
     }
-    state.counters["readings"] = graph->PESGraph1->model().points();
+    state.counters["readings"] = graph.chartModel().points();
 }
 BENCHMARK(BM_GraphLargeDataSet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

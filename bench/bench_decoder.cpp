@@ -2,7 +2,7 @@
 // sets, one of them starting on a page boundary so that its end is found by scanning. The target
 // is under 1 ms per decode (median of the repetitions, Release build).
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 

@@ -1,10 +1,10 @@
 // One poll tick against the simulated meter, as the user-interface thread runs it: the 'A'
 // exchange, the decode, the control panel's update, and the repaint it causes.
 
-#include "app/appfolders.h"
-#include "app/clock.h"
-#include "app/ui/prompts.h"
 #include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
+#include "base/clock.h"
+#include "base/ui/prompts.h"
 #include "meter/simulatedmeter.h"
 #include "windowbench.h"
 

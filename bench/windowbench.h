@@ -3,7 +3,7 @@
 // Shared by the benchmarks that run the program's windows: they run offscreen, and their
 // start-up wait costs nothing.
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <QApplication>
 

@@ -17,3 +17,12 @@ function(audexa_core_library name)
     target_compile_definitions(${name} PRIVATE QT_NO_KEYWORDS)
     audexa_warnings(${name})
 endfunction()
+
+# audexa_ui_library(name SOURCES ... LIBS ...): windows of one ui/ folder, on QtWidgets.
+function(audexa_ui_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} Qt6::Widgets Qt6::PrintSupport)
+    audexa_warnings(${name})
+endfunction()

@@ -37,14 +37,19 @@ AppSettings AppSettings::read(const QSettings &store)
 {
     AppSettings settings;
     // A rate that is not a positive finite number cannot drive the sampling arithmetic, so it
-    // is treated like a value of the wrong type.
-    if (const auto rate = readNumber(store.value(RealTimeRateKey)))
-        if (std::isfinite(*rate) && *rate > 0.0 && *rate < 1.0e6)
-            settings.RealTimeRate = static_cast<float>(*rate);
-    // The option is an integer: a fraction is of the wrong type.
+    // is treated like a value of the wrong type. It is checked as the float the program holds:
+    // a tiny double that becomes 0 is no rate.
+    if (const auto rate = readNumber(store.value(RealTimeRateKey))) {
+        if (std::isfinite(*rate) && *rate > 0.0 && *rate < 1.0e6) {
+            const float held = static_cast<float>(*rate);
+            if (held > 0.0f)
+                settings.RealTimeRate = held;
+        }
+    }
+    // The option is 0 (off) or 1 (on); anything else is of the wrong type.
     if (const auto discard = readNumber(store.value(DiscardFloatingKey)))
-        if (*discard == std::trunc(*discard))
-            settings.DiscardFloatingError = *discard != 0;
+        if (*discard == 0.0 || *discard == 1.0)
+            settings.DiscardFloatingError = *discard == 1.0;
     return settings;
 }
 

@@ -1,9 +1,9 @@
-#include "app/appfolders.h"
-#include "app/clock.h"
-#include "app/ui/prompts.h"
 #include "app/ui/tfrmabout.h"
 #include "app/ui/tfrmmain.h"
 #include "app/version.h"
+#include "base/appfolders.h"
+#include "base/clock.h"
+#include "base/ui/prompts.h"
 #include "meter/hidmeterusb.h"
 #include "meter/simulatedmeter.h"
 

@@ -1,9 +1,9 @@
 #include "cli/clicommands.h"
 
+#include "base/datetimedays.h"
 #include "files/datasetfile.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
-#include "logger/loggerdays.h"
 #include "logger/memorydecoder.h"
 
 #include <QDir>
@@ -114,20 +114,6 @@ QString usage()
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 
-QString isoTime(double days)
-{
-    QDateTime t = LoggerDays::toDateTime(days);
-    if (!t.isValid())
-        return QStringLiteral("invalid");
-    // To the second: a millisecond part above 500 rounds up.
-    const int ms = t.time().msec();
-    t = t.addMSecs(ms > 500 ? 1000 - ms : -ms);
-    const QDate d = t.date();
-    const QTime h = t.time();
-    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(),
-                             h.hour(), h.minute(), h.second());
-}
-
 Output sets(const QByteArray &memory, const Clock &clock)
 {
     const Decoding decoding = decode(memory, clock);
@@ -143,7 +129,7 @@ Output sets(const QByteArray &memory, const Clock &clock)
         const quint8 flags = data.setFlags[s];
         const QStringList fields {
             QString::number(i + 1),
-            isoTime(data.setStartTimes[s]),
+            DateTimeDays::isoText(data.setStartTimes[s]),
             QString::number(data.setIntervals[s]),
             QString::number(data.setCounts[s]),
             DataSetRows::weightingText(flags),
@@ -178,8 +164,8 @@ Output readings(const QByteArray &memory, const Clock &clock, int set)
         const std::size_t offset = std::size_t(data.setOffset(i));
         for (int k = 0; k < data.setCounts[std::size_t(i)]; ++k) {
             const std::size_t r = offset + std::size_t(k);
-            out += number + Tab + QString::number(k) + Tab + isoTime(data.levelTimes[r]) + Tab
-                + level(data.levels[r]) + Newline;
+            out += number + Tab + QString::number(k) + Tab
+                + DateTimeDays::isoText(data.levelTimes[r]) + Tab + level(data.levels[r]) + Newline;
         }
     }
     Output output { out, {}, Decoded };

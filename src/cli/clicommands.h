@@ -34,7 +34,4 @@ Output readings(const QByteArray &memory, const Clock &clock, int set = 0);
 // The whole program: arguments without the program's name; reads the file named in them.
 Output run(const QStringList &arguments, const Clock &clock);
 
-// Date-times of the output: ISO 8601 local time to the second, "2007-03-15T10:30:00".
-QString isoTime(double days);
-
 } // namespace CliCommands

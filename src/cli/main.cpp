@@ -1,6 +1,6 @@
 // audexa-cli: decodes data set collection files from the command line; see CliCommands::usage.
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "cli/clicommands.h"
 
 #include <QCoreApplication>

@@ -20,9 +20,9 @@ constexpr qint64 BeyondLastAddress = 257;
 // largest collection and one byte more.
 constexpr qint64 ReadPiece = 1 << 16;
 
-QString withSeparator(const QString &folder)
+QString shownName(const QString &fileName)
 {
-    return QDir::cleanPath(folder) + QLatin1Char('/');
+    return QDir::toNativeSeparators(fileName);
 }
 
 DataSetFile::ReadResult refused(const QString &error)
@@ -35,37 +35,60 @@ QString tooLarge()
     return QStringLiteral("The file is too large to be a data set collection.");
 }
 
-// Writes data through a save file: a failed write leaves any earlier file in place.
-bool writeWhole(const QString &fileName, const QByteArray &head, qint64 zeros)
+QString cannotCreate(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(shownName(fileName), reason);
+}
+
+// Writes head and then zeros through a save file: a failed write leaves any earlier file in
+// place. Returns an empty string or the message to show.
+QString writeWhole(const QString &fileName, const QByteArray &head, qint64 zeros)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return cannotCreate(fileName, file.errorString());
     bool written = file.write(head) == head.size();
     if (written && zeros > 0) {
         const QByteArray padding(zeros, '\0');
         written = file.write(padding) == padding.size();
     }
-    if (!written) {
+    if (!written || !file.commit()) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return QStringLiteral("Cannot write file \"%1\". %2").arg(shownName(fileName), reason);
     }
-    return file.commit();
+    return {};
+}
+
+// Reads a whole regular file of at most limit bytes.
+std::optional<QByteArray> readWhole(const QString &fileName, qint64 limit, QString &error)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot open file \"%1\". %2")
+                    .arg(shownName(fileName), file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > limit) {
+        error = tooLarge();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size()) {
+        error = QStringLiteral("Cannot read file \"%1\". %2")
+                    .arg(shownName(fileName), file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace
 
 namespace DataSetFile {
 
-QString tempFolder(const QString &dataFolder, const QString &programFolder)
+QString tempFile(const QString &tempFolder)
 {
-    const QString base = dataFolder.isEmpty() ? programFolder : dataFolder;
-    return withSeparator(QDir(base).filePath(QStringLiteral("temp")));
-}
-
-QString tempFile(const QString &dataFolder, const QString &programFolder)
-{
-    return tempFolder(dataFolder, programFolder) + QLatin1String(TempFileName);
+    return QDir(tempFolder).filePath(QLatin1String(TempFileName));
 }
 
 std::optional<int> lastAddressOf(const QByteArray &memory)
@@ -78,30 +101,53 @@ std::optional<int> lastAddressOf(const QByteArray &memory)
     return byte(11) << 16 | byte(12) << 8 | byte(13);
 }
 
-QString WriteTempDataSetFile(const QByteArray &image, int lastAddress, const QString &folder)
+WriteResult WriteTempDataSetFile(const QByteArray &image, int lastAddress, const QString &folder)
 {
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return folder;
+        return { WriteResult::FolderFailed, folder };
     const qint64 length = std::clamp<qint64>(lastAddress, 0, MaxLastAddress) + BeyondLastAddress;
     const qint64 fromImage = std::min<qint64>(length, image.size());
-    // A file that cannot be written is skipped without a message.
-    writeWhole(QDir(folder).filePath(QLatin1String(TempFileName)), image.left(fromImage),
-               length - fromImage);
-    return {};
+    const QString fileName = tempFile(folder);
+    const QString error = writeWhole(fileName, image.left(fromImage), length - fromImage);
+    if (error.isEmpty())
+        return {};
+    // The file an earlier download left holds other data sets: it must not be saved as these.
+    QFile::remove(fileName);
+    return { WriteResult::WriteFailed, error };
 }
 
-bool SaveDataSetCollection(const QString &tempFilePath, const QString &target)
+QString SaveDataSetCollection(const QString &tempFilePath, const QString &target)
 {
-    QFile source(tempFilePath);
-    if (!QFileInfo(tempFilePath).isFile() || !source.open(QIODevice::ReadOnly))
-        return false;
-    if (source.size() > MaximumCollectionSize)
-        return false;
-    const QByteArray bytes = source.readAll();
-    if (bytes.size() != source.size())
-        return false;
-    source.close();
-    return writeWhole(target, bytes, 0);
+    QString error;
+    const std::optional<QByteArray> bytes = readWhole(tempFilePath, MaximumCollectionSize, error);
+    if (!bytes)
+        return QStringLiteral("Cannot save \"%1\": the downloaded data sets cannot be read. %2")
+            .arg(shownName(target), error);
+    return writeWhole(target, *bytes, 0);
+}
+
+QString patchFile(const QString &fileName, qint64 offset, const QByteArray &bytes)
+{
+    QString error;
+    std::optional<QByteArray> content = readWhole(fileName, MaximumCollectionSize, error);
+    if (!content)
+        return error;
+    if (offset < 0 || offset + bytes.size() > content->size())
+        return QStringLiteral("The file \"%1\" is too short to hold that data set.")
+            .arg(shownName(fileName));
+    content->replace(offset, bytes.size(), bytes);
+    return writeWhole(fileName, *content, 0);
+}
+
+ReadResult collectionFromBytes(QByteArray memory)
+{
+    if (memory.size() > MaximumCollectionSize)
+        return refused(tooLarge());
+    if (memory.isEmpty())
+        return refused(QStringLiteral("The file is empty."));
+    if (memory.size() < MinimumCollectionSize)
+        return refused(QStringLiteral("The file is too short to be a data set collection."));
+    return { std::move(memory), {} };
 }
 
 ReadResult readCollection(const QString &fileName)
@@ -109,7 +155,7 @@ ReadResult readCollection(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return refused(QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                           .arg(shownName(fileName), file.errorString()));
 
     QByteArray memory;
     if (!file.isSequential()) {
@@ -118,7 +164,7 @@ ReadResult readCollection(const QString &fileName)
         memory = file.readAll();
         if (memory.size() != file.size())
             return refused(QStringLiteral("Cannot read file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+                               .arg(shownName(fileName), file.errorString()));
     } else {
         while (memory.size() <= MaximumCollectionSize) {
             const QByteArray piece = file.read(ReadPiece);
@@ -126,15 +172,8 @@ ReadResult readCollection(const QString &fileName)
                 break;
             memory.append(piece);
         }
-        if (memory.size() > MaximumCollectionSize)
-            return refused(tooLarge());
     }
-
-    if (memory.isEmpty())
-        return refused(QStringLiteral("The file is empty."));
-    if (memory.size() < MinimumCollectionSize)
-        return refused(QStringLiteral("The file is too short to be a data set collection."));
-    return { std::move(memory), {} };
+    return collectionFromBytes(std::move(memory));
 }
 
 } // namespace DataSetFile

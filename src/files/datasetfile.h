@@ -15,24 +15,39 @@ inline constexpr int MinimumCollectionSize = 14; // a shorter file carries no la
 inline constexpr int MaximumCollectionSize = 0xFFFFFF + 257;
 inline constexpr auto TempFileName = "DataSetsTemp.tmp";
 
-// "temp" under the data folder, or under the program's folder when the data folder is empty;
-// ends with a separator.
-QString tempFolder(const QString &dataFolder, const QString &programFolder);
-QString tempFile(const QString &dataFolder, const QString &programFolder);
+// The temporary file in the temporary folder (AppFolders::tempFolder).
+QString tempFile(const QString &tempFolder);
 
 // lastAddress from bytes 11-13 (big-endian 24 bits); nothing for fewer than 14 bytes.
 std::optional<int> lastAddressOf(const QByteArray &memory);
 
+struct WriteResult
+{
+    enum Status {
+        Written,
+        FolderFailed, // the temporary folder cannot be created: error is the folder's path
+        WriteFailed, // the file cannot be written: error says which and why; no earlier
+                     // temporary file is left behind in its place
+    };
+    Status status = Written;
+    QString error;
+};
+
 // Writes lastAddress + 257 bytes of image (bytes beyond the image are zero) to the temporary
 // file in folder (the temporary folder, created when missing). lastAddress is a 24-bit address:
-// a value outside 0 to 0xFFFFFF is taken as the nearest of the two. Returns an empty string, or the
-// folder's path when the temporary folder cannot be created (nothing is written). A file that
-// cannot be written is skipped without a message.
-QString WriteTempDataSetFile(const QByteArray &image, int lastAddress, const QString &folder);
+// a value outside 0 to 0xFFFFFF is taken as the nearest of the two. A failed write removes the
+// temporary file an earlier download left, so that no older memory can be saved in place of
+// this one.
+WriteResult WriteTempDataSetFile(const QByteArray &image, int lastAddress, const QString &folder);
 
-// Copies the temporary file to target, overwriting it; false when there is no temporary file
-// or the copy failed.
-bool SaveDataSetCollection(const QString &tempFilePath, const QString &target);
+// Copies the temporary file to target through a save file, so that a failed copy leaves an
+// existing target as it was. Returns an empty string, or the message to show: the temporary
+// file cannot be read, or the target cannot be written.
+QString SaveDataSetCollection(const QString &tempFilePath, const QString &target);
+
+// Replaces bytes.size() bytes at offset of an existing file (the temporary file), through a save
+// file. Returns an empty string or the message to show; a range beyond the file is refused.
+QString patchFile(const QString &fileName, qint64 offset, const QByteArray &bytes);
 
 struct ReadResult
 {
@@ -40,5 +55,7 @@ struct ReadResult
     QString error; // why not: cannot be opened, empty, shorter than 14 bytes, or too large
 };
 ReadResult readCollection(const QString &fileName);
+// The checks of readCollection on a file's bytes already in memory.
+ReadResult collectionFromBytes(QByteArray bytes);
 
 } // namespace DataSetFile

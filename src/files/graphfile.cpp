@@ -4,6 +4,7 @@
 
 #include "files/graphfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -32,6 +33,8 @@ GraphFile::ReadResult readError()
 {
     return { std::nullopt, QStringLiteral("Stream read error") };
 }
+
+GraphFile::ReadResult readFrom(QIODevice &file);
 
 } // namespace
 
@@ -65,7 +68,23 @@ ReadResult read(const QString &fileName)
         return { std::nullopt,
                  QStringLiteral("Cannot open file \"%1\". %2")
                      .arg(shownName(fileName), file.errorString()) };
+    return readFrom(file);
+}
 
+ReadResult fromBytes(const QByteArray &fileBytes)
+{
+    QBuffer buffer;
+    buffer.setData(fileBytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readFrom(buffer);
+}
+
+} // namespace GraphFile
+
+namespace {
+
+GraphFile::ReadResult readFrom(QIODevice &file)
+{
     char length[LengthSize];
     if (file.read(length, LengthSize) != LengthSize)
         return readError();
@@ -93,4 +112,4 @@ ReadResult read(const QString &fileName)
     return { std::move(block), {} };
 }
 
-} // namespace GraphFile
+} // namespace

@@ -24,5 +24,7 @@ QString write(const QString &fileName, const QByteArray &block);
 // Reads the block of a graph file: "Cannot open file "%1". %2" when it cannot be opened,
 // "Stream read error" when it is shorter than 4 bytes or than its length field says.
 ReadResult read(const QString &fileName);
+// The same for a graph file's bytes already in memory.
+ReadResult fromBytes(const QByteArray &fileBytes);
 
 } // namespace GraphFile

@@ -49,6 +49,8 @@ class ChartModel
 {
 public:
     static constexpr float NullValue = 9999.0f;
+    // True for the null value: a point not recorded (yet), or a gap in a recording.
+    static bool isNull(float y) { return y == NullValue; }
 
     int subsets() const { return static_cast<int>(m_x.size()); }
     int points() const { return m_points; }

@@ -1,18 +1,72 @@
 #include "graph/graphstatistics.h"
 
-#include "app/floatingpoint.h"
+#include "base/datetimedays.h"
+#include "base/floatingpoint.h"
 #include "graph/chartmodel.h"
-#include "graph/datetimedays.h"
 
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
+
+namespace {
+
+// The running sum, extremes and count of the valid levels of a range of points.
+struct Pass
+{
+    int count = 0;
+    double sum = 0.0;
+    float maximum = 0.0f;
+    float minimum = 0.0f;
+    int maxIndex = -1;
+    int minIndex = -1;
+    int first = -1;
+    int last = -1;
+};
+
+Pass pass(const ChartModel &chart, int from, int to)
+{
+    Pass p;
+    for (int i = from; i <= to; ++i) {
+        const float y = chart.y(0, i);
+        if (ChartModel::isNull(y))
+            continue;
+        if (p.count == 0)
+            p.first = i;
+        p.last = i;
+        ++p.count;
+        p.sum += y;
+        if (p.maxIndex < 0 || y > p.maximum) {
+            p.maximum = y;
+            p.maxIndex = i;
+        }
+        if (p.minIndex < 0 || y < p.minimum) {
+            p.minimum = y;
+            p.minIndex = i;
+        }
+    }
+    return p;
+}
+
+// The average of a pass, or nothing when its arithmetic failed (and the option keeps failures).
+std::optional<double> average(const Pass &p, const FloatingPointOption &floatingPoint)
+{
+    FloatingPointOption::clearFlags();
+    const double value = p.sum / p.count;
+    if (floatingPoint.failed(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
 
 namespace GraphStatistics {
 
 QString levelText(double level)
 {
-    return QLocale::system().toString(level, 'f', 1);
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(level, 'f', 1);
 }
 
 Whole whole(const ChartModel &chart, const FloatingPointOption &floatingPoint)
@@ -21,43 +75,30 @@ Whole whole(const ChartModel &chart, const FloatingPointOption &floatingPoint)
     const int n = chart.points();
     if (n <= 0)
         return w;
-    const double first = DateTimeDays::roundedToSecond(chart.x(0, 0));
-    const double last = chart.x(0, n - 1);
-    const double rate = (last - first) * 86400.0 / n;
-    w.startTime = DateTimeDays::dateTimeText(first);
-    w.samplingRate = levelText(rate);
-    w.dataNo = QString::number(n);
-
-    double sum = 0.0;
-    float maximum = -9999.0f;
-    float minimum = 9999.0f;
-    for (int i = 0; i < n; ++i) {
-        const float y = chart.y(0, i);
-        sum += y;
-        if (y > maximum) {
-            maximum = y;
-            w.maxIndex = i;
-        }
-        if (y < minimum) {
-            minimum = y;
-            w.minIndex = i;
-        }
-    }
-    FloatingPointOption::clearFlags();
-    const double average = sum / n;
-    if (!floatingPoint.failed(average))
-        w.avgAll = levelText(average);
-    if (w.maxIndex >= 0) {
-        w.max = levelText(maximum);
-        w.maxTime = DateTimeDays::RoundedTimeText(chart.x(0, w.maxIndex));
-    }
-    if (w.minIndex >= 0) {
-        w.min = levelText(minimum);
-        w.minTime = DateTimeDays::RoundedTimeText(chart.x(0, w.minIndex));
-    }
     w.sliderMaximum = n - 1;
     w.value1 = n / 3;
     w.value2 = n * 2 / 3;
+
+    const Pass p = pass(chart, 0, n - 1);
+    w.dataNo = QString::number(p.count);
+    if (p.count == 0)
+        return w;
+    const double first = DateTimeDays::roundedToSecond(chart.x(0, p.first));
+    w.startTime = DateTimeDays::dateTimeText(first);
+    if (p.count > 1) {
+        const double last = chart.x(0, p.last);
+        w.samplingRate = levelText((last - first) * DateTimeDays::SecondsPerDay / (p.count - 1));
+    }
+    if (const std::optional<double> avg = average(p, floatingPoint))
+        w.avgAll = levelText(*avg);
+    else
+        w.failed = true;
+    w.maxIndex = p.maxIndex;
+    w.minIndex = p.minIndex;
+    w.max = levelText(p.maximum);
+    w.maxTime = DateTimeDays::RoundedTimeText(chart.x(0, p.maxIndex));
+    w.min = levelText(p.minimum);
+    w.minTime = DateTimeDays::RoundedTimeText(chart.x(0, p.minIndex));
     return w;
 }
 
@@ -65,12 +106,17 @@ Cursor cursor(const ChartModel &chart, int index)
 {
     Cursor c;
     const double x = chart.x(0, index);
+    const float y = chart.y(0, index);
+    const bool recorded = !ChartModel::isNull(y);
+    // A point never recorded has no time; a gap in a recording keeps the time it stands for.
+    const bool timed = recorded || x != 0.0;
     const double rounded = DateTimeDays::roundedToSecond(x);
-    c.level = levelText(chart.y(0, index));
-    c.time = DateTimeDays::dateTimeText(rounded);
+    c.level = recorded ? levelText(y) : QString();
+    c.time = timed ? DateTimeDays::dateTimeText(rounded) : QString();
     c.lineX = x;
-    c.lineText = QStringLiteral("|t") + DateTimeDays::timeText(rounded) + QLatin1Char('\n')
-        + c.level + QStringLiteral("dB");
+    if (timed)
+        c.lineText = QStringLiteral("|t") + DateTimeDays::timeText(rounded) + QLatin1Char('\n')
+            + c.level + (recorded ? QStringLiteral("dB") : QString());
     return c;
 }
 
@@ -82,31 +128,17 @@ Between between(const ChartModel &chart, int indexA, int indexB,
     const int hi = std::max(indexA, indexB);
     if (lo < 0 || hi >= chart.points())
         return b;
-    double sum = 0.0;
-    float maximum = -99999.0f;
-    float minimum = 99999.0f;
-    double maxX = 0.0;
-    double minX = 0.0;
-    for (int i = lo; i <= hi; ++i) {
-        const float y = chart.y(0, i);
-        sum += y;
-        if (y > maximum) {
-            maximum = y;
-            maxX = chart.x(0, i);
-        }
-        if (y < minimum) {
-            minimum = y;
-            minX = chart.x(0, i);
-        }
-    }
-    FloatingPointOption::clearFlags();
-    const double average = sum / (hi - lo + 1);
-    if (!floatingPoint.failed(average))
-        b.avgAB = levelText(average);
-    b.maxAB = levelText(maximum);
-    b.maxABTime = DateTimeDays::dateTimeText(maxX);
-    b.minAB = levelText(minimum);
-    b.minABTime = DateTimeDays::dateTimeText(minX);
+    const Pass p = pass(chart, lo, hi);
+    if (p.count == 0)
+        return b;
+    if (const std::optional<double> avg = average(p, floatingPoint))
+        b.avgAB = levelText(*avg);
+    else
+        b.failed = true;
+    b.maxAB = levelText(p.maximum);
+    b.maxABTime = DateTimeDays::dateTimeText(chart.x(0, p.maxIndex));
+    b.minAB = levelText(p.minimum);
+    b.minABTime = DateTimeDays::dateTimeText(chart.x(0, p.minIndex));
     return b;
 }
 
@@ -128,28 +160,39 @@ QString exportText(const Fields &f)
     return text;
 }
 
-std::vector<float> cumulativeLeq(const std::vector<float> &levels,
-                                 const FloatingPointOption &floatingPoint)
+CumulativeLeq cumulativeLeq(const std::vector<float> &levels,
+                            const FloatingPointOption &floatingPoint)
 {
-    std::vector<float> leq;
-    leq.reserve(levels.size());
+    CumulativeLeq result;
+    result.levels.assign(levels.size(), ChartModel::NullValue);
     double previous = 0.0;
+    int k = 0;
     for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (ChartModel::isNull(levels[i]))
+            continue;
         const double level = levels[i];
-        double value = level;
-        if (i > 0) {
-            const double k = static_cast<double>(i + 1);
-            FloatingPointOption::clearFlags();
-            value = 10.0
+        ++k;
+        FloatingPointOption::clearFlags();
+        const double value = k == 1 ? level
+                                    : 10.0
                 * std::log10((k - 1.0) / k * std::pow(10.0, previous / 10.0)
                              + (1.0 / k) * std::pow(10.0, level / 10.0));
-            if (floatingPoint.failed(value))
-                value = previous;
+        if (floatingPoint.failed(value)) {
+            result.failed = true;
+            break; // every later figure would build on this one
         }
         previous = value;
-        leq.push_back(static_cast<float>(value));
+        result.levels[i] = static_cast<float>(value);
     }
-    return leq;
+    return result;
+}
+
+QString failureMessage()
+{
+    return QStringLiteral(
+        "A figure of this graph could not be computed (a floating-point error): it is left "
+        "empty. To see the infinite or undefined result instead, turn on Option > discard "
+        "floating error.");
 }
 
 } // namespace GraphStatistics

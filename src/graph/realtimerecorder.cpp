@@ -1,14 +1,21 @@
 #include "graph/realtimerecorder.h"
 
-#include "app/appstate.h"
+#include "base/appstate.h"
+#include "base/datetimedays.h"
 #include "graph/chartmodel.h"
-#include "graph/datetimedays.h"
 #include "graph/graphstatistics.h"
 #include "graph/samplingrate.h"
 
+#include <cmath>
+
 namespace {
-constexpr double HundredSeconds = 100.0 / 86400.0;
-constexpr double ThirtySeconds = 30.0 / 86400.0;
+constexpr double HundredSeconds = 100.0 * DateTimeDays::OneSecond;
+constexpr double ThirtySeconds = 30.0 * DateTimeDays::OneSecond;
+
+QString clockText(double days)
+{
+    return DateTimeDays::timeText(DateTimeDays::roundedToSecond(days));
+}
 } // namespace
 
 void RealTimeRecorder::start(AppState &state, ChartModel &chart, int count, double now)
@@ -21,6 +28,10 @@ void RealTimeRecorder::start(AppState &state, ChartModel &chart, int count, doub
     RealTimeMin = 9999.0f;
     LastValidLevel = 0.0f;
     RealTimeTicks = 0;
+    // The first point takes the level the poll has, if any reading ever came.
+    m_readingsAtLastPoint = state.LiveReadingCount - 1;
+    m_validPoints = 0;
+    m_lostSince = NoTime;
     chart.xScale = { true, now, now + HundredSeconds };
 }
 
@@ -28,32 +39,51 @@ bool RealTimeRecorder::append(AppState &state, ChartModel &chart, double now, Te
 {
     if (state.RealTimeCount >= chart.points())
         return false; // the chart is full: the tick stops the recording
-    float v = state.CurrentLevel;
-    if (v > 140.0f || v < 20.0f) {
-        if (!(LastValidLevel > 30.0f))
-            return false;
-        v = LastValidLevel;
-        state.CurrentLevel = v;
-    } else {
-        LastValidLevel = v;
+    const bool fresh = state.LiveReadingCount != m_readingsAtLastPoint;
+    m_readingsAtLastPoint = state.LiveReadingCount;
+
+    float v = ChartModel::NullValue;
+    if (fresh) {
+        v = state.CurrentLevel;
+        if (v > 140.0f || v < 20.0f) {
+            if (!(LastValidLevel > 30.0f))
+                return false;
+            v = LastValidLevel;
+            state.CurrentLevel = v;
+        } else {
+            LastValidLevel = v;
+        }
+        if (!std::isnan(m_lostSince)) {
+            texts.meterLost = QStringLiteral("Meter lost from %1 to %2: the graph has a gap there.")
+                                  .arg(clockText(m_lostSince), clockText(now));
+            m_lostSince = NoTime;
+        }
+    } else if (std::isnan(m_lostSince)) {
+        m_lostSince = now;
+        texts.meterLost = QStringLiteral("Meter lost at %1: no readings come, the graph has a gap.")
+                              .arg(clockText(now));
     }
+
     state.RealTimeModified = true;
-    if (v > RealTimeMax) {
-        RealTimeMax = v;
-        RealTimeMaxTime = now;
-        texts.max = GraphStatistics::levelText(v);
-        texts.maxTime = DateTimeDays::dateTimeText(now);
-    }
-    if (v < RealTimeMin) {
-        RealTimeMin = v;
-        RealTimeMinTime = now;
-        texts.min = GraphStatistics::levelText(v);
-        texts.minTime = DateTimeDays::dateTimeText(now);
+    if (fresh) {
+        if (v > RealTimeMax) {
+            RealTimeMax = v;
+            RealTimeMaxTime = now;
+            texts.max = GraphStatistics::levelText(v);
+            texts.maxTime = DateTimeDays::dateTimeText(now);
+        }
+        if (v < RealTimeMin) {
+            RealTimeMin = v;
+            RealTimeMinTime = now;
+            texts.min = GraphStatistics::levelText(v);
+            texts.minTime = DateTimeDays::dateTimeText(now);
+        }
+        ++m_validPoints;
+        texts.dataNo = QString::number(m_validPoints);
     }
     chart.setX(0, state.RealTimeCount, now);
     chart.setY(0, state.RealTimeCount, v);
     ++state.RealTimeCount;
-    texts.dataNo = QString::number(state.RealTimeCount);
     if (chart.xScale.max < now)
         chart.xScale.max = now + ThirtySeconds;
     return true;
@@ -81,9 +111,16 @@ RealTimeRecorder::StopResult RealTimeRecorder::stop(AppState &state, ChartModel 
     chart.xScale.manual = true;
     chart.xScale.max = now;
     double sum = 0.0;
-    for (int i = 0; i < n && i < chart.points(); ++i)
-        sum += chart.y(0, i);
-    result.avgAll = GraphStatistics::levelText(n > 0 ? sum / n : 0.0);
+    int valid = 0;
+    for (int i = 0; i < n && i < chart.points(); ++i) {
+        const float y = chart.y(0, i);
+        if (!ChartModel::isNull(y)) {
+            sum += y;
+            ++valid;
+        }
+    }
+    if (valid > 0)
+        result.avgAll = GraphStatistics::levelText(sum / valid);
     if (n >= 2) {
         result.placeCursors = true;
         result.sliderMaximum = n - 1;

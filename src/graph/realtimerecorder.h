@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <limits>
 #include <optional>
 
 class ChartModel;
@@ -10,6 +11,11 @@ struct AppState;
 // Recording the live level into the real-time graph: one point per sampling period until the
 // chosen count is reached or the user stops. Points not yet recorded hold the null value, so
 // the chart shows nothing for them. Free of widgets: the window shows what it returns.
+//
+// A point is recorded from a live reading that arrived since the previous point. When none
+// arrived (the meter is unplugged, times out or sends replies that are not framed), the point
+// is a null point: a gap in the graph that every figure leaves out, never the last level again.
+// The recording goes on, and takes levels again when readings come back.
 class RealTimeRecorder
 {
 public:
@@ -17,13 +23,15 @@ public:
     struct Texts
     {
         std::optional<QString> max, maxTime, min, minTime, dataNo;
+        // What the window says about a lost meter: when it was lost, and when it came back.
+        std::optional<QString> meterLost;
     };
 
     enum class Tick { Waiting, Appended, Skipped, Finished };
 
     struct StopResult
     {
-        QString avgAll;
+        QString avgAll; // empty when no valid point was recorded
         // The cursor slider, when there are two points or more.
         bool placeCursors = false;
         int sliderMaximum = 0;
@@ -35,9 +43,9 @@ public:
     // spans 100 s from now (days).
     void start(AppState &state, ChartModel &chart, int count, double now);
 
-    // Appends CurrentLevel as the next point at now. A level outside 20 to 140 dB is replaced
-    // by the last valid level when that is above 30 dB, and skipped otherwise. False when
-    // skipped.
+    // Appends the next point at now: CurrentLevel when a reading arrived since the previous
+    // point, a null point otherwise. A level outside 20 to 140 dB is replaced by the last valid
+    // level when that is above 30 dB, and skipped otherwise. False when skipped.
     bool append(AppState &state, ChartModel &chart, double now, Texts &texts);
 
     // One tick of the one-second recording timer.
@@ -53,4 +61,11 @@ public:
     double RealTimeMaxTime = 0.0;
     double RealTimeMinTime = 0.0;
     float LastValidLevel = 0.0f;
+
+private:
+    static constexpr double NoTime = std::numeric_limits<double>::quiet_NaN();
+
+    quint64 m_readingsAtLastPoint = 0;
+    int m_validPoints = 0;
+    double m_lostSince = NoTime; // the first null point of the gap that is still open
 };

@@ -1,7 +1,7 @@
 #include "logger/datasetrows.h"
 
+#include "base/datetimedays.h"
 #include "logger/loggerdata.h"
-#include "logger/loggerdays.h"
 
 #include <QLocale>
 
@@ -18,13 +18,6 @@ QString twoDigits(int value)
 
 namespace DataSetRows {
 
-QStringList titles()
-{
-    return { QStringLiteral("Set"),   QStringLiteral("DATE"), QStringLiteral("TIME"),
-             QStringLiteral("Rate"),  QStringLiteral("Nums"), QStringLiteral("A/C"),
-             QStringLiteral("Fa/Sl"), QStringLiteral("LEVEL") };
-}
-
 QStringList row(const LoggerData &data, int set)
 {
     const std::size_t i = std::size_t(set);
@@ -35,7 +28,7 @@ QStringList row(const LoggerData &data, int set)
             empty.append(QString());
         return empty;
     }
-    const QDateTime start = LoggerDays::toDateTime(data.setStartTimes[i]);
+    const QDateTime start = DateTimeDays::toDateTime(data.setStartTimes[i]);
     const quint8 flags = data.setFlags[i];
     return { QString::number(set + 1),
              QLocale::system().toString(start.date(), QLocale::ShortFormat),

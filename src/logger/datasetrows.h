@@ -9,7 +9,6 @@ struct LoggerData;
 // "Rate", "Nums", "A/C", "Fa/Sl", "LEVEL".
 namespace DataSetRows {
 
-QStringList titles();
 QStringList row(const LoggerData &data, int set);
 
 // Column texts on their own, shared with the command-line companion.

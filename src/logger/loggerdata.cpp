@@ -1,11 +1,12 @@
 #include "logger/loggerdata.h"
 
+#include "base/datetimedays.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double SecondsPerDay = 86400.0;
 // Allowed difference between a stored reading time and the one its set's start and interval
 // give: far below a millisecond, far above the rounding of a double near 40,000 days.
 constexpr double TimeTolerance = 1.0e-9;
@@ -37,7 +38,7 @@ void LoggerData::changeSetStart(int i, double start)
     if (first < 0 || count < 0 || first + count > qint64(levelTimes.size()))
         return;
     setStartTimes[set] = start;
-    const double step = setIntervals[set] / SecondsPerDay;
+    const double step = setIntervals[set] / DateTimeDays::SecondsPerDay;
     double *times = levelTimes.data() + first;
     for (qint64 k = 0; k < count; ++k)
         times[k] = start + static_cast<double>(k) * step;
@@ -64,7 +65,7 @@ bool LoggerData::invariantsHold() const
     std::size_t position = 0;
     for (std::size_t i = 0; i < sets; ++i) {
         const double start = setStartTimes[i];
-        const double step = setIntervals[i] / SecondsPerDay;
+        const double step = setIntervals[i] / DateTimeDays::SecondsPerDay;
         if (!std::isfinite(start))
             return false;
         for (int k = 0; k < setCounts[i]; ++k, ++position) {

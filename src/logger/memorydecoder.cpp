@@ -53,9 +53,9 @@
 
 #include "logger/memorydecoder.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/datetimedays.h"
 #include "logger/loggerdata.h"
-#include "logger/loggerdays.h"
 #include "meter/bcd.h"
 
 #include <algorithm>
@@ -176,9 +176,9 @@ double startTime(const Memory &memory, qint64 s, Now &now)
     }
     if (!QDate::isValid(value[0], value[1], value[2])
         || !QTime::isValid(value[3], value[4], value[5]))
-        return LoggerDays::fromDateTime(now.get());
-    return LoggerDays::fromDateTime(QDate(value[0], value[1], value[2]),
-                                    QTime(value[3], value[4], value[5]));
+        return DateTimeDays::fromDateTime(now.get());
+    return DateTimeDays::fromDateTime(QDate(value[0], value[1], value[2]),
+                                      QTime(value[3], value[4], value[5]));
 }
 
 // Where set s ends (the offset of its end marker's second byte) and how many readings it has,
@@ -255,7 +255,7 @@ void decodeReadings(const Memory &memory, LoggerData &out)
     for (std::size_t i = 0; i < out.setCounts.size(); ++i) {
         const int count = out.setCounts[i];
         const double start = out.setStartTimes[i];
-        const double step = out.setIntervals[i] / LoggerDays::SecondsPerDay;
+        const double step = out.setIntervals[i] / DateTimeDays::SecondsPerDay;
         // A set with readings lies inside the image; an empty one may start beyond it.
         const quint8 *reading = count > 0 ? data + out.setHeaderOffsets[i] + HeaderSize : data;
         float highest = -99999.0f;

@@ -1,5 +1,6 @@
 #include "logger/memorydownload.h"
 
+#include "base/workprogress.h"
 #include "meter/meterlink.h"
 #include "meter/meterusb.h"
 
@@ -38,7 +39,7 @@ int MemoryDownload::totalFor(int lastAddress)
 }
 
 int MemoryDownload::ReadLoggerMemory(MeterLink &link, QByteArray &image, int &lastAddress,
-                                     DownloadProgress *progress)
+                                     WorkProgress *progress)
 {
     MeterUsb &usb = link.usb();
     usb.UsbClose();
@@ -81,7 +82,7 @@ int MemoryDownload::ReadLoggerMemory(MeterLink &link, QByteArray &image, int &la
         received += BlockSize;
         append(image, reply);
         if (progress)
-            progress->received(received);
+            progress->progressed(received);
     }
     if (result == Done && link.writeCommand('q') != 0)
         result = EndWriteFailed;

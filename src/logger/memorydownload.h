@@ -3,19 +3,11 @@
 #include <QByteArray>
 
 class MeterLink;
+class WorkProgress;
 
 // Reads the whole logger memory from the meter: 'P' answers with the first 32 bytes (framed
 // 0x04 ... 0x05, lastAddress in bytes 11-13), each 'p' with the next 32 bytes, and 'q' ends the
-// transfer. The progress is reported through a DownloadProgress.
-class DownloadProgress
-{
-public:
-    virtual ~DownloadProgress() = default;
-    virtual void start(int total) = 0;
-    // After each block; the view decides how often to repaint.
-    virtual void received(int bytes) = 0;
-    virtual void finish() = 0;
-};
+// transfer. The progress (bytes received of the total) is reported through a WorkProgress.
 
 namespace MemoryDownload {
 
@@ -38,7 +30,6 @@ int totalFor(int lastAddress);
 
 // ReadLoggerMemory: appends every 32-byte reply to image in order and sets lastAddress.
 // Returns Done or one of the codes above. progress may be null.
-int ReadLoggerMemory(MeterLink &link, QByteArray &image, int &lastAddress,
-                     DownloadProgress *progress);
+int ReadLoggerMemory(MeterLink &link, QByteArray &image, int &lastAddress, WorkProgress *progress);
 
 } // namespace MemoryDownload

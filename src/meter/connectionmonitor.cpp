@@ -1,45 +1,36 @@
 #include "meter/connectionmonitor.h"
 
-#include "app/appstate.h"
 #include "meter/meterlink.h"
 
 namespace {
 
-ConnectionMonitor::Result identify(AppState &state, MeterLink &link)
+ConnectionMonitor::Result identify(MeterLink &link, bool &connected)
 {
     if (!link.QueryMeter('K') || !link.replyIdentifiesMeter())
         return { ConnectionMonitor::Outcome::NotIdentified, std::nullopt };
-    state.Connected = true;
+    connected = true;
     return { ConnectionMonitor::Outcome::Identified, std::nullopt };
 }
 
-ConnectionMonitor::Result poll(AppState &state, MeterLink &link, bool panelOpen)
+ConnectionMonitor::Result poll(MeterLink &link, bool &connected, int &failures)
 {
     if (!link.PollLiveReading()) {
-        if (++state.ConnectionFailures < ConnectionMonitor::MaxFailures)
+        if (++failures < ConnectionMonitor::MaxFailures)
             return { ConnectionMonitor::Outcome::Failed, std::nullopt };
-        state.Connected = false;
-        state.ConnectionFailures = 0;
+        connected = false;
+        failures = 0;
         return { ConnectionMonitor::Outcome::Disconnected, std::nullopt };
     }
-    state.ConnectionFailures = 0;
+    failures = 0;
     if (!LiveReading::isFramed(link.reply()))
         return { ConnectionMonitor::Outcome::IgnoredReply, std::nullopt };
-    if (!panelOpen)
-        return { ConnectionMonitor::Outcome::Reading, std::nullopt };
-    const LiveReading reading = LiveReading::decode(link.reply());
-    state.MeterRecording = reading.recording;
-    state.CurrentLevel = static_cast<float>(reading.displayedLevel()) * 0.1f;
-    return { ConnectionMonitor::Outcome::Reading, reading };
+    return { ConnectionMonitor::Outcome::Reading, LiveReading::decode(link.reply()) };
 }
 
 } // namespace
 
-ConnectionMonitor::Result ConnectionMonitor::tick(AppState &state, MeterLink &link, bool panelOpen)
+ConnectionMonitor::Result ConnectionMonitor::tick(MeterLink &link, bool &Connected,
+                                                  int &ConnectionFailures)
 {
-    state.PollBusy = true;
-    // A tick that has just identified the meter does not also poll it.
-    const Result result = state.Connected ? poll(state, link, panelOpen) : identify(state, link);
-    state.PollBusy = false;
-    return result;
+    return Connected ? poll(link, Connected, ConnectionFailures) : identify(link, Connected);
 }

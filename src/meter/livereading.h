@@ -50,4 +50,6 @@ struct LiveReading
 
     // The level the meter displays: MAX in MAX mode, MIN in MIN mode, the level otherwise.
     quint16 displayedLevel() const;
+    // The program's live level in dB: the displayed level times 0.1.
+    float currentLevel() const { return static_cast<float>(displayedLevel()) * 0.1f; }
 };

@@ -1,6 +1,6 @@
 #include "meter/simulatedmeter.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "meter/bcd.h"
 
 #include <algorithm>

@@ -1,15 +1,15 @@
 // The application shell end to end: settings, folders, start-up, the connection monitor as the
 // main window shows it, the menus, and leaving the program by closing or by "E&xit".
 
-#include "app/appfolders.h"
 #include "app/appsettings.h"
-#include "app/floatingpoint.h"
-#include "app/rangerule.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
 #include "app/ui/tfrmmain.h"
-#include "app/ui/tfrmscope.h"
+#include "base/appfolders.h"
+#include "base/floatingpoint.h"
+#include "base/rangerule.h"
+#include "base/ui/tfrmscope.h"
 #include "common/mainwindowrig.h"
 #include "common/scriptedprompts.h"
 #include "panel/ui/tfrmpanel.h"
@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,9 +70,10 @@ private Q_SLOTS:
     void menuTree();
     void connectAndPoll();
     void connectionMonitor();
-    void reconnectDuringRecording();
-    void closedPanelKeepsLevel();
+    void connectionDuringRecording();
+    void closedPanelStillDecodes();
     void controlPanelReopens();
+    void panelMinimisesAgain();
     void closeWritesSettingsExitDoesNot();
     void closeCancelledByChild();
     void smallCommands();
@@ -97,8 +99,14 @@ void TestApp::settingsRead_data()
     QTest::newRow("rate zero") << QVariant(0.0) << missing << 0.2f << false;
     QTest::newRow("rate negative") << QVariant(-1.0) << missing << 0.2f << false;
     QTest::newRow("rate not finite") << QVariant("inf") << missing << 0.2f << false;
+    // Checked after the conversion to the float the program holds: this one would be 0.
+    QTest::newRow("rate that underflows a float") << QVariant(1e-50) << missing << 0.2f << false;
     QTest::newRow("option not a number") << missing << QVariant("on") << 0.2f << false;
-    QTest::newRow("option any non-zero") << missing << QVariant(7) << 0.2f << true;
+    // Only 0 and 1 are the option's values.
+    QTest::newRow("option 7") << missing << QVariant(7) << 0.2f << false;
+    QTest::newRow("option -1") << missing << QVariant(-1) << 0.2f << false;
+    QTest::newRow("option inf") << missing << QVariant("inf") << 0.2f << false;
+    QTest::newRow("option 1.0") << missing << QVariant(1.0) << 0.2f << true;
 }
 
 void TestApp::settingsRead()
@@ -198,14 +206,22 @@ void TestApp::rangeRule_data()
     QTest::addColumn<int>("n");
     QTest::addColumn<int>("expectedFrom"); // -1: no range
     QTest::addColumn<int>("expectedTo");
-    QTest::newRow("all") << true << "x" << "y" << 40 << 1 << 40;
-    QTest::newRow("-5 to 3 is 3 to 5") << false << "-5" << "3" << 40 << 3 << 5;
-    QTest::newRow("0 to 0 is empty") << false << "0" << "0" << 40 << 1 << 0;
-    QTest::newRow("1 to 10 with n 4") << false << "1" << "10" << 4 << 1 << 4;
-    QTest::newRow("blanks around") << false << " 2 " << " 7" << 40 << 2 << 7;
-    QTest::newRow("not an integer") << false << "1.5" << "3" << 40 << -1 << -1;
-    QTest::newRow("empty") << false << "" << "3" << 40 << -1 << -1;
-    QTest::newRow("too big") << false << "1" << "99999999999" << 40 << -1 << -1;
+    QTest::newRow("all") << true << "x"
+                         << "y" << 40 << 1 << 40;
+    QTest::newRow("-5 to 3 is 3 to 5") << false << "-5"
+                                       << "3" << 40 << 3 << 5;
+    QTest::newRow("0 to 0 is empty") << false << "0"
+                                     << "0" << 40 << 1 << 0;
+    QTest::newRow("1 to 10 with n 4") << false << "1"
+                                      << "10" << 4 << 1 << 4;
+    QTest::newRow("blanks around") << false << " 2 "
+                                   << " 7" << 40 << 2 << 7;
+    QTest::newRow("not an integer") << false << "1.5"
+                                    << "3" << 40 << -1 << -1;
+    QTest::newRow("empty") << false << ""
+                           << "3" << 40 << -1 << -1;
+    QTest::newRow("too big") << false << "1"
+                             << "99999999999" << 40 << -1 << -1;
 }
 
 void TestApp::rangeRule()
@@ -261,7 +277,7 @@ void TestApp::startUp()
 
     QCOMPARE(rig.status(0), QString());
     QCOMPARE(rig.status(1), QString("Off Connection"));
-    QCOMPARE(w.state().DataFolder, rig.dir.filePath("Documents/Q7316/"));
+    QCOMPARE(w.folders().DataFolder, rig.dir.filePath("Documents/Q7316/"));
 
     QVERIFY(w.PanelWindow);
     QCOMPARE(w.PanelWindow->parentWidget()->pos(), QPoint(0, 0));
@@ -418,7 +434,7 @@ void TestApp::connectionMonitor()
     QCOMPARE(rig.status(1), QString("On Connection"));
 }
 
-void TestApp::reconnectDuringRecording()
+void TestApp::connectionDuringRecording()
 {
     Rig rig;
     TfrmMain &w = *rig.window;
@@ -426,25 +442,36 @@ void TestApp::reconnectDuringRecording()
     rig.connect();
     QVERIFY(!rig.m().btnRun->isEnabled());
     QVERIFY(rig.m().btnStop->isEnabled() && rig.m().Stop1->isEnabled());
+    // Losing the meter while recording leaves Stop enabled: the recording can always be stopped.
+    rig.meter.faults().openFails = true;
+    rig.ticks(5);
+    QVERIFY(!w.state().Connected);
+    QVERIFY(!rig.m().btnRun->isEnabled() && !rig.m().Run1->isEnabled());
+    QVERIFY(rig.m().btnStop->isEnabled() && rig.m().Stop1->isEnabled());
 }
 
-void TestApp::closedPanelKeepsLevel()
+void TestApp::closedPanelStillDecodes()
 {
+    // The panel only shows the readings: with it closed, the live level and REC still follow
+    // the meter.
     Rig rig;
     TfrmMain &w = *rig.window;
     rig.connect();
     rig.ticks(1);
-    const float level = w.state().CurrentLevel;
-    QVERIFY(level > 20.0f);
     w.PanelWindow->btnPowerClick();
     settle();
     QVERIFY(!w.PanelWindow);
     QVERIFY(!rig.m().ControlPanel1->isChecked());
     rig.meter.state().recording = true;
-    rig.ticks(5);
-    QCOMPARE(w.state().CurrentLevel, level);
-    QVERIFY(!w.state().MeterRecording);
-    QVERIFY(w.state().Connected);
+    QSet<float> levels;
+    for (int i = 0; i < 5; ++i) {
+        rig.clock.advanceMs(500);
+        rig.ticks(1);
+        levels.insert(w.state().CurrentLevel);
+    }
+    QVERIFY(levels.size() > 1); // the meter's level moves
+    QVERIFY(w.state().MeterRecording);
+    QCOMPARE(w.state().LiveReadingCount, quint64(6));
 }
 
 void TestApp::controlPanelReopens()
@@ -466,6 +493,31 @@ void TestApp::controlPanelReopens()
     w.mdiArea().setActiveSubWindow(nullptr);
     w.mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w.PanelWindow->parentWidget()));
     QVERIFY(!rig.m().btnOutputToGraph->isEnabled());
+}
+
+void TestApp::panelMinimisesAgain()
+{
+    // Minimise from the panel's own button, restore from View > Control Panel, twice: the
+    // minimised panel takes the client area's place for minimised windows each time, and comes
+    // back frameless at the top left.
+    Rig rig;
+    TfrmMain &w = *rig.window;
+    auto *frame = qobject_cast<QMdiSubWindow *>(w.PanelWindow->parentWidget());
+    QList<QPoint> minimised;
+    for (int round = 0; round < 2; ++round) {
+        w.PanelWindow->SpeedButton1Click();
+        settle();
+        QVERIFY(frame->isMinimized());
+        minimised << frame->pos();
+        w.ControlPanel1Click();
+        settle();
+        QVERIFY(!frame->isMinimized());
+        QVERIFY(frame->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(frame->pos(), QPoint(0, 0));
+        QCOMPARE(frame->size(), QSize(186, 547));
+    }
+    QCOMPARE(minimised[1], minimised[0]);
+    QVERIFY(minimised[0].y() > 0); // not left at the top left
 }
 
 void TestApp::closeWritesSettingsExitDoesNot()
@@ -511,7 +563,7 @@ void TestApp::closeCancelledByChild()
 {
     Rig rig;
     auto *child = new ReluctantChild;
-    rig.window->addChildWindow(child)->show();
+    rig.window->addChildWindow(*child, QRect(0, 0, 200, 200));
     QVERIFY(!rig.window->close()); // the child said no: the program keeps running
     QCOMPARE(child->asked, 1);
     QSettings store(rig.dir.filePath("settings.ini"), QSettings::IniFormat);
@@ -558,8 +610,6 @@ void TestApp::smallCommands()
             items << a->text();
     QCOMPARE(items,
              (QStringList { "&Tile", "&Cascade", "&1 Control Panel", "&2 Real-Time Graph" }));
-    rig.m().Tile1->trigger();
-    rig.m().Cascade1->trigger();
 }
 
 QTEST_MAIN(TestApp)

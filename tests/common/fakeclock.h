@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 // A clock that stands still until a test steps it; waits return at once and step it.
 class FakeClock : public Clock

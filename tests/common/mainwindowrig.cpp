@@ -1,6 +1,6 @@
 #include "common/mainwindowrig.h"
 
-#include "app/appfolders.h"
+#include "base/appfolders.h"
 
 #include <QDir>
 #include <QTest>

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QSize>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 #include <optional>
@@ -50,6 +51,15 @@ public:
     void connectAndPoll();
     // `n` ticks of the poll.
     void ticks(int n);
+
+    // A named control of a window, as the user finds it on screen.
+    template<typename T> static T &control(const QWidget &window, const char *name)
+    {
+        T *found = window.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s in %s", name, qPrintable(window.objectName()));
+        return *found;
+    }
 
 private:
     MainWindowRig(std::unique_ptr<QTemporaryDir> ownDir, QTemporaryDir *folder,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/prompts.h"
+#include "base/ui/prompts.h"
 
 #include <QList>
 #include <QStringList>

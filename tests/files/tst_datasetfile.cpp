@@ -1,6 +1,7 @@
 // The temporary data set file and the collection files: names, lengths, zero fill, refusals,
 // and a save-and-reopen round trip through the decoder.
 
+#include "base/appfolders.h"
 #include "common/fakeclock.h"
 #include "files/datasetfile.h"
 #include "logger/loggerdata.h"
@@ -62,12 +63,14 @@ private Q_SLOTS:
     void tempFolderNaming();
     void tempFileLength_data();
     void tempFileLength();
-    void tempFolderCannotBeCreated();
+    void tempFileCannotBeWritten();
     void saveAndReopen();
     void longCollectionFile();
     void refusedFiles_data();
     void refusedFiles();
-    void saveWithoutTempFile();
+    void failedSaves_data();
+    void failedSaves();
+    void patchInPlace();
 };
 
 void TestDataSetFile::tempFolderNaming_data()
@@ -78,9 +81,6 @@ void TestDataSetFile::tempFolderNaming_data()
     QTest::newRow("data folder") << "/home/u/Documents/Q7316/"
                                  << "/opt/audexa/bin"
                                  << "/home/u/Documents/Q7316/temp/";
-    QTest::newRow("data folder without separator") << "/home/u/Documents/Q7316"
-                                                   << "/opt/audexa/bin"
-                                                   << "/home/u/Documents/Q7316/temp/";
     QTest::newRow("no data folder") << ""
                                     << "/opt/audexa/bin"
                                     << "/opt/audexa/bin/temp/";
@@ -91,8 +91,11 @@ void TestDataSetFile::tempFolderNaming()
     QFETCH(QString, dataFolder);
     QFETCH(QString, programFolder);
     QFETCH(QString, folder);
-    QCOMPARE(DataSetFile::tempFolder(dataFolder, programFolder), folder);
-    QCOMPARE(DataSetFile::tempFile(dataFolder, programFolder), folder + "DataSetsTemp.tmp");
+    AppFolders folders;
+    folders.DataFolder = dataFolder;
+    folders.programFolder = programFolder;
+    QCOMPARE(folders.tempFolder(), folder);
+    QCOMPARE(DataSetFile::tempFile(folders.tempFolder()), folder + "DataSetsTemp.tmp");
 }
 
 void TestDataSetFile::tempFileLength_data()
@@ -116,13 +119,14 @@ void TestDataSetFile::tempFileLength()
     QFETCH(int, lastAddress);
     QFETCH(int, length);
     QTemporaryDir dir;
-    const QString folder = DataSetFile::tempFolder(dir.path(), {});
+    const QString folder = dir.filePath("temp/");
     QVERIFY(QDir().mkpath(folder));
     // An older, longer file is replaced, not overwritten in part.
     writeFile(folder + "DataSetsTemp.tmp", QByteArray(10000, 'x'));
 
     const QByteArray image = patterned(imageSize);
-    QCOMPARE(DataSetFile::WriteTempDataSetFile(image, lastAddress, folder), QString());
+    QCOMPARE(DataSetFile::WriteTempDataSetFile(image, lastAddress, folder).status,
+             DataSetFile::WriteResult::Written);
     const QByteArray file = readAll(folder + "DataSetsTemp.tmp");
     QCOMPARE(file.size(), qsizetype(length));
     const qsizetype sourced = std::min<qsizetype>(imageSize, length);
@@ -130,14 +134,25 @@ void TestDataSetFile::tempFileLength()
     QCOMPARE(file.mid(sourced), QByteArray(length - sourced, '\0'));
 }
 
-void TestDataSetFile::tempFolderCannotBeCreated()
+void TestDataSetFile::tempFileCannotBeWritten()
 {
     QTemporaryDir dir;
+    // The folder cannot be made: the error is its path, nothing is written.
     writeFile(dir.filePath("plain"), "not a folder");
-    const QString folder = dir.filePath("plain/temp/");
-    QCOMPARE(DataSetFile::WriteTempDataSetFile(patterned(600), 300, folder), folder);
-    QVERIFY(!QFile::exists(folder + "DataSetsTemp.tmp"));
+    const QString blocked = dir.filePath("plain/temp/");
+    const DataSetFile::WriteResult noFolder
+        = DataSetFile::WriteTempDataSetFile(patterned(600), 300, blocked);
+    QCOMPARE(noFolder.status, DataSetFile::WriteResult::FolderFailed);
+    QCOMPARE(noFolder.error, blocked);
     QCOMPARE(readAll(dir.filePath("plain")), QByteArray("not a folder"));
+    // The file cannot be written: the message names it.
+    const QString folder = dir.filePath("temp/");
+    QVERIFY(QDir().mkpath(folder + "DataSetsTemp.tmp"));
+    const DataSetFile::WriteResult noFile
+        = DataSetFile::WriteTempDataSetFile(patterned(600), 300, folder);
+    QCOMPARE(noFile.status, DataSetFile::WriteResult::WriteFailed);
+    QVERIFY2(noFile.error.startsWith("Cannot create file \"" + folder + "DataSetsTemp.tmp\""),
+             qPrintable(noFile.error));
 }
 
 void TestDataSetFile::saveAndReopen()
@@ -150,12 +165,13 @@ void TestDataSetFile::saveAndReopen()
     QCOMPARE(downloaded.setCount(), 2);
 
     QTemporaryDir dir;
-    const QString folder = DataSetFile::tempFolder(dir.filePath("data"), {});
-    QCOMPARE(DataSetFile::WriteTempDataSetFile(memory, lastAddress, folder), QString());
+    const QString folder = dir.filePath("data/temp/");
+    QCOMPARE(DataSetFile::WriteTempDataSetFile(memory, lastAddress, folder).status,
+             DataSetFile::WriteResult::Written);
     const QString temp = folder + "DataSetsTemp.tmp";
     const QString saved = dir.filePath("survey.rec");
     writeFile(saved, "an older collection");
-    QVERIFY(DataSetFile::SaveDataSetCollection(temp, saved));
+    QCOMPARE(DataSetFile::SaveDataSetCollection(temp, saved), QString());
     const QByteArray savedBytes = readAll(saved);
     QCOMPARE(savedBytes, readAll(temp));
     QCOMPARE(savedBytes.size(), qsizetype(lastAddress + 257));
@@ -168,7 +184,8 @@ void TestDataSetFile::saveAndReopen()
     QVERIFY(reopened == downloaded);
 
     QVERIFY(QFile::remove(temp));
-    QCOMPARE(DataSetFile::WriteTempDataSetFile(*read.memory, lastAddress, folder), QString());
+    QCOMPARE(DataSetFile::WriteTempDataSetFile(*read.memory, lastAddress, folder).status,
+             DataSetFile::WriteResult::Written);
     QCOMPARE(readAll(temp), savedBytes);
 }
 
@@ -183,8 +200,9 @@ void TestDataSetFile::longCollectionFile()
     const DataSetFile::ReadResult read = DataSetFile::readCollection(dir.filePath("long.rec"));
     QVERIFY(read.memory);
     QCOMPARE(*read.memory, memory);
-    const QString folder = DataSetFile::tempFolder({}, dir.path());
-    QCOMPARE(DataSetFile::WriteTempDataSetFile(*read.memory, lastAddress, folder), QString());
+    const QString folder = dir.filePath("temp/");
+    QCOMPARE(DataSetFile::WriteTempDataSetFile(*read.memory, lastAddress, folder).status,
+             DataSetFile::WriteResult::Written);
     QCOMPARE(readAll(folder + "DataSetsTemp.tmp"), memory.left(lastAddress + 257));
 }
 
@@ -225,16 +243,59 @@ void TestDataSetFile::refusedFiles()
     QVERIFY(missing.error.startsWith("Cannot open file"));
 }
 
-void TestDataSetFile::saveWithoutTempFile()
+void TestDataSetFile::failedSaves_data()
+{
+    QTest::addColumn<QString>("source"); // "file", "missing" or "folder"
+    QTest::addColumn<QString>("target"); // under the test's folder
+    QTest::addColumn<QString>("error"); // how the message starts, with %1 the target
+    QTest::newRow("no temporary file")
+        << "missing"
+        << "survey.rec"
+        << "Cannot save \"%1\": the downloaded data sets cannot be read.";
+    QTest::newRow("a folder in its place")
+        << "folder"
+        << "survey.rec"
+        << "Cannot save \"%1\": the downloaded data sets cannot be read.";
+    QTest::newRow("target folder missing") << "file"
+                                           << "no/such/folder/survey.rec"
+                                           << "Cannot create file \"%1\".";
+    QTest::newRow("target is a folder") << "file"
+                                        << "folder.rec"
+                                        << "Cannot create file \"%1\".";
+}
+
+void TestDataSetFile::failedSaves()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString temp = dir.filePath("temp/DataSetsTemp.tmp");
+    QVERIFY(QDir().mkpath(dir.filePath("temp")));
+    if (source == "file")
+        writeFile(temp, twoSetMemory());
+    else if (source == "folder")
+        QVERIFY(QDir().mkpath(temp));
+    QVERIFY(QDir().mkpath(dir.filePath("folder.rec")));
+    // A good earlier collection under the chosen name stays as it was.
+    const QString good = dir.filePath("survey.rec");
+    writeFile(good, "a good collection");
+    const QString name = dir.filePath(target);
+    const QString message = DataSetFile::SaveDataSetCollection(temp, name);
+    QVERIFY2(message.startsWith(error.arg(name)), qPrintable(message));
+    QCOMPARE(readAll(good), QByteArray("a good collection"));
+}
+
+void TestDataSetFile::patchInPlace()
 {
     QTemporaryDir dir;
-    const QString target = dir.filePath("survey.rec");
-    QVERIFY(!DataSetFile::SaveDataSetCollection(dir.filePath("temp/DataSetsTemp.tmp"), target));
-    QVERIFY(!QFile::exists(target));
-    // A folder in the temporary file's place is no temporary file either.
-    QVERIFY(QDir(dir.path()).mkpath("temp/DataSetsTemp.tmp"));
-    QVERIFY(!DataSetFile::SaveDataSetCollection(dir.filePath("temp/DataSetsTemp.tmp"), target));
-    QVERIFY(!QFile::exists(target));
+    const QString file = dir.filePath("DataSetsTemp.tmp");
+    writeFile(file, QByteArray(20, 'a'));
+    QCOMPARE(DataSetFile::patchFile(file, 3, "xyz"), QString());
+    QCOMPARE(readAll(file), QByteArray("aaaxyz") + QByteArray(14, 'a'));
+    QVERIFY(!DataSetFile::patchFile(file, 18, "xyz").isEmpty()); // beyond the end: refused
+    QVERIFY(!DataSetFile::patchFile(dir.filePath("none"), 0, "x").isEmpty());
+    QCOMPARE(readAll(file).size(), 20);
 }
 
 QTEST_GUILESS_MAIN(TestDataSetFile)

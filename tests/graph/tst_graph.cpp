@@ -1,10 +1,10 @@
 // The graph windows' arithmetic without a window: date-times in days, the statistics and
 // cursors, the cumulative Leq, and the real-time recorder's rules.
 
-#include "app/appstate.h"
-#include "app/floatingpoint.h"
+#include "base/appstate.h"
+#include "base/datetimedays.h"
+#include "base/floatingpoint.h"
 #include "graph/chartmodel.h"
-#include "graph/datetimedays.h"
 #include "graph/graphstatistics.h"
 #include "graph/realtimerecorder.h"
 
@@ -21,17 +21,33 @@ double at(double seconds)
     return Noon + seconds * DateTimeDays::OneSecond;
 }
 
-// A one-subset chart of the given levels, one second apart from noon.
-ChartModel chartOf(const std::vector<float> &levels)
+// A one-subset chart of the given levels, one second apart from noon plus offsetMs.
+ChartModel chartOf(const std::vector<float> &levels, int offsetMs = 0)
 {
     ChartModel chart;
     chart.setSubsets(1);
     chart.setPoints(static_cast<int>(levels.size()));
     for (int i = 0; i < chart.points(); ++i) {
-        chart.setX(0, i, at(i));
+        chart.setX(0, i, at(i + offsetMs / 1000.0));
         chart.setY(0, i, levels[static_cast<std::size_t>(i)]);
     }
     return chart;
+}
+
+// Levels written as text, "N" for a null point, "inf" for an overflowed value.
+std::vector<float> levelsOf(const QString &text)
+{
+    std::vector<float> levels;
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts))
+        levels.push_back(word == "N" ? ChartModel::NullValue : word.toFloat());
+    return levels;
+}
+
+// A live reading as the poll hands it over.
+void reading(AppState &state, float level)
+{
+    state.CurrentLevel = level;
+    ++state.LiveReadingCount;
 }
 
 } // namespace
@@ -48,14 +64,15 @@ private Q_SLOTS:
     void roundingToSecond_data();
     void roundingToSecond();
 
+    void wholeStatistics_data();
     void wholeStatistics();
-    void equalMaximaFirstWins();
     void sliderPlaces_data();
     void sliderPlaces();
     void betweenCursors_data();
     void betweenCursors();
     void cursorLine();
     void exportLines();
+    void cumulativeLeq_data();
     void cumulativeLeq();
 
     void tickArithmetic_data();
@@ -66,6 +83,8 @@ private Q_SLOTS:
     void stopShortensAndPlaces_data();
     void stopShortensAndPlaces();
     void countReachedStops();
+    void lostMeterMakesGaps();
+    void scaleFollowsRecording();
 };
 
 void TestGraph::daysRoundTrip_data()
@@ -104,28 +123,83 @@ void TestGraph::roundingToSecond()
     QCOMPARE(DateTimeDays::toDateTime(rounded).time(), expected);
 }
 
-void TestGraph::wholeStatistics()
+void TestGraph::wholeStatistics_data()
 {
-    const ChartModel chart = chartOf({ 80.0f, 90.0f, 100.0f });
-    const GraphStatistics::Whole w = GraphStatistics::whole(chart, FloatingPointOption());
-    QCOMPARE(w.avgAll, QString("90.0"));
-    QCOMPARE(w.dataNo, QString("3"));
-    QCOMPARE(w.max, QString("100.0"));
-    QCOMPARE(w.min, QString("80.0"));
-    QCOMPARE(w.maxIndex, 2);
-    QCOMPARE(w.minIndex, 0);
-    QCOMPARE(w.samplingRate, QString("0.7")); // a span of 2 s over 3 points
-    QCOMPARE(w.startTime, DateTimeDays::dateTimeText(Noon));
-    QCOMPARE(w.maxTime, DateTimeDays::dateTimeText(at(2)));
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<int>("offsetMs"); // of every point's time
+    QTest::addColumn<bool>("discard"); // the "discard floating error" option
+    // Expected texts; times as seconds after noon, -1 for an empty field.
+    QTest::addColumn<QString>("dataNo");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("avg");
+    QTest::addColumn<QString>("max");
+    QTest::addColumn<int>("maxAt");
+    QTest::addColumn<QString>("min");
+    QTest::addColumn<int>("minAt");
+    QTest::addColumn<int>("startAt");
+    QTest::addColumn<bool>("failed");
+    QTest::newRow("three levels") << "80 90 100" << 0 << false << "3"
+                                  << "1.0"
+                                  << "90.0"
+                                  << "100.0" << 2 << "80.0" << 0 << 0 << false;
+    QTest::newRow("first of equal extremes") << "70 95.5 60 95.5 60" << 0 << false << "5"
+                                             << "1.0"
+                                             << "76.2"
+                                             << "95.5" << 1 << "60.0" << 2 << 0 << false;
+    // Null points are no levels: not 9999, not the 30 Dec 1899 of a point never recorded.
+    QTest::newRow("null points left out") << "N 80 N 90 100 N" << 0 << false << "3"
+                                          << "1.5"
+                                          << "90.0"
+                                          << "100.0" << 4 << "80.0" << 1 << 1 << false;
+    QTest::newRow("only null points") << "N N N" << 0 << false << "0"
+                                      << ""
+                                      << ""
+                                      << "" << -1 << "" << -1 << -1 << false;
+    QTest::newRow("one point: no rate") << "72.4" << 0 << false << "1"
+                                        << ""
+                                        << "72.4"
+                                        << "72.4" << 0 << "72.4" << 0 << 0 << false;
+    // The start rounds up from .600; the rate spans from the rounded start.
+    QTest::newRow("start at .600") << "60 61 62" << 600 << false << "3"
+                                   << "0.8"
+                                   << "61.0"
+                                   << "62.0" << 3 << "60.0" << 1 << 1 << false;
+    QTest::newRow("no group separator") << "1234.5 60.1" << 0 << false << "2"
+                                        << "1.0"
+                                        << "647.3"
+                                        << "1234.5" << 0 << "60.1" << 1 << 0 << false;
+    QTest::newRow("failed average, option off") << "80 inf" << 0 << false << "2"
+                                                << "1.0"
+                                                << ""
+                                                << "inf" << 1 << "80.0" << 0 << 0 << true;
+    QTest::newRow("failed average, option on") << "80 inf" << 0 << true << "2"
+                                               << "1.0"
+                                               << "inf"
+                                               << "inf" << 1 << "80.0" << 0 << 0 << false;
 }
 
-void TestGraph::equalMaximaFirstWins()
+void TestGraph::wholeStatistics()
 {
-    const ChartModel chart = chartOf({ 70.0f, 95.5f, 60.0f, 95.5f, 60.0f });
-    const GraphStatistics::Whole w = GraphStatistics::whole(chart, FloatingPointOption());
-    QCOMPARE(w.maxIndex, 1);
-    QCOMPARE(w.minIndex, 2);
-    QCOMPARE(w.maxTime, DateTimeDays::dateTimeText(at(1)));
+    QFETCH(QString, levels);
+    QFETCH(int, offsetMs);
+    QFETCH(bool, discard);
+    const GraphStatistics::Whole w
+        = GraphStatistics::whole(chartOf(levelsOf(levels), offsetMs), FloatingPointOption(discard));
+    const auto timeAt = [](int seconds) {
+        return seconds < 0 ? QString() : DateTimeDays::dateTimeText(at(seconds));
+    };
+    QTEST(w.dataNo, "dataNo");
+    QTEST(w.samplingRate, "rate");
+    QTEST(w.avgAll, "avg");
+    QTEST(w.max, "max");
+    QTEST(w.min, "min");
+    QFETCH(int, maxAt);
+    QFETCH(int, minAt);
+    QFETCH(int, startAt);
+    QCOMPARE(w.maxTime, timeAt(maxAt));
+    QCOMPARE(w.minTime, timeAt(minAt));
+    QCOMPARE(w.startTime, timeAt(startAt));
+    QTEST(w.failed, "failed");
 }
 
 void TestGraph::sliderPlaces_data()
@@ -172,6 +246,12 @@ void TestGraph::betweenCursors_data()
     QTest::newRow("whole graph") << 0 << 4 << "90.0"
                                  << "50.0"
                                  << "70.0";
+    QTest::newRow("null points left out") << 0 << 6 << "90.0"
+                                          << "50.0"
+                                          << "70.0";
+    QTest::newRow("only null points") << 5 << 6 << ""
+                                      << ""
+                                      << "";
 }
 
 void TestGraph::betweenCursors()
@@ -181,7 +261,7 @@ void TestGraph::betweenCursors()
     QFETCH(QString, max);
     QFETCH(QString, min);
     QFETCH(QString, avg);
-    const ChartModel chart = chartOf({ 50.0f, 75.0f, 90.0f, 60.0f, 75.0f });
+    const ChartModel chart = chartOf(levelsOf("50 75 90 60 75 N N"));
     const GraphStatistics::Between between
         = GraphStatistics::between(chart, a, b, FloatingPointOption());
     QCOMPARE(between.maxAB, max);
@@ -220,22 +300,32 @@ void TestGraph::exportLines()
                             "Min.Between A and B:@", "Avg. Between A and B:" }));
 }
 
+void TestGraph::cumulativeLeq_data()
+{
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<bool>("discard");
+    QTest::addColumn<QString>("expected"); // one decimal each, N: no figure
+    QTest::addColumn<bool>("failed");
+    // 10 log10 of the mean of 10^8, 10^9, 10^10 is 95.7: the energy mean, not the average.
+    QTest::newRow("80 90 100") << "80 90 100" << false << "80.0 87.4 95.7" << false;
+    QTest::newRow("null points have none")
+        << "N 80 N 90 100" << false << "N 80.0 N 87.4 95.7" << false;
+    // An overflowing step makes no figure, and none after it builds on it.
+    QTest::newRow("overflow, option off") << "80 4000 90" << false << "80.0 N N" << true;
+    QTest::newRow("overflow, option on") << "80 4000" << true << "80.0 inf" << false;
+}
+
 void TestGraph::cumulativeLeq()
 {
-    const std::vector<float> leq
-        = GraphStatistics::cumulativeLeq({ 80.0f, 90.0f, 100.0f }, FloatingPointOption());
-    QCOMPARE(leq.size(), std::size_t(3));
-    QCOMPARE(leq[0], 80.0f);
-    QCOMPARE(GraphStatistics::levelText(leq[2]), QString("95.7"));
-    const double expected = 10.0 * std::log10((1e8 + 1e9 + 1e10) / 3.0);
-    QVERIFY(std::abs(leq[2] - expected) < 1e-3);
-    // An overflowing step keeps the previous Leq unless the option passes the infinity on.
-    const std::vector<float> huge
-        = GraphStatistics::cumulativeLeq({ 80.0f, 4000.0f }, FloatingPointOption(false));
-    QCOMPARE(huge[1], 80.0f);
-    const std::vector<float> passed
-        = GraphStatistics::cumulativeLeq({ 80.0f, 4000.0f }, FloatingPointOption(true));
-    QVERIFY(std::isinf(passed[1]));
+    QFETCH(QString, levels);
+    QFETCH(bool, discard);
+    const GraphStatistics::CumulativeLeq leq
+        = GraphStatistics::cumulativeLeq(levelsOf(levels), FloatingPointOption(discard));
+    QStringList shown;
+    for (const float value : leq.levels)
+        shown << (ChartModel::isNull(value) ? QString("N") : GraphStatistics::levelText(value));
+    QTEST(shown.join(' '), "expected");
+    QTEST(leq.failed, "failed");
 }
 
 void TestGraph::tickArithmetic_data()
@@ -262,6 +352,7 @@ void TestGraph::tickArithmetic()
     QString seen;
     for (int i = 0; i < pattern.size(); ++i) {
         RealTimeRecorder::Texts texts;
+        reading(state, 60.0f);
         const auto tick = recorder.tick(state, chart, at(i + 1), texts);
         seen += tick == RealTimeRecorder::Tick::Appended ? 'A' : '.';
     }
@@ -296,11 +387,11 @@ void TestGraph::levelSubstitution()
     recorder.start(state, chart, 10, Noon);
     RealTimeRecorder::Texts texts;
     if (lastValid > 0) {
-        state.CurrentLevel = lastValid;
+        reading(state, lastValid);
         QVERIFY(recorder.append(state, chart, at(0), texts));
     }
     const int before = state.RealTimeCount;
-    state.CurrentLevel = level;
+    reading(state, level);
     QCOMPARE(recorder.append(state, chart, at(1), texts), appended);
     QCOMPARE(state.RealTimeCount, before + (appended ? 1 : 0));
     if (appended) {
@@ -322,7 +413,7 @@ void TestGraph::runningMaxMin()
     QStringList maxima, minima;
     for (int i = 0; i < 4; ++i) {
         RealTimeRecorder::Texts texts;
-        state.CurrentLevel = levels[i];
+        reading(state, levels[i]);
         recorder.append(state, chart, at(i), texts);
         maxima << texts.max.value_or("-");
         minima << texts.min.value_or("-");
@@ -341,10 +432,11 @@ void TestGraph::stopShortensAndPlaces_data()
     QTest::addColumn<bool>("placed");
     QTest::addColumn<int>("value1");
     QTest::addColumn<int>("value2");
-    QTest::newRow("10 of 2000") << 10 << 10 << true << 3 << 6;
-    QTest::newRow("2 of 100") << 2 << 2 << true << 0 << 1;
-    QTest::newRow("1 of 100") << 1 << 1 << false << 0 << 0;
-    QTest::newRow("0 of 100") << 0 << 100 << false << 0 << 0;
+    QTest::addColumn<QString>("avg"); // of 60, 61, 62 ...
+    QTest::newRow("10 of 2000") << 10 << 10 << true << 3 << 6 << "64.5";
+    QTest::newRow("2 of 100") << 2 << 2 << true << 0 << 1 << "60.5";
+    QTest::newRow("1 of 100") << 1 << 1 << false << 0 << 0 << "60.0";
+    QTest::newRow("0 of 100: no average") << 0 << 100 << false << 0 << 0 << "";
 }
 
 void TestGraph::stopShortensAndPlaces()
@@ -361,7 +453,7 @@ void TestGraph::stopShortensAndPlaces()
     recorder.start(state, chart, recorded == 10 ? 2000 : 100, Noon);
     for (int i = 0; i < recorded; ++i) {
         RealTimeRecorder::Texts texts;
-        state.CurrentLevel = 60.0f + i;
+        reading(state, 60.0f + i);
         recorder.append(state, chart, at(i), texts);
     }
     const auto result = recorder.stop(state, chart, at(100));
@@ -373,8 +465,7 @@ void TestGraph::stopShortensAndPlaces()
         QCOMPARE(result.value2, value2);
         QCOMPARE(chart.y(0, recorded - 1), 60.0f + recorded - 1);
     }
-    QCOMPARE(result.avgAll,
-             recorded ? GraphStatistics::levelText(60.0 + (recorded - 1) / 2.0) : QString("0.0"));
+    QTEST(result.avgAll, "avg");
 }
 
 void TestGraph::countReachedStops()
@@ -387,11 +478,74 @@ void TestGraph::countReachedStops()
     RealTimeRecorder recorder;
     recorder.start(state, chart, 3, Noon);
     RealTimeRecorder::Texts texts;
+    reading(state, 60.0f);
     QVERIFY(recorder.append(state, chart, at(0), texts)); // Run's first point
+    reading(state, 60.0f);
     QCOMPARE(recorder.tick(state, chart, at(1), texts), RealTimeRecorder::Tick::Appended);
+    reading(state, 60.0f);
     QCOMPARE(recorder.tick(state, chart, at(2), texts), RealTimeRecorder::Tick::Finished);
     QCOMPARE(state.RealTimeCount, 3);
     QCOMPARE(chart.points(), 3);
+}
+
+void TestGraph::lostMeterMakesGaps()
+{
+    // Each letter a second of the recording at 1 s: R a reading came, - none came.
+    AppState state;
+    state.RealTimeRate = 1.0f;
+    ChartModel chart;
+    chart.setSubsets(1);
+    RealTimeRecorder recorder;
+    recorder.start(state, chart, 10, Noon);
+    reading(state, 71.0f);
+    RealTimeRecorder::Texts texts;
+    QVERIFY(recorder.append(state, chart, at(0), texts));
+    const QString seconds = "R--RR";
+    QStringList lost, counts;
+    for (int i = 0; i < seconds.size(); ++i) {
+        if (seconds[i] == 'R')
+            reading(state, 80.0f + i);
+        RealTimeRecorder::Texts tick;
+        recorder.tick(state, chart, at(i + 1), tick);
+        lost << tick.meterLost.value_or("");
+        counts << tick.dataNo.value_or("-");
+    }
+    QStringList levels;
+    for (int i = 0; i < state.RealTimeCount; ++i)
+        levels << (ChartModel::isNull(chart.y(0, i)) ? QString("N")
+                                                     : GraphStatistics::levelText(chart.y(0, i)));
+    // The last level is never recorded again: the seconds without a reading are gaps.
+    QCOMPARE(levels.join(' '), QString("71.0 80.0 N N 83.0 84.0"));
+    QCOMPARE(chart.x(0, 2), at(2)); // a gap keeps its time
+    const QString lostAt = DateTimeDays::timeText(at(2));
+    const QString backAt = DateTimeDays::timeText(at(4));
+    QCOMPARE(
+        lost,
+        (QStringList {
+            "", "Meter lost at " + lostAt + ": no readings come, the graph has a gap.", "",
+            "Meter lost from " + lostAt + " to " + backAt + ": the graph has a gap there.", "" }));
+    QCOMPARE(counts, (QStringList { "2", "-", "-", "3", "4" })); // valid points only
+    const auto stopped = recorder.stop(state, chart, at(6));
+    QCOMPARE(stopped.avgAll, QString("79.5")); // (71 + 80 + 83 + 84) / 4, the gaps left out
+}
+
+void TestGraph::scaleFollowsRecording()
+{
+    // Run spans 100 s from its start; a point beyond the end moves it to 30 s after that point.
+    AppState state;
+    ChartModel chart;
+    chart.setSubsets(1);
+    RealTimeRecorder recorder;
+    recorder.start(state, chart, 10, Noon);
+    QCOMPARE(chart.xScale, (AxisScale { true, at(0), at(100) }));
+    RealTimeRecorder::Texts texts;
+    for (const double second : { 99.0, 100.0, 101.0, 130.0, 131.5 }) {
+        reading(state, 60.0f);
+        recorder.append(state, chart, at(second), texts);
+    }
+    // 101 passed the end (100): 131; 131.5 passed 131: 161.5.
+    QVERIFY(std::abs(chart.xScale.max - at(161.5)) < 1e-9);
+    QCOMPARE(chart.xScale.min, at(0));
 }
 
 QTEST_GUILESS_MAIN(TestGraph)

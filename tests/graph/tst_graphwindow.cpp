@@ -1,14 +1,18 @@
 // The graph windows end to end, on the main window with the simulated meter: the real-time
-// graph at start-up, Run and Stop, the rate box, Clear, the close questions, "CAL Leq",
-// "Export Statistic", the graph template, and saving and reopening a graph file.
+// graph at start-up, Run and Stop, a meter lost while recording, the rate box, Clear, the close
+// questions, "CAL Leq", "Export Statistic", failed figures, the graph template, and saving and
+// reopening a graph file.
 
-#include "app/appstate.h"
+#include "app/ui/filecommands.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
+#include "base/appstate.h"
+#include "base/datetimedays.h"
 #include "common/mainwindowrig.h"
 #include "files/graphfile.h"
-#include "graph/datetimedays.h"
+#include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
+#include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmsetuprealtime.h"
 #include "graph/ui/tslider2.h"
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -36,8 +41,11 @@ struct Rig : MainWindowRig
                           .makeProgramFolder = true })
     {
     }
-    TfrmGraph &graph() { return *window->RealTimeGraphWindow; }
-    ChartModel &chart() { return graph().PESGraph1->model(); }
+    TfrmGraph &graph() { return *window->graphs().realTimeGraph(); }
+    ChartModel &chart() { return graph().chartModel(); }
+    GraphStatistics::Fields fields() { return graph().fields(); }
+    QAction &action(const char *name) { return control<QAction>(graph(), name); }
+    Tslider2 &slider() { return control<Tslider2>(graph(), "Slider1"); }
     // Answers the "Real-Time Setup" dialog with a count and a rate.
     void setUp(const QString &count, const QString &rate)
     {
@@ -61,12 +69,30 @@ struct Rig : MainWindowRig
         setUp(QString::number(count), rate);
         window->menus().btnRun->trigger();
     }
+    TfrmGraph *windowCaptioned(const QString &caption)
+    {
+        for (QMdiSubWindow *frame : window->mdiArea().subWindowList())
+            if (auto *g = qobject_cast<TfrmGraph *>(frame->widget()); g && g->isCaption(caption))
+                return g;
+        return nullptr;
+    }
 };
 
 void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// The levels of subset 0, one decimal each, N for a null point.
+QString levelsOf(const ChartModel &chart, int subset = 0)
+{
+    QStringList levels;
+    for (int i = 0; i < chart.points(); ++i)
+        levels << (ChartModel::isNull(chart.y(subset, i))
+                       ? QString("N")
+                       : GraphStatistics::levelText(chart.y(subset, i)));
+    return levels.join(' ');
 }
 
 } // namespace
@@ -79,13 +105,19 @@ private Q_SLOTS:
     void realTimeGraphAtStartUp();
     void runToCountAndStop();
     void stopEarly();
+    void meterLostWhileRecording();
     void runQuestionCancelKeepsRecording();
     void invalidCountStartsNothing();
-    void rateBoxWhileRecording();
-    void clearMakes200Points();
+    void rateBoxTakesOnlyTheUsersChoice();
+    void clearLeavesNoPoint();
     void closeQuestions_data();
     void closeQuestions();
+    void saveClearsTheQuestion();
+    void unknownExtensionSaysSo();
     void calLeqAndExport();
+    void calLeqDuringRecording();
+    void failedFigureIsReportedOnce_data();
+    void failedFigureIsReportedOnce();
     void templateTakesLookOnly();
     void dragCursorLine();
     void saveAndReopen();
@@ -101,18 +133,18 @@ void TestGraphWindow::realTimeGraphAtStartUp()
     QCOMPARE(g.parentWidget()->x(), rig.window->PanelWindow->parentWidget()->width());
     QCOMPARE(g.parentWidget()->y(), 0);
     QCOMPARE(rig.chart().points(), 500);
-    QVERIFY(g.tbntClr->isVisible());
-    QVERIFY(g.pnlSamplingRate->isEnabled());
-    QCOMPARE(g.txtSamplingRate->currentIndex(), 0); // 0.2 s selects "1.0"
+    QVERIFY(rig.action("tbntClr").isVisible());
+    QVERIFY(Rig::control<QWidget>(g, "pnlSamplingRate").isEnabled());
+    QCOMPARE(Rig::control<QComboBox>(g, "txtSamplingRate").currentIndex(), 0); // 0.2 s: "1.0"
     QVERIFY(std::abs(rig.chart().xScale.max - rig.chart().xScale.min - 0.2 * 510 / 86400.0) < 1e-8);
 
     // Closing and reopening from the View menu makes a new one.
     g.closeForm();
     settle();
-    QVERIFY(!rig.window->RealTimeGraphWindow);
+    QVERIFY(!rig.window->graphs().realTimeGraph());
     QVERIFY(!rig.window->menus().RealTimeGraph1->isChecked());
     rig.window->menus().RealTimeGraph1->trigger();
-    QVERIFY(rig.window->RealTimeGraphWindow);
+    QVERIFY(rig.window->graphs().realTimeGraph());
     QVERIFY(rig.window->menus().RealTimeGraph1->isChecked());
 }
 
@@ -124,26 +156,26 @@ void TestGraphWindow::runToCountAndStop()
     QVERIFY(state.RealTimeRunning);
     QCOMPARE(state.RealTimeCount, 1); // the first point comes at Run
     QVERIFY(!rig.window->menus().btnRun->isEnabled() && rig.window->menus().btnStop->isEnabled());
-    QVERIFY(!rig.graph().tbntClr->isEnabled());
+    QVERIFY(!rig.action("tbntClr").isEnabled());
     QVERIFY(rig.window->RealTime_Timer.isActive());
     for (int i = 0; i < 19; ++i)
         rig.second();
     QVERIFY(!state.RealTimeRunning); // the count was reached
     QVERIFY(!rig.window->RealTime_Timer.isActive());
     QCOMPARE(rig.chart().points(), 20);
-    QCOMPARE(rig.graph().txtDataNo->text(), QString("20"));
-    QVERIFY(!rig.graph().txtAvgAll->text().isEmpty());
-    QCOMPARE(rig.graph().Slider1->Value1(), 6);
-    QCOMPARE(rig.graph().Slider1->Value2(), 13);
-    QVERIFY(!rig.graph().txtCursorA->text().isEmpty());
+    QCOMPARE(rig.fields().dataNo, QString("20"));
+    QVERIFY(!rig.fields().avgAll.isEmpty());
+    QCOMPARE(rig.slider().Value1(), 6);
+    QCOMPARE(rig.slider().Value2(), 13);
+    QVERIFY(!rig.fields().cursorA.isEmpty());
     QCOMPARE(rig.chart().verticalLines[0].x, rig.chart().x(0, 6));
     QVERIFY(rig.window->menus().btnRun->isEnabled());
-    QVERIFY(rig.graph().tbntClr->isEnabled());
+    QVERIFY(rig.action("tbntClr").isEnabled());
     // The running maximum is the largest recorded level.
     float maximum = 0;
     for (int i = 0; i < 20; ++i)
         maximum = std::max(maximum, rig.chart().y(0, i));
-    QCOMPARE(rig.graph().txtMax->text(), QLocale::system().toString(maximum, 'f', 1));
+    QCOMPARE(rig.fields().max, GraphStatistics::levelText(maximum));
 }
 
 void TestGraphWindow::stopEarly()
@@ -155,10 +187,41 @@ void TestGraphWindow::stopEarly()
     QCOMPARE(rig.window->state().RealTimeCount, 10);
     rig.window->menus().Stop1->trigger();
     QCOMPARE(rig.chart().points(), 10);
-    QCOMPARE(rig.graph().Slider1->Value1(), 3);
-    QCOMPARE(rig.graph().Slider1->Value2(), 6);
+    QCOMPARE(rig.slider().Value1(), 3);
+    QCOMPARE(rig.slider().Value2(), 6);
     QCOMPARE(rig.window->state().RealTimeRate, 2.0f);
-    QCOMPARE(rig.graph().txtSamplingRate->currentIndex(), 1);
+    QCOMPARE(Rig::control<QComboBox>(rig.graph(), "txtSamplingRate").currentIndex(), 1);
+}
+
+void TestGraphWindow::meterLostWhileRecording()
+{
+    // The meter stops answering after two seconds and comes back six seconds later: the seconds
+    // without a reading are gaps, the window says so, Stop stays enabled throughout, and the
+    // recording takes levels again when the meter is back.
+    Rig rig;
+    rig.record(20);
+    rig.second();
+    rig.second();
+    const QString lostAt = DateTimeDays::timeText(DateTimeDays::fromDateTime(rig.clock.now())
+                                                  + DateTimeDays::OneSecond);
+    rig.meter.faults().readTimesOut = true;
+    for (int i = 0; i < 6; ++i)
+        rig.second(); // the fifth failed poll disconnects
+    AppState &state = rig.window->state();
+    QVERIFY(!state.Connected && state.RealTimeRunning);
+    QVERIFY(rig.window->menus().btnStop->isEnabled() && rig.window->menus().Stop1->isEnabled());
+    QCOMPARE(rig.graph().meterLostText(),
+             "Meter lost at " + lostAt + ": no readings come, the graph has a gap.");
+    rig.meter.faults().readTimesOut = false;
+    rig.second(); // found again: that tick identifies and reads nothing
+    rig.second();
+    const QStringList recorded = levelsOf(rig.chart()).split(' ').mid(0, state.RealTimeCount);
+    QCOMPARE(recorded.mid(3, 7), QStringList(7, "N"));
+    QVERIFY(recorded[2] != "N" && recorded[10] != "N");
+    QVERIFY(rig.graph().meterLostText().startsWith("Meter lost from " + lostAt + " to "));
+    QCOMPARE(rig.fields().dataNo, QString("4")); // the points with levels
+    rig.window->menus().btnStop->trigger();
+    QVERIFY(!state.RealTimeRunning);
 }
 
 void TestGraphWindow::runQuestionCancelKeepsRecording()
@@ -189,31 +252,44 @@ void TestGraphWindow::invalidCountStartsNothing()
     QVERIFY(!rig.window->state().RealTimeRunning);
 }
 
-void TestGraphWindow::rateBoxWhileRecording()
+void TestGraphWindow::rateBoxTakesOnlyTheUsersChoice()
 {
     Rig rig;
+    QComboBox &box = Rig::control<QComboBox>(rig.graph(), "txtSamplingRate");
+    box.setFocus();
     rig.record(100, "2.0");
-    rig.graph().txtSamplingRate->setCurrentIndex(3);
+    QCOMPARE(box.currentIndex(), 1);
+    // The user picks another rate while recording: refused, "2.0" again.
+    QTest::keyClick(&box, Qt::Key_Down);
     QCOMPARE(rig.prompts.messages.last(),
              QString("Can not change Sampling Rate while Real-Time is running."));
-    QCOMPARE(rig.graph().txtSamplingRate->currentIndex(), 1); // "2.0" again
+    QCOMPARE(box.currentIndex(), 1);
     QCOMPARE(rig.window->state().RealTimeRate, 2.0f);
     rig.window->menus().btnStop->trigger();
-    rig.graph().txtSamplingRate->setCurrentIndex(3);
-    QCOMPARE(rig.window->state().RealTimeRate, 10.0f);
+    QTest::keyClick(&box, Qt::Key_Down);
+    QCOMPARE(rig.window->state().RealTimeRate, 5.0f);
+    // What the program writes into a box is no choice of the user's.
+    const int messages = rig.prompts.messages.size();
+    rig.graph().selectRateItem(30.0);
+    QCOMPARE(rig.window->state().RealTimeRate, 5.0f);
+    QCOMPARE(rig.prompts.messages.size(), messages);
 }
 
-void TestGraphWindow::clearMakes200Points()
+void TestGraphWindow::clearLeavesNoPoint()
 {
     Rig rig;
     rig.record(5);
     rig.window->menus().btnStop->trigger();
-    rig.graph().tbntClr->trigger();
+    rig.action("tbntClr").trigger();
     QCOMPARE(rig.chart().points(), 200);
     QCOMPARE(rig.window->state().RealTimeCount, 0);
     const double now = DateTimeDays::fromDateTime(rig.clock.now());
     QCOMPARE(rig.chart().xScale.min, now);
     QVERIFY(std::abs(rig.chart().xScale.max - now - 30.0 / 86400.0) < 1e-9);
+    QCOMPARE(levelsOf(rig.chart()), QStringList(200, "N").join(' '));
+    rig.graph().UpdateGraphStatistics();
+    QCOMPARE(rig.fields().min, QString());
+    QCOMPARE(rig.fields().dataNo, QString("0"));
 }
 
 void TestGraphWindow::closeQuestions_data()
@@ -242,9 +318,46 @@ void TestGraphWindow::closeQuestions()
     rig.graph().closeForm();
     settle();
     QCOMPARE(rig.prompts.questions.last(), QString("Save Real-Time Graph ?"));
-    QCOMPARE(rig.window->RealTimeGraphWindow.isNull(), closed);
+    QCOMPARE(rig.window->graphs().realTimeGraph() == nullptr, closed);
     QCOMPARE(QFileInfo::exists(file), saves == 1);
     QCOMPARE(rig.window->state().RealTimeModified, !closed);
+}
+
+void TestGraphWindow::saveClearsTheQuestion()
+{
+    Rig rig;
+    rig.record(3);
+    rig.second();
+    rig.second();
+    rig.window->activateChildWindow(rig.graph());
+    rig.prompts.fileNames = { rig.dir.filePath("evening.ghf") };
+    QVERIFY(rig.window->Save1Click());
+    rig.graph().closeForm();
+    settle();
+    QVERIFY(rig.prompts.questions.isEmpty()); // saved: nothing to ask
+    QVERIFY(!rig.window->graphs().realTimeGraph());
+}
+
+void TestGraphWindow::unknownExtensionSaysSo()
+{
+    // A name no writer knows is refused with a reason; a Yes to the close question whose save
+    // fails keeps the window and its data.
+    Rig rig;
+    rig.record(3);
+    rig.second();
+    rig.second();
+    const QString file = rig.dir.filePath("evening.xyz");
+    rig.prompts.fileNames = { file };
+    rig.prompts.answers = { Prompts::Answer::Yes };
+    rig.graph().closeForm();
+    settle();
+    QCOMPARE(rig.prompts.errors,
+             QStringList { "Cannot save \"" + file
+                           + "\": a file of type \".xyz\" cannot be written. Choose a name "
+                             "ending in \".ghf\"." });
+    QVERIFY(rig.window->graphs().realTimeGraph());
+    QVERIFY(rig.window->state().RealTimeModified);
+    QVERIFY(!QFileInfo::exists(file));
 }
 
 void TestGraphWindow::calLeqAndExport()
@@ -258,32 +371,85 @@ void TestGraphWindow::calLeqAndExport()
     for (int i = 0; i < 3; ++i)
         chart.setY(0, i, levels[i]);
     rig.graph().UpdateGraphStatistics();
-    QCOMPARE(rig.graph().txtAvgAll->text(), QString("90.0"));
+    QCOMPARE(rig.fields().avgAll, QString("90.0"));
 
-    rig.graph().bunCalLEQ->trigger();
-    TfrmGraph *leq = nullptr;
-    for (QMdiSubWindow *frame : rig.window->mdiArea().subWindowList())
-        if (auto *g = qobject_cast<TfrmGraph *>(frame->widget()); g && g->windowTitle() == "LEQ")
-            leq = g;
+    rig.action("bunCalLEQ").trigger();
+    TfrmGraph *leq = rig.windowCaptioned("LEQ");
     QVERIFY(leq);
-    QCOMPARE(leq->PESGraph1->model().subsets(), 2);
-    QCOMPARE(leq->PESGraph1->model().subsetLabels, (QStringList { "SPL", "Leq" }));
-    QCOMPARE(QLocale::system().toString(leq->PESGraph1->model().y(1, 2), 'f', 1), QString("95.7"));
-    QVERIFY(!leq->bunCalLEQ->isEnabled());
+    QCOMPARE(leq->chartModel().subsets(), 2);
+    QCOMPARE(leq->chartModel().subsetLabels, (QStringList { "SPL", "Leq" }));
+    QCOMPARE(levelsOf(leq->chartModel(), 1), QString("80.0 87.4 95.7"));
+    QVERIFY(!Rig::control<QAction>(*leq, "bunCalLEQ").isEnabled());
 
-    rig.graph().Button2->trigger();
+    rig.action("Button2").trigger();
     QCOMPARE(rig.prompts.messages.last(), QString("The statistic has been copy to clipboard"));
     const QStringList lines = QApplication::clipboard()->text().split('\n');
     QCOMPARE(lines.size(), 12);
     QCOMPARE(lines[3], QString("Avg.:90.0"));
 }
 
+void TestGraphWindow::calLeqDuringRecording()
+{
+    // Three of 100 points recorded: the 97 still to come are no levels, in the graph and in the
+    // "LEQ" window alike. Closing the "LEQ" window leaves the data logger's unsaved data unsaved.
+    Rig rig;
+    rig.record(100);
+    rig.second();
+    rig.second();
+    rig.window->state().loggerDataLoaded = true;
+    rig.action("bunCalLEQ").trigger();
+    TfrmGraph *leq = rig.windowCaptioned("LEQ");
+    QVERIFY(leq);
+    const GraphStatistics::Fields f = leq->fields();
+    QCOMPARE(f.dataNo, QString("3"));
+    QCOMPARE(f.samplingRate, QString("1.0"));
+    QVERIFY(f.avgAll.toDouble() > 20 && f.avgAll.toDouble() < 140);
+    QVERIFY(f.max.toDouble() < 140);
+    QVERIFY(f.maxTime.contains(QString::number(rig.clock.now().date().year() % 100)));
+    QCOMPARE(levelsOf(leq->chartModel(), 1).count('N'), 97);
+    leq->closeForm();
+    settle();
+    QVERIFY(rig.window->state().loggerDataLoaded);
+}
+
+void TestGraphWindow::failedFigureIsReportedOnce_data()
+{
+    QTest::addColumn<bool>("discard");
+    QTest::addColumn<QString>("average");
+    QTest::addColumn<int>("errors");
+    QTest::newRow("option off: told once, no figure") << false << "" << 1;
+    QTest::newRow("option on: the infinity shows") << true << "inf" << 0;
+}
+
+void TestGraphWindow::failedFigureIsReportedOnce()
+{
+    QFETCH(bool, discard);
+    QFETCH(QString, average);
+    QFETCH(int, errors);
+    Rig rig;
+    if (discard)
+        rig.window->menus().discardfloatingerror1->trigger();
+    ChartModel &chart = rig.chart();
+    chart.setPoints(3);
+    for (int i = 0; i < 3; ++i)
+        chart.fillPoint(
+            i, DateTimeDays::fromDateTime(rig.clock.now()) + i * DateTimeDays::OneSecond, 80.0f);
+    chart.setY(0, 1, std::numeric_limits<float>::infinity());
+    rig.graph().UpdateGraphStatistics();
+    rig.graph().UpdateGraphStatistics(); // the same data again: told once only
+    QCOMPARE(rig.fields().avgAll, average);
+    QCOMPARE(rig.prompts.errors.size(), errors);
+    if (errors)
+        QVERIFY(
+            rig.prompts.errors.first().startsWith("A figure of this graph could not be computed"));
+}
+
 void TestGraphWindow::templateTakesLookOnly()
 {
     Rig rig;
     TfrmGraph &g = rig.graph();
-    g.PESGraph1->model().mainTitle = "Survey at the gate";
-    g.PESGraph1->model().gridStyle = GridStyle::Solid;
+    g.chartModel().mainTitle = "Survey at the gate";
+    g.chartModel().gridStyle = GridStyle::Solid;
     rig.prompts.answers = { Prompts::Answer::Yes };
     g.PESGraph1CustomizeDlg(true);
     QVERIFY(QFileInfo::exists(rig.dir.filePath("program/template/graph.ghf")));
@@ -310,21 +476,21 @@ void TestGraphWindow::dragCursorLine()
     for (int i = 0; i < 19; ++i)
         rig.second();
     TfrmGraph &g = rig.graph();
-    QCOMPARE(g.Slider1->Value1(), 6);
-    g.PESGraph1->redrawNow();
-    QCustomPlot &plot = g.PESGraph1->plot();
+    QCOMPARE(rig.slider().Value1(), 6);
+    g.chart().redrawNow();
+    QCustomPlot &plot = g.chart().plot();
     auto pixelOf = [&](int index) {
         const QPointF value(rig.chart().x(0, index), 80.0);
-        return plot.mapFrom(g.PESGraph1, g.PESGraph1->valueToPixel(value).toPoint());
+        return plot.mapFrom(&g.chart(), g.chart().valueToPixel(value).toPoint());
     };
     // Press on cursor line A and drag it to point 12: the cursor follows, point by point.
     QTest::mousePress(&plot, Qt::LeftButton, {}, pixelOf(6));
     QTest::mouseMove(&plot, pixelOf(12));
     QTest::mouseRelease(&plot, Qt::LeftButton, {}, pixelOf(12));
-    QCOMPARE(g.Slider1->Value1(), 12);
+    QCOMPARE(rig.slider().Value1(), 12);
     QCOMPARE(rig.chart().verticalLines[0].x, rig.chart().x(0, 12));
-    QCOMPARE(g.txtCursorA->text(), QLocale::system().toString(rig.chart().y(0, 12), 'f', 1));
-    QVERIFY(!g.UndoZoom->isEnabled()); // the drag moved the cursor; it did not zoom
+    QCOMPARE(rig.fields().cursorA, GraphStatistics::levelText(rig.chart().y(0, 12)));
+    QVERIFY(!rig.action("UndoZoom").isEnabled()); // the drag moved the cursor; it did not zoom
 }
 
 void TestGraphWindow::saveAndReopen()
@@ -334,24 +500,21 @@ void TestGraphWindow::saveAndReopen()
     for (int i = 0; i < 11; ++i)
         rig.second();
     TfrmGraph &g = rig.graph();
-    g.Slider1->setValue1(2);
+    rig.slider().setValue1(2);
     const ChartModel saved = rig.chart();
     const QString file = rig.dir.filePath("survey"); // no extension: ".GHF" is added
     rig.prompts.fileNames = { file + ".GHF" };
-    QVERIFY(rig.window->SaveGraph(g));
-    QVERIFY(rig.window->OpenGraphFile(file + ".GHF"));
-    TfrmGraph *opened = nullptr;
-    for (QMdiSubWindow *frame : rig.window->mdiArea().subWindowList())
-        if (auto *w = qobject_cast<TfrmGraph *>(frame->widget());
-            w && w->windowTitle().endsWith("survey.GHF"))
-            opened = w;
+    QVERIFY(rig.window->files().SaveGraph(g));
+    QVERIFY(rig.window->files().OpenGraphFile(file + ".GHF"));
+    TfrmGraph *opened = rig.windowCaptioned(QFileInfo(file + ".GHF").absoluteFilePath());
     QVERIFY(opened);
-    QVERIFY(opened->PESGraph1->model().sameData(saved));
-    QCOMPARE(opened->PESGraph1->model().annotations, saved.annotations);
-    QCOMPARE(opened->PESGraph1->model().yScale, saved.yScale);
-    QCOMPARE(opened->txtDataNo->text(), QString("12"));
-    QCOMPARE(opened->txtMax->text(), g.txtMax->text());
-    QCOMPARE(opened->txtAvgAll->text(), g.txtAvgAll->text());
+    QVERIFY(opened->chartModel().sameData(saved));
+    QCOMPARE(opened->chartModel().annotations, saved.annotations);
+    QCOMPARE(opened->chartModel().yScale, saved.yScale);
+    QCOMPARE(opened->fields().dataNo, QString("12"));
+    QCOMPARE(opened->fields().max, g.fields().max);
+    QCOMPARE(opened->fields().avgAll, g.fields().avgAll);
+    QCOMPARE(opened->fields().samplingRate, QString("1.0")); // 11 s over 11 steps
 }
 
 void TestGraphWindow::badGraphFileMakesNoWindow()
@@ -363,7 +526,7 @@ void TestGraphWindow::badGraphFileMakesNoWindow()
     f.write("\x10\x00", 2);
     f.close();
     const int windows = rig.window->mdiArea().subWindowList().size();
-    QVERIFY(!rig.window->OpenGraphFile(file));
+    QVERIFY(!rig.window->files().OpenGraphFile(file));
     QCOMPARE(rig.prompts.errors.last(), QString("Stream read error"));
     QCOMPARE(rig.window->mdiArea().subWindowList().size(), windows);
 }

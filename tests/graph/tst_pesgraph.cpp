@@ -1,5 +1,5 @@
+#include "base/datetimedays.h"
 #include "graph/chartblock.h"
-#include "graph/datetimedays.h"
 #include "graph/ui/chartcustomizedialog.h"
 #include "graph/ui/pesgraph.h"
 

@@ -1,15 +1,20 @@
 // The data logger as a user drives it, on the main window with the simulated meter: "Load Data",
 // the data sets panel, graphing a set, correcting a start time, saving a collection and opening
-// it after a restart, and what the user is told when a download fails.
+// it after a restart, what the user is told when a download or a save fails, and that nothing
+// starts inside a running download.
 
 #include "app/ui/mainmenus.h"
-#include "app/ui/stringgrid.h"
 #include "app/ui/tfrmmain.h"
+#include "base/datetimedays.h"
+#include "base/ui/stringgrid.h"
 #include "common/mainwindowrig.h"
 #include "files/datasetfile.h"
 #include "files/ui/tfrmopensave.h"
+#include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
+#include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tfrmdatetime.h"
 
 #include <QAction>
@@ -21,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 
 namespace {
 
@@ -37,16 +43,45 @@ struct Rig : MainWindowRig
                           .makeProgramFolder = true })
     {
     }
-    TfrmGraph *logger() { return window->DataLoggerGraphWindow; }
+    TfrmGraph *logger() { return window->graphs().dataLoggerGraph(); }
+    DataLoggerController &controller() { return window->dataLogger(); }
     void load() { window->menus().LoadData1->trigger(); }
-    QString cell(int col, int row) { return logger()->Grid2->Cells(col, row); }
+    QString cell(int col, int row) { return logger()->dataSetCell(col, row); }
+    QStringList rows()
+    {
+        QStringList texts;
+        for (int r = 1; r < logger()->dataSetRowCount(); ++r)
+            texts << cell(4, r) + ' ' + cell(1, r) + ' ' + cell(2, r);
+        return texts;
+    }
     void answerChoice(int choice)
     {
         prompts.dialogHandler = [choice](QDialog &) {
             return choice;
         };
     }
+    // Saves the "DataLogger" window's collection as the Save command does.
+    bool saveCollection(const QString &file)
+    {
+        window->activateChildWindow(*logger());
+        answerChoice(TfrmOpenSave::Ok);
+        prompts.fileNames = { file };
+        return window->Save1Click();
+    }
+    int writesOf(char letter)
+    {
+        int n = 0;
+        for (const QByteArray &frame : usb->writes())
+            n += frame.at(1) == letter;
+        return n;
+    }
 };
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
@@ -59,12 +94,20 @@ private Q_SLOTS:
     void meterRecording();
     void loadShowsEverySet();
     void rowClickGraphsThatSet();
+    void graphingLeavesTheRecordingRate();
     void changeStartOfOneSet();
+    void correctedStartSurvivesSaving();
     void saveAndOpenAfterRestart();
     void failures_data();
     void failures();
+    void failedLoadIntoNewWindowShowsNothingOld();
     void noDataSets();
+    void nothingStartsInsideADownload();
+    void failedSavesSaySo_data();
+    void failedSavesSaySo();
+    void tempFileThatCannotBeWritten();
     void closeAsksAboutUnsavedData();
+    void onlyItsOwnClosingForgetsTheData();
 };
 
 void TestDataLogger::notConnected()
@@ -99,23 +142,24 @@ void TestDataLogger::loadShowsEverySet()
     QVERIFY(rig.prompts.messages.isEmpty());
     QVERIFY(rig.logger());
     QCOMPARE(rig.logger()->windowTitle(), QString("DataLogger"));
-    QVERIFY(rig.logger()->pnlDataSets->isVisible());
+    QVERIFY(Rig::control<QWidget>(*rig.logger(), "pnlDataSets").isVisible());
     QVERIFY(rig.window->state().loggerDataLoaded);
     QVERIFY(rig.window->MainTimer.isActive());
     QVERIFY(rig.window->state().memoryImage.isEmpty());
-    QCOMPARE(rig.logger()->Grid2->RowCount(), 7); // six seeded sets and the titles
+    QCOMPARE(rig.logger()->dataSetRowCount(), 7); // six seeded sets and the titles
+    QCOMPARE(rig.cell(0, 0), QString("Set"));
+    QCOMPARE(rig.cell(7, 0), QString("LEVEL"));
     QCOMPARE(rig.cell(4, 2), QString("1800"));
     QCOMPARE(rig.cell(3, 4), QString("01:00"));
     QCOMPARE(rig.cell(7, 4), QString("30-130"));
     QCOMPARE(rig.cell(5, 3), QString("dBC"));
     // Set 1 is graphed with its statistics and cursors.
-    QCOMPARE(rig.logger()->txtDataNo->text(), QString("600"));
-    QCOMPARE(rig.logger()->PESGraph1->model().points(), 600);
-    QVERIFY(!rig.logger()->txtAvgAll->text().isEmpty());
-    QVERIFY(!rig.logger()->txtCursorA->text().isEmpty());
+    QCOMPARE(rig.logger()->fields().dataNo, QString("600"));
+    QCOMPARE(rig.logger()->chartModel().points(), 600);
+    QVERIFY(!rig.logger()->fields().avgAll.isEmpty());
+    QVERIFY(!rig.logger()->fields().cursorA.isEmpty());
     // The temporary file keeps the memory: lastAddress + 257 bytes.
-    const QString temp = rig.window->dataLogger().tempFile();
-    QCOMPARE(QFileInfo(temp).size(), qint64(12899 + 257));
+    QCOMPARE(QFileInfo(rig.controller().tempFile()).size(), qint64(12899 + 257));
     // A second "Load Data" reuses the window.
     TfrmGraph *first = rig.logger();
     rig.load();
@@ -128,13 +172,44 @@ void TestDataLogger::rowClickGraphsThatSet()
     Rig rig(dir);
     rig.connectAndPoll();
     rig.load();
-    rig.window->dataLogger().Grid2Click(3);
-    QCOMPARE(rig.logger()->txtDataNo->text(), QString("383"));
-    QCOMPARE(rig.logger()->txtSamplingRate->currentText(), QString("10"));
-    QCOMPARE(rig.logger()->PESGraph1->model().points(), 383);
+    rig.controller().Grid2Click(3);
+    const LoggerData &data = rig.controller().data();
+    const GraphStatistics::Fields f = rig.logger()->fields();
+    QCOMPARE(f.dataNo, QString("383"));
+    QCOMPARE(f.samplingRate, QString("10"));
+    QCOMPARE(rig.logger()->chartModel().points(), 383);
+    // Set 3's own figures, not set 1's: its average, its maximum and minimum in their places.
+    const int first = data.setOffset(2);
+    QCOMPARE(f.avgAll, GraphStatistics::levelText(data.setAverages[2]));
+    QCOMPARE(f.max,
+             GraphStatistics::levelText(data.levels[std::size_t(first + data.setMaxIndex[2])]));
+    QCOMPARE(f.min,
+             GraphStatistics::levelText(data.levels[std::size_t(first + data.setMinIndex[2])]));
+    QVERIFY(f.max.toDouble() > f.min.toDouble());
+    QCOMPARE(
+        f.maxTime,
+        DateTimeDays::RoundedTimeText(data.levelTimes[std::size_t(first + data.setMaxIndex[2])]));
+    QVERIFY(f.avgAll != GraphStatistics::levelText(data.setAverages[0]));
     // A click on an empty row does nothing.
-    rig.window->dataLogger().Grid2Click(12);
-    QCOMPARE(rig.logger()->PESGraph1->model().points(), 383);
+    rig.controller().Grid2Click(12);
+    QCOMPARE(rig.logger()->chartModel().points(), 383);
+}
+
+void TestDataLogger::graphingLeavesTheRecordingRate()
+{
+    // The data set's interval goes into the DataLogger window's rate box; the recording's rate
+    // and a running recording are left alone.
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.window->state().RealTimeRate = 0.2f;
+    rig.connectAndPoll();
+    rig.load();
+    rig.controller().Grid2Click(3); // interval 10 s
+    QCOMPARE(rig.window->state().RealTimeRate, 0.2f);
+    rig.window->state().RealTimeRunning = true;
+    rig.controller().Grid2Click(2);
+    QCOMPARE(rig.window->state().RealTimeRate, 0.2f);
+    QVERIFY(rig.prompts.messages.isEmpty()); // no "Can not change Sampling Rate ..."
 }
 
 void TestDataLogger::changeStartOfOneSet()
@@ -143,22 +218,61 @@ void TestDataLogger::changeStartOfOneSet()
     Rig rig(dir);
     rig.connectAndPoll();
     rig.load();
-    const double set1 = rig.window->dataLogger().data().setStartTimes[0];
-    const double set3 = rig.window->dataLogger().data().setStartTimes[2];
+    const double set1 = rig.controller().data().setStartTimes[0];
+    const double set3 = rig.controller().data().setStartTimes[2];
     rig.prompts.dialogHandler = [](QDialog &dialog) {
         auto &picker = dynamic_cast<TfrmDateTime &>(dialog);
         picker.DatePicker->setDate(QDate(2008, 1, 2));
         picker.TimePicker->setTime(QTime(9, 8, 7));
         return int(QDialog::Accepted);
     };
-    rig.window->dataLogger().ChangeDateTime1Click(2);
-    const LoggerData &data = rig.window->dataLogger().data();
+    rig.controller().ChangeDateTime1Click(2);
+    const LoggerData &data = rig.controller().data();
     QCOMPARE(rig.cell(2, 2), QString("09:08:07"));
     QCOMPARE(data.setStartTimes[0], set1);
     QCOMPARE(data.setStartTimes[2], set3);
     QVERIFY(data.invariantsHold());
-    QCOMPARE(rig.logger()->txtDataNo->text(), QString("1800")); // set 2 is graphed
-    QVERIFY(rig.logger()->txtStartTime->text().contains("2008"));
+    QCOMPARE(rig.logger()->fields().dataNo, QString("1800")); // set 2 is graphed
+    QVERIFY(rig.logger()->fields().startTime.contains("2008"));
+
+    // A year the meter cannot hold is refused and changes nothing.
+    rig.prompts.dialogHandler = [](QDialog &dialog) {
+        dynamic_cast<TfrmDateTime &>(dialog).DatePicker->setDate(QDate(2100, 1, 1));
+        return int(QDialog::Accepted);
+    };
+    rig.controller().ChangeDateTime1Click(1);
+    QCOMPARE(rig.prompts.errors,
+             QStringList { "The meter keeps years 2000 to 2099 only: 2100 "
+                           "cannot be stored. The start time is unchanged." });
+    QCOMPARE(data.setStartTimes[0], set1);
+}
+
+void TestDataLogger::correctedStartSurvivesSaving()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("corrected.rec");
+    QStringList corrected;
+    {
+        Rig rig(dir);
+        rig.connectAndPoll();
+        rig.load();
+        rig.prompts.dialogHandler = [](QDialog &dialog) {
+            auto &picker = dynamic_cast<TfrmDateTime &>(dialog);
+            picker.DatePicker->setDate(QDate(2031, 7, 14));
+            picker.TimePicker->setTime(QTime(22, 15, 30));
+            return int(QDialog::Accepted);
+        };
+        rig.controller().ChangeDateTime1Click(4);
+        corrected = rig.rows();
+        QVERIFY(corrected[3].endsWith("22:15:30"));
+        QVERIFY(rig.saveCollection(file));
+    }
+    Rig restarted(dir);
+    restarted.answerChoice(TfrmOpenSave::Ok);
+    restarted.prompts.fileNames = { file };
+    restarted.window->Open1Click();
+    QVERIFY(restarted.logger());
+    QCOMPARE(restarted.rows(), corrected);
 }
 
 void TestDataLogger::saveAndOpenAfterRestart()
@@ -170,13 +284,8 @@ void TestDataLogger::saveAndOpenAfterRestart()
         Rig rig(dir);
         rig.connectAndPoll();
         rig.load();
-        for (int r = 1; r <= 6; ++r)
-            rows << rig.logger()->Grid2->Cells(4, r) + rig.cell(1, r) + rig.cell(2, r);
-        rig.window->mdiArea().setActiveSubWindow(
-            qobject_cast<QMdiSubWindow *>(rig.logger()->parentWidget()));
-        rig.answerChoice(TfrmOpenSave::Ok);
-        rig.prompts.fileNames = { file };
-        QVERIFY(rig.window->Save1Click());
+        rows = rig.rows();
+        QVERIFY(rig.saveCollection(file));
         QCOMPARE(rig.prompts.dialogs.first(), QString("Save File"));
     }
     QVERIFY(QFileInfo::exists(file));
@@ -193,10 +302,7 @@ void TestDataLogger::saveAndOpenAfterRestart()
     QVERIFY2(
         restarted.logger(),
         qPrintable(restarted.prompts.errors.join("; ") + restarted.prompts.dialogs.join("; ")));
-    QStringList reopened;
-    for (int r = 1; r <= 6; ++r)
-        reopened << restarted.cell(4, r) + restarted.cell(1, r) + restarted.cell(2, r);
-    QCOMPARE(reopened, rows);
+    QCOMPARE(restarted.rows(), rows);
     QVERIFY(temp.open(QIODevice::ReadOnly));
     QCOMPARE(temp.readAll(), before); // the same temporary file again
 }
@@ -234,6 +340,26 @@ void TestDataLogger::failures()
     QVERIFY(rig.window->state().memoryImage.isEmpty());
 }
 
+void TestDataLogger::failedLoadIntoNewWindowShowsNothingOld()
+{
+    // A download fills the window; the window is closed; the next download fails: the new
+    // window starts with one empty row, not the earlier data sets.
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    rig.prompts.answers = { Prompts::Answer::No };
+    rig.logger()->closeForm();
+    settle();
+    QVERIFY(!rig.logger());
+    rig.meter.faults().downloadStartUnframed = true;
+    rig.load();
+    QVERIFY(rig.logger());
+    QCOMPARE(rig.logger()->dataSetRowCount(), 2);
+    QCOMPARE(rig.cell(1, 1), QString());
+    QCOMPARE(rig.logger()->chartModel().points(), 500);
+}
+
 void TestDataLogger::noDataSets()
 {
     QTemporaryDir dir;
@@ -247,8 +373,101 @@ void TestDataLogger::noDataSets()
     rig.load();
     QCOMPARE(rig.prompts.messages,
              QStringList { "There was not any data recorded in momery of meter !" });
-    QVERIFY(!QFileInfo::exists(rig.window->dataLogger().tempFile()));
-    QCOMPARE(rig.logger()->Grid2->Cells(1, 1), QString()); // the panel still has its empty row
+    QVERIFY(!QFileInfo::exists(rig.controller().tempFile()));
+    QCOMPARE(rig.cell(1, 1), QString()); // the panel still has its empty row
+}
+
+void TestDataLogger::nothingStartsInsideADownload()
+{
+    // The progress window lets events run after every block. What the user can reach then must
+    // not start another exchange: the commands are disabled, and refuse when called anyway.
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.usb->clear();
+    QStringList during;
+    bool entered = false;
+    QTimer::singleShot(0, rig.window.get(), [&] {
+        entered = true;
+        MainMenus &m = rig.window->menus();
+        for (QAction *a : { m.LoadData1, m.btnDataLogger, m.Run1, m.btnRun, m.EraseMemory1, m.Open1,
+                            m.btnOpen, m.LEQ1 })
+            if (a->isEnabled())
+                during << a->objectName();
+        m.LoadData1->trigger();
+        rig.controller().LoadData1Click();
+        rig.window->Open1Click();
+        rig.window->realTime().btnRunClick();
+    });
+    rig.load();
+    QVERIFY(entered);
+    QCOMPARE(during, QStringList());
+    QCOMPARE(rig.writesOf('P'), 1); // one download
+    QVERIFY(rig.prompts.messages.isEmpty()); // it ended well: no "error code=126"
+    QVERIFY(rig.prompts.dialogs.isEmpty()); // Open asked nothing
+    QVERIFY(rig.window->state().loggerDataLoaded);
+    QCOMPARE(rig.logger()->dataSetRowCount(), 7);
+    // Afterwards the commands are back.
+    QVERIFY(rig.window->menus().LoadData1->isEnabled() && rig.window->menus().btnRun->isEnabled());
+    QVERIFY(rig.window->MainTimer.isActive());
+}
+
+void TestDataLogger::failedSavesSaySo_data()
+{
+    QTest::addColumn<QString>("target"); // under the test's folder
+    QTest::addColumn<QString>("error"); // how the message starts, %1 the target
+    QTest::newRow("folder does not exist") << "no/such/survey.rec"
+                                           << "Cannot create file \"%1\".";
+    QTest::newRow("a folder of that name") << "taken.rec"
+                                           << "Cannot create file \"%1\".";
+}
+
+void TestDataLogger::failedSavesSaySo()
+{
+    // A failed save of the collection says which file and why, and a Yes to "Save DataLogger
+    // Data ?" whose save failed keeps the window, with the data still counted as unsaved.
+    QFETCH(QString, target);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    Rig rig(dir);
+    QVERIFY(QDir().mkpath(dir.filePath("taken.rec")));
+    rig.connectAndPoll();
+    rig.load();
+    const QString name = dir.filePath(target);
+    rig.answerChoice(TfrmOpenSave::Ok);
+    rig.prompts.fileNames = { name };
+    rig.prompts.answers = { Prompts::Answer::Yes };
+    rig.logger()->closeForm();
+    settle();
+    QCOMPARE(rig.prompts.errors.size(), 1);
+    QVERIFY2(rig.prompts.errors.first().startsWith(error.arg(name)),
+             qPrintable(rig.prompts.errors.first()));
+    QVERIFY(rig.logger());
+    QVERIFY(rig.window->state().loggerDataLoaded);
+}
+
+void TestDataLogger::tempFileThatCannotBeWritten()
+{
+    // The temporary file of a first download is in place; the second download's cannot be
+    // written. The user is told, still sees the data sets, and cannot save the first download's
+    // file as the second one's collection.
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    const QString temp = rig.controller().tempFile();
+    QVERIFY(QFile::remove(temp));
+    QVERIFY(QDir().mkpath(temp)); // a folder in the file's place
+    rig.load();
+    QCOMPARE(rig.prompts.errors.size(), 1);
+    QVERIFY(rig.prompts.errors.first().startsWith("Cannot create file \"" + temp + "\""));
+    QCOMPARE(rig.logger()->dataSetRowCount(), 7);
+    QCOMPARE(rig.logger()->fields().dataNo, QString("600"));
+    const QString file = dir.filePath("survey.rec");
+    QVERIFY(!rig.saveCollection(file));
+    QVERIFY(!QFileInfo::exists(file));
+    QCOMPARE(rig.prompts.errors.size(), 2);
+    QVERIFY(rig.prompts.errors.last().startsWith("Cannot save \"" + file + "\""));
 }
 
 void TestDataLogger::closeAsksAboutUnsavedData()
@@ -263,9 +482,34 @@ void TestDataLogger::closeAsksAboutUnsavedData()
     QVERIFY(rig.logger());
     rig.prompts.answers = { Prompts::Answer::No };
     rig.logger()->closeForm();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     QVERIFY(!rig.logger());
     QVERIFY(!rig.window->state().loggerDataLoaded);
+
+    // Saved: closing asks nothing.
+    rig.load();
+    const int asked = rig.prompts.questions.size();
+    QVERIFY(rig.saveCollection(dir.filePath("saved.rec")));
+    rig.logger()->closeForm();
+    settle();
+    QVERIFY(!rig.logger());
+    QCOMPARE(rig.prompts.questions.size(), asked);
+}
+
+void TestDataLogger::onlyItsOwnClosingForgetsTheData()
+{
+    // Closing the real-time graph leaves the downloaded data unsaved: closing "DataLogger"
+    // still asks.
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    rig.window->graphs().realTimeGraph()->closeForm();
+    settle();
+    QVERIFY(rig.window->state().loggerDataLoaded);
+    rig.prompts.answers = { Prompts::Answer::Cancel };
+    rig.logger()->closeForm();
+    QCOMPARE(rig.prompts.questions.last(), QString("Save DataLogger Data ?"));
 }
 
 QTEST_MAIN(TestDataLogger)

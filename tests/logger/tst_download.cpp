@@ -3,10 +3,11 @@
 // and the simulated meter's logger memory: its seeded sets, a set recorded while REC is on, a
 // memory that fills up, and images with any header at all.
 
+#include "base/datetimedays.h"
+#include "base/workprogress.h"
 #include "common/fakeclock.h"
 #include "common/recordingmeterusb.h"
 #include "logger/loggerdata.h"
-#include "logger/loggerdays.h"
 #include "logger/memorydecoder.h"
 #include "logger/memorydownload.h"
 #include "meter/meterlink.h"
@@ -31,19 +32,19 @@ struct Rig
     QByteArray image;
     int lastAddress = -1;
 
-    int download(DownloadProgress *progress = nullptr)
+    int download(WorkProgress *progress = nullptr)
     {
         return MemoryDownload::ReadLoggerMemory(link, image, lastAddress, progress);
     }
 };
 
 // The progress reports in order: "start 256", "received 64", ..., "finish".
-class RecordingProgress : public DownloadProgress
+class RecordingProgress : public WorkProgress
 {
 public:
     QStringList events;
     void start(int total) override { events << QStringLiteral("start %1").arg(total); }
-    void received(int bytes) override { events << QStringLiteral("received %1").arg(bytes); }
+    void progressed(int bytes) override { events << QStringLiteral("received %1").arg(bytes); }
     void finish() override { events << QStringLiteral("finish"); }
 };
 
@@ -266,7 +267,7 @@ void TestDownload::seededMemoryDecodes()
         QCOMPARE(data.setCounts[at], sets[i].count);
         QCOMPARE(data.setIntervals[at], sets[i].interval);
         QCOMPARE(data.setFlags[at], sets[i].flags);
-        QCOMPARE(data.setStartTimes[at], LoggerDays::fromDateTime(sets[i].start));
+        QCOMPARE(data.setStartTimes[at], DateTimeDays::fromDateTime(sets[i].start));
         pageBoundary = pageBoundary || (sets[i].address + 11) % 256 == 255;
     }
     QVERIFY(pageBoundary);

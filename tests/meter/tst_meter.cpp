@@ -1,7 +1,6 @@
 // The meter link: command frames byte for byte, the exchanges and their time-outs, the live
 // reply's fields, the connection monitor, the simulated meter and the hidapi transport's framing.
 
-#include "app/appstate.h"
 #include "common/fakeclock.h"
 #include "common/recordingmeterusb.h"
 #include "meter/commandframe.h"
@@ -104,8 +103,6 @@ class ScriptedReplyUsb : public MeterUsb
 {
 public:
     ReplyReport reply = framedReply();
-    const AppState *watched = nullptr;
-    bool busyDuringExchange = false;
 
     int UsbClose() override { return 0; }
     int UsbAfterWrite() override { return 0; }
@@ -115,11 +112,7 @@ public:
             buffer[0] = '\0';
         return 0;
     }
-    int UsbOpen(quint16, quint16) override
-    {
-        busyDuringExchange = watched && watched->PollBusy;
-        return 0;
-    }
+    int UsbOpen(quint16, quint16) override { return 0; }
     int UsbReadReport(int length, quint8 *buffer) override
     {
         reply[30] = m_sequence;
@@ -295,8 +288,7 @@ private Q_SLOTS:
     void monitorIdentification();
     void monitorCountsFailures_data();
     void monitorCountsFailures();
-    void monitorKeepsLevel_data();
-    void monitorKeepsLevel();
+    void monitorIgnoresUnframedReplies();
     void monitorCurrentLevel_data();
     void monitorCurrentLevel();
 
@@ -629,16 +621,16 @@ void TestMeter::monitorIdentification()
     QFETCH(bool, identified);
 
     Rig rig;
-    AppState state;
+    bool connected = false;
+    int failures = 0;
     applyFault(rig.meter.faults(), fault);
-    const ConnectionMonitor::Result result = ConnectionMonitor::tick(state, rig.link, true);
+    const ConnectionMonitor::Result result = ConnectionMonitor::tick(rig.link, connected, failures);
     QCOMPARE(result.outcome,
              identified ? ConnectionMonitor::Outcome::Identified
                         : ConnectionMonitor::Outcome::NotIdentified);
-    QCOMPARE(state.Connected, identified);
+    QCOMPARE(connected, identified);
     QVERIFY(!result.reading);
-    QVERIFY(!state.PollBusy);
-    QCOMPARE(state.ConnectionFailures, 0);
+    QCOMPARE(failures, 0);
     // The identifying tick does not also poll.
     QCOMPARE(lettersWritten(rig.usb), QByteArray(fault == "openFails" ? "" : "K"));
     if (fault.isEmpty())
@@ -662,83 +654,63 @@ void TestMeter::monitorCountsFailures()
     using Outcome = ConnectionMonitor::Outcome;
 
     Rig rig;
-    AppState state;
-    QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Identified);
+    bool connected = false;
+    int failures = 0;
+    auto tick = [&] {
+        return ConnectionMonitor::tick(rig.link, connected, failures).outcome;
+    };
+    QCOMPARE(tick(), Outcome::Identified);
 
     // Four failures, then a good reply: still connected, count reset.
     for (int i = 1; i <= 4; ++i) {
         applyFault(rig.meter.faults(), fault);
-        QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Failed);
-        QCOMPARE(state.ConnectionFailures, i);
-        QVERIFY(state.Connected);
-        QVERIFY(!state.PollBusy);
+        QCOMPARE(tick(), Outcome::Failed);
+        QCOMPARE(failures, i);
+        QVERIFY(connected);
     }
     applyFault(rig.meter.faults(), QString());
-    QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Reading);
-    QCOMPARE(state.ConnectionFailures, 0);
-    QVERIFY(state.Connected);
+    QCOMPARE(tick(), Outcome::Reading);
+    QCOMPARE(failures, 0);
+    QVERIFY(connected);
 
     // Five in a row: the fifth disconnects and resets the count.
     applyFault(rig.meter.faults(), fault);
     for (int i = 1; i <= 4; ++i)
-        QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Failed);
-    QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Disconnected);
-    QVERIFY(!state.Connected);
-    QCOMPARE(state.ConnectionFailures, 0);
-    QVERIFY(!state.PollBusy);
+        QCOMPARE(tick(), Outcome::Failed);
+    QCOMPARE(tick(), Outcome::Disconnected);
+    QVERIFY(!connected);
+    QCOMPARE(failures, 0);
 
     // The next tick looks for the meter again.
     applyFault(rig.meter.faults(), QString());
     rig.usb.clear();
-    QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome, Outcome::Identified);
+    QCOMPARE(tick(), Outcome::Identified);
     QCOMPARE(lettersWritten(rig.usb), QByteArray("K"));
 }
 
-void TestMeter::monitorKeepsLevel_data()
+void TestMeter::monitorIgnoresUnframedReplies()
 {
-    QTest::addColumn<bool>("panelOpen");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<ConnectionMonitor::Outcome>("outcome");
-    QTest::newRow("unframed reply")
-        << true << "unframedReply" << ConnectionMonitor::Outcome::IgnoredReply;
-    QTest::newRow("panel closed") << false << "" << ConnectionMonitor::Outcome::Reading;
-}
-
-void TestMeter::monitorKeepsLevel()
-{
-    // Neither an unframed reply nor a reply while the panel is closed is decoded; as a reply
-    // was read, the failure count starts again.
-    QFETCH(bool, panelOpen);
-    QFETCH(QString, fault);
-    QFETCH(ConnectionMonitor::Outcome, outcome);
+    // A reply that was read but is not framed is not decoded; as a reply came, the failure
+    // count starts again.
     Rig rig;
-    AppState state;
-    QCOMPARE(ConnectionMonitor::tick(state, rig.link, true).outcome,
+    bool connected = false;
+    int failures = 0;
+    QCOMPARE(ConnectionMonitor::tick(rig.link, connected, failures).outcome,
              ConnectionMonitor::Outcome::Identified);
-    state.CurrentLevel = 42.5f;
-    state.MeterRecording = true; // the simulated meter does not record
     rig.meter.faults().readTimesOut = true;
-    ConnectionMonitor::tick(state, rig.link, true);
-    QCOMPARE(state.ConnectionFailures, 1);
-
-    applyFault(rig.meter.faults(), fault);
+    ConnectionMonitor::tick(rig.link, connected, failures);
+    QCOMPARE(failures, 1);
+    applyFault(rig.meter.faults(), "unframedReply");
     for (int i = 0; i < 6; ++i) {
         const ConnectionMonitor::Result result
-            = ConnectionMonitor::tick(state, rig.link, panelOpen);
-        QCOMPARE(result.outcome, outcome);
+            = ConnectionMonitor::tick(rig.link, connected, failures);
+        QCOMPARE(result.outcome, ConnectionMonitor::Outcome::IgnoredReply);
         QVERIFY(!result.reading);
-        QVERIFY(state.Connected);
-        QCOMPARE(state.ConnectionFailures, 0);
-        QCOMPARE(state.CurrentLevel, 42.5f);
-        QVERIFY(state.MeterRecording);
+        QVERIFY(connected);
+        QCOMPARE(failures, 0);
     }
-
-    // A framed reply with the panel open is decoded again.
     applyFault(rig.meter.faults(), QString());
-    QVERIFY(ConnectionMonitor::tick(state, rig.link, true).reading);
-    QVERIFY(!state.MeterRecording);
-    const ReplyReport &reply = rig.link.reply();
-    QCOMPARE(state.CurrentLevel, float((reply[5] << 8) | reply[6]) * 0.1f);
+    QVERIFY(ConnectionMonitor::tick(rig.link, connected, failures).reading);
 }
 
 void TestMeter::monitorCurrentLevel_data()
@@ -779,18 +751,14 @@ void TestMeter::monitorCurrentLevel()
     reply[13] = 0x01; // 307
     reply[14] = 0x33;
     MeterLink link(usb);
-    AppState app;
-    app.Connected = true;
-    app.MeterRecording = !recording;
-    usb.watched = &app;
+    bool connected = true;
+    int failures = 0;
 
-    const ConnectionMonitor::Result result = ConnectionMonitor::tick(app, link, true);
+    const ConnectionMonitor::Result result = ConnectionMonitor::tick(link, connected, failures);
     QCOMPARE(result.outcome, ConnectionMonitor::Outcome::Reading);
     QVERIFY(result.reading);
-    QCOMPARE(app.CurrentLevel, currentLevel);
-    QCOMPARE(app.MeterRecording, recording);
-    QVERIFY(usb.busyDuringExchange);
-    QVERIFY(!app.PollBusy);
+    QCOMPARE(result.reading->currentLevel(), currentLevel);
+    QCOMPARE(result.reading->recording, recording);
 }
 
 void TestMeter::simulatedKeys_data()

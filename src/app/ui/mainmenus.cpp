@@ -1,5 +1,7 @@
 #include "app/ui/mainmenus.h"
 
+#include "base/appstate.h"
+
 #include <QAction>
 #include <QIcon>
 #include <QMainWindow>
@@ -113,4 +115,22 @@ MainMenus::MainMenus(QMainWindow &window)
                      false);
     Panel1->addSeparator();
     btnHelp = button(Panel1, "btnHelp", "ICON_HELP", QStringLiteral("Help"), true);
+}
+
+void MainMenus::refresh(const AppState &state)
+{
+    const bool free = !state.ExchangeRunning;
+    const bool run = state.Connected && !state.RealTimeRunning && free;
+    btnRun->setEnabled(run);
+    Run1->setEnabled(run);
+    btnStop->setEnabled(state.RealTimeRunning);
+    Stop1->setEnabled(state.RealTimeRunning);
+    const bool logger = free && !m_meterLost;
+    btnDataLogger->setEnabled(logger);
+    DataLogger1->menuAction()->setEnabled(logger);
+    LoadData1->setEnabled(logger);
+    EraseMemory1->setEnabled(logger);
+    Open1->setEnabled(free);
+    btnOpen->setEnabled(free);
+    LEQ1->setEnabled(free);
 }

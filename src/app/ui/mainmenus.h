@@ -6,6 +6,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QToolBar;
+struct AppState;
 
 // The main window's menu tree and toolbar: every item with its caption, hint, separator,
 // check mark and enabled state at start. The main window connects the handlers.
@@ -14,6 +15,17 @@ class MainMenus
 public:
     // Builds the menu bar and the toolbar panel into window.
     explicit MainMenus(QMainWindow &window);
+
+    // The commands whose enabled state follows the program's state:
+    //  - Run while the meter is connected, no recording runs and no exchange has the meter;
+    //  - Stop while a recording runs, whatever the connection (a recording must always be
+    //    stoppable);
+    //  - the data logger menu and button, Open and LEQ while no exchange has the meter; the data
+    //    logger also not after the meter was lost, until it is found again.
+    void refresh(const AppState &state);
+    // The connection as the status bar shows it: lost after the fifth failed poll, found again
+    // by the next identification.
+    void setMeterLost(bool lost) { m_meterLost = lost; }
 
     // "&File"
     QAction *Open1, *Save1, *Print1, *PrinterSetup1, *Exit1;
@@ -39,4 +51,7 @@ public:
     QToolBar *Panel1;
     QAction *btnOpen, *btnSave, *btnPrint, *btnDataLogger, *btnOutputToGraph, *btnRun, *btnStop,
         *btnHelp;
+
+private:
+    bool m_meterLost = false;
 };

@@ -1,12 +1,17 @@
 #include "app/ui/tfrmmain.h"
 
 #include "app/appsettings.h"
-#include "app/clock.h"
+#include "app/ui/filecommands.h"
 #include "app/ui/mainmenus.h"
-#include "app/ui/mdichildform.h"
-#include "app/ui/prompts.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
+#include "base/clock.h"
+#include "base/ui/mdichildform.h"
+#include "base/ui/prompts.h"
+#include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/realtimecontroller.h"
+#include "graph/ui/tfrmgraph.h"
+#include "logger/ui/dataloggercontroller.h"
 #include "meter/connectionmonitor.h"
 #include "panel/ui/tfrmpanel.h"
 
@@ -62,6 +67,11 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     RealTime_Timer.setInterval(1000);
     connect(&MainTimer, &QTimer::timeout, this, &TfrmMain::MainTimerTimer);
     connect(&MaxMinTimer, &QTimer::timeout, this, &TfrmMain::MaxMinTimerTimer);
+
+    m_graphs = new GraphWindowFactory(*this, this);
+    m_realTime = new RealTimeController(*this, *m_graphs, RealTime_Timer, this);
+    m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
+    m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger);
     connectMenus();
     FormCreate();
 }
@@ -85,12 +95,11 @@ void TfrmMain::connectMenus()
     connect(m.btnSave, &QAction::triggered, this, &TfrmMain::Save1Click);
     connect(m.RealTimeGraph1, &QAction::triggered, this, &TfrmMain::RealTimeGraph1Click);
     for (QAction *load : { m.LoadData1, m.btnDataLogger })
-        connect(load, &QAction::triggered, this, [this] { m_dataLogger.LoadData1Click(); });
+        connect(load, &QAction::triggered, m_dataLogger, &DataLoggerController::LoadData1Click);
     for (QAction *run : { m.Run1, m.btnRun })
-        connect(run, &QAction::triggered, this, [this] { m_realTime.btnRunClick(); });
+        connect(run, &QAction::triggered, m_realTime, &RealTimeController::btnRunClick);
     for (QAction *stop : { m.Stop1, m.btnStop })
-        connect(stop, &QAction::triggered, this, [this] { m_realTime.btnStopClick(); });
-    connect(&RealTime_Timer, &QTimer::timeout, this, [this] { m_realTime.RealTime_TimerTimer(); });
+        connect(stop, &QAction::triggered, m_realTime, &RealTimeController::btnStopClick);
     connect(m.Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
     connect(m.ControlPanel1, &QAction::triggered, this, &TfrmMain::ControlPanel1Click);
     connect(m.Tile1, &QAction::triggered, this, &TfrmMain::Tile1Click);
@@ -125,7 +134,7 @@ void TfrmMain::showEvent(QShowEvent *event)
 
 void TfrmMain::FormShow()
 {
-    m_state.DataFolder = m_folders.resolveDataFolder();
+    m_folders.DataFolder = m_folders.resolveDataFolder();
 
     createPanel();
     PanelWindow->showNoConnection(!m_state.Connected);
@@ -146,29 +155,89 @@ void TfrmMain::FormShow()
     }
 
     // The real-time graph stands to the right of the panel and has the focus.
-    TfrmGraph *graph = createRealTimeGraph();
-    auto *frame = qobject_cast<QMdiSubWindow *>(graph->parentWidget());
     const int panelWidth = PanelWindow->parentWidget()->width();
-    frame->setGeometry(panelWidth, 0, qMax(200, width() - panelWidth - 5),
-                       qMax(200, height() - m_menus->Panel1->height() - StatusBar1->height() - 40));
-    m_mdiArea->setActiveSubWindow(frame);
+    TfrmGraph &graph = m_graphs->createRealTimeGraph(
+        QRect(panelWidth, 0, qMax(200, width() - panelWidth - 5),
+              qMax(200, height() - m_menus->Panel1->height() - StatusBar1->height() - 40)));
+    activateChildWindow(graph);
 
     m_menus->Setup1->setVisible(false);
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
 }
 
-QMdiSubWindow *TfrmMain::addChildWindow(MdiChildForm *form)
+QMdiSubWindow *TfrmMain::addChildFrame(MdiChildForm &form)
 {
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow *frame = m_mdiArea->addSubWindow(form);
+    form.setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow *frame = m_mdiArea->addSubWindow(&form);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     return frame;
+}
+
+void TfrmMain::addChildWindow(MdiChildForm &form, const QRect &geometry)
+{
+    QMdiSubWindow *frame = addChildFrame(form);
+    frame->setGeometry(geometry);
+    frame->show();
+}
+
+QSize TfrmMain::clientAreaSize() const
+{
+    return m_mdiArea->size();
+}
+
+void TfrmMain::activateChildWindow(MdiChildForm &form)
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(form.parentWidget());
+    if (!frame)
+        return;
+    if (frame->isMinimized() || frame->isMaximized())
+        frame->showNormal();
+    m_mdiArea->setActiveSubWindow(frame);
+}
+
+bool TfrmMain::saveChildWindow(MdiChildForm &form)
+{
+    return m_files->saveChild(form);
+}
+
+void TfrmMain::refreshCommands()
+{
+    m_menus->refresh(m_state);
+    if (TfrmGraph *graph = m_graphs->realTimeGraph())
+        graph->setClearEnabled(!m_state.RealTimeRunning);
+}
+
+void TfrmMain::setOutputToGraphEnabled(bool enabled)
+{
+    m_menus->btnOutputToGraph->setEnabled(enabled);
+}
+
+void TfrmMain::setRealTimeGraphChecked(bool checked)
+{
+    m_menus->RealTimeGraph1->setChecked(checked);
+}
+
+bool TfrmMain::beginExchange()
+{
+    if (m_state.ExchangeRunning)
+        return false;
+    m_state.ExchangeRunning = true;
+    refreshCommands();
+    StopPolling();
+    return true;
+}
+
+void TfrmMain::endExchange()
+{
+    m_state.ExchangeRunning = false;
+    MainTimer.start();
+    refreshCommands();
 }
 
 void TfrmMain::createPanel()
 {
     auto *panel = new TfrmPanel(m_bitmaps, m_link, m_prompts, MaxMinTimer);
-    QMdiSubWindow *frame = addChildWindow(panel);
+    QMdiSubWindow *frame = addChildFrame(*panel);
     // No title bar: the panel is moved by dragging its face.
     frame->setWindowFlags(Qt::FramelessWindowHint);
     frame->setWindowTitle(panel->windowTitle());
@@ -200,8 +269,10 @@ void TfrmMain::ControlPanel1Click()
 
 void TfrmMain::MainTimerTimer()
 {
+    m_state.PollBusy = true;
     const ConnectionMonitor::Result result
-        = ConnectionMonitor::tick(m_state, m_link, !PanelWindow.isNull());
+        = ConnectionMonitor::tick(m_link, m_state.Connected, m_state.ConnectionFailures);
+    m_state.PollBusy = false;
     switch (result.outcome) {
     case ConnectionMonitor::Outcome::Identified:
         showConnected();
@@ -210,7 +281,11 @@ void TfrmMain::MainTimerTimer()
         showDisconnected();
         break;
     case ConnectionMonitor::Outcome::Reading:
-        if (result.reading && PanelWindow)
+        // Every reading is the program's live level, whether or not the panel shows it.
+        m_state.MeterRecording = result.reading->recording;
+        m_state.CurrentLevel = result.reading->currentLevel();
+        ++m_state.LiveReadingCount;
+        if (PanelWindow)
             PanelWindow->updateFromReading(*result.reading);
         break;
     default:
@@ -226,24 +301,15 @@ void TfrmMain::showConnected()
     if (PanelWindow)
         PanelWindow->showNoConnection(false);
     m.DataLogger1->menuAction()->setVisible(true);
-    m.DataLogger1->menuAction()->setEnabled(true);
     m.btnDataLogger->setVisible(true);
-    m.btnDataLogger->setEnabled(true);
-    const bool running = m_state.RealTimeRunning;
-    m.btnRun->setEnabled(!running);
-    m.Run1->setEnabled(!running);
-    m.btnStop->setEnabled(running);
-    m.Stop1->setEnabled(running);
-    if (RealTimeGraphWindow)
-        RealTimeGraphWindow->tbntClr->setEnabled(!running);
+    m.setMeterLost(false);
+    refreshCommands();
 }
 
 void TfrmMain::showDisconnected()
 {
-    MainMenus &m = *m_menus;
-    for (QAction *action : { m.btnRun, m.Run1, m.btnStop, m.Stop1, m.btnDataLogger })
-        action->setEnabled(false);
-    m.DataLogger1->menuAction()->setEnabled(false);
+    m_menus->setMeterLost(true);
+    refreshCommands();
     StatusBar1->setPanelText(0, QString());
     if (PanelWindow)
         PanelWindow->showNoConnection(true);
@@ -262,6 +328,33 @@ void TfrmMain::StopPolling()
     while (m_state.PollBusy && m_clock.tickCountMs() - start < StopPollingWaitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     MainTimer.stop();
+}
+
+void TfrmMain::Open1Click()
+{
+    m_files->Open1Click();
+}
+
+bool TfrmMain::Save1Click()
+{
+    QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
+    auto *child = frame ? qobject_cast<MdiChildForm *>(frame->widget()) : nullptr;
+    return child && m_files->saveChild(*child);
+}
+
+void TfrmMain::RealTimeGraph1Click()
+{
+    m_graphs->showRealTimeGraph();
+}
+
+void TfrmMain::activeChildChanged(QMdiSubWindow *frame)
+{
+    if (!frame)
+        return;
+    // Only a table window can be drawn as a graph; it enables the button when activated.
+    m_menus->btnOutputToGraph->setEnabled(false);
+    if (auto *child = qobject_cast<MdiChildForm *>(frame->widget()))
+        Q_EMIT child->formActivated();
 }
 
 void TfrmMain::Tile1Click()

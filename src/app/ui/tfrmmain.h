@@ -1,14 +1,12 @@
 #pragma once
 
-#include "app/appfolders.h"
-#include "app/appstate.h"
-#include "app/floatingpoint.h"
-#include "app/ui/mdichildform.h"
 #include "app/ui/tfrmabout.h"
-#include "graph/ui/realtimecontroller.h"
-#include "graph/ui/tfrmgraph.h"
-#include "logger/ui/dataloggercontroller.h"
+#include "base/appfolders.h"
+#include "base/appstate.h"
+#include "base/floatingpoint.h"
+#include "base/ui/windowservices.h"
 #include "meter/meterlink.h"
+#include "meter/ui/meterservices.h"
 #include "panel/ui/tfrmpanel.h"
 #include "resources/bitmaptable.h"
 
@@ -19,6 +17,9 @@
 #include <memory>
 
 class Clock;
+class DataLoggerController;
+class FileCommands;
+class GraphWindowFactory;
 class MainMenus;
 class MeterUsb;
 class Prompts;
@@ -26,12 +27,17 @@ class QMdiArea;
 class QMdiSubWindow;
 class QPrinter;
 class QSettings;
+class RealTimeController;
 class StatusPanels;
 
 // The program's one top-level window: an MDI parent holding every other window, with the menu
 // bar, the toolbar, the status bar, the timers and the program-wide state. It polls the meter
 // twice a second and mirrors the live reading on the control panel.
-class TfrmMain : public QMainWindow
+//
+// It composes the program: it makes the controllers and the graph-window factory and hands them
+// the services they use (WindowServices, MeterServices), which it implements. Nothing below it
+// knows it.
+class TfrmMain : public QMainWindow, public WindowServices, public MeterServices
 {
     Q_OBJECT
 
@@ -62,51 +68,53 @@ public:
     void PrinterSetup1Click();
     void discardfloatingerror1Click();
     void Exit1Click();
-    // File commands: Open and Save choose by the active window and the file's extension.
     void Open1Click();
     // True when something was saved.
     bool Save1Click();
     void RealTimeGraph1Click();
 
-    // Saves a graph window's chart as a graph file, asking for the name; true when saved.
-    bool SaveGraph(TfrmGraph &graph);
-    // Opens a graph file as a new graph window; false (and an error shown) when it cannot.
-    bool OpenGraphFile(const QString &fileName);
-    // Creates the real-time graph window (to the right of the panel at start-up).
-    TfrmGraph *createRealTimeGraph();
-    RealTimeController &realTime() { return m_realTime; }
-    DataLoggerController &dataLogger() { return m_dataLogger; }
-    // Saves what a child window holds, as the Save command does for it; true when saved.
-    bool saveChild(QWidget *child);
-    // A graph window has closed: forget it.
-    void graphWindowClosed(TfrmGraph *graph);
-
-    // Waits (at most 2.5 s) until a poll tick has ended, then switches the poll off. Whoever
-    // calls it switches MainTimer on again when done.
+    // Waits (at most 2.5 s) until a poll tick has ended, then switches the poll off.
     void StopPolling();
 
-    AppState &state() { return m_state; }
-    MeterLink &link() { return m_link; }
+    // The parts the window composes.
+    GraphWindowFactory &graphs() { return *m_graphs; }
+    RealTimeController &realTime() { return *m_realTime; }
+    DataLoggerController &dataLogger() { return *m_dataLogger; }
+    FileCommands &files() { return *m_files; }
     MainMenus &menus() { return *m_menus; }
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
     const BitmapTable &bitmaps() const { return m_bitmaps; }
-    const FloatingPointOption &floatingPoint() const { return m_floatingPoint; }
-    Prompts &prompts() { return m_prompts; }
-    Clock &clock() { return m_clock; }
-    const AppFolders &folders() const { return m_folders; }
     QPrinter &printer();
 
-    // Window references; each is empty while its window is closed.
+    // WindowServices.
+    AppState &state() override { return m_state; }
+    Clock &clock() override { return m_clock; }
+    Prompts &prompts() override { return m_prompts; }
+    const AppFolders &folders() const override { return m_folders; }
+    const FloatingPointOption &floatingPoint() const override { return m_floatingPoint; }
+    QWidget *dialogParent() override { return this; }
+    void addChildWindow(MdiChildForm &form, const QRect &geometry) override;
+    QSize clientAreaSize() const override;
+    void activateChildWindow(MdiChildForm &form) override;
+    bool saveChildWindow(MdiChildForm &form) override;
+    void refreshCommands() override;
+    void setOutputToGraphEnabled(bool enabled) override;
+    void setRealTimeGraphChecked(bool checked) override;
+
+    // MeterServices.
+    MeterLink &link() override { return m_link; }
+    bool beginExchange() override;
+    void endExchange() override;
+
+    // Window references; each is empty while its window is closed. The graph windows' are the
+    // factory's.
     QPointer<TfrmPanel> PanelWindow;
-    QPointer<TfrmGraph> RealTimeGraphWindow;
-    QPointer<TfrmGraph> DataLoggerGraphWindow;
-    QPointer<MdiChildForm> LeqWindow;
     QPointer<TfrmAbout> AboutWindow;
     QPointer<TfrmAbout> SplashScreen;
 
-    // Adds a child window to the MDI area and returns its frame.
-    QMdiSubWindow *addChildWindow(MdiChildForm *form);
+    // Adds a child window to the MDI area and returns its frame (not yet shown).
+    QMdiSubWindow *addChildFrame(MdiChildForm &form);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -134,11 +142,13 @@ private:
     MeterLink m_link;
     BitmapTable m_bitmaps;
     FloatingPointOption m_floatingPoint;
-    RealTimeController m_realTime { *this };
-    DataLoggerController m_dataLogger { *this };
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<QPrinter> m_printer;
     QMdiArea *m_mdiArea = nullptr;
     StatusPanels *StatusBar1 = nullptr;
+    GraphWindowFactory *m_graphs = nullptr;
+    RealTimeController *m_realTime = nullptr;
+    DataLoggerController *m_dataLogger = nullptr;
+    std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;
 };

@@ -9,6 +9,7 @@
 //   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
 // Nothing outside these files includes it.
 
+#include "base/datetimedays.h"
 #include "graph/ui/chartcustomizedialog.h"
 #include "graph/ui/pesgraph.h"
 
@@ -25,8 +26,8 @@ namespace PESGraphInternal {
 
 // X reaches QCustomPlot as seconds since 1 January 1970 read as UTC: the wall-clock time the
 // days stand for, with no time zone shift, so the axis shows exactly the clock time recorded.
-constexpr double UnixEpochDays = 25569.0; // 1 January 1970 counted from 30 December 1899
-constexpr double SecondsPerDay = 86400.0;
+using DateTimeDays::SecondsPerDay;
+using DateTimeDays::UnixEpochDays;
 
 inline double toKey(double days, bool dateTime)
 {

@@ -1,58 +1,63 @@
 #include "graph/ui/realtimecontroller.h"
 
-#include "app/clock.h"
-#include "app/ui/mainmenus.h"
-#include "app/ui/prompts.h"
-#include "app/ui/tfrmmain.h"
-#include "graph/datetimedays.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/datetimedays.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
 #include "graph/samplingrate.h"
+#include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmsetuprealtime.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QTimer>
+
+RealTimeController::RealTimeController(WindowServices &services, GraphWindowFactory &graphs,
+                                       QTimer &timer, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_graphs(graphs)
+    , m_timer(timer)
+{
+    connect(&m_timer, &QTimer::timeout, this, &RealTimeController::RealTime_TimerTimer);
+    connect(&m_graphs, &GraphWindowFactory::realTimeGraphClosed, this,
+            &RealTimeController::windowClosed);
+}
 
 double RealTimeController::now() const
 {
-    return DateTimeDays::fromDateTime(m_main.clock().now());
+    return DateTimeDays::fromDateTime(m_services.clock().now());
 }
 
 void RealTimeController::setRunning(bool running)
 {
-    AppState &state = m_main.state();
-    MainMenus &m = m_main.menus();
-    state.RealTimeRunning = running;
-    m.btnRun->setEnabled(!running && state.Connected);
-    m.Run1->setEnabled(!running && state.Connected);
-    m.btnStop->setEnabled(running);
-    m.Stop1->setEnabled(running);
-    if (TfrmGraph *graph = m_main.RealTimeGraphWindow)
-        graph->tbntClr->setEnabled(!running);
+    m_services.state().RealTimeRunning = running;
+    m_services.refreshCommands();
+    if (TfrmGraph *graph = m_graphs.realTimeGraph())
+        graph->setClearEnabled(!running);
 }
 
 bool RealTimeController::askCountAndRate(TfrmGraph &graph, int &count, double &rate)
 {
-    TfrmSetupRealTime dialog(&m_main);
-    dialog.setRateText(graph.txtSamplingRate->currentText());
-    dialog.FormShow(m_main.state().RealTimeRate);
-    if (m_main.prompts().execDialog(dialog) != QDialog::Accepted)
+    Prompts &prompts = m_services.prompts();
+    TfrmSetupRealTime dialog(m_services.dialogParent());
+    dialog.setRateText(graph.rateText());
+    dialog.FormShow(m_services.state().RealTimeRate);
+    if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
     const std::optional<double> parsed = SamplingRate::parseRate(dialog.rateText());
     // A rate of zero or below cannot pace a recording: it is refused like a text that is no
     // number.
     if (!parsed || *parsed <= 0.0) {
-        m_main.prompts().showError(
+        prompts.showError(
             QStringLiteral("'%1' is not a valid floating point value").arg(dialog.rateText()));
         return false;
     }
     bool ok = false;
     count = dialog.countText().trimmed().toInt(&ok);
     if (!ok || count <= 0) {
-        m_main.prompts().showMessage(dialog.countText() + QStringLiteral(" is not valid.\n"));
+        prompts.showMessage(dialog.countText() + QStringLiteral(" is not valid.\n"));
         return false;
     }
     rate = *parsed;
@@ -61,26 +66,27 @@ bool RealTimeController::askCountAndRate(TfrmGraph &graph, int &count, double &r
 
 void RealTimeController::btnRunClick()
 {
-    AppState &state = m_main.state();
-    if (!state.Connected)
+    AppState &state = m_services.state();
+    // While an exchange has the meter (a download) Run is disabled; nothing starts inside it.
+    if (!state.Connected || state.ExchangeRunning)
         return;
-    TfrmGraph *graph = m_main.RealTimeGraphWindow;
+    TfrmGraph *graph = m_graphs.realTimeGraph();
     if (graph) {
-        graph->parentWidget()->showNormal();
         if (state.RealTimeRunning || state.RealTimeCount > 0) {
-            const Prompts::Answer answer = m_main.prompts().ask(
+            const Prompts::Answer answer = m_services.prompts().ask(
                 QStringLiteral("There are datas in Real_Time graph ,it have to reset the graph.\n"
                                "Do you want to save the Real-Time graph ?"),
                 true);
-            m_main.mdiArea().setActiveSubWindow(
-                qobject_cast<QMdiSubWindow *>(graph->parentWidget()));
+            m_services.activateChildWindow(*graph);
             if (answer == Prompts::Answer::Cancel)
                 return;
-            if (answer == Prompts::Answer::Yes && !m_main.SaveGraph(*graph))
+            if (answer == Prompts::Answer::Yes && !m_services.saveChildWindow(*graph))
                 return; // not saved: the recording stays as it is
+        } else {
+            m_services.activateChildWindow(*graph);
         }
     } else {
-        graph = m_main.createRealTimeGraph();
+        graph = &m_graphs.createRealTimeGraph();
     }
 
     int count = 0;
@@ -88,88 +94,66 @@ void RealTimeController::btnRunClick()
     if (!askCountAndRate(*graph, count, rate))
         return;
 
-    m_main.RealTime_Timer.stop();
+    m_timer.stop();
     state.RealTimeRate = static_cast<float>(rate);
     graph->selectRateItem(rate);
-    ChartModel &chart = graph->PESGraph1->model();
-    graph->clearStatisticFields();
-    m_recorder.start(state, chart, count, now());
+    m_recorder.start(state, graph->chartModel(), count, now());
     setRunning(true);
-    graph->txtDataNo->setText(QStringLiteral("0"));
+    graph->showRecordingStart(QString());
 
     // The first point is taken at the start of a second.
-    Clock &clock = m_main.clock();
+    Clock &clock = m_services.clock();
     const qint64 giveUp = clock.tickCountMs() + 1100;
     while (clock.now().time().msec() > 20 && clock.tickCountMs() < giveUp)
         clock.spinWait(1);
-    const double start = DateTimeDays::fromDateTime(clock.now());
-    graph->txtStartTime->setText(DateTimeDays::RoundedTimeText(start));
+    graph->showRecordingStart(DateTimeDays::RoundedTimeText(now()));
     AppendRealTimeSample();
     m_recorder.RealTimeTicks = 0;
-    m_main.RealTime_Timer.start();
-}
-
-void RealTimeController::showTexts(TfrmGraph &graph, const RealTimeRecorder::Texts &texts)
-{
-    auto put = [](QLineEdit *edit, const std::optional<QString> &text) {
-        if (text)
-            edit->setText(*text);
-    };
-    put(graph.txtMax, texts.max);
-    put(graph.txtMaxTime, texts.maxTime);
-    put(graph.txtMin, texts.min);
-    put(graph.txtMinTime, texts.minTime);
-    put(graph.txtDataNo, texts.dataNo);
+    m_timer.start();
 }
 
 void RealTimeController::AppendRealTimeSample()
 {
-    TfrmGraph *graph = m_main.RealTimeGraphWindow;
+    TfrmGraph *graph = m_graphs.realTimeGraph();
     if (!graph)
         return;
     RealTimeRecorder::Texts texts;
-    if (m_recorder.append(m_main.state(), graph->PESGraph1->model(), now(), texts)) {
-        showTexts(*graph, texts);
-        graph->PESGraph1->redraw();
+    if (m_recorder.append(m_services.state(), graph->chartModel(), now(), texts)) {
+        graph->showRecordingTexts(texts);
+        graph->chart().redraw();
     }
 }
 
 void RealTimeController::RealTime_TimerTimer()
 {
-    TfrmGraph *graph = m_main.RealTimeGraphWindow;
+    TfrmGraph *graph = m_graphs.realTimeGraph();
     if (!graph)
         return;
     RealTimeRecorder::Texts texts;
     const RealTimeRecorder::Tick tick
-        = m_recorder.tick(m_main.state(), graph->PESGraph1->model(), now(), texts);
+        = m_recorder.tick(m_services.state(), graph->chartModel(), now(), texts);
     if (tick == RealTimeRecorder::Tick::Waiting)
         return;
-    showTexts(*graph, texts);
-    graph->PESGraph1->redraw();
+    graph->showRecordingTexts(texts);
+    graph->chart().redraw();
     if (tick == RealTimeRecorder::Tick::Finished)
         btnStopClick();
 }
 
 void RealTimeController::btnStopClick()
 {
-    m_main.RealTime_Timer.stop();
+    m_timer.stop();
     setRunning(false);
-    TfrmGraph *graph = m_main.RealTimeGraphWindow;
+    TfrmGraph *graph = m_graphs.realTimeGraph();
     if (!graph)
         return;
-    graph->parentWidget()->showNormal();
-    graph->tbntClr->setEnabled(true);
-    const RealTimeRecorder::StopResult result
-        = m_recorder.stop(m_main.state(), graph->PESGraph1->model(), now());
-    graph->txtAvgAll->setText(result.avgAll);
-    if (result.placeCursors)
-        graph->placeCursors(result.sliderMaximum, result.value1, result.value2);
-    graph->PESGraph1->redraw();
+    m_services.activateChildWindow(*graph);
+    graph->showRecordingStop(m_recorder.stop(m_services.state(), graph->chartModel(), now()));
 }
 
 void RealTimeController::windowClosed()
 {
-    m_main.RealTime_Timer.stop();
-    m_main.state().RealTimeCount = 0;
+    m_timer.stop();
+    m_services.state().RealTimeCount = 0;
     setRunning(false);
 }

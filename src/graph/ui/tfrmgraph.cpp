@@ -1,16 +1,13 @@
 #include "graph/ui/tfrmgraph.h"
 
-#include "app/ui/mainmenus.h"
-#include "app/ui/prompts.h"
-#include "app/ui/stringgrid.h"
-#include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
+#include "base/appstate.h"
+#include "base/ui/stringgrid.h"
+#include "base/ui/windowservices.h"
 #include "files/graphfile.h"
-#include "graph/datetimedays.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tslider2.h"
-#include "logger/datasetrows.h"
-#include "logger/ui/dataloggercontroller.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -49,9 +46,9 @@ QLabel *caption(const QString &text, QWidget *parent, const QColor &color = QCol
 
 } // namespace
 
-TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
+TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     : MdiChildForm(parent)
-    , m_main(main)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("TfrmGraph"));
     resize(1152, 699);
@@ -104,8 +101,9 @@ TfrmGraph::TfrmGraph(TfrmMain &main, QWidget *parent)
     connect(PESGraph1, &PESGraph::mouseReleased, this, [this] { m_draggedLine = -1; });
     connect(Slider1, &Tslider2::OnValueChange1, this, &TfrmGraph::Slider1ValueChange1);
     connect(Slider1, &Tslider2::OnValueChange2, this, &TfrmGraph::Slider1ValueChange1);
+    // "Output Tabular to graph" belongs to table windows.
     connect(this, &MdiChildForm::formActivated, this,
-            [this] { m_main.menus().btnOutputToGraph->setEnabled(false); });
+            [this] { m_services.setOutputToGraphEnabled(false); });
 }
 
 void TfrmGraph::buildDataSetsPanel()
@@ -124,7 +122,10 @@ void TfrmGraph::buildDataSetsPanel()
     Grid2->setColCount(8);
     Grid2->setRowCount(2);
     Grid2->setFixedRows(1);
-    Grid2->setRow(0, DataSetRows::titles());
+    Grid2->setRow(0,
+                  { QStringLiteral("Set"), QStringLiteral("DATE"), QStringLiteral("TIME"),
+                    QStringLiteral("Rate"), QStringLiteral("Nums"), QStringLiteral("A/C"),
+                    QStringLiteral("Fa/Sl"), QStringLiteral("LEVEL") });
     const int widths[] = { 25, 60, 60, 40, 40, 40, 40, 60 };
     for (int c = 0; c < 8; ++c)
         Grid2->setColumnWidth(c, widths[c] + 6);
@@ -134,10 +135,9 @@ void TfrmGraph::buildDataSetsPanel()
     Grid2->addAction(ChangeDateTime1);
     layout->addWidget(StaticText1);
     layout->addWidget(Grid2, 1);
-    connect(Grid2, &StringGrid::rowClicked, this,
-            [this](int row) { m_main.dataLogger().Grid2Click(row); });
+    connect(Grid2, &StringGrid::rowClicked, this, &TfrmGraph::dataSetRowClicked);
     connect(ChangeDateTime1, &QAction::triggered, this,
-            [this] { m_main.dataLogger().ChangeDateTime1Click(Grid2->selectedRow()); });
+            [this] { Q_EMIT changeDateTimeRequested(Grid2->selectedRow()); });
     pnlDataSets->hide();
 }
 
@@ -212,15 +212,15 @@ void TfrmGraph::buildToolBar()
     connect(ToolButton7, &QAction::triggered, this, &TfrmGraph::ToolButton7Click);
     connect(ToolButton4, &QAction::triggered, this, [this] {
         PESGraph1->setArrowCursor(1);
-        m_main.state().drawingMode = -99;
+        m_services.state().drawingMode = -99;
     });
     connect(ToolButton5, &QAction::triggered, this, [this] {
         PESGraph1->setArrowCursor(QCursor(QPixmap(QStringLiteral(":/CROSS")), 0, 0));
-        m_main.state().drawingMode = 2;
+        m_services.state().drawingMode = 2;
     });
     connect(ToolButton9, &QAction::triggered, this, [this] {
         PESGraph1->setArrowCursor(2);
-        m_main.state().drawingMode = 0;
+        m_services.state().drawingMode = 0;
     });
     connect(tbntClr, &QAction::triggered, this, &TfrmGraph::tbntClrClick);
     connect(UndoZoom, &QAction::triggered, this, &TfrmGraph::UndoZoomClick);
@@ -258,6 +258,10 @@ QWidget *TfrmGraph::buildStatisticPanel()
     txtMaxTime = field("txtMaxTime", 160, panel);
     txtMin = field("txtMin", 60, panel);
     txtMinTime = field("txtMinTime", 160, panel);
+    lblMeterLost = new QLabel(panel);
+    lblMeterLost->setObjectName(QStringLiteral("lblMeterLost"));
+    lblMeterLost->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    lblMeterLost->hide();
 
     auto line = [&](int row, std::initializer_list<QWidget *> widgets) {
         auto *box = new QHBoxLayout;
@@ -275,9 +279,9 @@ QWidget *TfrmGraph::buildStatisticPanel()
     line(1,
          { caption(QStringLiteral("Maximum "), panel), txtMax, caption(QStringLiteral("@"), panel),
            txtMaxTime, caption(QStringLiteral("Minimum"), panel), txtMin,
-           caption(QStringLiteral("@"), panel), txtMinTime });
-    connect(txtSamplingRate, &QComboBox::currentTextChanged, this,
-            &TfrmGraph::txtSamplingRateChange);
+           caption(QStringLiteral("@"), panel), txtMinTime, lblMeterLost });
+    // Only the user's choice runs the handler; the program's writes do not.
+    connect(txtSamplingRate, &QComboBox::activated, this, &TfrmGraph::txtSamplingRateChange);
     return panel;
 }
 
@@ -323,157 +327,4 @@ QWidget *TfrmGraph::buildCursorPanel()
     layout->addLayout(grid);
     layout->addStretch(1);
     return panel;
-}
-
-void TfrmGraph::applyDefaultLook()
-{
-    ChartModel &m = PESGraph1->model();
-    m.showVertLineAnnotations = true;
-    m.allowVertLineAnnotHotSpots = true;
-    m.lineAnnotationTextSize = 100;
-    m.showGraphAnnotations = true;
-    m.graphAnnotationTextSize = 100;
-    m.gridStyle = GridStyle::Dot;
-    m.mainTitle.clear();
-    m.subTitle = QStringLiteral(" ");
-    m.subsetLabels = QStringList { QStringLiteral("dB") };
-    m.dateTimeX = true;
-    m.xAxisLabel = QStringLiteral("Time");
-    PESGraph1->setZoomingAllowed(true);
-    m.subsetColors = { Qt::black };
-    m.subsetLineTypes = { static_cast<int>(LineType::Solid) };
-    m.yAxisColor = Qt::red;
-    PESGraph1->setArrowCursor(1);
-}
-
-void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double maxX, double minX,
-                               int points)
-{
-    ChartModel &m = PESGraph1->model();
-    m.setSubsets(subsets);
-    m.setPoints(points);
-    for (int i = 0; i < points; ++i)
-        m.fillPoint(i, 0.0, ChartModel::NullValue);
-    m.yScale = { true, minY, maxY };
-    if (minX != 0.0)
-        m.xScale = { true, minX, maxX };
-    m.allowGraphAnnotHotSpots = true;
-    PESGraph1->redraw();
-}
-
-void TfrmGraph::PrepareGraph(int subsets, double maxY, double minY, double maxX, double minX,
-                             int points)
-{
-    // A graph template, when there is one, brings its look to every new chart.
-    bool templated = false;
-    const QString templateFile = m_main.folders().templateFile();
-    if (QFileInfo::exists(templateFile)) {
-        const GraphFile::ReadResult read = GraphFile::read(templateFile);
-        templated = read.block && PESGraph1->loadBlock(*read.block);
-    }
-    if (!templated)
-        applyDefaultLook();
-    ResetGraphData(subsets, maxY, minY, maxX, minX, points);
-}
-
-void TfrmGraph::UpdateGraphStatistics()
-{
-    const GraphStatistics::Whole w
-        = GraphStatistics::whole(PESGraph1->model(), m_main.floatingPoint());
-    txtStartTime->setText(w.startTime);
-    if (!pnlSamplingRate->isEnabled()) {
-        const QSignalBlocker blocker(txtSamplingRate);
-        txtSamplingRate->setEditText(w.samplingRate);
-    }
-    txtDataNo->setText(w.dataNo);
-    txtAvgAll->setText(w.avgAll);
-    txtMax->setText(w.max);
-    txtMaxTime->setText(w.maxTime);
-    txtMin->setText(w.min);
-    txtMinTime->setText(w.minTime);
-    alignSlider();
-    placeCursors(w.sliderMaximum, w.value1, w.value2);
-}
-
-void TfrmGraph::placeCursors(int maximum, int value1, int value2)
-{
-    const QSignalBlocker blocker(Slider1);
-    Slider1->setMinimum(0);
-    Slider1->setMaximum(maximum);
-    Slider1->setValue1(value1);
-    Slider1->setValue2(value2);
-    Slider1ValueChange1();
-}
-
-void TfrmGraph::showCursor(int line, int index)
-{
-    const GraphStatistics::Cursor c = GraphStatistics::cursor(PESGraph1->model(), index);
-    (line == 0 ? txtCursorA : txtCursorB)->setText(c.level);
-    (line == 0 ? txtCursorATime : txtCursorBTime)->setText(c.time);
-    PESGraph1->model().verticalLines[static_cast<std::size_t>(line)] = { c.lineX, c.lineText };
-}
-
-void TfrmGraph::Slider1ValueChange1()
-{
-    AppState &state = m_main.state();
-    state.cursorAIndex = Slider1->Value1();
-    state.cursorBIndex = Slider1->Value2();
-    if (Slider1->Maximum() == 0)
-        return;
-    showCursor(0, state.cursorAIndex);
-    showCursor(1, state.cursorBIndex);
-    UpdateCursorStatistics();
-    pnlSlider->update();
-    PESGraph1->redraw();
-}
-
-void TfrmGraph::UpdateCursorStatistics()
-{
-    const AppState &state = m_main.state();
-    const GraphStatistics::Between b = GraphStatistics::between(
-        PESGraph1->model(), state.cursorAIndex, state.cursorBIndex, m_main.floatingPoint());
-    txtAvgAB->setText(b.avgAB);
-    txtMaxAB->setText(b.maxAB);
-    txtMaxABTime->setText(b.maxABTime);
-    txtMinAB->setText(b.minAB);
-    txtMinABTime->setText(b.minABTime);
-}
-
-GraphStatistics::Fields TfrmGraph::fields() const
-{
-    return { txtStartTime->text(), txtSamplingRate->currentText(),
-             txtDataNo->text(),    txtAvgAll->text(),
-             txtMax->text(),       txtMaxTime->text(),
-             txtMin->text(),       txtMinTime->text(),
-             txtCursorA->text(),   txtCursorATime->text(),
-             txtCursorB->text(),   txtCursorBTime->text(),
-             txtMaxAB->text(),     txtMaxABTime->text(),
-             txtMinAB->text(),     txtMinABTime->text(),
-             txtAvgAB->text() };
-}
-
-void TfrmGraph::clearStatisticFields()
-{
-    for (QLineEdit *edit :
-         { txtAvgAll, txtMax, txtMin, txtMaxTime, txtMinTime, txtCursorA, txtCursorATime,
-           txtCursorB, txtCursorBTime, txtMaxAB, txtMaxABTime, txtMinAB, txtMinABTime, txtAvgAB })
-        edit->clear();
-}
-
-void TfrmGraph::makeRealTimeGraph()
-{
-    setWindowTitle(RealTimeCaption);
-    tbntSep3->setVisible(true);
-    tbntClr->setVisible(true);
-    txtSamplingRate->setEditable(false);
-    pnlSamplingRate->setEnabled(true);
-    selectRateItem(m_main.state().RealTimeRate);
-}
-
-void TfrmGraph::selectRateItem(double rate)
-{
-    if (const std::optional<int> item = SamplingRate::itemForRate(rate)) {
-        const QSignalBlocker blocker(txtSamplingRate);
-        txtSamplingRate->setCurrentIndex(*item);
-    }
 }

@@ -1,8 +1,15 @@
 #pragma once
 
-#include "app/ui/mdichildform.h"
+#include "base/ui/mdichildform.h"
 #include "graph/graphstatistics.h"
+#include "graph/realtimerecorder.h"
 
+#include <QList>
+#include <QStringList>
+
+#include <limits>
+
+class ChartModel;
 class PESGraph;
 class QAction;
 class QComboBox;
@@ -11,13 +18,17 @@ class QLineEdit;
 class QSplitter;
 class QToolBar;
 class StringGrid;
-class TfrmMain;
 class Tslider2;
+class WindowServices;
 
 // The window that shows one chart: a toolbar, the statistics panel above the chart, the chart
 // with its read-out, and the cursor panel with the two-thumb slider below. The same window
 // serves every graph; the caption tells the kinds apart ("Real-Time Graph", "DataLogger",
-// "LEQ", or a file's path).
+// "LEQ", or a file's path). The "DataLogger" window also shows its data sets panel.
+//
+// The window's controls are its own: others hand it values through its methods (the figures of
+// a data set, the texts of a recording tick) and it writes them. A value written by the program
+// never runs a handler meant for the user's edit.
 class TfrmGraph : public MdiChildForm
 {
     Q_OBJECT
@@ -27,7 +38,13 @@ public:
     static inline const QString DataLoggerCaption = QStringLiteral("DataLogger");
     static inline const QString LeqCaption = QStringLiteral("LEQ");
 
-    explicit TfrmGraph(TfrmMain &main, QWidget *parent = nullptr);
+    explicit TfrmGraph(WindowServices &services, QWidget *parent = nullptr);
+
+    // The chart and its data. Whoever writes the data redraws the chart afterwards.
+    PESGraph &chart() { return *PESGraph1; }
+    const PESGraph &chart() const { return *PESGraph1; }
+    ChartModel &chartModel();
+    const ChartModel &chartModel() const;
 
     // Full set-up of a new chart, the graph template first.
     void PrepareGraph(int subsets, double maxY, double minY, double maxX, double minX, int points);
@@ -35,25 +52,45 @@ public:
     void ResetGraphData(int subsets, double maxY, double minY, double maxX, double minX,
                         int points);
 
-    // The whole-graph figures and the cursor slider.
+    // The whole-graph figures of the chart, and the cursor slider.
     void UpdateGraphStatistics();
+    // Shows figures worked out elsewhere (a data set's): the statistics panel and the slider.
+    void showFigures(const GraphStatistics::Whole &figures);
     // Cursor A and B from the slider, then the figures between them.
     void Slider1ValueChange1();
     void UpdateCursorStatistics();
     // Sets the cursor slider's range and thumbs (moving the cursors).
     void placeCursors(int maximum, int value1, int value2);
-
-    // The texts of every statistic field, and emptying them (Run).
+    // The texts of every statistic field, as "Export Statistic" reads them.
     GraphStatistics::Fields fields() const;
-    void clearStatisticFields();
 
-    // Turns this window into the real-time graph: the Clear button shows and the sampling-rate
-    // box becomes a drop-down list that can be changed.
-    void makeRealTimeGraph();
     bool isCaption(const QString &caption) const { return windowTitle() == caption; }
+
+    // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
+    // list that the user can change.
+    void makeRealTimeGraph(double rate);
+    QString rateText() const;
+    // Selects the rate box's item for a rate (nothing for rates of 30.5 s and above).
     void selectRateItem(double rate);
-    // Widens the data sets panel to show every column of its grid.
-    void fitDataSetsPanel();
+    void setClearEnabled(bool enabled);
+    // Run: the statistic fields empty, the start time and a data count of 0.
+    void showRecordingStart(const QString &startTime);
+    void showRecordingTexts(const RealTimeRecorder::Texts &texts);
+    void showRecordingStop(const RealTimeRecorder::StopResult &result);
+    // What the window says about the meter while it records (empty: nothing).
+    QString meterLostText() const;
+
+    // The data sets panel of the "DataLogger" window: one row per data set under the titles,
+    // or one empty row when there is none; the first row is selected.
+    void showDataSetsPanel();
+    void showDataSetRows(const QList<QStringList> &rows);
+    void setDataSetRow(int row, const QStringList &texts);
+    QString dataSetCell(int col, int row) const;
+    int dataSetRowCount() const;
+
+    // The "LEQ" window: the levels of source and their cumulative Leq, and the figures.
+    void showCumulativeLeqOf(const ChartModel &source);
+    void setCalLeqEnabled(bool enabled);
 
     // Handlers.
     void FormShow();
@@ -72,6 +109,39 @@ public:
     void PESGraph1DataHotSpot(int subset, int point);
     bool FormCloseQuery() override;
 
+Q_SIGNALS:
+    // A click on a row of the data sets panel, and its "Change Date & Time" (grid rows).
+    void dataSetRowClicked(int row);
+    void changeDateTimeRequested(int row);
+    // "CAL Leq": the window's maker opens the "LEQ" window of this graph.
+    void calLeqRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildToolBar();
+    void buildDataSetsPanel();
+    QWidget *buildStatisticPanel();
+    QWidget *buildCursorPanel();
+    void applyDefaultLook();
+    void alignSlider();
+    void moveReadOut();
+    void fitDataSetsPanel();
+    void clearStatisticFields();
+    void showCursor(int line, int index);
+    void dragCursorTowardMouse();
+    // Tells the user once per state of the data that a figure could not be computed.
+    void reportFailedFigure();
+
+    WindowServices &m_services;
+    QSplitter *m_splitter = nullptr;
+    int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
+    bool m_shownOnce = false;
+    quint64 m_reportedRevision = std::numeric_limits<quint64>::max();
+
     PESGraph *PESGraph1 = nullptr;
     Tslider2 *Slider1 = nullptr;
     QToolBar *ToolBar1 = nullptr;
@@ -87,30 +157,10 @@ public:
     QLineEdit *txtCursorA = nullptr, *txtCursorATime = nullptr, *txtCursorB = nullptr,
               *txtCursorBTime = nullptr, *txtMaxAB = nullptr, *txtMaxABTime = nullptr,
               *txtMinAB = nullptr, *txtMinABTime = nullptr, *txtAvgAB = nullptr;
+    QLabel *lblMeterLost = nullptr;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;
     StringGrid *Grid2 = nullptr;
     QAction *ChangeDateTime1 = nullptr;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void buildToolBar();
-    void buildDataSetsPanel();
-    QWidget *buildStatisticPanel();
-    QWidget *buildCursorPanel();
-    void applyDefaultLook();
-    void alignSlider();
-    void moveReadOut();
-    void showCursor(int line, int index);
-    void dragCursorTowardMouse();
-
-    TfrmMain &m_main;
-    QSplitter *m_splitter = nullptr;
-    int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
-    bool m_shownOnce = false;
 };

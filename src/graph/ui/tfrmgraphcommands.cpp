@@ -1,11 +1,12 @@
 // The graph window's commands and chart events.
 
-#include "app/clock.h"
-#include "app/ui/mainmenus.h"
-#include "app/ui/prompts.h"
-#include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/datetimedays.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
 #include "files/graphfile.h"
-#include "graph/datetimedays.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
@@ -36,7 +37,7 @@ void TfrmGraph::showEvent(QShowEvent *event)
 void TfrmGraph::FormShow()
 {
     PESGraph1->setArrowCursor(1);
-    m_main.state().drawingMode = -99;
+    m_services.state().drawingMode = -99;
     // The items are rewritten in the user's decimal separator; the chosen one stays.
     const QSignalBlocker blocker(txtSamplingRate);
     const QStringList items = SamplingRate::graphBoxItems();
@@ -101,13 +102,15 @@ void TfrmGraph::ToolButton7Click()
 void TfrmGraph::tbntClrClick()
 {
     setWindowTitle(RealTimeCaption);
-    m_main.menus().RealTimeGraph1->setChecked(true);
+    m_services.setRealTimeGraphChecked(true);
     tbntSep3->setVisible(true);
     tbntClr->setVisible(true);
-    const double now = DateTimeDays::fromDateTime(m_main.clock().now());
+    const double now = DateTimeDays::fromDateTime(m_services.clock().now());
+    // Every point is a null point: Clear leaves no level behind.
     ResetGraphData(1, 130, 30, now + 0.00034722223, now, 200);
-    PESGraph1->model().fillPoint(0, 0.0, 0.0f);
-    AppState &state = m_main.state();
+    lblMeterLost->clear();
+    lblMeterLost->hide();
+    AppState &state = m_services.state();
     state.RealTimeCount = 0;
     // Placed annotations are moved out of sight and their numbering starts again.
     for (int i = 3; i <= state.annotationCounter; ++i) {
@@ -143,18 +146,18 @@ void TfrmGraph::PESGraph1CustomizeDlg(bool changed)
     // The template offer: a changed look can become the look of every new graph.
     if (!changed)
         return;
-    Prompts &prompts = m_main.prompts();
+    Prompts &prompts = m_services.prompts();
     if (prompts.ask(QStringLiteral("Do you want to save the changes ?"), false)
         != Prompts::Answer::Yes)
         return;
-    const QString folder = m_main.folders().templateFolder();
+    const QString folder = m_services.folders().templateFolder();
     if (!QDir().mkpath(folder)) {
         prompts.showError(QStringLiteral("Cannot create ") + QDir::toNativeSeparators(folder)
                           + QStringLiteral(" directory."));
         return;
     }
     const QString error
-        = GraphFile::write(m_main.folders().templateFile(), PESGraph1->storeBlock());
+        = GraphFile::write(m_services.folders().templateFile(), PESGraph1->storeBlock());
     if (!error.isEmpty())
         prompts.showError(error);
 }
@@ -162,40 +165,17 @@ void TfrmGraph::PESGraph1CustomizeDlg(bool changed)
 void TfrmGraph::Button2Click()
 {
     QApplication::clipboard()->setText(GraphStatistics::exportText(fields()));
-    m_main.prompts().showMessage(QStringLiteral("The statistic has been copy to clipboard"));
+    m_services.prompts().showMessage(QStringLiteral("The statistic has been copy to clipboard"));
 }
 
 void TfrmGraph::bunCalLEQClick()
 {
-    const ChartModel &source = PESGraph1->model();
-    const int n = source.points();
-    auto *leq = new TfrmGraph(m_main);
-    leq->setWindowTitle(LeqCaption);
-    m_main.addChildWindow(leq);
-    if (n <= 0) {
-        m_main.prompts().showError(QStringLiteral("The graph has no points."));
-        leq->parentWidget()->show();
-        return;
-    }
-    leq->PrepareGraph(2, 130, 30, source.x(0, n - 1), source.x(0, 0), n);
-    ChartModel &target = leq->PESGraph1->model();
-    target.subsetLabels = QStringList { QStringLiteral("SPL"), QStringLiteral("Leq") };
-    target.subsetColors = { Qt::black, Qt::red };
-    const std::vector<float> levels(source.ys(0).begin(), source.ys(0).begin() + n);
-    const std::vector<float> cumulative
-        = GraphStatistics::cumulativeLeq(levels, m_main.floatingPoint());
-    const std::vector<double> xs(source.xs(0).begin(), source.xs(0).begin() + n);
-    target.setSeries(0, xs, levels);
-    target.setSeries(1, xs, cumulative);
-    leq->bunCalLEQ->setEnabled(false);
-    leq->parentWidget()->showNormal();
-    leq->UpdateGraphStatistics();
-    leq->PESGraph1->reinitAndReset();
+    Q_EMIT calLeqRequested();
 }
 
 void TfrmGraph::txtSamplingRateChange()
 {
-    AppState &state = m_main.state();
+    AppState &state = m_services.state();
     if (!state.RealTimeRunning) {
         if (const std::optional<double> rate
             = SamplingRate::parseRate(txtSamplingRate->currentText()))
@@ -203,7 +183,7 @@ void TfrmGraph::txtSamplingRateChange()
         return;
     }
     selectRateItem(state.RealTimeRate);
-    m_main.prompts().showMessage(
+    m_services.prompts().showMessage(
         QStringLiteral("Can not change Sampling Rate while Real-Time is running."));
 }
 
@@ -261,14 +241,14 @@ bool TfrmGraph::FormCloseQuery()
 {
     // A Yes whose save is cancelled or fails keeps the window open: closing it then would lose
     // the data the user asked to keep.
-    AppState &state = m_main.state();
-    Prompts &prompts = m_main.prompts();
+    AppState &state = m_services.state();
+    Prompts &prompts = m_services.prompts();
     if (state.loggerDataLoaded && isCaption(DataLoggerCaption)) {
         switch (prompts.ask(QStringLiteral("Save DataLogger Data ?"), true)) {
         case Prompts::Answer::Cancel:
             return false;
         case Prompts::Answer::Yes:
-            if (!m_main.saveChild(this))
+            if (!m_services.saveChildWindow(*this))
                 return false;
             state.loggerDataLoaded = false;
             break;
@@ -281,7 +261,7 @@ bool TfrmGraph::FormCloseQuery()
         case Prompts::Answer::Cancel:
             return false;
         case Prompts::Answer::Yes:
-            if (!m_main.SaveGraph(*this))
+            if (!m_services.saveChildWindow(*this))
                 return false;
             state.RealTimeModified = false;
             break;

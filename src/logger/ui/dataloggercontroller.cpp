@@ -1,25 +1,27 @@
 #include "logger/ui/dataloggercontroller.h"
 
-#include "app/clock.h"
-#include "app/ui/progresswindow.h"
-#include "app/ui/prompts.h"
-#include "app/ui/stringgrid.h"
-#include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/datetimedays.h"
+#include "base/ui/progresswindow.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
 #include "files/datasetfile.h"
-#include "graph/datetimedays.h"
-#include "graph/graphstatistics.h"
+#include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
-#include "graph/ui/tslider2.h"
+#include "graph/ui/tfrmgraph.h"
+#include "logger/datasetfigures.h"
 #include "logger/datasetrows.h"
 #include "logger/memorydecoder.h"
 #include "logger/memorydownload.h"
+#include "logger/setstartbytes.h"
 #include "logger/ui/tfrmdatetime.h"
+#include "meter/meterlink.h"
 #include "meter/meterusb.h"
+#include "meter/ui/meterservices.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QDir>
 
 namespace {
 bool holdsDataSets(int code)
@@ -32,39 +34,36 @@ const QString CollectionSaveFilter
     = QStringLiteral("Data Set Collection file(*.rec,only for Q7316) (*.REC *.rec)");
 } // namespace
 
-QString DataLoggerController::tempFile() const
+DataLoggerController::DataLoggerController(WindowServices &services, MeterServices &meter,
+                                           GraphWindowFactory &graphs, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_meter(meter)
+    , m_graphs(graphs)
 {
-    return DataSetFile::tempFile(m_main.state().DataFolder, m_main.folders().programFolder);
+    connect(&m_graphs, &GraphWindowFactory::dataLoggerGraphCreated, this,
+            &DataLoggerController::connectPanel);
 }
 
-TfrmGraph &DataLoggerController::ensureWindow()
+void DataLoggerController::connectPanel(TfrmGraph *graph)
 {
-    if (TfrmGraph *existing = m_main.DataLoggerGraphWindow) {
-        existing->parentWidget()->showNormal();
-        return *existing;
-    }
-    auto *graph = new TfrmGraph(m_main);
-    graph->setWindowTitle(TfrmGraph::DataLoggerCaption);
-    QMdiSubWindow *frame = m_main.addChildWindow(graph);
-    m_main.DataLoggerGraphWindow = graph;
-    QObject::connect(graph, &MdiChildForm::formClosed, &m_main,
-                     [this, graph] { m_main.graphWindowClosed(graph); });
-    graph->pnlDataSets->show();
-    QMdiArea &area = m_main.mdiArea();
-    frame->setGeometry(0, 0, area.width(), qMax(200, area.height() - 60));
-    const double now = DateTimeDays::fromDateTime(m_main.clock().now());
-    graph->PrepareGraph(1, 130, 30, now + 500 * DateTimeDays::OneSecond, now, 500);
-    graph->PESGraph1->model().allowGraphAnnotHotSpots = true;
-    frame->show();
-    m_main.mdiArea().setActiveSubWindow(frame);
-    FillDataSetsPanel();
-    return *graph;
+    connect(graph, &TfrmGraph::dataSetRowClicked, this, &DataLoggerController::Grid2Click);
+    connect(graph, &TfrmGraph::changeDateTimeRequested, this,
+            &DataLoggerController::ChangeDateTime1Click);
+}
+
+QString DataLoggerController::tempFile() const
+{
+    return DataSetFile::tempFile(m_services.folders().tempFolder());
 }
 
 void DataLoggerController::LoadData1Click()
 {
-    AppState &state = m_main.state();
-    Prompts &prompts = m_main.prompts();
+    AppState &state = m_services.state();
+    Prompts &prompts = m_services.prompts();
+    // While an exchange has the meter the command is disabled; nothing starts inside it.
+    if (state.ExchangeRunning)
+        return;
     if (!state.Connected) {
         prompts.showMessage(QStringLiteral("There is no connection with meter !"));
         return;
@@ -74,16 +73,18 @@ void DataLoggerController::LoadData1Click()
             "The meter is recording data, please stop recording before loading data."));
         return;
     }
-    const bool existed = m_main.DataLoggerGraphWindow;
-    TfrmGraph &graph = ensureWindow();
+    const bool existed = m_graphs.dataLoggerGraph();
+    TfrmGraph &graph = m_graphs.showDataLoggerGraph();
     graph.repaint();
     if (!existed)
-        m_main.clock().spinWait(300);
+        m_services.clock().spinWait(300);
 
-    m_main.StopPolling();
+    const MeterExchange exchange(m_meter);
+    if (!exchange.active())
+        return;
     int code = 0;
     {
-        ProgressWindow progress(ProgressWindow::Use::Download, &m_main);
+        ProgressWindow progress(ProgressWindow::Use::Download, m_services.dialogParent());
         code = LoadLoggerMemory(&progress);
     }
     if (code == MemoryDecoder::Decoded || code == MemoryDecoder::BadMarker
@@ -95,20 +96,19 @@ void DataLoggerController::LoadData1Click()
         prompts.showMessage(QStringLiteral("There was error,please try again!   error code=")
                             + QString::number(code));
         // Resynchronise the meter on the device as the transfer left it (it is not opened).
-        MeterLink &link = m_main.link();
+        MeterLink &link = m_meter.link();
         link.usb().UsbAfterWrite();
         CommandFrame resync = link.command();
         resync.setCommand('Q');
         link.usb().UsbWriteReport(CommandFrame::Size, resync.data());
     }
-    m_main.MainTimer.start();
 }
 
-int DataLoggerController::LoadLoggerMemory(DownloadProgress *progress)
+int DataLoggerController::LoadLoggerMemory(WorkProgress *progress)
 {
-    AppState &state = m_main.state();
+    AppState &state = m_services.state();
     state.memoryImage.clear();
-    const int read = MemoryDownload::ReadLoggerMemory(m_main.link(), state.memoryImage,
+    const int read = MemoryDownload::ReadLoggerMemory(m_meter.link(), state.memoryImage,
                                                       state.lastAddress, progress);
     if (read != MemoryDownload::Done) {
         state.memoryImage.clear();
@@ -121,47 +121,39 @@ int DataLoggerController::LoadLoggerMemory(DownloadProgress *progress)
 
 int DataLoggerController::decodeAndShow()
 {
-    AppState &state = m_main.state();
+    AppState &state = m_services.state();
     const int code = MemoryDecoder::DecodeLoggerMemory(state.memoryImage, state.lastAddress,
-                                                       m_main.clock(), m_data);
+                                                       m_services.clock(), m_data);
     if (!holdsDataSets(code))
         return code;
     FillDataSetsPanel();
-    const QString folder
-        = DataSetFile::tempFolder(state.DataFolder, m_main.folders().programFolder);
-    const QString failedFolder
-        = DataSetFile::WriteTempDataSetFile(state.memoryImage, state.lastAddress, folder);
-    if (!failedFolder.isEmpty()) {
-        m_main.prompts().showError(failedFolder);
+    const DataSetFile::WriteResult written = DataSetFile::WriteTempDataSetFile(
+        state.memoryImage, state.lastAddress, m_services.folders().tempFolder());
+    m_tempFileCurrent = written.status == DataSetFile::WriteResult::Written;
+    if (!m_tempFileCurrent)
+        m_services.prompts().showError(written.error);
+    // Without its temporary folder the download ends here. A file that could not be written
+    // only stops the collection from being saved: the data sets are still shown.
+    if (written.status == DataSetFile::WriteResult::FolderFailed)
         return TempFolderFailed;
-    }
     GraphDataSet(0);
     return code;
 }
 
 void DataLoggerController::FillDataSetsPanel()
 {
-    TfrmGraph *graph = m_main.DataLoggerGraphWindow;
+    TfrmGraph *graph = m_graphs.dataLoggerGraph();
     if (!graph)
         return;
-    StringGrid &grid = *graph->Grid2;
-    const int sets = m_data.setCount();
-    grid.setRowCount(std::max(1, sets) + 1);
-    if (sets == 0) {
-        grid.setRow(1, QStringList(8, QString()));
-        return;
-    }
-    for (int i = 0; i < sets; ++i)
-        grid.setRow(i + 1, DataSetRows::row(m_data, i));
-    grid.selectRow(1);
-    // Dates and times in the user's format may be wider than the columns' first widths.
-    grid.resizeColumnsToContents();
-    graph->fitDataSetsPanel();
+    QList<QStringList> rows;
+    for (int i = 0; i < m_data.setCount(); ++i)
+        rows.append(DataSetRows::row(m_data, i));
+    graph->showDataSetRows(rows);
 }
 
 void DataLoggerController::GraphDataSet(int set)
 {
-    TfrmGraph *graph = m_main.DataLoggerGraphWindow;
+    TfrmGraph *graph = m_graphs.dataLoggerGraph();
     if (!graph || set < 0 || set >= m_data.setCount())
         return;
     const std::size_t i = static_cast<std::size_t>(set);
@@ -173,49 +165,28 @@ void DataLoggerController::GraphDataSet(int set)
     const double end
         = count > 0 && step > 0 ? start + count * step : start + 60 * DateTimeDays::OneSecond;
     graph->ResetGraphData(1, 130, 30, end, start, count);
-    ChartModel &chart = graph->PESGraph1->model();
     const auto from = static_cast<std::ptrdiff_t>(first);
-    chart.setSeries(
+    graph->chartModel().setSeries(
         0,
         std::vector<double>(m_data.levelTimes.begin() + from,
                             m_data.levelTimes.begin() + from + count),
         std::vector<float>(m_data.levels.begin() + from, m_data.levels.begin() + from + count));
-
-    graph->txtStartTime->setText(DateTimeDays::dateTimeText(start));
-    graph->txtSamplingRate->setEditText(QString::number(m_data.setIntervals[i]));
-    graph->txtDataNo->setText(QString::number(count));
-    graph->clearStatisticFields();
-    if (count == 0) {
-        // No reading to refer to: the figures stay empty and the cursor lines out of sight.
-        chart.verticalLines = {};
-        chart.verticalLines[0].x = chart.verticalLines[1].x = start - 1.0;
-        graph->placeCursors(0, 0, 0);
-        graph->PESGraph1->redraw();
-        return;
-    }
-    const int maxIndex = m_data.setMaxIndex[i];
-    const int minIndex = m_data.setMinIndex[i];
-    graph->txtMaxTime->setText(DateTimeDays::RoundedTimeText(chart.x(0, maxIndex)));
-    graph->txtMax->setText(GraphStatistics::levelText(chart.y(0, maxIndex)));
-    graph->txtMinTime->setText(DateTimeDays::RoundedTimeText(chart.x(0, minIndex)));
-    graph->txtMin->setText(GraphStatistics::levelText(chart.y(0, minIndex)));
-    graph->txtAvgAll->setText(GraphStatistics::levelText(m_data.setAverages[i]));
-    graph->placeCursors(count - 1, count / 3, 2 * count / 3);
-    graph->PESGraph1->redraw();
+    graph->showFigures(DataSetFigures::of(m_data, set));
+    graph->chart().redraw();
 }
 
 void DataLoggerController::Grid2Click(int row)
 {
-    TfrmGraph *graph = m_main.DataLoggerGraphWindow;
-    if (!graph || graph->Grid2->Cells(1, row).isEmpty())
+    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    if (!graph || graph->dataSetCell(1, row).isEmpty())
         return;
     GraphDataSet(row - 1);
 }
 
 void DataLoggerController::ChangeDateTime1Click(int row)
 {
-    TfrmGraph *graph = m_main.DataLoggerGraphWindow;
-    if (!graph || graph->Grid2->Cells(1, row).isEmpty())
+    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    if (!graph || graph->dataSetCell(1, row).isEmpty())
         return;
     ChangeDataSetStart(row - 1);
 }
@@ -224,29 +195,52 @@ void DataLoggerController::ChangeDataSetStart(int set)
 {
     if (set < 0 || set >= m_data.setCount())
         return;
-    TfrmDateTime dialog(&m_main);
-    dialog.setDateTime(m_main.clock().now());
-    if (m_main.prompts().execDialog(dialog) != QDialog::Accepted)
+    Prompts &prompts = m_services.prompts();
+    TfrmDateTime dialog(m_services.dialogParent());
+    dialog.setDateTime(m_services.clock().now());
+    if (prompts.execDialog(dialog) != QDialog::Accepted)
         return;
-    m_data.changeSetStart(set, DateTimeDays::fromDateTime(dialog.dateTime()));
-    if (TfrmGraph *graph = m_main.DataLoggerGraphWindow)
-        graph->Grid2->setRow(set + 1, DataSetRows::row(m_data, set));
+    const QDateTime start = dialog.dateTime();
+    // The correction goes into the set's header in the temporary file as well, so that a saved
+    // collection keeps it.
+    const std::optional<QByteArray> bytes = SetStartBytes::encode(start);
+    if (!bytes) {
+        prompts.showError(QStringLiteral("The meter keeps years %1 to %2 only: %3 cannot be "
+                                         "stored. The start time is unchanged.")
+                              .arg(SetStartBytes::FirstYear)
+                              .arg(SetStartBytes::LastYear)
+                              .arg(start.date().year()));
+        return;
+    }
+    const QString error = m_tempFileCurrent
+        ? DataSetFile::patchFile(
+            tempFile(), m_data.setHeaderOffsets[std::size_t(set)] + SetStartBytes::Offset, *bytes)
+        : QStringLiteral("The downloaded data sets are no longer in \"%1\".")
+              .arg(QDir::toNativeSeparators(tempFile()));
+    if (!error.isEmpty()) {
+        prompts.showError(error + QStringLiteral(" The start time is unchanged."));
+        return;
+    }
+    m_data.changeSetStart(set, DateTimeDays::fromDateTime(start.date(), start.time()));
+    if (TfrmGraph *graph = m_graphs.dataLoggerGraph())
+        graph->setDataSetRow(set + 1, DataSetRows::row(m_data, set));
     GraphDataSet(set);
 }
 
 bool DataLoggerController::OpenDataSetCollection()
 {
-    ensureWindow();
-    AppState &state = m_main.state();
-    const QString folder
-        = state.DataFolder.isEmpty() ? m_main.folders().programFolder : state.DataFolder;
-    const QString fileName
-        = m_main.prompts().openFileName(QStringLiteral("Open"), folder, CollectionOpenFilter);
+    AppState &state = m_services.state();
+    if (state.ExchangeRunning)
+        return false;
+    m_graphs.showDataLoggerGraph();
+    Prompts &prompts = m_services.prompts();
+    const QString fileName = prompts.openFileName(
+        QStringLiteral("Open"), m_services.folders().dialogFolder(), CollectionOpenFilter);
     if (fileName.isEmpty())
         return false;
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
     if (!read.memory) {
-        m_main.prompts().showError(read.error);
+        prompts.showError(read.error);
         return false;
     }
     state.memoryImage = *read.memory;
@@ -254,19 +248,30 @@ bool DataLoggerController::OpenDataSetCollection()
     const int code = decodeAndShow();
     state.memoryImage.clear();
     if (code == MemoryDecoder::NoDataSets || code == MemoryDecoder::TooManySets)
-        m_main.prompts().showError(
+        prompts.showError(
             QStringLiteral("The file holds no data sets that can be read (code %1).").arg(code));
     return holdsDataSets(code);
 }
 
 bool DataLoggerController::SaveDataSetCollection()
 {
-    AppState &state = m_main.state();
-    const QString folder
-        = state.DataFolder.isEmpty() ? m_main.folders().programFolder : state.DataFolder;
-    const QString fileName = m_main.prompts().saveFileName(
-        QStringLiteral("Save As"), folder, CollectionSaveFilter, QStringLiteral("REC"));
+    Prompts &prompts = m_services.prompts();
+    const QString fileName
+        = prompts.saveFileName(QStringLiteral("Save As"), m_services.folders().dialogFolder(),
+                               CollectionSaveFilter, QStringLiteral("REC"));
     if (fileName.isEmpty())
         return false;
-    return DataSetFile::SaveDataSetCollection(tempFile(), fileName);
+    if (!m_tempFileCurrent) {
+        prompts.showError(
+            QStringLiteral("Cannot save \"%1\": no data sets have been loaded or opened.")
+                .arg(QDir::toNativeSeparators(fileName)));
+        return false;
+    }
+    const QString error = DataSetFile::SaveDataSetCollection(tempFile(), fileName);
+    if (!error.isEmpty()) {
+        prompts.showError(error);
+        return false;
+    }
+    m_services.state().loggerDataLoaded = false;
+    return true;
 }

@@ -2,27 +2,31 @@
 
 #include "logger/loggerdata.h"
 
-class DownloadProgress;
+#include <QObject>
+
+class GraphWindowFactory;
+class MeterServices;
 class TfrmGraph;
-class TfrmMain;
+class WindowServices;
+class WorkProgress;
 
 // The data logger as the main window runs it: "Load Data" (download, decode, keep the
 // temporary file, graph the first set), the data sets panel of the "DataLogger" window,
 // graphing one data set, correcting a set's start, and opening and saving collections.
-class DataLoggerController
+class DataLoggerController : public QObject
 {
+    Q_OBJECT
+
 public:
     // LoadLoggerMemory's result when the temporary folder could not be made: the error has
     // been shown and nothing more is said.
     static constexpr int TempFolderFailed = -1;
 
-    explicit DataLoggerController(TfrmMain &main)
-        : m_main(main)
-    {
-    }
+    DataLoggerController(WindowServices &services, MeterServices &meter, GraphWindowFactory &graphs,
+                         QObject *parent = nullptr);
 
     void LoadData1Click();
-    int LoadLoggerMemory(DownloadProgress *progress);
+    int LoadLoggerMemory(WorkProgress *progress);
 
     void FillDataSetsPanel();
     void GraphDataSet(int set);
@@ -32,11 +36,8 @@ public:
 
     // Returns whether a collection was opened (false: cancelled or refused).
     bool OpenDataSetCollection();
-    // Returns whether the collection was saved.
+    // Returns whether the collection was saved; a failure has been shown.
     bool SaveDataSetCollection();
-
-    // The "DataLogger" window, made when there is none, restored when there is.
-    TfrmGraph &ensureWindow();
 
     const LoggerData &data() const { return m_data; }
     QString tempFile() const;
@@ -46,6 +47,12 @@ public:
     int decodeAndShow();
 
 private:
-    TfrmMain &m_main;
+    void connectPanel(TfrmGraph *graph);
+
+    WindowServices &m_services;
+    MeterServices &m_meter;
+    GraphWindowFactory &m_graphs;
     LoggerData m_data;
+    // The temporary file holds the data sets shown: written in this run, and not since failed.
+    bool m_tempFileCurrent = false;
 };

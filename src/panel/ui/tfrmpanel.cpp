@@ -1,6 +1,6 @@
 #include "panel/ui/tfrmpanel.h"
 
-#include "app/ui/prompts.h"
+#include "base/ui/prompts.h"
 #include "meter/livereading.h"
 #include "meter/meterlink.h"
 #include "panel/ui/keyarea.h"
@@ -181,17 +181,20 @@ void TfrmPanel::SpeedButton1Click()
     frame->setMinimumSize(0, 0);
     frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     frame->showMinimized();
-    connect(frame, &QMdiSubWindow::windowStateChanged, this,
-            [frame, normalPosition](Qt::WindowStates, Qt::WindowStates now) {
-                if (now & Qt::WindowMinimized)
-                    return;
-                QObject::disconnect(frame, &QMdiSubWindow::windowStateChanged, nullptr, nullptr);
-                frame->setWindowFlags(Qt::FramelessWindowHint);
-                frame->setWindowState(Qt::WindowNoState);
-                frame->setFixedSize(ClientWidth, ClientHeight);
-                frame->move(normalPosition);
-                frame->show();
-            });
+    // Only this watch is dropped when the panel is restored: the frame's own connections (the
+    // client area's, among them) stay, so that minimising works again and again.
+    disconnect(m_restoreWatch);
+    m_restoreWatch = connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                             [this, frame, normalPosition](Qt::WindowStates, Qt::WindowStates now) {
+                                 if (now & Qt::WindowMinimized)
+                                     return;
+                                 disconnect(m_restoreWatch);
+                                 frame->setWindowFlags(Qt::FramelessWindowHint);
+                                 frame->setWindowState(Qt::WindowNoState);
+                                 frame->setFixedSize(ClientWidth, ClientHeight);
+                                 frame->move(normalPosition);
+                                 frame->show();
+                             });
 }
 
 void TfrmPanel::updateFromReading(const LiveReading &reading)

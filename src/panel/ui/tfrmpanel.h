@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/mdichildform.h"
+#include "base/ui/mdichildform.h"
 #include "panel/paneldisplay.h"
 
 #include <QPixmap>
@@ -83,6 +83,7 @@ private:
 
     QPoint m_dragOffset;
     bool m_dragging = false;
+    QMetaObject::Connection m_restoreWatch; // restores the frameless look after a minimise
 
 public:
     // The panel's elements, named as on the meter's display.

@@ -21,6 +21,17 @@ struct AppFolders
     // A non-empty result ends with a separator.
     QString resolveDataFolder() const;
 
+    // The user's data folder as the main window found it when it was shown (resolveDataFolder);
+    // empty until then, and when there is no documents folder.
+    QString DataFolder;
+
+    // Where every Open and Save dialog starts: DataFolder, or the program's folder when it is
+    // empty. Ends with a separator.
+    QString dialogFolder() const;
+    // "temp" under the dialog folder, where the temporary data set file lies. Ends with a
+    // separator.
+    QString tempFolder() const;
+
     // Where the program writes its own files (the graph template) when its folder is not
     // writable, as for an installed program: the per-user application data folder.
     QString userDataFolder;

@@ -1,4 +1,4 @@
-#include "app/ui/mdichildform.h"
+#include "base/ui/mdichildform.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

@@ -1,4 +1,4 @@
-#include "app/ui/prompts.h"
+#include "base/ui/prompts.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
-#include "app/ui/tfrmscope.h"
+#include "base/ui/tfrmscope.h"
 
-#include "app/ui/prompts.h"
+#include "base/ui/prompts.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

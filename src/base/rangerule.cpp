@@ -1,4 +1,4 @@
-#include "app/rangerule.h"
+#include "base/rangerule.h"
 
 #include <cstdlib>
 

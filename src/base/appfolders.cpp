@@ -1,4 +1,4 @@
-#include "app/appfolders.h"
+#include "base/appfolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +35,16 @@ QString AppFolders::resolveDataFolder() const
     if (QFileInfo(dataFolder).isDir() || documents.mkpath(QLatin1String(DataFolderName)))
         return withSeparator(dataFolder);
     return withSeparator(documentsFolder);
+}
+
+QString AppFolders::dialogFolder() const
+{
+    return DataFolder.isEmpty() ? withSeparator(programFolder) : DataFolder;
+}
+
+QString AppFolders::tempFolder() const
+{
+    return withSeparator(QDir(dialogFolder()).filePath(QStringLiteral("temp")));
 }
 
 QString AppFolders::helpFilePath() const

@@ -1,4 +1,4 @@
-#include "app/floatingpoint.h"
+#include "base/floatingpoint.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/tfrmscope.h"
-#include "logger/memorydownload.h"
+#include "base/ui/tfrmscope.h"
+#include "base/workprogress.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -12,7 +12,7 @@ class QWidget;
 // Shows a long operation's progress in a fresh TfrmScope. The bar and the counts repaint at a
 // capped rate (about 30 times a second) however many units of work there are, so that showing
 // progress costs little; pending window messages run after each unit.
-class ProgressWindow : public DownloadProgress
+class ProgressWindow : public WorkProgress
 {
 public:
     enum class Use { Download, Saving, Opening, Graphing };
@@ -21,11 +21,11 @@ public:
     ~ProgressWindow() override;
 
     void start(int total) override;
-    void received(int bytes) override;
+    void progressed(int bytes) override;
     void finish() override;
 
     // True once the user pressed Cancel (it takes effect at the next unit of work).
-    bool cancelled() const;
+    bool cancelled() const override;
     TfrmScope *window() const { return m_window; }
 
 private:

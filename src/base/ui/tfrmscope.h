@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/rangerule.h"
+#include "base/rangerule.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <QtGlobal>
 
 // The program-wide state of one run, owned by the main window and handed by reference to
 // whoever needs it. Window references are kept by the main window itself (they are widgets).
@@ -13,6 +13,12 @@ struct AppState
     int ConnectionFailures = 0;
     float CurrentLevel = 0.0f; // dB, the level last decoded
     bool MeterRecording = false; // the meter's own data logger records (REC)
+    // Every live reading decoded so far, so that a recording can tell a fresh level from one
+    // left over from before the meter was lost.
+    quint64 LiveReadingCount = 0;
+    // An exchange that needs the meter to itself runs (a download): the poll is off, and the
+    // commands that would start another are disabled until it ends.
+    bool ExchangeRunning = false;
 
     // Real-time recording.
     bool RealTimeRunning = false;
@@ -32,7 +38,6 @@ struct AppState
     QByteArray memoryImage;
     int lastAddress = 0;
 
-    // Options and folders.
+    // Options.
     bool DiscardFloatingError = false;
-    QString DataFolder; // ends with a separator, or empty when there is no documents folder
 };

@@ -1,6 +1,6 @@
-#include "app/ui/progresswindow.h"
+#include "base/ui/progresswindow.h"
 
-#include "app/ui/tfrmscope.h"
+#include "base/ui/tfrmscope.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -75,7 +75,7 @@ void ProgressWindow::show(int value)
     m_sinceRepaint.restart();
 }
 
-void ProgressWindow::received(int bytes)
+void ProgressWindow::progressed(int bytes)
 {
     m_latest = bytes;
     if (!m_window)

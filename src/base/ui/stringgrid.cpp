@@ -1,4 +1,4 @@
-#include "app/ui/stringgrid.h"
+#include "base/ui/stringgrid.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

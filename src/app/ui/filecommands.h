@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class DataLoggerController;
+class GraphWindowFactory;
+class MdiChildForm;
+class TfrmGraph;
+class WindowServices;
+
+// The File menu's Open and Save: Save works out from the active child window what can be saved
+// and how; Open asks whether a data set collection or a single file is to be opened. Every
+// failed save tells the user which file and why; a cancelled dialog says nothing.
+class FileCommands
+{
+public:
+    FileCommands(WindowServices &services, GraphWindowFactory &graphs,
+                 DataLoggerController &dataLogger);
+
+    void Open1Click();
+    // Saves what a child window holds, as the Save command does for it; true when saved.
+    bool saveChild(MdiChildForm &child);
+    // Saves a graph window's chart, asking for the name; true when saved.
+    bool SaveGraph(TfrmGraph &graph);
+    // Opens a graph file as a new graph window; false (and an error shown) when it cannot.
+    bool OpenGraphFile(const QString &fileName);
+
+private:
+    WindowServices &m_services;
+    GraphWindowFactory &m_graphs;
+    DataLoggerController &m_dataLogger;
+};

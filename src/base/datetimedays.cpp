@@ -1,0 +1,110 @@
+#include "base/datetimedays.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// Values further than this from the epoch name no date a QDate holds comfortably.
+constexpr double MaxDays = 1.0e9;
+
+qint64 epochJulianDay()
+{
+    return QDate(1899, 12, 30).toJulianDay();
+}
+
+// Milliseconds since the epoch, or nothing for a value that names no date-time.
+std::optional<qint64> toMs(double days)
+{
+    if (!std::isfinite(days) || std::fabs(days) > MaxDays)
+        return std::nullopt;
+    return std::llround(days * static_cast<double>(DateTimeDays::MsPerDay));
+}
+
+} // namespace
+
+namespace DateTimeDays {
+
+double fromDateTime(const QDate &date, const QTime &time)
+{
+    return static_cast<double>(date.toJulianDay() - epochJulianDay())
+        + static_cast<double>(time.msecsSinceStartOfDay()) / static_cast<double>(MsPerDay);
+}
+
+double fromDateTime(const QDateTime &dateTime)
+{
+    return fromDateTime(dateTime.date(), dateTime.time());
+}
+
+QDateTime toDateTime(double days)
+{
+    const std::optional<qint64> ms = toMs(days);
+    if (!ms)
+        return {};
+    qint64 day = *ms / MsPerDay;
+    qint64 rest = *ms % MsPerDay;
+    if (rest < 0) {
+        rest += MsPerDay;
+        --day;
+    }
+    return QDateTime(QDate::fromJulianDay(epochJulianDay() + day),
+                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)));
+}
+
+double roundedToSecond(double days)
+{
+    const std::optional<qint64> ms = toMs(days);
+    if (!ms)
+        return days;
+    qint64 millis = *ms % 1000;
+    if (millis < 0)
+        millis += 1000;
+    const qint64 whole = *ms - millis + (millis > 500 ? 1000 : 0);
+    return static_cast<double>(whole) / static_cast<double>(MsPerDay);
+}
+
+QString wholeSecondsTimeFormat(const QLocale &locale, QLocale::FormatType type)
+{
+    static const QRegularExpression milliseconds(QStringLiteral("[.,]?z+"));
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    return locale.timeFormat(type).remove(milliseconds).remove(zone).trimmed();
+}
+
+QString dateTimeText(double days)
+{
+    const QDateTime t = toDateTime(days);
+    if (!t.isValid())
+        return {};
+    const QLocale locale = QLocale::system();
+    return locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(t.time(), wholeSecondsTimeFormat(locale, QLocale::LongFormat));
+}
+
+QString timeText(double days)
+{
+    const QDateTime t = toDateTime(days);
+    if (!t.isValid())
+        return {};
+    const QLocale locale = QLocale::system();
+    return locale.toString(t.time(), wholeSecondsTimeFormat(locale, QLocale::LongFormat));
+}
+
+QString RoundedTimeText(double days)
+{
+    return dateTimeText(roundedToSecond(days));
+}
+
+QString isoText(double days)
+{
+    const QDateTime t = toDateTime(roundedToSecond(days));
+    if (!t.isValid())
+        return QStringLiteral("invalid");
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(),
+                             h.hour(), h.minute(), h.second());
+}
+
+} // namespace DateTimeDays
