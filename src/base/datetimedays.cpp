@@ -23,6 +23,30 @@ std::optional<qint64> toMs(double days)
     return std::llround(days * static_cast<double>(DateTimeDays::MsPerDay));
 }
 
+// The calendar date and the wall-clock time a value stands for, kept apart: a local time that
+// the time zone skips (the hour clocks spring forward) is still a time the meter recorded.
+struct Parts
+{
+    QDate date;
+    QTime time;
+    bool valid() const { return date.isValid() && time.isValid(); }
+};
+
+Parts partsOf(double days)
+{
+    const std::optional<qint64> ms = toMs(days);
+    if (!ms)
+        return {};
+    qint64 day = *ms / DateTimeDays::MsPerDay;
+    qint64 rest = *ms % DateTimeDays::MsPerDay;
+    if (rest < 0) {
+        rest += DateTimeDays::MsPerDay;
+        --day;
+    }
+    return { QDate::fromJulianDay(epochJulianDay() + day),
+             QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)) };
+}
+
 } // namespace
 
 namespace DateTimeDays {
@@ -40,17 +64,20 @@ double fromDateTime(const QDateTime &dateTime)
 
 QDateTime toDateTime(double days)
 {
-    const std::optional<qint64> ms = toMs(days);
-    if (!ms)
+    const Parts parts = partsOf(days);
+    if (!parts.valid())
         return {};
-    qint64 day = *ms / MsPerDay;
-    qint64 rest = *ms % MsPerDay;
-    if (rest < 0) {
-        rest += MsPerDay;
-        --day;
-    }
-    return QDateTime(QDate::fromJulianDay(epochJulianDay() + day),
-                     QTime::fromMSecsSinceStartOfDay(static_cast<int>(rest)));
+    return QDateTime(parts.date, parts.time);
+}
+
+QDate dateOf(double days)
+{
+    return partsOf(days).date;
+}
+
+QTime timeOf(double days)
+{
+    return partsOf(days).time;
 }
 
 double roundedToSecond(double days)
@@ -74,21 +101,21 @@ QString wholeSecondsTimeFormat(const QLocale &locale, QLocale::FormatType type)
 
 QString dateTimeText(double days)
 {
-    const QDateTime t = toDateTime(days);
-    if (!t.isValid())
+    const Parts t = partsOf(days);
+    if (!t.valid())
         return {};
     const QLocale locale = QLocale::system();
-    return locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(t.time(), wholeSecondsTimeFormat(locale, QLocale::LongFormat));
+    return locale.toString(t.date, QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(t.time, wholeSecondsTimeFormat(locale, QLocale::LongFormat));
 }
 
 QString timeText(double days)
 {
-    const QDateTime t = toDateTime(days);
-    if (!t.isValid())
+    const Parts t = partsOf(days);
+    if (!t.valid())
         return {};
     const QLocale locale = QLocale::system();
-    return locale.toString(t.time(), wholeSecondsTimeFormat(locale, QLocale::LongFormat));
+    return locale.toString(t.time, wholeSecondsTimeFormat(locale, QLocale::LongFormat));
 }
 
 QString RoundedTimeText(double days)
@@ -98,11 +125,11 @@ QString RoundedTimeText(double days)
 
 QString isoText(double days)
 {
-    const QDateTime t = toDateTime(roundedToSecond(days));
-    if (!t.isValid())
+    const Parts t = partsOf(roundedToSecond(days));
+    if (!t.valid())
         return QStringLiteral("invalid");
-    const QDate d = t.date();
-    const QTime h = t.time();
+    const QDate d = t.date;
+    const QTime h = t.time;
     return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(),
                              h.hour(), h.minute(), h.second());
 }

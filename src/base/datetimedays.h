@@ -22,6 +22,10 @@ double fromDateTime(const QDate &date, const QTime &time);
 // The local date-time of a value, to the nearest millisecond; an invalid QDateTime for a value
 // that is not finite or lies outside the years a QDate can hold.
 QDateTime toDateTime(double days);
+// The calendar date and the wall-clock time of a value on their own (invalid for a value that
+// names no date-time). Unlike a local QDateTime, they stand even in an hour the time zone skips.
+QDate dateOf(double days);
+QTime timeOf(double days);
 
 // The value rounded to the second: a millisecond part above 500 rounds up, 500 and below down.
 // A value that is not finite stays as it is.

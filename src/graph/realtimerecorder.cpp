@@ -54,14 +54,15 @@ bool RealTimeRecorder::append(AppState &state, ChartModel &chart, double now, Te
             LastValidLevel = v;
         }
         if (!std::isnan(m_lostSince)) {
-            texts.meterLost = QStringLiteral("Meter lost from %1 to %2: the graph has a gap there.")
-                                  .arg(clockText(m_lostSince), clockText(now));
+            texts.meterLost
+                = QStringLiteral("No readings from %1 to %2: the graph has a gap there.")
+                      .arg(clockText(m_lostSince), clockText(now));
             m_lostSince = NoTime;
         }
     } else if (std::isnan(m_lostSince)) {
         m_lostSince = now;
-        texts.meterLost = QStringLiteral("Meter lost at %1: no readings come, the graph has a gap.")
-                              .arg(clockText(now));
+        texts.meterLost
+            = QStringLiteral("No readings since %1: the graph has a gap.").arg(clockText(now));
     }
 
     state.RealTimeModified = true;

@@ -28,11 +28,11 @@ QStringList row(const LoggerData &data, int set)
             empty.append(QString());
         return empty;
     }
-    const QDateTime start = DateTimeDays::toDateTime(data.setStartTimes[i]);
+    const double start = data.setStartTimes[i];
     const quint8 flags = data.setFlags[i];
     return { QString::number(set + 1),
-             QLocale::system().toString(start.date(), QLocale::ShortFormat),
-             start.time().toString(QStringLiteral("HH:mm:ss")),
+             QLocale::system().toString(DateTimeDays::dateOf(start), QLocale::ShortFormat),
+             DateTimeDays::timeOf(start).toString(QStringLiteral("HH:mm:ss")),
              rateText(data.setIntervals[i]),
              QString::number(data.setCounts[i]),
              weightingText(flags),

@@ -522,8 +522,8 @@ void TestGraph::lostMeterMakesGaps()
     QCOMPARE(
         lost,
         (QStringList {
-            "", "Meter lost at " + lostAt + ": no readings come, the graph has a gap.", "",
-            "Meter lost from " + lostAt + " to " + backAt + ": the graph has a gap there.", "" }));
+            "", "No readings since " + lostAt + ": the graph has a gap.", "",
+            "No readings from " + lostAt + " to " + backAt + ": the graph has a gap there.", "" }));
     QCOMPARE(counts, (QStringList { "2", "-", "-", "3", "4" })); // valid points only
     const auto stopped = recorder.stop(state, chart, at(6));
     QCOMPARE(stopped.avgAll, QString("79.5")); // (71 + 80 + 83 + 84) / 4, the gaps left out

@@ -210,15 +210,14 @@ void TestGraphWindow::meterLostWhileRecording()
     AppState &state = rig.window->state();
     QVERIFY(!state.Connected && state.RealTimeRunning);
     QVERIFY(rig.window->menus().btnStop->isEnabled() && rig.window->menus().Stop1->isEnabled());
-    QCOMPARE(rig.graph().meterLostText(),
-             "Meter lost at " + lostAt + ": no readings come, the graph has a gap.");
+    QCOMPARE(rig.graph().meterLostText(), "No readings since " + lostAt + ": the graph has a gap.");
     rig.meter.faults().readTimesOut = false;
     rig.second(); // found again: that tick identifies and reads nothing
     rig.second();
     const QStringList recorded = levelsOf(rig.chart()).split(' ').mid(0, state.RealTimeCount);
     QCOMPARE(recorded.mid(3, 7), QStringList(7, "N"));
     QVERIFY(recorded[2] != "N" && recorded[10] != "N");
-    QVERIFY(rig.graph().meterLostText().startsWith("Meter lost from " + lostAt + " to "));
+    QVERIFY(rig.graph().meterLostText().startsWith("No readings from " + lostAt + " to "));
     QCOMPARE(rig.fields().dataNo, QString("4")); // the points with levels
     rig.window->menus().btnStop->trigger();
     QVERIFY(!state.RealTimeRunning);

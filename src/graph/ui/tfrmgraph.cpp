@@ -130,7 +130,7 @@ void TfrmGraph::buildDataSetsPanel()
     for (int c = 0; c < 8; ++c)
         Grid2->setColumnWidth(c, widths[c] + 6);
     Grid2->setContextMenuPolicy(Qt::ActionsContextMenu);
-    ChangeDateTime1 = new QAction(QStringLiteral("Change Date & Time"), Grid2);
+    ChangeDateTime1 = new QAction(QStringLiteral("Change Date && Time"), Grid2);
     ChangeDateTime1->setObjectName(QStringLiteral("ChangeDateTime1"));
     Grid2->addAction(ChangeDateTime1);
     layout->addWidget(StaticText1);

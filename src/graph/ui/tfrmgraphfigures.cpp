@@ -242,6 +242,7 @@ void TfrmGraph::showRecordingTexts(const RealTimeRecorder::Texts &texts)
     put(txtDataNo, texts.dataNo);
     if (texts.meterLost) {
         lblMeterLost->setText(*texts.meterLost);
+        lblMeterLost->setToolTip(*texts.meterLost);
         lblMeterLost->setVisible(!texts.meterLost->isEmpty());
     }
 }
