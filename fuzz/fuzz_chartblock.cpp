@@ -2,44 +2,15 @@
 // A refused block must leave that chart exactly as it was; an accepted one must save and load
 // back to the same chart, bit for bit in its data.
 
+#include "chartfixture.h"
 #include "graph/chartblock.h"
 #include "graph/chartmodel.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-
-ChartModel filledChart()
-{
-    ChartModel chart;
-    chart.setSubsets(2);
-    chart.setPoints(16);
-    for (int i = 0; i < 16; ++i)
-        chart.fillPoint(i, 45000.0 + i / 86400.0, i % 5 ? 40.0f + i : ChartModel::NullValue);
-    chart.mainTitle = QStringLiteral("Fuzz");
-    chart.subsetLabels = { QStringLiteral("SPL"), QStringLiteral("Leq") };
-    chart.subsetColors = { Qt::black, Qt::red };
-    chart.annotations[5] = { 45000.0, 60.0, 2, QString(), Qt::yellow };
-    chart.verticalLines[0].text = QStringLiteral("A");
-    return chart;
-}
-
-bool sameBits(const ChartModel &a, const ChartModel &b)
-{
-    if (a.subsets() != b.subsets() || a.points() != b.points())
-        return false;
-    if (a.points() == 0)
-        return true;
-    const auto n = static_cast<std::size_t>(a.points());
-    for (int s = 0; s < a.subsets(); ++s)
-        if (std::memcmp(a.xs(s).data(), b.xs(s).data(), n * sizeof(double)) != 0
-            || std::memcmp(a.ys(s).data(), b.ys(s).data(), n * sizeof(float)) != 0)
-            return false;
-    return true;
-}
 
 // NaN never equals itself, so operator== can only be asked of charts without one.
 bool hasNaN(const ChartModel &chart)
@@ -66,14 +37,13 @@ bool hasNaN(const ChartModel &chart)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const ChartModel original = filledChart();
+    static const ChartModel original = ChartFixture::filledChart();
     const QByteArray block(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
     ChartModel chart = original;
     QString error;
     if (!ChartBlock::load(block, chart, &error)) {
-        if (error.isEmpty() || !(chart == original) || !sameBits(chart, original)
-            || chart.dataRevision() != original.dataRevision())
+        if (error.isEmpty() || !ChartFixture::unchanged(chart, original))
             std::abort();
         return 0;
     }
@@ -82,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ChartModel reloaded;
     if (!ChartBlock::load(saved, reloaded, &error))
         std::abort();
-    if (!sameBits(reloaded, chart) || ChartBlock::save(reloaded) != saved)
+    if (!ChartFixture::sameBits(reloaded, chart) || ChartBlock::save(reloaded) != saved)
         std::abort();
     if (!hasNaN(chart) && !(reloaded == chart))
         std::abort();

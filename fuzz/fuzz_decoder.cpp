@@ -4,7 +4,7 @@
 // must leave the model alone on codes 31 and 32, and must never hold more readings than the
 // image has room for.
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 
