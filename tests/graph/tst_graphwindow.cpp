@@ -256,6 +256,11 @@ void TestGraphWindow::rateBoxTakesOnlyTheUsersChoice()
     Rig rig;
     QComboBox &box = Rig::control<QComboBox>(rig.graph(), "txtSamplingRate");
     box.setFocus();
+    // The rate held (0.2 s) shows as "1.0"; the user picking that same item sets 1.0 s.
+    QCOMPARE(rig.window->state().RealTimeRate, 0.2f);
+    box.showPopup();
+    QTest::keyClick(box.view(), Qt::Key_Return);
+    QCOMPARE(rig.window->state().RealTimeRate, 1.0f);
     rig.record(100, "2.0");
     QCOMPARE(box.currentIndex(), 1);
     // The user picks another rate while recording: refused, "2.0" again.

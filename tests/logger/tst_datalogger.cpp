@@ -467,7 +467,9 @@ void TestDataLogger::tempFileThatCannotBeWritten()
     QVERIFY(!rig.saveCollection(file));
     QVERIFY(!QFileInfo::exists(file));
     QCOMPARE(rig.prompts.errors.size(), 2);
-    QVERIFY(rig.prompts.errors.last().startsWith("Cannot save \"" + file + "\""));
+    QCOMPARE(rig.prompts.errors.last(),
+             "Cannot save \"" + file + "\": the data sets shown could not be kept in \"" + temp
+                 + "\".");
 }
 
 void TestDataLogger::closeAsksAboutUnsavedData()

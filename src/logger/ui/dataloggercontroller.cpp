@@ -262,9 +262,14 @@ bool DataLoggerController::SaveDataSetCollection()
     if (fileName.isEmpty())
         return false;
     if (!m_tempFileCurrent) {
+        const QString shown = QDir::toNativeSeparators(fileName);
         prompts.showError(
-            QStringLiteral("Cannot save \"%1\": no data sets have been loaded or opened.")
-                .arg(QDir::toNativeSeparators(fileName)));
+            m_data.setCount() == 0
+                ? QStringLiteral("Cannot save \"%1\": no data sets have been loaded or opened.")
+                      .arg(shown)
+                : QStringLiteral("Cannot save \"%1\": the data sets shown could not be kept in "
+                                 "\"%2\".")
+                      .arg(shown, QDir::toNativeSeparators(tempFile())));
         return false;
     }
     const QString error = DataSetFile::SaveDataSetCollection(tempFile(), fileName);
