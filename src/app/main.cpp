@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
 
     TfrmAbout splash;
     splash.hideOkButton();
-    splash.Label4->setText(QStringLiteral("Loading..."));
+    splash.setStatusText(QStringLiteral("Loading..."));
     splash.show();
     splash.repaint();
     QApplication::processEvents();

@@ -247,9 +247,9 @@ void TestApp::rangeDialog()
     prompts.dialogHandler = [&](QDialog &dialog) {
         auto &scope = dynamic_cast<TfrmScope &>(dialog);
         caption = scope.windowTitle();
-        initialTo = scope.edtSelTo->text();
-        scope.radNo->setChecked(true);
-        scope.edtSelFrom->setText("abc");
+        initialTo = MainWindowRig::control<QLineEdit>(scope, "edtSelTo").text();
+        MainWindowRig::control<QRadioButton>(scope, "radNo").setChecked(true);
+        MainWindowRig::control<QLineEdit>(scope, "edtSelFrom").setText("abc");
         return int(QDialog::Accepted);
     };
     QVERIFY(!TfrmScope::RangeDialog(12, prompts));
@@ -283,7 +283,7 @@ void TestApp::startUp()
     QCOMPARE(w.PanelWindow->parentWidget()->pos(), QPoint(0, 0));
     QCOMPARE(w.PanelWindow->size(), QSize(186, 547));
     QVERIFY(w.PanelWindow->parentWidget()->windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    QVERIFY(Rig::control<QLabel>(*w.PanelWindow, "lblNoConnection").isVisibleTo(w.PanelWindow));
     QCOMPARE(w.PanelWindow->display().view().levelDigits, (std::array<int, 4> { 1, 8, 8, 8 }));
 
     QVERIFY(!rig.m().Setup1->isVisible());
@@ -384,7 +384,7 @@ void TestApp::connectAndPoll()
     QCOMPARE(rig.usb->writes().size(), 1); // identified, and not also polled in the same tick
     QCOMPARE(rig.usb->writes().first().at(1), 'K');
     QCOMPARE(rig.status(1), QString("On Connection"));
-    QVERIFY(!w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    QVERIFY(!Rig::control<QLabel>(*w.PanelWindow, "lblNoConnection").isVisibleTo(w.PanelWindow));
     QVERIFY(rig.m().btnRun->isEnabled() && rig.m().Run1->isEnabled());
     QVERIFY(!rig.m().btnStop->isEnabled() && !rig.m().Stop1->isEnabled());
     QVERIFY(rig.m().btnDataLogger->isEnabled() && rig.m().DataLogger1->menuAction()->isEnabled());
@@ -395,7 +395,7 @@ void TestApp::connectAndPoll()
     const quint16 level = static_cast<quint16>(qRound(w.state().CurrentLevel * 10));
     QCOMPARE(view.levelDigits, PanelDisplay::levelDigitsFor(level));
     QCOMPARE(view.clockDigits, (std::array<int, 8> { -1, -1, 1, 0, 3, 0, 0, 1 }));
-    QVERIFY(w.PanelWindow->lbldBA->isVisibleTo(w.PanelWindow));
+    QVERIFY(Rig::control<QLabel>(*w.PanelWindow, "lbldBA").isVisibleTo(w.PanelWindow));
 }
 
 void TestApp::connectionMonitor()
@@ -422,7 +422,7 @@ void TestApp::connectionMonitor()
     QCOMPARE(w.state().ConnectionFailures, 0);
     QCOMPARE(rig.status(0), QString());
     QCOMPARE(rig.status(1), QString("No Connection"));
-    QVERIFY(w.PanelWindow->lblNoConnection->isVisibleTo(w.PanelWindow));
+    QVERIFY(Rig::control<QLabel>(*w.PanelWindow, "lblNoConnection").isVisibleTo(w.PanelWindow));
     for (QAction *a : { rig.m().btnRun, rig.m().Run1, rig.m().btnStop, rig.m().Stop1,
                         rig.m().btnDataLogger, rig.m().DataLogger1->menuAction() })
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));

@@ -14,6 +14,7 @@
 #include "resources/bitmaptable.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -465,6 +466,16 @@ void TestPanel::randomReplies()
     bool blinking = false;
     PanelRig rig(m_bitmaps);
     TfrmPanel &panel = rig.panel;
+    QHash<QByteArray, const QWidget *> widgets;
+    const auto on = [&](const QByteArray &name) {
+        const QWidget *&widget = widgets[name];
+        if (!widget)
+            widget = panel.findChild<QWidget *>(QLatin1String(name));
+        return widget;
+    };
+    const auto picture = [&](const QByteArray &name) {
+        return qobject_cast<const QLabel *>(on(name))->pixmap();
+    };
     int framed = 0;
 
     for (int i = 0; i < 100000; ++i) {
@@ -573,22 +584,22 @@ void TestPanel::randomReplies()
         if (rig.maxMinTimer.isActive() && random.bounded(2) == 0)
             panel.MaxMinTimerTimer();
         const PanelView &w = panel.display().view();
-        QVERIFY(panel.imgColorBar->width() == w.barWidth);
-        QVERIFY(panel.lblRangeLow->text() == w.rangeLow);
-        QVERIFY(panel.lblRangeHigh->text() == w.rangeHigh);
-        const std::pair<const QWidget *, bool> shown[] = {
-            { panel.lblREC, w.rec },        { panel.lblFULL, w.full },
-            { panel.lbldBA, w.dBA },        { panel.lbldBC, w.dBC },
-            { panel.lblFAST, w.fastShown }, { panel.lblSLOW, w.slowShown },
-            { panel.imgUNDER, w.under },    { panel.imgOVER, w.over },
-            { panel.lblMAX, w.maxShown },   { panel.lblMIN, w.minShown },
+        QVERIFY(on("imgColorBar")->width() == w.barWidth);
+        QVERIFY(qobject_cast<const QLabel *>(on("lblRangeLow"))->text() == w.rangeLow);
+        QVERIFY(qobject_cast<const QLabel *>(on("lblRangeHigh"))->text() == w.rangeHigh);
+        const std::pair<const char *, bool> shown[] = {
+            { "lblREC", w.rec },      { "lblFULL", w.full },      { "lbldBA", w.dBA },
+            { "lbldBC", w.dBC },      { "lblFAST", w.fastShown }, { "lblSLOW", w.slowShown },
+            { "imgUNDER", w.under },  { "imgOVER", w.over },      { "lblMAX", w.maxShown },
+            { "lblMIN", w.minShown },
         };
-        for (const auto &[widget, on] : shown)
-            QVERIFY2(widget->isHidden() != on, qPrintable(widget->objectName()));
-        for (std::size_t k = 0; k < 4; ++k)
-            QVERIFY(!panel.MainD[k]->pixmap().isNull());
-        for (std::size_t k = 0; k < 8; ++k)
-            QVERIFY(panel.LCDT[k]->pixmap().isNull() == (w.clockDigits[k] < 0));
+        for (const auto &[name, visible] : shown)
+            QVERIFY2(on(name)->isHidden() != visible, name);
+        for (int k = 1; k <= 4; ++k)
+            QVERIFY(!picture("MainD" + QByteArray::number(k)).isNull());
+        for (int k = 1; k <= 8; ++k)
+            QVERIFY(picture("LCDT" + QByteArray::number(k)).isNull()
+                    == (w.clockDigits[std::size_t(k - 1)] < 0));
     }
     QVERIFY(framed > 80000);
     qInfo("100000 replies, %d framed, in %lld ms", framed, elapsed.elapsed());

@@ -52,6 +52,11 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
+void TfrmAbout::setStatusText(const QString &text)
+{
+    Label4->setText(text);
+}
+
 void TfrmAbout::hideOkButton()
 {
     OKButton->hide();

@@ -15,7 +15,10 @@ public:
 
     // The splash screen hides the OK button.
     void hideOkButton();
+    // The splash screen's status line.
+    void setStatusText(const QString &text);
 
+private:
     QLabel *Label2 = nullptr; // "Version:" and the program's version
     QLabel *Label4 = nullptr; // the splash screen's status line
     QPushButton *OKButton = nullptr;

@@ -150,7 +150,7 @@ void TfrmMain::FormShow()
     MainTimer.start();
 
     if (SplashScreen) {
-        SplashScreen->Label4->clear();
+        SplashScreen->setStatusText(QString());
         SplashScreen->close();
     }
 

@@ -15,7 +15,7 @@ class QWidget;
 class ProgressWindow : public WorkProgress
 {
 public:
-    enum class Use { Download, Saving, Opening, Graphing };
+    using Use = TfrmScope::Use;
 
     ProgressWindow(Use use, QWidget *parent);
     ~ProgressWindow() override;
@@ -31,7 +31,6 @@ public:
 private:
     void show(int value);
 
-    Use m_use;
     QPointer<TfrmScope> m_window;
     QElapsedTimer m_sinceRepaint;
     int m_lastShown = -1;

@@ -21,10 +21,14 @@ TfrmScope::TfrmScope(QWidget *parent)
 
     GroupBox1 = new QGroupBox(this);
     radAll = new QRadioButton(QStringLiteral("&All"), GroupBox1);
+    radAll->setObjectName(QStringLiteral("radAll"));
     radAll->setChecked(true);
     radNo = new QRadioButton(QStringLiteral("&Select"), GroupBox1);
+    radNo->setObjectName(QStringLiteral("radNo"));
     edtSelFrom = new QLineEdit(GroupBox1);
+    edtSelFrom->setObjectName(QStringLiteral("edtSelFrom"));
     edtSelTo = new QLineEdit(GroupBox1);
+    edtSelTo->setObjectName(QStringLiteral("edtSelTo"));
     auto *range = new QGridLayout(GroupBox1);
     range->addWidget(radAll, 0, 0, 1, 4);
     range->addWidget(radNo, 1, 0);
@@ -35,11 +39,13 @@ TfrmScope::TfrmScope(QWidget *parent)
     GroupBox1->hide();
 
     Progress1 = new QProgressBar(this);
+    Progress1->setObjectName(QStringLiteral("Progress1"));
     Progress1->setRange(0, 100);
     Progress1->hide();
     SText1 = new QLabel(QStringLiteral("bytes received"), this);
     SText1->hide();
     lblBytesReceived = new QLabel(this);
+    lblBytesReceived->setObjectName(QStringLiteral("lblBytesReceived"));
     lblBytesReceived->hide();
     SText2 = new QLabel(QStringLiteral("total bytes"), this);
     SText2->hide();
@@ -50,6 +56,7 @@ TfrmScope::TfrmScope(QWidget *parent)
     BitBtn1->setDefault(true);
     BitBtn1->hide();
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->hide();
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         ModalResult = Result::Ok;
@@ -57,7 +64,7 @@ TfrmScope::TfrmScope(QWidget *parent)
     });
     connect(BitBtn2, &QPushButton::clicked, this, [this] {
         ModalResult = Result::Cancel;
-        if (!showsProgress)
+        if (!m_showsProgress)
             reject();
     });
 
@@ -76,6 +83,64 @@ TfrmScope::TfrmScope(QWidget *parent)
     layout->addLayout(counts);
     layout->addLayout(buttons);
     setMinimumWidth(320);
+}
+
+void TfrmScope::showProgressOf(Use use)
+{
+    m_use = use;
+    m_showsProgress = true;
+    switch (use) {
+    case Use::Download:
+        setWindowTitle(QStringLiteral("Data Retriving Progress"));
+        SText1->setText(QStringLiteral("bytes received"));
+        for (QWidget *w : std::initializer_list<QWidget *> { Progress1, SText1, SText2,
+                                                             lblBytesReceived, lblTotalBytes })
+            w->show();
+        break;
+    case Use::Saving:
+        setWindowTitle(QStringLiteral("Saving Progress"));
+        SText1->setText(QStringLiteral("saving....."));
+        Progress1->show();
+        SText1->show();
+        BitBtn2->show();
+        break;
+    case Use::Opening:
+        setWindowTitle(QStringLiteral("Open Progress"));
+        SText1->show();
+        BitBtn2->show();
+        break;
+    case Use::Graphing:
+        setWindowTitle(QStringLiteral("Graphing Progress"));
+        SText1->setText(QStringLiteral("graphing....."));
+        Progress1->show();
+        SText1->show();
+        break;
+    }
+}
+
+void TfrmScope::startProgress(int total)
+{
+    ModalResult = Result::None;
+    Progress1->setRange(0, total);
+    Progress1->setValue(0);
+    lblTotalBytes->setText(QString::number(total));
+    lblBytesReceived->setText(QStringLiteral("0"));
+    show();
+    repaint();
+}
+
+void TfrmScope::showProgress(int done)
+{
+    Progress1->setValue(done);
+    if (m_use == Use::Download)
+        lblBytesReceived->setText(QString::number(done));
+    else if (m_use == Use::Opening)
+        SText1->setText(QString::number(done));
+}
+
+int TfrmScope::progressTotal() const
+{
+    return Progress1->maximum();
 }
 
 void TfrmScope::closeEvent(QCloseEvent *event)

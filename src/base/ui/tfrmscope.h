@@ -23,6 +23,8 @@ class TfrmScope : public QDialog
 
 public:
     enum class Result { None, Ok, Cancel };
+    // What the window shows progress of: its caption, texts and controls.
+    enum class Use { Download, Saving, Opening, Graphing };
 
     explicit TfrmScope(QWidget *parent = nullptr);
 
@@ -31,8 +33,24 @@ public:
     static std::optional<RangeRule::Range> RangeDialog(int n, Prompts &prompts,
                                                        QWidget *parent = nullptr);
 
+    // A progress display: the caption and controls of the use; Cancel then only sets the result
+    // and leaves the window open.
+    void showProgressOf(Use use);
+    // The bar from 0 to total at 0, the result reset, the window shown (not modal).
+    void startProgress(int total);
+    // The amount done: the bar, and the count of bytes received or lines read.
+    void showProgress(int done);
+    int progressTotal() const;
+
     // The window's result, also the cancel flag of a progress display.
     Result ModalResult = Result::None;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Use m_use = Use::Download;
+    bool m_showsProgress = false;
 
     QGroupBox *GroupBox1 = nullptr;
     QRadioButton *radAll = nullptr, *radNo = nullptr;
@@ -41,8 +59,4 @@ public:
     QProgressBar *Progress1 = nullptr;
     QLabel *SText1 = nullptr, *SText2 = nullptr, *lblBytesReceived = nullptr,
            *lblTotalBytes = nullptr;
-    bool showsProgress = false; // Cancel then only sets the result and leaves the window open
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 };

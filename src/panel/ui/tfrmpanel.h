@@ -85,7 +85,6 @@ private:
     bool m_dragging = false;
     QMetaObject::Connection m_restoreWatch; // restores the frameless look after a minimise
 
-public:
     // The panel's elements, named as on the meter's display.
     QLabel *imgPanel = nullptr;
     std::array<QLabel *, 4> MainD {};
