@@ -4,7 +4,8 @@
 #include <QtGlobal>
 
 // The program-wide state of one run, owned by the main window and handed by reference to
-// whoever needs it. Window references are kept by the main window itself (they are widgets).
+// whoever needs it. Window references are not here (they are widgets): the graph windows' are
+// the graph-window factory's, the panel's and the about box's the main window's.
 struct AppState
 {
     // Connection monitor and live reading.

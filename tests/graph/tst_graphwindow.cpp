@@ -41,7 +41,7 @@ struct Rig : MainWindowRig
                           .makeProgramFolder = true })
     {
     }
-    TfrmGraph &graph() { return *window->graphs().realTimeGraph(); }
+    TfrmGraph &graph() { return *window->graphs().RealTimeGraphWindow(); }
     ChartModel &chart() { return graph().chartModel(); }
     GraphStatistics::Fields fields() { return graph().fields(); }
     QAction &action(const char *name) { return control<QAction>(graph(), name); }
@@ -141,10 +141,10 @@ void TestGraphWindow::realTimeGraphAtStartUp()
     // Closing and reopening from the View menu makes a new one.
     g.closeForm();
     settle();
-    QVERIFY(!rig.window->graphs().realTimeGraph());
+    QVERIFY(!rig.window->graphs().RealTimeGraphWindow());
     QVERIFY(!rig.window->menus().RealTimeGraph1->isChecked());
     rig.window->menus().RealTimeGraph1->trigger();
-    QVERIFY(rig.window->graphs().realTimeGraph());
+    QVERIFY(rig.window->graphs().RealTimeGraphWindow());
     QVERIFY(rig.window->menus().RealTimeGraph1->isChecked());
 }
 
@@ -322,7 +322,7 @@ void TestGraphWindow::closeQuestions()
     rig.graph().closeForm();
     settle();
     QCOMPARE(rig.prompts.questions.last(), QString("Save Real-Time Graph ?"));
-    QCOMPARE(rig.window->graphs().realTimeGraph() == nullptr, closed);
+    QCOMPARE(rig.window->graphs().RealTimeGraphWindow() == nullptr, closed);
     QCOMPARE(QFileInfo::exists(file), saves == 1);
     QCOMPARE(rig.window->state().RealTimeModified, !closed);
 }
@@ -339,7 +339,7 @@ void TestGraphWindow::saveClearsTheQuestion()
     rig.graph().closeForm();
     settle();
     QVERIFY(rig.prompts.questions.isEmpty()); // saved: nothing to ask
-    QVERIFY(!rig.window->graphs().realTimeGraph());
+    QVERIFY(!rig.window->graphs().RealTimeGraphWindow());
 }
 
 void TestGraphWindow::unknownExtensionSaysSo()
@@ -359,7 +359,7 @@ void TestGraphWindow::unknownExtensionSaysSo()
              QStringList { "Cannot save \"" + file
                            + "\": a file of type \".xyz\" cannot be written. Choose a name "
                              "ending in \".ghf\"." });
-    QVERIFY(rig.window->graphs().realTimeGraph());
+    QVERIFY(rig.window->graphs().RealTimeGraphWindow());
     QVERIFY(rig.window->state().RealTimeModified);
     QVERIFY(!QFileInfo::exists(file));
 }

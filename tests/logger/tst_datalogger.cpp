@@ -43,7 +43,7 @@ struct Rig : MainWindowRig
                           .makeProgramFolder = true })
     {
     }
-    TfrmGraph *logger() { return window->graphs().dataLoggerGraph(); }
+    TfrmGraph *logger() { return window->graphs().DataLoggerGraphWindow(); }
     DataLoggerController &controller() { return window->dataLogger(); }
     void load() { window->menus().LoadData1->trigger(); }
     QString cell(int col, int row) { return logger()->dataSetCell(col, row); }
@@ -506,7 +506,7 @@ void TestDataLogger::onlyItsOwnClosingForgetsTheData()
     Rig rig(dir);
     rig.connectAndPoll();
     rig.load();
-    rig.window->graphs().realTimeGraph()->closeForm();
+    rig.window->graphs().RealTimeGraphWindow()->closeForm();
     settle();
     QVERIFY(rig.window->state().loggerDataLoaded);
     rig.prompts.answers = { Prompts::Answer::Cancel };

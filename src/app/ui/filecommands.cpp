@@ -76,7 +76,7 @@ bool FileCommands::SaveGraph(TfrmGraph &graph)
         return false;
     }
     // What is saved is no longer unsaved: closing the window asks nothing more.
-    if (&graph == m_graphs.realTimeGraph())
+    if (&graph == m_graphs.RealTimeGraphWindow())
         m_services.state().RealTimeModified = false;
     return true;
 }

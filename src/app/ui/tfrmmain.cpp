@@ -203,7 +203,7 @@ bool TfrmMain::saveChildWindow(MdiChildForm &form)
 void TfrmMain::refreshCommands()
 {
     m_menus->refresh(m_state);
-    if (TfrmGraph *graph = m_graphs->realTimeGraph())
+    if (TfrmGraph *graph = m_graphs->RealTimeGraphWindow())
         graph->setClearEnabled(!m_state.RealTimeRunning);
 }
 

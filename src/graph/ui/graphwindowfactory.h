@@ -19,8 +19,9 @@ class GraphWindowFactory : public QObject
 public:
     explicit GraphWindowFactory(WindowServices &services, QObject *parent = nullptr);
 
-    TfrmGraph *realTimeGraph() const { return m_realTime; }
-    TfrmGraph *dataLoggerGraph() const { return m_dataLogger; }
+    // The window references: each is empty while its window is closed.
+    TfrmGraph *RealTimeGraphWindow() const { return m_realTime; }
+    TfrmGraph *DataLoggerGraphWindow() const { return m_dataLogger; }
 
     // Makes the real-time graph: 500 null points over RealTimeRate x 510 s from now, the rate
     // box and the Clear button, "Real Time &Graph" checked; at geometry, or filling the client

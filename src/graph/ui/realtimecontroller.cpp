@@ -34,7 +34,7 @@ void RealTimeController::setRunning(bool running)
 {
     m_services.state().RealTimeRunning = running;
     m_services.refreshCommands();
-    if (TfrmGraph *graph = m_graphs.realTimeGraph())
+    if (TfrmGraph *graph = m_graphs.RealTimeGraphWindow())
         graph->setClearEnabled(!running);
 }
 
@@ -70,7 +70,7 @@ void RealTimeController::btnRunClick()
     // While an exchange has the meter (a download) Run is disabled; nothing starts inside it.
     if (!state.Connected || state.ExchangeRunning)
         return;
-    TfrmGraph *graph = m_graphs.realTimeGraph();
+    TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (graph) {
         if (state.RealTimeRunning || state.RealTimeCount > 0) {
             const Prompts::Answer answer = m_services.prompts().ask(
@@ -114,7 +114,7 @@ void RealTimeController::btnRunClick()
 
 void RealTimeController::AppendRealTimeSample()
 {
-    TfrmGraph *graph = m_graphs.realTimeGraph();
+    TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (!graph)
         return;
     RealTimeRecorder::Texts texts;
@@ -126,7 +126,7 @@ void RealTimeController::AppendRealTimeSample()
 
 void RealTimeController::RealTime_TimerTimer()
 {
-    TfrmGraph *graph = m_graphs.realTimeGraph();
+    TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (!graph)
         return;
     RealTimeRecorder::Texts texts;
@@ -144,7 +144,7 @@ void RealTimeController::btnStopClick()
 {
     m_timer.stop();
     setRunning(false);
-    TfrmGraph *graph = m_graphs.realTimeGraph();
+    TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (!graph)
         return;
     m_services.activateChildWindow(*graph);

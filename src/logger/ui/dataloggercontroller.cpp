@@ -73,7 +73,7 @@ void DataLoggerController::LoadData1Click()
             "The meter is recording data, please stop recording before loading data."));
         return;
     }
-    const bool existed = m_graphs.dataLoggerGraph();
+    const bool existed = m_graphs.DataLoggerGraphWindow();
     TfrmGraph &graph = m_graphs.showDataLoggerGraph();
     graph.repaint();
     if (!existed)
@@ -142,7 +142,7 @@ int DataLoggerController::decodeAndShow()
 
 void DataLoggerController::FillDataSetsPanel()
 {
-    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph)
         return;
     QList<QStringList> rows;
@@ -153,7 +153,7 @@ void DataLoggerController::FillDataSetsPanel()
 
 void DataLoggerController::GraphDataSet(int set)
 {
-    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph || set < 0 || set >= m_data.setCount())
         return;
     const std::size_t i = static_cast<std::size_t>(set);
@@ -177,7 +177,7 @@ void DataLoggerController::GraphDataSet(int set)
 
 void DataLoggerController::Grid2Click(int row)
 {
-    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph || graph->dataSetCell(1, row).isEmpty())
         return;
     GraphDataSet(row - 1);
@@ -185,7 +185,7 @@ void DataLoggerController::Grid2Click(int row)
 
 void DataLoggerController::ChangeDateTime1Click(int row)
 {
-    TfrmGraph *graph = m_graphs.dataLoggerGraph();
+    TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph || graph->dataSetCell(1, row).isEmpty())
         return;
     ChangeDataSetStart(row - 1);
@@ -222,7 +222,7 @@ void DataLoggerController::ChangeDataSetStart(int set)
         return;
     }
     m_data.changeSetStart(set, DateTimeDays::fromDateTime(start.date(), start.time()));
-    if (TfrmGraph *graph = m_graphs.dataLoggerGraph())
+    if (TfrmGraph *graph = m_graphs.DataLoggerGraphWindow())
         graph->setDataSetRow(set + 1, DataSetRows::row(m_data, set));
     GraphDataSet(set);
 }
