@@ -1,6 +1,6 @@
 #include "base/datetimedays.h"
 
-#include <QRegularExpression>
+#include "base/datetimeformat.h"
 
 #include <cmath>
 #include <optional>
@@ -80,6 +80,12 @@ QTime timeOf(double days)
     return partsOf(days).time;
 }
 
+DateAndTime dateAndTimeOf(double days)
+{
+    const Parts parts = partsOf(days);
+    return { parts.date, parts.time };
+}
+
 double roundedToSecond(double days)
 {
     const std::optional<qint64> ms = toMs(days);
@@ -94,9 +100,7 @@ double roundedToSecond(double days)
 
 QString wholeSecondsTimeFormat(const QLocale &locale, QLocale::FormatType type)
 {
-    static const QRegularExpression milliseconds(QStringLiteral("[.,]?z+"));
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    return locale.timeFormat(type).remove(milliseconds).remove(zone).trimmed();
+    return DateTimeFormat::withoutZoneAndMilliseconds(locale.timeFormat(type));
 }
 
 QString dateTimeText(double days)

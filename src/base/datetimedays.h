@@ -26,6 +26,13 @@ QDateTime toDateTime(double days);
 // names no date-time). Unlike a local QDateTime, they stand even in an hour the time zone skips.
 QDate dateOf(double days);
 QTime timeOf(double days);
+// Both at once.
+struct DateAndTime
+{
+    QDate date;
+    QTime time;
+};
+DateAndTime dateAndTimeOf(double days);
 
 // The value rounded to the second: a millisecond part above 500 rounds up, 500 and below down.
 // A value that is not finite stays as it is.

@@ -11,7 +11,8 @@ class QWidget;
 
 // Shows a long operation's progress in a fresh TfrmScope. The bar and the counts repaint at a
 // capped rate (about 30 times a second) however many units of work there are, so that showing
-// progress costs little; pending window messages run after each unit.
+// progress costs little; pending window messages run at a capped rate too (at least every
+// 20 ms of work), so that Cancel is honoured at once.
 class ProgressWindow : public WorkProgress
 {
 public:
@@ -32,7 +33,9 @@ private:
     void show(int value);
 
     QPointer<TfrmScope> m_window;
-    QElapsedTimer m_sinceRepaint;
+    QElapsedTimer m_sinceStart;
+    qint64 m_repaintedAt = 0;
+    qint64 m_messagesAt = 0;
     int m_lastShown = -1;
     int m_latest = 0;
 };

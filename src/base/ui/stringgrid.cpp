@@ -1,23 +1,23 @@
 #include "base/ui/stringgrid.h"
 
+#include "base/celltable.h"
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 
-// The cells in one flat vector, rows after rows; row 0 to fixedRows - 1 are titles.
+// The grid's cells, in a CellTable; rows 0 to fixedRows - 1 are titles.
 class StringGridModel : public QAbstractTableModel
 {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    int rows = 1;
-    int cols = 1;
+    CellTable cells;
     int fixedRows = 1;
-    std::vector<QString> cells = std::vector<QString>(1);
 
     void setFixedRows(int newFixed)
     {
         beginResetModel();
-        fixedRows = std::clamp(newFixed, 0, rows);
+        fixedRows = std::clamp(newFixed, 0, cells.rowCount());
         endResetModel();
     }
     void changed(int row, int col)
@@ -30,36 +30,30 @@ public:
     void resize(int newRows, int newCols)
     {
         beginResetModel();
-        std::vector<QString> next(static_cast<std::size_t>(newRows)
-                                  * static_cast<std::size_t>(newCols));
-        for (int r = 0; r < std::min(rows, newRows); ++r)
-            for (int c = 0; c < std::min(cols, newCols); ++c)
-                next[offset(r, c, newCols)] = std::move(cells[offset(r, c, cols)]);
-        cells = std::move(next);
-        rows = newRows;
-        cols = newCols;
+        cells.resize(newCols, newRows);
         endResetModel();
     }
-    static std::size_t offset(int row, int col, int width)
+    void adopt(CellTable &&table)
     {
-        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width)
-            + static_cast<std::size_t>(col);
+        beginResetModel();
+        cells = std::move(table);
+        fixedRows = std::clamp(fixedRows, 0, cells.rowCount());
+        endResetModel();
     }
-    bool valid(int col, int row) const { return col >= 0 && col < cols && row >= 0 && row < rows; }
 
     int rowCount(const QModelIndex &parent) const override
     {
-        return parent.isValid() ? 0 : std::max(0, rows - fixedRows);
+        return parent.isValid() ? 0 : std::max(0, cells.rowCount() - fixedRows);
     }
     int columnCount(const QModelIndex &parent) const override
     {
-        return parent.isValid() ? 0 : cols;
+        return parent.isValid() ? 0 : cells.colCount();
     }
     QVariant data(const QModelIndex &i, int role) const override
     {
-        if (role != Qt::DisplayRole || !valid(i.column(), i.row() + fixedRows))
+        if (role != Qt::DisplayRole)
             return {};
-        return cells[offset(i.row() + fixedRows, i.column(), cols)];
+        return cells.cell(i.column(), i.row() + fixedRows).toString();
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -67,9 +61,9 @@ public:
             return {};
         if (orientation == Qt::Vertical)
             return section + fixedRows;
-        if (fixedRows == 0 || section >= cols)
+        if (fixedRows == 0)
             return {};
-        return cells[offset(0, section, cols)];
+        return cells.cell(section, 0).toString();
     }
 };
 
@@ -94,22 +88,22 @@ StringGrid::~StringGrid() = default;
 
 int StringGrid::RowCount() const
 {
-    return m_model->rows;
+    return m_model->cells.rowCount();
 }
 
 int StringGrid::ColCount() const
 {
-    return m_model->cols;
+    return m_model->cells.colCount();
 }
 
 void StringGrid::setRowCount(int rows)
 {
-    m_model->resize(std::max(rows, m_model->fixedRows), m_model->cols);
+    m_model->resize(std::max(rows, m_model->fixedRows), ColCount());
 }
 
 void StringGrid::setColCount(int cols)
 {
-    m_model->resize(m_model->rows, std::max(1, cols));
+    m_model->resize(RowCount(), std::max(1, cols));
 }
 
 int StringGrid::FixedRows() const
@@ -124,23 +118,31 @@ void StringGrid::setFixedRows(int rows)
 
 QString StringGrid::Cells(int col, int row) const
 {
-    return m_model->valid(col, row)
-        ? m_model->cells[StringGridModel::offset(row, col, m_model->cols)]
-        : QString();
+    return m_model->cells.cell(col, row).toString();
 }
 
 void StringGrid::setCells(int col, int row, const QString &text)
 {
-    if (!m_model->valid(col, row))
+    if (!m_model->cells.contains(col, row))
         return;
-    m_model->cells[StringGridModel::offset(row, col, m_model->cols)] = text;
+    m_model->cells.setCell(col, row, text);
     m_model->changed(row, col);
 }
 
 void StringGrid::setRow(int row, const QStringList &texts)
 {
-    for (int c = 0; c < texts.size() && c < m_model->cols; ++c)
+    for (int c = 0; c < texts.size() && c < ColCount(); ++c)
         setCells(c, row, texts[c]);
+}
+
+const CellTable &StringGrid::table() const
+{
+    return m_model->cells;
+}
+
+void StringGrid::adoptTable(CellTable &&table)
+{
+    m_model->adopt(std::move(table));
 }
 
 int StringGrid::selectedRow() const

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class CellTable;
 class StringGridModel;
 
 // A grid of texts addressed as Cells(col, row), with RowCount and ColCount and fixed title
@@ -28,6 +29,11 @@ public:
     void setCells(int col, int row, const QString &text);
     // Writes a whole row at once.
     void setRow(int row, const QStringList &texts);
+
+    // All cells at once: the table to read fast, and a whole new table (a file read in) shown in
+    // one step, keeping the fixed rows.
+    const CellTable &table() const;
+    void adoptTable(CellTable &&table);
 
     // The selected row in grid numbering (fixed rows included), or -1.
     int selectedRow() const;
