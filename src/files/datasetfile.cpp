@@ -5,6 +5,8 @@
 
 #include "files/datasetfile.h"
 
+#include "files/wholefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,10 +22,7 @@ constexpr qint64 BeyondLastAddress = 257;
 // largest collection and one byte more.
 constexpr qint64 ReadPiece = 1 << 16;
 
-QString shownName(const QString &fileName)
-{
-    return QDir::toNativeSeparators(fileName);
-}
+using WholeFile::shownName;
 
 DataSetFile::ReadResult refused(const QString &error)
 {
@@ -63,23 +62,9 @@ QString writeWhole(const QString &fileName, const QByteArray &head, qint64 zeros
 // Reads a whole regular file of at most limit bytes.
 std::optional<QByteArray> readWhole(const QString &fileName, qint64 limit, QString &error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2")
-                    .arg(shownName(fileName), file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > limit) {
-        error = tooLarge();
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size()) {
-        error = QStringLiteral("Cannot read file \"%1\". %2")
-                    .arg(shownName(fileName), file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    WholeFile::ReadResult read = WholeFile::read(fileName, limit, tooLarge());
+    error = read.error;
+    return std::move(read.bytes);
 }
 
 } // namespace

@@ -9,16 +9,20 @@ Prompts::Answer ScriptedPrompts::ask(const QString &text, bool withCancel)
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
-QString ScriptedPrompts::openFileName(const QString &caption, const QString &, const QString &)
+QString ScriptedPrompts::openFileName(const QString &caption, const QString &,
+                                      const QString &filter)
 {
     dialogs << caption;
+    filters << filter;
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-QString ScriptedPrompts::saveFileName(const QString &caption, const QString &, const QString &,
-                                      const QString &)
+QString ScriptedPrompts::saveFileName(const QString &caption, const QString &,
+                                      const QString &filter, const QString &defaultSuffix)
 {
     dialogs << caption;
+    filters << filter;
+    defaultSuffixes << defaultSuffix;
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 

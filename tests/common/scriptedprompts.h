@@ -32,6 +32,8 @@ public:
 
     // What was shown.
     QStringList messages, errors, questions, documents, dialogs;
+    // The filters and default extensions the file dialogs offered.
+    QStringList filters, defaultSuffixes;
     int printerSetups = 0;
     int printDialogs = 0;
 };

@@ -4,7 +4,9 @@
 #include "base/appstate.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "files/filefilters.h"
 #include "files/graphfile.h"
+#include "files/textexport.h"
 #include "files/ui/tfrmopensave.h"
 #include "graph/chartblock.h"
 #include "graph/chartmodel.h"
@@ -12,30 +14,51 @@
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/ui/dataloggercontroller.h"
+#include "logger/ui/tablecommands.h"
+#include "logger/ui/tfrmlist.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
 namespace {
-const QString GraphFilter = QStringLiteral("Graph file(*.ghf,only for Q7316) (*.GHF *.ghf)");
 
 QString extensionOf(const QString &fileName)
 {
     return QFileInfo(fileName).suffix().toLower();
 }
+
+QString graphFilter()
+{
+    return FileFilters::graphFilter(FileFilters::systemUsesDecimalComma());
+}
+
+// What the user is told when a file's type is none the command knows.
+QString unknownType(const QString &action, const QString &fileName, const QString &extension)
+{
+    return QStringLiteral("Cannot %1 \"%2\": a file of type \"%3\" cannot be %4. Choose a name "
+                          "ending in \".ghf\", \".txt\" or \".csv\".")
+        .arg(action, QDir::toNativeSeparators(fileName),
+             extension.isEmpty() ? QStringLiteral("(none)") : QLatin1Char('.') + extension,
+             action == QLatin1String("save") ? QStringLiteral("written") : QStringLiteral("read"));
+}
+
 } // namespace
 
 FileCommands::FileCommands(WindowServices &services, GraphWindowFactory &graphs,
-                           DataLoggerController &dataLogger)
+                           DataLoggerController &dataLogger, TableCommands &tables)
     : m_services(services)
     , m_graphs(graphs)
     , m_dataLogger(dataLogger)
+    , m_tables(tables)
+    , m_text(services)
 {
 }
 
 bool FileCommands::saveChild(MdiChildForm &child)
 {
+    if (auto *list = qobject_cast<TfrmList *>(&child))
+        return m_text.ExportTableText(list->table());
     auto *graph = qobject_cast<TfrmGraph *>(&child);
     if (!graph)
         return false; // the control panel, for instance, has nothing to save
@@ -58,21 +81,26 @@ bool FileCommands::SaveGraph(TfrmGraph &graph)
     Prompts &prompts = m_services.prompts();
     const QString fileName
         = prompts.saveFileName(QStringLiteral("Save As"), m_services.folders().dialogFolder(),
-                               GraphFilter, QStringLiteral("GHF"));
+                               graphFilter(), QStringLiteral("GHF"));
     if (fileName.isEmpty())
         return false;
     const QString extension = extensionOf(fileName);
-    if (extension != QLatin1String("ghf")) {
-        prompts.showError(QStringLiteral("Cannot save \"%1\": a file of type \"%2\" cannot be "
-                                         "written. Choose a name ending in \".ghf\".")
-                              .arg(QDir::toNativeSeparators(fileName),
-                                   extension.isEmpty() ? QStringLiteral("(none)")
-                                                       : QLatin1Char('.') + extension));
-        return false;
-    }
-    const QString error = GraphFile::write(fileName, graph.chart().storeBlock());
-    if (!error.isEmpty()) {
-        prompts.showError(error);
+    if (extension == QLatin1String("txt") || extension == QLatin1String("csv")) {
+        static const std::vector<double> noXs;
+        static const std::vector<float> noYs;
+        const ChartModel &chart = graph.chartModel();
+        const bool hasSeries = chart.subsets() > 0;
+        if (!m_text.ExportGraphText(hasSeries ? chart.xs(0) : noXs, hasSeries ? chart.ys(0) : noYs,
+                                    fileName, TextExport::separatorForExtension(extension)))
+            return false;
+    } else if (extension == QLatin1String("ghf")) {
+        const QString error = GraphFile::write(fileName, graph.chart().storeBlock());
+        if (!error.isEmpty()) {
+            prompts.showError(error);
+            return false;
+        }
+    } else {
+        prompts.showError(unknownType(QStringLiteral("save"), fileName, extension));
         return false;
     }
     // What is saved is no longer unsaved: closing the window asks nothing more.
@@ -86,7 +114,7 @@ void FileCommands::Open1Click()
     if (m_services.state().ExchangeRunning)
         return; // the command is disabled while an exchange has the meter
     TfrmOpenSave choice(m_services.dialogParent());
-    choice.forOpening(QLocale::system().decimalPoint() == QLatin1String(","));
+    choice.forOpening(FileFilters::systemUsesDecimalComma());
     switch (m_services.prompts().execDialog(choice)) {
     case TfrmOpenSave::Ok:
         m_dataLogger.OpenDataSetCollection();
@@ -96,11 +124,22 @@ void FileCommands::Open1Click()
     default:
         return;
     }
+    OpenSingleDataFile();
+}
+
+void FileCommands::OpenSingleDataFile()
+{
     const QString fileName = m_services.prompts().openFileName(
-        QStringLiteral("Open"), m_services.folders().dialogFolder(), GraphFilter);
-    if (fileName.isEmpty() || extensionOf(fileName) != QLatin1String("ghf"))
+        QStringLiteral("Open"), m_services.folders().dialogFolder(), graphFilter());
+    if (fileName.isEmpty())
         return;
-    OpenGraphFile(fileName);
+    const QString extension = extensionOf(fileName);
+    if (extension == QLatin1String("ghf"))
+        OpenGraphFile(fileName);
+    else if (extension == QLatin1String("txt") || extension == QLatin1String("csv"))
+        m_tables.ImportTextFile(fileName, extension);
+    else
+        m_services.prompts().showError(unknownType(QStringLiteral("open"), fileName, extension));
 }
 
 bool FileCommands::OpenGraphFile(const QString &fileName)

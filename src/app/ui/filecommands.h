@@ -1,10 +1,13 @@
 #pragma once
 
+#include "files/ui/textfilecommands.h"
+
 #include <QString>
 
 class DataLoggerController;
 class GraphWindowFactory;
 class MdiChildForm;
+class TableCommands;
 class TfrmGraph;
 class WindowServices;
 
@@ -15,13 +18,17 @@ class FileCommands
 {
 public:
     FileCommands(WindowServices &services, GraphWindowFactory &graphs,
-                 DataLoggerController &dataLogger);
+                 DataLoggerController &dataLogger, TableCommands &tables);
 
     void Open1Click();
     // Saves what a child window holds, as the Save command does for it; true when saved.
     bool saveChild(MdiChildForm &child);
-    // Saves a graph window's chart, asking for the name; true when saved.
+    // Saves a graph window's chart, asking for the name: a graph file (".ghf") or its first
+    // series as text (".txt", ".csv"); true when saved.
     bool SaveGraph(TfrmGraph &graph);
+    // Asks for one file and opens it by its extension: a graph file as a graph window, a text
+    // or CSV file as a table window.
+    void OpenSingleDataFile();
     // Opens a graph file as a new graph window; false (and an error shown) when it cannot.
     bool OpenGraphFile(const QString &fileName);
 
@@ -29,4 +36,6 @@ private:
     WindowServices &m_services;
     GraphWindowFactory &m_graphs;
     DataLoggerController &m_dataLogger;
+    TableCommands &m_tables;
+    TextFileCommands m_text;
 };

@@ -12,6 +12,7 @@
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/ui/dataloggercontroller.h"
+#include "logger/ui/tablecommands.h"
 #include "meter/connectionmonitor.h"
 #include "panel/ui/tfrmpanel.h"
 
@@ -71,7 +72,8 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_graphs = new GraphWindowFactory(*this, this);
     m_realTime = new RealTimeController(*this, *m_graphs, RealTime_Timer, this);
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
-    m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger);
+    m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
+    m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
     connectMenus();
     FormCreate();
 }
@@ -93,6 +95,7 @@ void TfrmMain::connectMenus()
     connect(m.btnOpen, &QAction::triggered, this, &TfrmMain::Open1Click);
     connect(m.Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
     connect(m.btnSave, &QAction::triggered, this, &TfrmMain::Save1Click);
+    connect(m.btnOutputToGraph, &QAction::triggered, this, &TfrmMain::btnOutputToGraphClick);
     connect(m.RealTimeGraph1, &QAction::triggered, this, &TfrmMain::RealTimeGraph1Click);
     for (QAction *load : { m.LoadData1, m.btnDataLogger })
         connect(load, &QAction::triggered, m_dataLogger, &DataLoggerController::LoadData1Click);
@@ -340,6 +343,13 @@ bool TfrmMain::Save1Click()
     QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
     auto *child = frame ? qobject_cast<MdiChildForm *>(frame->widget()) : nullptr;
     return child && m_files->saveChild(*child);
+}
+
+void TfrmMain::btnOutputToGraphClick()
+{
+    QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
+    m_tables->btnOutputToGraphClick(frame ? qobject_cast<MdiChildForm *>(frame->widget())
+                                          : nullptr);
 }
 
 void TfrmMain::RealTimeGraph1Click()

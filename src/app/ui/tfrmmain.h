@@ -29,6 +29,7 @@ class QPrinter;
 class QSettings;
 class RealTimeController;
 class StatusPanels;
+class TableCommands;
 
 // The program's one top-level window: an MDI parent holding every other window, with the menu
 // bar, the toolbar, the status bar, the timers and the program-wide state. It polls the meter
@@ -76,11 +77,15 @@ public:
     // Waits (at most 2.5 s) until a poll tick has ended, then switches the poll off.
     void StopPolling();
 
+    // "Output Tabular to graph": the active table window as a new graph window.
+    void btnOutputToGraphClick();
+
     // The parts the window composes.
     GraphWindowFactory &graphs() { return *m_graphs; }
     RealTimeController &realTime() { return *m_realTime; }
     DataLoggerController &dataLogger() { return *m_dataLogger; }
     FileCommands &files() { return *m_files; }
+    TableCommands &tables() { return *m_tables; }
     MainMenus &menus() { return *m_menus; }
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
@@ -149,6 +154,7 @@ private:
     GraphWindowFactory *m_graphs = nullptr;
     RealTimeController *m_realTime = nullptr;
     DataLoggerController *m_dataLogger = nullptr;
+    std::unique_ptr<TableCommands> m_tables;
     std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;
 };

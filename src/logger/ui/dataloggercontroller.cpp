@@ -8,6 +8,7 @@
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "files/datasetfile.h"
+#include "files/filefilters.h"
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
@@ -29,9 +30,6 @@ bool holdsDataSets(int code)
     return code == MemoryDecoder::Decoded || code == MemoryDecoder::BadMarker
         || code == MemoryDecoder::BeyondLastAddress || code == MemoryDecoder::StartTimeFailed;
 }
-const QString CollectionOpenFilter = QStringLiteral("Data Sets Collection (*.REC) (*.REC *.rec)");
-const QString CollectionSaveFilter
-    = QStringLiteral("Data Set Collection file(*.rec,only for Q7316) (*.REC *.rec)");
 } // namespace
 
 DataLoggerController::DataLoggerController(WindowServices &services, MeterServices &meter,
@@ -234,8 +232,9 @@ bool DataLoggerController::OpenDataSetCollection()
         return false;
     m_graphs.showDataLoggerGraph();
     Prompts &prompts = m_services.prompts();
-    const QString fileName = prompts.openFileName(
-        QStringLiteral("Open"), m_services.folders().dialogFolder(), CollectionOpenFilter);
+    const QString fileName
+        = prompts.openFileName(QStringLiteral("Open"), m_services.folders().dialogFolder(),
+                               FileFilters::collectionOpenFilter());
     if (fileName.isEmpty())
         return false;
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
@@ -258,7 +257,7 @@ bool DataLoggerController::SaveDataSetCollection()
     Prompts &prompts = m_services.prompts();
     const QString fileName
         = prompts.saveFileName(QStringLiteral("Save As"), m_services.folders().dialogFolder(),
-                               CollectionSaveFilter, QStringLiteral("REC"));
+                               FileFilters::collectionSaveFilter(), QStringLiteral("REC"));
     if (fileName.isEmpty())
         return false;
     if (!m_tempFileCurrent) {

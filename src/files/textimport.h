@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base/celltable.h"
+
+#include <QByteArray>
+#include <QString>
+
+class WorkProgress;
+
+// Reads a text file of levels (or any tab- or comma-separated lines) into a table: line k goes
+// to row k (row 0 stays for the titles), its fields to columns 1, 2, ... and k into column 0.
+// Lines end with LF or CR LF and are read whole, however long. The first line without a
+// separator (an empty line, for instance) ends the reading; fields beyond the table's last
+// column are dropped; empty fields stay empty. No quoting.
+namespace TextImport {
+
+// The largest file read: a full logger memory as text is about 2 MB.
+inline constexpr qint64 MaxFileSize = 128 * 1024 * 1024;
+
+struct Result
+{
+    CellTable table; // at least two rows: the titles and one row of readings
+    int lines = 0;
+    bool cancelled = false; // the user cancelled: the rows read before are kept
+};
+
+// Reads UTF-8 text (a byte order mark is skipped). The progress hears the line count after each
+// line and is asked before each line is stored whether to stop.
+Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *progress = nullptr);
+
+} // namespace TextImport

@@ -1,0 +1,86 @@
+#include "logger/ui/tablecommands.h"
+
+#include "base/celltable.h"
+#include "base/ui/progresswindow.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
+#include "files/textexport.h"
+#include "files/textimport.h"
+#include "files/wholefile.h"
+#include "graph/chartmodel.h"
+#include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/pesgraph.h"
+#include "graph/ui/tfrmgraph.h"
+#include "logger/tabletograph.h"
+#include "logger/ui/tfrmlist.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+// Where a new table window opens in the client area.
+constexpr QPoint TablePlace { 24, 24 };
+} // namespace
+
+TableCommands::TableCommands(WindowServices &services, GraphWindowFactory &graphs)
+    : m_services(services)
+    , m_graphs(graphs)
+{
+}
+
+TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &extension)
+{
+    const WholeFile::ReadResult read
+        = WholeFile::read(fileName, TextImport::MaxFileSize,
+                          QStringLiteral("The file \"%1\" is too large to be read as a table.")
+                              .arg(WholeFile::shownName(fileName)));
+    if (!read.bytes) {
+        m_services.prompts().showError(read.error);
+        return nullptr;
+    }
+    auto *list = new TfrmList(m_services);
+    list->setWindowTitle(QFileInfo(fileName).absoluteFilePath());
+    m_services.addChildWindow(*list, QRect(TablePlace, TfrmList::DefaultSize));
+
+    ProgressWindow progress(ProgressWindow::Use::Opening, m_services.dialogParent());
+    const QChar separator = QLatin1Char(TextExport::separatorForExtension(extension));
+    TextImport::Result result
+        = TextImport::read(*read.bytes, separator, TfrmList::Columns, &progress);
+    list->showTable(std::move(result.table));
+    return list;
+}
+
+TfrmGraph *TableCommands::btnOutputToGraphClick(MdiChildForm *active)
+{
+    auto *list = qobject_cast<TfrmList *>(active);
+    if (!list)
+        return nullptr;
+    const CellTable &table = list->table();
+    const int n = TableToGraph::readingRows(table);
+    if (n == 0) {
+        m_services.prompts().showMessage(QStringLiteral("No data to graph !"));
+        return nullptr;
+    }
+    const QLocale locale = QLocale::system();
+    const TableToGraph::RowTime start = TableToGraph::rowTime(table, 1, locale);
+    const TableToGraph::RowTime end = TableToGraph::rowTime(table, n, locale);
+    if (!start.days || !end.days) {
+        m_services.prompts().showError(start.days ? end.error : start.error);
+        return nullptr;
+    }
+
+    TfrmGraph &graph = m_graphs.createGraph(list->windowTitle());
+    graph.PrepareGraph(1, 130, 30, *end.days, *start.days, n);
+    TableToGraph::Points points;
+    {
+        ProgressWindow progress(ProgressWindow::Use::Graphing, m_services.dialogParent());
+        points = TableToGraph::points(table, locale, &progress);
+    }
+    ChartModel &chart = graph.chartModel();
+    chart.setPoints(int(points.xs.size()));
+    chart.setSeries(0, points.xs, points.ys);
+    m_services.activateChildWindow(graph);
+    graph.UpdateGraphStatistics();
+    graph.chart().reinitAndReset();
+    return &graph;
+}

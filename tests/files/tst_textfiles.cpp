@@ -1,0 +1,250 @@
+// The text forms of levels: the lines written from a graph and from a table, byte for byte; the
+// lines read back into a table; and a table read back into the points of a graph.
+
+#include "base/celltable.h"
+#include "files/textexport.h"
+#include "files/textimport.h"
+#include "logger/tabletograph.h"
+
+#include <QTest>
+
+namespace {
+
+// 8 December 2026 in days from 30 December 1899, and a second.
+constexpr double Dec8 = 46364.0;
+constexpr double Second = 1.0 / 86400.0;
+
+using Rows = QList<QStringList>;
+
+// The cells of rows 1 to rowCount - 1, columns 0 to 6.
+Rows rowsOf(const CellTable &table)
+{
+    Rows rows;
+    for (int r = 1; r < table.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < table.colCount(); ++c)
+            row << table.cell(c, r).toString();
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestTextFiles : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void graphLines_data();
+    void graphLines();
+    void tableLinesEndWithTheSeparator();
+    void separators();
+    void import_data();
+    void import();
+    void levels_data();
+    void levels();
+    void graphTextReadBackGivesTheSamePoints_data();
+    void graphTextReadBackGivesTheSamePoints();
+};
+
+void TestTextFiles::graphLines_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QList<double>>("xs");
+    QTest::addColumn<QList<float>>("ys");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<QByteArray>("lines");
+
+    const double noon = Dec8 + 0.5;
+    const QList<double> rounding { noon + 0.6 * Second, noon + 0.5 * Second, noon + 59.9 * Second };
+    const QList<float> levels { 67.26f, 30.0f, 129.96f };
+    QTest::newRow("en_US: .600 rounds up, .500 down")
+        << "en_US" << rounding << levels << 1 << 3 << '\t'
+        << QByteArray("12/8/26\t12:00:01 PM\t67.3\r\n12/8/26\t12:00:00 PM\t30.0\r\n"
+                      "12/8/26\t12:01:00 PM\t130.0\r\n");
+    QTest::newRow("de_DE: decimal comma, 24 hours")
+        << "de_DE" << QList<double> { Dec8 + 21.5 / 24 } << QList<float> { 55.5f } << 1 << 1 << '\t'
+        << QByteArray("08.12.26\t21:30:00\t55,5\r\n");
+    QTest::newRow("comma separator")
+        << "en_GB" << QList<double> { Dec8 } << QList<float> { 9999.f } << 1 << 1 << ','
+        << QByteArray("08/12/2026,00:00:00,9999.0\r\n");
+    QTest::newRow("X 0 ends the series")
+        << "en_US" << QList<double> { noon, 0.0, noon } << QList<float> { 1, 2, 3 } << 1 << 3
+        << '\t' << QByteArray("12/8/26\t12:00:00 PM\t1.0\r\n");
+    QTest::newRow("range 0 to 0 writes nothing")
+        << "en_US" << rounding << levels << 1 << 0 << '\t' << QByteArray();
+    QTest::newRow("range 2 to 2") << "en_US" << rounding << levels << 2 << 2 << '\t'
+                                  << QByteArray("12/8/26\t12:00:00 PM\t30.0\r\n");
+    QTest::newRow("range beyond the points")
+        << "en_US" << rounding.mid(0, 1) << levels.mid(0, 1) << 1 << 10 << '\t'
+        << QByteArray("12/8/26\t12:00:01 PM\t67.3\r\n");
+}
+
+void TestTextFiles::graphLines()
+{
+    QFETCH(QString, locale);
+    QFETCH(QList<double>, xs);
+    QFETCH(QList<float>, ys);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(char, separator);
+    QFETCH(QByteArray, lines);
+    const TextExport::Lines written
+        = TextExport::graphLines({ xs.begin(), xs.end() }, { ys.begin(), ys.end() }, { from, to },
+                                 separator, QLocale(locale));
+    QCOMPARE(written.bytes, lines);
+    QCOMPARE(written.lines, int(lines.count('\n')));
+}
+
+void TestTextFiles::tableLinesEndWithTheSeparator()
+{
+    CellTable table(7, 4);
+    table.setCell(0, 1, 1);
+    table.setCell(1, 1, u"8.12.26");
+    table.setCell(3, 1, u"55,5");
+    table.setCell(6, 1, u"last");
+    table.setCell(1, 0, u"Date"); // titles are never written
+    table.setCell(1, 3, u"x");
+    QCOMPARE(TextExport::tableLines(table, { 1, 3 }, ',').bytes,
+             QByteArray("8.12.26,,55,5,,,last,\r\n,,,,,,\r\nx,,,,,,\r\n"));
+    QCOMPARE(TextExport::tableLines(table, { 3, 3 }, '\t').bytes, QByteArray("x\t\t\t\t\t\t\r\n"));
+    QCOMPARE(TextExport::tableLines(table, { 1, 0 }, '\t').bytes, QByteArray());
+}
+
+void TestTextFiles::separators()
+{
+    for (const char *csv : { "survey.csv", "SURVEY.CSV", "surveycsv", "a.CsV" })
+        QCOMPARE(TextExport::separatorForFileName(QLatin1String(csv)), ',');
+    for (const char *tab : { "survey.txt", "csv.txt", "survey", "survey.cs" })
+        QCOMPARE(TextExport::separatorForFileName(QLatin1String(tab)), '\t');
+    QCOMPARE(TextExport::separatorForExtension(".CSV"), ',');
+    QCOMPARE(TextExport::separatorForExtension("txt"), '\t');
+}
+
+void TestTextFiles::import_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<Rows>("rows");
+
+    const QString longField(300, QLatin1Char('x'));
+    QTest::newRow("graph lines, CR LF")
+        << QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:08 PM\t67.4\r\n") << QChar('\t')
+        << Rows { { "1", "12/8/26", "9:05:07 PM", "67.3", "", "", "" },
+                  { "2", "12/8/26", "9:05:08 PM", "67.4", "", "", "" } };
+    QTest::newRow("commas, last line without its end")
+        << QByteArray("a,b\nc,d") << QChar(',')
+        << Rows { { "1", "a", "b", "", "", "", "" }, { "2", "c", "d", "", "", "", "" } };
+    QTest::newRow("empty fields and a trailing separator")
+        << QByteArray("a\t\tc\t\n") << QChar('\t') << Rows { { "1", "a", "", "c", "", "", "" } };
+    QTest::newRow("fields beyond the last column are dropped")
+        << QByteArray("1\t2\t3\t4\t5\t6\t7\t8\n") << QChar('\t')
+        << Rows { { "1", "1", "2", "3", "4", "5", "6" } };
+    QTest::newRow("an empty line ends the reading") << QByteArray("a\tb\n\nc\td\n") << QChar('\t')
+                                                    << Rows { { "1", "a", "b", "", "", "", "" } };
+    QTest::newRow("a line without the separator ends it too")
+        << QByteArray("a,b\na\tb\nc,d\n") << QChar(',')
+        << Rows { { "1", "a", "b", "", "", "", "" } };
+    QTest::newRow("a long line is read whole, and the next")
+        << (longField + "\tz\nnext\t1\n").toUtf8() << QChar('\t')
+        << Rows { { "1", longField, "z", "", "", "", "" }, { "2", "next", "1", "", "", "", "" } };
+    QTest::newRow("a first line without separator: one empty row")
+        << QByteArray("header only\na\tb\n") << QChar('\t')
+        << Rows { { "", "", "", "", "", "", "" } };
+    QTest::newRow("byte order mark and UTF-8")
+        << QByteArray("\xEF\xBB\xBF"
+                      "8 déc.\t21:05\n")
+        << QChar('\t') << Rows { { "1", QString::fromUtf8("8 déc."), "21:05", "", "", "", "" } };
+}
+
+void TestTextFiles::import()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QChar, separator);
+    QFETCH(Rows, rows);
+    const TextImport::Result result = TextImport::read(text, separator, 7);
+    QCOMPARE(rowsOf(result.table), rows);
+}
+
+void TestTextFiles::levels_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<float>("level");
+    QTest::newRow("en_US") << "en_US"
+                           << "67.3" << true << 67.3f;
+    QTest::newRow("de_DE comma, blanks, sign") << "de_DE"
+                                               << " -3,5 " << true << -3.5f;
+    QTest::newRow("de_DE refuses a point") << "de_DE"
+                                           << "67.3" << false << 0.f;
+    QTest::newRow("no group separators") << "en_US"
+                                         << "1,067.5" << false << 0.f;
+    QTest::newRow("exponent") << "en_US"
+                              << "1e2" << true << 100.f;
+    QTest::newRow("empty") << "en_US"
+                           << "" << false << 0.f;
+    QTest::newRow("words") << "en_US"
+                           << "inf" << false << 0.f;
+    QTest::newRow("beyond a float") << "en_US"
+                                    << "1e60" << false << 0.f;
+}
+
+void TestTextFiles::levels()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(bool, read);
+    QFETCH(float, level);
+    const std::optional<float> value = TableToGraph::readLevel(text, QLocale(locale));
+    QCOMPARE(value.has_value(), read);
+    if (read)
+        QCOMPARE(*value, level);
+}
+
+void TestTextFiles::graphTextReadBackGivesTheSamePoints_data()
+{
+    QTest::addColumn<QString>("locale");
+    for (const char *locale : { "en_US", "de_DE", "en_GB", "ja_JP", "es_ES" })
+        QTest::newRow(locale) << QString::fromLatin1(locale);
+}
+
+// What Save writes as text, read into a table and drawn as a graph, is the graph again (to the
+// second and the tenth of a dB), also with a level column "Leq" and a row that is no reading.
+void TestTextFiles::graphTextReadBackGivesTheSamePoints()
+{
+    QFETCH(QString, locale);
+    std::vector<double> xs;
+    std::vector<float> ys;
+    for (int i = 0; i < 500; ++i) {
+        xs.push_back(Dec8 + 0.4 + i * 7.0 * Second); // across noon
+        ys.push_back(30.0f + float(i % 1000) / 10.0f);
+    }
+    const QLocale l(locale);
+    const TextExport::Lines lines = TextExport::graphLines(xs, ys, { 1, 500 }, '\t', l);
+    TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7);
+    QCOMPARE(read.lines, 500);
+    read.table.setCell(1, 250, u"not a date");
+    TableToGraph::Points points = TableToGraph::points(read.table, l);
+    QCOMPARE(points.skipped, 1);
+    xs.erase(xs.begin() + 249);
+    ys.erase(ys.begin() + 249);
+    QCOMPARE(points.xs.size(), xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        QVERIFY2(std::abs(points.xs[i] - xs[i]) < 0.001 * Second, qPrintable(QString::number(i)));
+        QCOMPARE(points.ys[i], ys[i]);
+    }
+
+    // With a title "Leq" over column 4, the levels come from there.
+    read.table.setCell(4, 0, u"Leq");
+    read.table.setCell(4, 1, l.toString(88.8, 'f', 1));
+    points = TableToGraph::points(read.table, l);
+    QCOMPARE(points.ys.front(), 88.8f);
+    QCOMPARE(points.ys.back(), 9999.0f); // no level read: the point stays null
+}
+
+QTEST_APPLESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"
