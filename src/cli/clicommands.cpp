@@ -1,12 +1,14 @@
 #include "cli/clicommands.h"
 
 #include "base/datetimedays.h"
+#include "cli/cliexport.h"
 #include "files/datasetfile.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <cmath>
 
@@ -86,6 +88,7 @@ QString usage()
     return QStringLiteral(
         "Usage: audexa-cli sets FILE.rec\n"
         "       audexa-cli readings FILE.rec [--set N]\n"
+        "       audexa-cli export IN OUT [--set N]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -101,6 +104,12 @@ QString usage()
         "          set index time level\n"
         "          and one line per reading (index from 0) of every data set, or of data set N\n"
         "          alone with --set N (N from 1).\n"
+        "export    writes data set N (from 1, as readings numbers them; 1 without --set) of a\n"
+        "          collection IN (.rec), or the first series of a graph file IN (.ghf), to OUT as\n"
+        "          Audexa's Save writes a graph as text: one line per point, date, time and\n"
+        "          level, in the locale of the environment (LC_ALL, LANG), CR LF line ends,\n"
+        "          separated by commas when OUT ends in \".csv\" and by tabs otherwise. OUT \"-\"\n"
+        "          writes to standard output (tabs).\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -111,6 +120,7 @@ QString usage()
         "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
+        "     (export: also an output file that cannot be written)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 
@@ -181,6 +191,8 @@ Output run(const QStringList &arguments, const Clock &clock)
     const QString command = arguments.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return { usage(), {}, Decoded };
+    if (command == QLatin1String("export"))
+        return CliExport::run(arguments.mid(1), clock, QLocale::system());
     if (command != QLatin1String("sets") && command != QLatin1String("readings"))
         return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
     const bool isReadings = command == QLatin1String("readings");

@@ -1,10 +1,14 @@
 // audexa-cli as a user runs it: the built program on collection files written to a temporary
 // folder, its exact output, exit status and error lines, in the C and a German locale.
 
+#include "files/graphfile.h"
+#include "graph/chartblock.h"
+#include "graph/chartmodel.h"
 #include "meter/simulatedloggermemory.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +78,8 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void help();
+    void exportText_data();
+    void exportText();
     void sameOutputInEveryLocale();
     void simulatedMetersMemory();
 
@@ -206,6 +212,83 @@ void TestCli::failures()
     QCOMPARE(run.err.contains("Usage:"), usage);
     if (!usage && !run.err.isEmpty())
         QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestCli::exportText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("written"); // to OUT, or to standard output for "-"
+    QTest::addColumn<QString>("errorContains");
+
+    const QString us = QStringLiteral("en_US.UTF-8");
+    const QString german = QStringLiteral("de_DE.UTF-8");
+    const QByteArray set1Us = "3/15/07\t10:30:00 AM\t30.0\r\n3/15/07\t10:30:01 AM\t30.1\r\n"
+                              "3/15/07\t10:30:02 AM\t30.2\r\n";
+    QTest::newRow("en_US, set 1 to standard output")
+        << QStringList { "export", "survey.rec", "-" } << us << 0 << set1Us << "";
+    QTest::newRow("en_US, csv by extension in capitals")
+        << QStringList { "export", "survey.rec", "OUT.CSV", "--set", "1" } << us << 0
+        << QByteArray("3/15/07,10:30:00 AM,30.0\r\n3/15/07,10:30:01 AM,30.1\r\n"
+                      "3/15/07,10:30:02 AM,30.2\r\n")
+        << "";
+    QTest::newRow("de_DE, set 2 across the new year")
+        << QStringList { "export", "--set=2", "survey.rec", "OUT.txt" } << german << 0
+        << QByteArray("31.12.08\t23:59:59\t100,0\r\n01.01.09\t00:00:04\t140,0\r\n") << "";
+    QTest::newRow("graph file") << QStringList { "export", "graph.ghf", "-" } << german << 0
+                                << QByteArray("15.03.07\t10:30:01\t55,5\r\n") << "";
+    QTest::newRow("no such set") << QStringList { "export", "survey.rec", "-", "--set", "3" } << us
+                                 << 2 << QByteArray() << "no data set 3";
+    QTest::newRow("--set on a graph file")
+        << QStringList { "export", "graph.ghf", "-", "--set", "1" } << us << 2 << QByteArray()
+        << ".rec";
+    QTest::newRow("refused collection")
+        << QStringList { "export", "empty.rec", "-" } << us << 3 << QByteArray() << "code 31";
+    QTest::newRow("unreadable input")
+        << QStringList { "export", "missing.rec", "-" } << us << 2 << QByteArray() << "missing.rec";
+    QTest::newRow("unwritable output")
+        << QStringList { "export", "survey.rec", "no/such/folder/out.txt" } << us << 2
+        << QByteArray() << "out.txt";
+    QTest::newRow("output missing") << QStringList { "export", "survey.rec" } << us << 2
+                                    << QByteArray() << "an input and an output";
+}
+
+void TestCli::exportText()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, status);
+    QFETCH(QByteArray, written);
+    QFETCH(QString, errorContains);
+
+    // A graph file with one point at 10:30:00.600, which the text rounds to 10:30:01.
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(1);
+    chart.setX(0, 0, 39156.4375 + 0.6 / 86400.0);
+    chart.setY(0, 0, 55.5f);
+    QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    QFile::remove(m_dir.filePath("OUT.CSV"));
+    QFile::remove(m_dir.filePath("OUT.txt"));
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+
+    const Run run = runCli(arguments, locale);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(run.err.count('\n'), status == 0 ? 0 : 1);
+    if (arguments.contains("-")) {
+        QCOMPARE(run.out.toUtf8(), written);
+    } else if (status == 0) {
+        QFile file(arguments.filter(QRegularExpression("OUT")).constFirst());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
+    }
 }
 
 void TestCli::help()
