@@ -20,6 +20,7 @@
 #include "base/datetimedays.h"
 #include "files/datasetfile.h"
 #include "files/graphfile.h"
+#include "files/textexport.h"
 #include "graph/chartblock.h"
 #include "graph/chartmodel.h"
 #include "logger/loggerdata.h"
@@ -391,6 +392,22 @@ int main(int argc, char **argv)
     corpus.write("fuzz_graphfile", "realtime_graph.ghf", graphFileOf(realTime));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
+
+    // Text files as Save writes them, behind the byte that picks the separator and the locale.
+    const auto textOf = [&realTime](char selector, const char *locale, char separator) {
+        return QByteArray(1, selector)
+            + TextExport::graphLines(realTime.xs(0), realTime.ys(0), { 1, realTime.points() },
+                                     separator, QLocale(QLatin1String(locale)))
+                  .bytes;
+    };
+    corpus.write("fuzz_textimport", "en_US_tab.txt", textOf(0, "en_US", '\t'));
+    corpus.write("fuzz_textimport", "en_US_comma.csv", textOf(1, "en_US", ','));
+    corpus.write("fuzz_textimport", "de_DE_tab.txt", textOf(2, "de_DE", '\t'));
+    corpus.write("fuzz_textimport", "ko_KR_tab.txt", textOf(6, "ko_KR", '\t'));
+    corpus.write("fuzz_textimport", "leq_table.txt",
+                 QByteArray("\x02"
+                            "08.12.26\t21:05:07\t50,0\t60,0\t\t\t\r\n"
+                            "08.12.26\t21:05:08\t52,0\t61,5\t\t\t\r\n\r\nrest\tignored\r\n"));
 
     // HID input report sequences: byte 0 (init and open succeed, or the open fails), then the
     // rounds.
