@@ -32,9 +32,14 @@ TfrmScope::TfrmScope(QWidget *parent)
     auto *range = new QGridLayout(GroupBox1);
     range->addWidget(radAll, 0, 0, 1, 4);
     range->addWidget(radNo, 1, 0);
-    range->addWidget(new QLabel(QStringLiteral("&from"), GroupBox1), 1, 1);
+    // Each label names its edit, so that its "&" makes an access key instead of showing.
+    auto *fromLabel = new QLabel(QStringLiteral("&from"), GroupBox1);
+    fromLabel->setBuddy(edtSelFrom);
+    auto *toLabel = new QLabel(QStringLiteral("&to"), GroupBox1);
+    toLabel->setBuddy(edtSelTo);
+    range->addWidget(fromLabel, 1, 1);
     range->addWidget(edtSelFrom, 1, 2);
-    range->addWidget(new QLabel(QStringLiteral("&to"), GroupBox1), 1, 3);
+    range->addWidget(toLabel, 1, 3);
     range->addWidget(edtSelTo, 1, 4);
     GroupBox1->hide();
 

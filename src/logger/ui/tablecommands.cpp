@@ -18,8 +18,14 @@
 #include <QLocale>
 
 namespace {
-// Where a new table window opens in the client area.
-constexpr QPoint TablePlace { 24, 24 };
+// A new table window opens at the top right of the client area, clear of the control panel at
+// its top left.
+QRect tablePlace(const QSize &clientArea)
+{
+    constexpr int Margin = 24;
+    const int x = std::max(0, clientArea.width() - TfrmList::DefaultSize.width() - Margin);
+    return { QPoint(x, Margin), TfrmList::DefaultSize };
+}
 } // namespace
 
 TableCommands::TableCommands(WindowServices &services, GraphWindowFactory &graphs)
@@ -40,7 +46,7 @@ TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &
     }
     auto *list = new TfrmList(m_services);
     list->setWindowTitle(QFileInfo(fileName).absoluteFilePath());
-    m_services.addChildWindow(*list, QRect(TablePlace, TfrmList::DefaultSize));
+    m_services.addChildWindow(*list, tablePlace(m_services.clientAreaSize()));
 
     ProgressWindow progress(ProgressWindow::Use::Opening, m_services.dialogParent());
     const QChar separator = QLatin1Char(TextExport::separatorForExtension(extension));
