@@ -5,9 +5,13 @@
 #include "base/datetimepattern.h"
 #include "base/workprogress.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -21,13 +25,16 @@ std::pair<int, int> indexes(RangeRule::Range range, int count)
     return { first, std::max(first, last) };
 }
 
-// Reports a line written; true when the user asked to stop.
-bool stopAfter(WorkProgress *progress, int lines)
+// Counts a line written and reports it; true (and the lines marked cancelled) when the user
+// asked to stop.
+bool stopAfterLine(TextExport::Lines &result, WorkProgress *progress)
 {
+    ++result.lines;
     if (!progress)
         return false;
-    progress->progressed(lines);
-    return progress->cancelled();
+    progress->progressed(result.lines);
+    result.cancelled = progress->cancelled();
+    return result.cancelled;
 }
 
 // Writes levels in a locale: the locale's digits and decimal separator are looked up once.
@@ -42,28 +49,41 @@ public:
         m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
     }
 
+    // Rounds half away from zero, as the figures on screen do: a level is a float, so ten
+    // times it is exact in a double and the rounding sees the true value.
     void append(QByteArray &out, float level) const
     {
         const double value = level;
-        if (!m_latinDigits) {
+        if (!m_latinDigits || !std::isfinite(value)) {
             out += m_locale.toString(value, 'f', 1).toUtf8();
             return;
         }
         char digits[64];
-        // Beyond six digits before the point, seven significant digits leave no decimal.
-        const std::to_chars_result written = std::fabs(value) < 1.0e6 || !std::isfinite(value)
-            ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1)
-            : std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 7);
-        const char *end = written.ptr;
-        const char *point = std::find(static_cast<const char *>(digits), end, '.');
-        out.append(digits, point - digits);
+        if (std::fabs(value) >= 1.0e6) {
+            // Beyond six digits before the point, seven significant digits leave no decimal.
+            const std::to_chars_result written = std::to_chars(
+                digits, digits + sizeof digits, value, std::chars_format::general, 7);
+            appendWithPoint(out, digits, written.ptr);
+            return;
+        }
+        const long long tenths = std::llround(value * 10.0);
+        const int length
+            = std::snprintf(digits, sizeof digits, "%s%lld.%lld", tenths < 0 ? "-" : "",
+                            std::llabs(tenths) / 10, std::llabs(tenths) % 10);
+        appendWithPoint(out, digits, digits + length);
+    }
+
+private:
+    void appendWithPoint(QByteArray &out, const char *begin, const char *end) const
+    {
+        const char *point = std::find(begin, end, '.');
+        out.append(begin, point - begin);
         if (point != end) {
             out += m_point;
             out.append(point + 1, end - point - 1);
         }
     }
 
-private:
     QLocale m_locale;
     bool m_latinDigits;
     QByteArray m_point;
@@ -79,6 +99,19 @@ char separatorForExtension(const QString &extension)
     if (bare.startsWith(QLatin1Char('.')))
         bare.remove(0, 1);
     return bare == QLatin1String("csv") ? ',' : '\t';
+}
+
+bool commaFormAllowed(const QLocale &locale)
+{
+    return locale.decimalPoint() != QLatin1String(",");
+}
+
+QString commaFormRefused(const QString &fileName)
+{
+    return QStringLiteral(
+               "Cannot save \"%1\" as comma-separated text: your regional settings write "
+               "decimals with a comma. Choose a name ending in \".txt\".")
+        .arg(QDir::toNativeSeparators(fileName));
 }
 
 char separatorForFileName(const QString &fileName)
@@ -114,11 +147,8 @@ Lines graphLines(const std::vector<double> &xs, const std::vector<float> &ys,
         result.bytes += separator;
         level.append(result.bytes, ys[std::size_t(i)]);
         result.bytes += LineEnd;
-        ++result.lines;
-        if (stopAfter(progress, result.lines)) {
-            result.cancelled = true;
+        if (stopAfterLine(result, progress))
             break;
-        }
     }
     if (progress)
         progress->finish();
@@ -140,11 +170,8 @@ Lines tableLines(const CellTable &table, RangeRule::Range range, char separator,
             text += sep;
         }
         text += QLatin1String(LineEnd);
-        ++result.lines;
-        if (stopAfter(progress, result.lines)) {
-            result.cancelled = true;
+        if (stopAfterLine(result, progress))
             break;
-        }
     }
     if (progress)
         progress->finish();

@@ -29,6 +29,11 @@ char separatorForExtension(const QString &extension);
 // without a dot before them, a tab otherwise.
 char separatorForFileName(const QString &fileName);
 
+// Commas separate fields only where the locale's decimal separator is not a comma; otherwise a
+// level "40,0" would read back as two fields. The message that refuses such a file.
+bool commaFormAllowed(const QLocale &locale);
+QString commaFormRefused(const QString &fileName);
+
 struct Lines
 {
     QByteArray bytes;
@@ -46,8 +51,9 @@ Lines graphLines(const std::vector<double> &xs, const std::vector<float> &ys,
 Lines tableLines(const CellTable &table, RangeRule::Range range, char separator,
                  WorkProgress *progress = nullptr);
 
-// A level as the text lines write it: fixed-point with one decimal and at most 7 significant
-// digits, in the locale's digits and decimal separator, without group separators.
+// A level as the text lines write it: fixed-point with one decimal (halves rounded away from
+// zero, as on screen) and at most 7 significant digits, in the locale's digits and decimal
+// separator, without group separators.
 void appendLevel(QByteArray &out, float level, const QLocale &locale);
 
 } // namespace TextExport

@@ -2,6 +2,7 @@
 // lines read back into a table; and a table read back into the points of a graph.
 
 #include "base/celltable.h"
+#include "base/workprogress.h"
 #include "files/textexport.h"
 #include "files/textimport.h"
 #include "logger/tabletograph.h"
@@ -15,6 +16,24 @@ constexpr double Dec8 = 46364.0;
 constexpr double Second = 1.0 / 86400.0;
 
 using Rows = QList<QStringList>;
+
+// A progress whose user presses Cancel once a number of lines (0: never) were written.
+class CancelAfter : public WorkProgress
+{
+public:
+    explicit CancelAfter(int lines)
+        : m_lines(lines)
+    {
+    }
+    void start(int) override { }
+    void progressed(int done) override { m_done = done; }
+    void finish() override { }
+    bool cancelled() const override { return m_lines > 0 && m_done >= m_lines; }
+
+private:
+    int m_lines;
+    int m_done = 0;
+};
 
 // The cells of rows 1 to rowCount - 1, columns 0 to 6.
 Rows rowsOf(const CellTable &table)
@@ -56,31 +75,35 @@ void TestTextFiles::graphLines_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<char>("separator");
+    QTest::addColumn<int>("cancelAfter"); // lines; 0: never
     QTest::addColumn<QByteArray>("lines");
 
     const double noon = Dec8 + 0.5;
     const QList<double> rounding { noon + 0.6 * Second, noon + 0.5 * Second, noon + 59.9 * Second };
-    const QList<float> levels { 67.26f, 30.0f, 129.96f };
-    QTest::newRow("en_US: .600 rounds up, .500 down")
-        << "en_US" << rounding << levels << 1 << 3 << '\t'
+    const QList<float> levels { 67.25f, 30.0f, 129.96f };
+    QTest::newRow("en_US: .600 rounds up, .500 down, halves away from zero")
+        << "en_US" << rounding << levels << 1 << 3 << '\t' << 0
         << QByteArray("12/8/26\t12:00:01 PM\t67.3\r\n12/8/26\t12:00:00 PM\t30.0\r\n"
                       "12/8/26\t12:01:00 PM\t130.0\r\n");
     QTest::newRow("de_DE: decimal comma, 24 hours")
         << "de_DE" << QList<double> { Dec8 + 21.5 / 24 } << QList<float> { 55.5f } << 1 << 1 << '\t'
-        << QByteArray("08.12.26\t21:30:00\t55,5\r\n");
+        << 0 << QByteArray("08.12.26\t21:30:00\t55,5\r\n");
     QTest::newRow("comma separator")
-        << "en_GB" << QList<double> { Dec8 } << QList<float> { 9999.f } << 1 << 1 << ','
+        << "en_GB" << QList<double> { Dec8 } << QList<float> { 9999.f } << 1 << 1 << ',' << 0
         << QByteArray("08/12/2026,00:00:00,9999.0\r\n");
     QTest::newRow("X 0 ends the series")
         << "en_US" << QList<double> { noon, 0.0, noon } << QList<float> { 1, 2, 3 } << 1 << 3
-        << '\t' << QByteArray("12/8/26\t12:00:00 PM\t1.0\r\n");
+        << '\t' << 0 << QByteArray("12/8/26\t12:00:00 PM\t1.0\r\n");
     QTest::newRow("range 0 to 0 writes nothing")
-        << "en_US" << rounding << levels << 1 << 0 << '\t' << QByteArray();
-    QTest::newRow("range 2 to 2") << "en_US" << rounding << levels << 2 << 2 << '\t'
+        << "en_US" << rounding << levels << 1 << 0 << '\t' << 0 << QByteArray();
+    QTest::newRow("range 2 to 2") << "en_US" << rounding << levels << 2 << 2 << '\t' << 0
                                   << QByteArray("12/8/26\t12:00:00 PM\t30.0\r\n");
     QTest::newRow("range beyond the points")
-        << "en_US" << rounding.mid(0, 1) << levels.mid(0, 1) << 1 << 10 << '\t'
+        << "en_US" << rounding.mid(0, 1) << levels.mid(0, 1) << 1 << 10 << '\t' << 0
         << QByteArray("12/8/26\t12:00:01 PM\t67.3\r\n");
+    QTest::newRow("cancel keeps the lines written before")
+        << "en_US" << rounding << levels << 1 << 3 << '\t' << 2
+        << QByteArray("12/8/26\t12:00:01 PM\t67.3\r\n12/8/26\t12:00:00 PM\t30.0\r\n");
 }
 
 void TestTextFiles::graphLines()
@@ -91,12 +114,15 @@ void TestTextFiles::graphLines()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(char, separator);
+    QFETCH(int, cancelAfter);
     QFETCH(QByteArray, lines);
+    CancelAfter progress(cancelAfter);
     const TextExport::Lines written
         = TextExport::graphLines({ xs.begin(), xs.end() }, { ys.begin(), ys.end() }, { from, to },
-                                 separator, QLocale(locale));
+                                 separator, QLocale(locale), &progress);
     QCOMPARE(written.bytes, lines);
     QCOMPARE(written.lines, int(lines.count('\n')));
+    QCOMPARE(written.cancelled, cancelAfter > 0);
 }
 
 void TestTextFiles::tableLinesEndWithTheSeparator()
@@ -213,7 +239,7 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints_data()
 }
 
 // What Save writes as text, read into a table and drawn as a graph, is the graph again (to the
-// second and the tenth of a dB), also with a level column "Leq" and a row that is no reading.
+// second and the tenth of a dB); a row that is no reading gives no point.
 void TestTextFiles::graphTextReadBackGivesTheSamePoints()
 {
     QFETCH(QString, locale);
@@ -228,7 +254,7 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
     TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7);
     QCOMPARE(read.lines, 500);
     read.table.setCell(1, 250, u"not a date");
-    TableToGraph::Points points = TableToGraph::points(read.table, l);
+    const TableToGraph::Points points = TableToGraph::points(read.table, l);
     QCOMPARE(points.skipped, 1);
     xs.erase(xs.begin() + 249);
     ys.erase(ys.begin() + 249);
@@ -237,13 +263,6 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
         QVERIFY2(std::abs(points.xs[i] - xs[i]) < 0.001 * Second, qPrintable(QString::number(i)));
         QCOMPARE(points.ys[i], ys[i]);
     }
-
-    // With a title "Leq" over column 4, the levels come from there.
-    read.table.setCell(4, 0, u"Leq");
-    read.table.setCell(4, 1, l.toString(88.8, 'f', 1));
-    points = TableToGraph::points(read.table, l);
-    QCOMPARE(points.ys.front(), 88.8f);
-    QCOMPARE(points.ys.back(), 9999.0f); // no level read: the point stays null
 }
 
 QTEST_APPLESS_MAIN(TestTextFiles)

@@ -58,7 +58,7 @@ FileCommands::FileCommands(WindowServices &services, GraphWindowFactory &graphs,
 bool FileCommands::saveChild(MdiChildForm &child)
 {
     if (auto *list = qobject_cast<TfrmList *>(&child))
-        return m_text.ExportTableText(list->table());
+        return m_text.ExportTableText(list->table()) != TextFileCommands::Written::Nothing;
     auto *graph = qobject_cast<TfrmGraph *>(&child);
     if (!graph)
         return false; // the control panel, for instance, has nothing to save
@@ -86,13 +86,17 @@ bool FileCommands::SaveGraph(TfrmGraph &graph)
         return false;
     const QString extension = extensionOf(fileName);
     if (extension == QLatin1String("txt") || extension == QLatin1String("csv")) {
-        static const std::vector<double> noXs;
-        static const std::vector<float> noYs;
         const ChartModel &chart = graph.chartModel();
         const bool hasSeries = chart.subsets() > 0;
-        if (!m_text.ExportGraphText(hasSeries ? chart.xs(0) : noXs, hasSeries ? chart.ys(0) : noYs,
-                                    fileName, TextExport::separatorForExtension(extension)))
+        const TextFileCommands::Written written
+            = m_text.ExportGraphText(hasSeries ? chart.xs(0) : std::vector<double>(),
+                                     hasSeries ? chart.ys(0) : std::vector<float>(), fileName,
+                                     TextExport::separatorForExtension(extension));
+        if (written == TextFileCommands::Written::Nothing)
             return false;
+        // Some of the points are still saved nowhere: closing the window asks again.
+        if (written == TextFileCommands::Written::Part)
+            return true;
     } else if (extension == QLatin1String("ghf")) {
         const QString error = GraphFile::write(fileName, graph.chart().storeBlock());
         if (!error.isEmpty()) {

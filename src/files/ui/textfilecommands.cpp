@@ -12,52 +12,73 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 TextFileCommands::TextFileCommands(WindowServices &services)
     : m_services(services)
 {
 }
 
-bool TextFileCommands::ExportGraphText(const std::vector<double> &xs, const std::vector<float> &ys,
-                                       const QString &fileName, char separator)
+// The series is a copy: a recording may change the chart while the progress window lets
+// pending messages run.
+TextFileCommands::Written TextFileCommands::ExportGraphText(std::vector<double> xs,
+                                                            std::vector<float> ys,
+                                                            const QString &fileName,
+                                                            char separator)
 {
-    const std::optional<RangeRule::Range> range
-        = TfrmScope::RangeDialog(int(xs.size()), m_services.prompts(), m_services.dialogParent());
+    if (separator == ',' && !TextExport::commaFormAllowed(QLocale::system())) {
+        m_services.prompts().showError(TextExport::commaFormRefused(fileName));
+        return Written::Nothing;
+    }
+    const std::optional<RangeRule::Range> range = TfrmScope::RangeDialog(
+        int(xs.size()), m_services.prompts(), m_services.dialogParent());
     if (!range)
-        return false;
+        return Written::Nothing;
     TextExport::Lines lines;
     {
         ProgressWindow progress(ProgressWindow::Use::Saving, m_services.dialogParent());
         lines = TextExport::graphLines(xs, ys, *range, separator, QLocale::system(), &progress);
     }
-    return write(fileName, lines.bytes);
+    // Every point is written when the range starts at the first and nothing stopped the lines
+    // before the series ended (where X is first 0).
+    const int points = int(std::find(xs.begin(), xs.end(), 0.0) - xs.begin());
+    const bool whole = !lines.cancelled && range->from <= 1 && range->to >= points;
+    return write(fileName, lines.bytes, whole);
 }
 
-bool TextFileCommands::ExportTableText(const CellTable &table)
+TextFileCommands::Written TextFileCommands::ExportTableText(const CellTable &table)
 {
     const QString fileName = m_services.prompts().saveFileName(
         QStringLiteral("Save As"), m_services.folders().dialogFolder(),
         FileFilters::tableFilter(FileFilters::systemUsesDecimalComma()), QStringLiteral("TXT"));
     if (fileName.isEmpty())
-        return false;
-    const std::optional<RangeRule::Range> range = TfrmScope::RangeDialog(
-        table.rowCount() - 1, m_services.prompts(), m_services.dialogParent());
+        return Written::Nothing;
+    const char separator = TextExport::separatorForFileName(fileName);
+    if (separator == ',' && !TextExport::commaFormAllowed(QLocale::system())) {
+        m_services.prompts().showError(TextExport::commaFormRefused(fileName));
+        return Written::Nothing;
+    }
+    const int rows = table.rowCount() - 1;
+    const std::optional<RangeRule::Range> range
+        = TfrmScope::RangeDialog(rows, m_services.prompts(), m_services.dialogParent());
     if (!range)
-        return false;
+        return Written::Nothing;
     TextExport::Lines lines;
     {
         ProgressWindow progress(ProgressWindow::Use::Saving, m_services.dialogParent());
-        lines = TextExport::tableLines(table, *range, TextExport::separatorForFileName(fileName),
-                                       &progress);
+        lines = TextExport::tableLines(table, *range, separator, &progress);
     }
-    return write(fileName, lines.bytes);
+    const bool whole = !lines.cancelled && range->from <= 1 && range->to >= rows;
+    return write(fileName, lines.bytes, whole);
 }
 
-bool TextFileCommands::write(const QString &fileName, const QByteArray &bytes)
+TextFileCommands::Written TextFileCommands::write(const QString &fileName,
+                                                  const QByteArray &bytes, bool whole)
 {
     const QString error = WholeFile::write(fileName, bytes);
     if (!error.isEmpty()) {
         m_services.prompts().showError(error);
-        return false;
+        return Written::Nothing;
     }
-    return true;
+    return whole ? Written::Whole : Written::Part;
 }

@@ -9,21 +9,25 @@ class WindowServices;
 
 // Writing text files from a graph's levels or a table's rows: the range dialog, the progress
 // window, and the file written whole or not at all. Cancel keeps the lines written before it.
-// A file that cannot be written is reported with its name and the reason.
+// A file that cannot be written is reported with its name and the reason; so is a comma file
+// where the decimal separator is a comma.
 class TextFileCommands
 {
 public:
+    // What was written: nothing (cancelled, refused or failed), every point, or only some (a
+    // range, or Cancel during the writing).
+    enum class Written { Nothing, Whole, Part };
+
     explicit TextFileCommands(WindowServices &services);
 
-    // Writes the points of a chart's first series to fileName with the separator; true when a
-    // file was written.
-    bool ExportGraphText(const std::vector<double> &xs, const std::vector<float> &ys,
-                         const QString &fileName, char separator);
-    // Asks for the file name, then writes the table's rows; true when a file was written.
-    bool ExportTableText(const CellTable &table);
+    // Writes the points of a chart's first series to fileName with the separator.
+    Written ExportGraphText(std::vector<double> xs, std::vector<float> ys, const QString &fileName,
+                            char separator);
+    // Asks for the file name, then writes the table's rows.
+    Written ExportTableText(const CellTable &table);
 
 private:
-    bool write(const QString &fileName, const QByteArray &bytes);
+    Written write(const QString &fileName, const QByteArray &bytes, bool whole);
 
     WindowServices &m_services;
 };
