@@ -24,7 +24,8 @@ void storeLine(CellTable &table, int k, QStringView line, QChar separator)
 
 namespace TextImport {
 
-Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *progress)
+Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *progress,
+            int maxLines)
 {
     QByteArrayView bytes(utf8);
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -47,6 +48,10 @@ Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *
             line.chop(1);
         if (!line.contains(separator))
             break;
+        if (result.lines == maxLines) {
+            result.truncated = true;
+            break;
+        }
         const int k = result.lines + 1;
         if (progress && progress->cancelled()) {
             result.cancelled = true;

@@ -14,18 +14,22 @@ class WorkProgress;
 // column are dropped; empty fields stay empty. No quoting.
 namespace TextImport {
 
-// The largest file read: a full logger memory as text is about 2 MB.
-inline constexpr qint64 MaxFileSize = 128 * 1024 * 1024;
+// The largest file read, and the most lines a table takes: a full logger memory as text is
+// about 2 MB and 65,536 lines, a day's recording at 0.2 s about 13 MB and 432,000 lines.
+inline constexpr qint64 MaxFileSize = 32 * 1024 * 1024;
+inline constexpr int MaxLines = 1'000'000;
 
 struct Result
 {
     CellTable table; // at least two rows: the titles and one row of readings
     int lines = 0;
     bool cancelled = false; // the user cancelled: the rows read before are kept
+    bool truncated = false; // MaxLines were read and more lines followed
 };
 
-// Reads UTF-8 text (a byte order mark is skipped). The progress hears the line count after each
-// line and is asked before each line is stored whether to stop.
-Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *progress = nullptr);
+// Reads UTF-8 text (a byte order mark is skipped), at most maxLines lines. The progress hears the
+// line count after each line and is asked before each line is stored whether to stop.
+Result read(const QByteArray &utf8, QChar separator, int columns,
+            WorkProgress *progress = nullptr, int maxLines = MaxLines);
 
 } // namespace TextImport

@@ -20,8 +20,11 @@ ReadResult read(const QString &fileName, qint64 limit, const QString &tooLarge)
                      .arg(shownName(fileName), file.errorString()) };
     if (file.size() > limit)
         return { std::nullopt, tooLarge };
-    QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size())
+    // A pipe or a device has no size to check: at most one byte more than the limit is read.
+    QByteArray bytes = file.isSequential() ? file.read(limit + 1) : file.readAll();
+    if (bytes.size() > limit)
+        return { std::nullopt, tooLarge };
+    if (!file.isSequential() && bytes.size() != file.size())
         return { std::nullopt,
                  QStringLiteral("Cannot read file \"%1\". %2")
                      .arg(shownName(fileName), file.errorString()) };

@@ -359,10 +359,10 @@ void TfrmMain::RealTimeGraph1Click()
 
 void TfrmMain::activeChildChanged(QMdiSubWindow *frame)
 {
-    if (!frame)
-        return;
     // Only a table window can be drawn as a graph; it enables the button when activated.
     m_menus->btnOutputToGraph->setEnabled(false);
+    if (!frame)
+        return;
     if (auto *child = qobject_cast<MdiChildForm *>(frame->widget()))
         Q_EMIT child->formActivated();
 }

@@ -130,6 +130,10 @@ void TfrmScope::startProgress(int total)
     Progress1->setValue(0);
     lblTotalBytes->setText(QString::number(total));
     lblBytesReceived->setText(QStringLiteral("0"));
+    // The operation goes on while the window shows (it does not wait in it), but the other
+    // windows take no input meanwhile: the operation holds their data, which a click could close
+    // or clear. Cancel stays at hand.
+    setWindowModality(Qt::ApplicationModal);
     show();
     repaint();
 }

@@ -53,6 +53,11 @@ TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &
     TextImport::Result result
         = TextImport::read(*read.bytes, separator, TfrmList::Columns, &progress);
     list->showTable(std::move(result.table));
+    if (result.truncated)
+        m_services.prompts().showError(
+            QStringLiteral("Only the first %1 lines of \"%2\" were read: a table holds no more.")
+                .arg(TextImport::MaxLines)
+                .arg(WholeFile::shownName(fileName)));
     return list;
 }
 
