@@ -55,14 +55,9 @@ QString codeMeaning(int code)
     }
 }
 
-QString codeLine(int code)
-{
-    return Prefix + codeMeaning(code) + QStringLiteral(" (decoder code %1)").arg(code) + Newline;
-}
-
 CliCommands::Output notDecoded(int code, QString out = {})
 {
-    return { std::move(out), codeLine(code), CliCommands::NotDecoded };
+    return { std::move(out), CliCommands::codeLine(code), CliCommands::NotDecoded };
 }
 
 CliCommands::Output badInput(const QString &reason, bool withUsage)
@@ -82,6 +77,11 @@ QString level(double value)
 } // namespace
 
 namespace CliCommands {
+
+QString codeLine(int code)
+{
+    return Prefix + codeMeaning(code) + QStringLiteral(" (decoder code %1)").arg(code) + Newline;
+}
 
 QString usage()
 {

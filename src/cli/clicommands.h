@@ -24,6 +24,8 @@ struct Output
 };
 
 QString usage();
+// The line that reports a decoder code, "audexa-cli: <meaning> (decoder code N)".
+QString codeLine(int code);
 
 // "sets": the decoder's result line, a header line and one line per data set.
 Output sets(const QByteArray &memory, const Clock &clock);

@@ -32,7 +32,7 @@ struct Series
 struct Loaded
 {
     std::optional<Series> series;
-    CliCommands::Output failure;
+    CliCommands::Output report; // the failure, or a warning to pass on
 };
 
 Loaded fromGraphFile(const QString &fileName)
@@ -60,11 +60,7 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
     const int code = MemoryDecoder::DecodeLoggerMemory(
         *read.memory, DataSetFile::lastAddressOf(*read.memory).value_or(0), clock, data);
     if (code == MemoryDecoder::NoDataSets || code == MemoryDecoder::TooManySets)
-        return { std::nullopt,
-                 failed(QStringLiteral("nothing to export: the decoder refused the file "
-                                       "(decoder code %1)")
-                            .arg(code),
-                        CliCommands::NotDecoded) };
+        return { std::nullopt, { {}, CliCommands::codeLine(code), CliCommands::NotDecoded } };
     if (set > data.setCount())
         return { std::nullopt,
                  failed(QStringLiteral("there is no data set %1; the file holds %2")
@@ -77,7 +73,11 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
     series.xs.assign(data.levelTimes.begin() + qsizetype(begin),
                      data.levelTimes.begin() + qsizetype(end));
     series.ys.assign(data.levels.begin() + qsizetype(begin), data.levels.begin() + qsizetype(end));
-    return { std::move(series), {} };
+    // A data set decoded with a fault is still written; the fault is said.
+    CliCommands::Output warning;
+    if (code != MemoryDecoder::Decoded)
+        warning.err = CliCommands::codeLine(code);
+    return { std::move(series), warning };
 }
 
 } // namespace
@@ -92,7 +92,9 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock, const 
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             return { CliCommands::usage(), {}, CliCommands::Decoded };
-        if (argument == QLatin1String("--set") && i + 1 < arguments.size())
+        if (argument == QLatin1String("--set") && i + 1 >= arguments.size())
+            return failed(QStringLiteral("--set needs a data set number"), CliCommands::BadInput);
+        if (argument == QLatin1String("--set"))
             setArgument = arguments.at(++i);
         else if (argument.startsWith(QLatin1String("--set=")))
             setArgument = argument.mid(6);
@@ -122,19 +124,21 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock, const 
 
     const Loaded loaded = graphFile ? fromGraphFile(input) : fromCollection(input, set, clock);
     if (!loaded.series)
-        return loaded.failure;
+        return loaded.report;
     const bool toStandardOutput = output == QLatin1String("-");
     const char separator
         = toStandardOutput ? '\t' : TextExport::separatorForExtension(QFileInfo(output).suffix());
+    if (separator == ',' && !TextExport::commaFormAllowed(locale))
+        return failed(TextExport::commaFormRefused(output), CliCommands::BadInput);
     const TextExport::Lines lines
         = TextExport::graphLines(loaded.series->xs, loaded.series->ys,
                                  { 1, int(loaded.series->xs.size()) }, separator, locale);
     if (toStandardOutput)
-        return { QString::fromUtf8(lines.bytes), {}, CliCommands::Decoded };
+        return { QString::fromUtf8(lines.bytes), loaded.report.err, CliCommands::Decoded };
     const QString error = WholeFile::write(output, lines.bytes);
     if (!error.isEmpty())
         return failed(error, CliCommands::BadInput);
-    return {};
+    return { {}, loaded.report.err, CliCommands::Decoded };
 }
 
 } // namespace CliExport

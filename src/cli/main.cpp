@@ -22,7 +22,8 @@ void print(const QString &text, std::FILE *stream)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    // The output never depends on the user's locale.
+    // "sets" and "readings" never depend on the user's locale; "export" writes text in it, as
+    // Audexa does, through QLocale::system(), which this leaves alone.
     QLocale::setDefault(QLocale::c());
     const SystemClock clock;
     const CliCommands::Output output = CliCommands::run(app.arguments().mid(1), clock);

@@ -250,6 +250,11 @@ void TestCli::exportText_data()
     QTest::newRow("unwritable output")
         << QStringList { "export", "survey.rec", "no/such/folder/out.txt" } << us << 2
         << QByteArray() << "out.txt";
+    QTest::newRow("de_DE refuses commas") << QStringList { "export", "survey.rec", "OUT.csv" }
+                                          << german << 2 << QByteArray() << "comma";
+    QTest::newRow("--set without its number")
+        << QStringList { "export", "survey.rec", "-", "--set" } << us << 2 << QByteArray()
+        << "--set needs";
     QTest::newRow("output missing") << QStringList { "export", "survey.rec" } << us << 2
                                     << QByteArray() << "an input and an output";
 }
@@ -274,6 +279,7 @@ void TestCli::exportText()
     QVERIFY(!write("empty.rec", empty).isEmpty());
     QFile::remove(m_dir.filePath("OUT.CSV"));
     QFile::remove(m_dir.filePath("OUT.txt"));
+    QFile::remove(m_dir.filePath("OUT.csv"));
     for (QString &argument : arguments)
         if (argument.contains('.') && !argument.startsWith('-'))
             argument = m_dir.filePath(argument);
