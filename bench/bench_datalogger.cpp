@@ -56,27 +56,11 @@ QByteArray fullMemory()
     return memory;
 }
 
-struct Program
+struct Program : BenchProgram
 {
-    QTemporaryDir dir;
-    InstantClock clock;
-    SimulatedMeter meter { clock, 1 };
-    QtPrompts prompts;
-    QSettings settings { dir.filePath("s.ini"), QSettings::IniFormat };
-    std::unique_ptr<TfrmMain> window;
-
     Program()
+        : BenchProgram([](SimulatedMeter &simulated) { simulated.setLoggerMemory(fullMemory()); })
     {
-        meter.setLoggerMemory(fullMemory());
-        AppFolders folders;
-        folders.documentsFolder = dir.path();
-        folders.programFolder = dir.path();
-        window = std::make_unique<TfrmMain>(meter, clock, prompts, settings, folders);
-        window->resize(1280, 800);
-        window->show();
-        window->MainTimer.stop();
-        window->MainTimerTimer();
-        QCoreApplication::processEvents();
     }
 };
 

@@ -56,27 +56,13 @@ double residentMiB()
                              : 0.0;
 }
 
-struct Program
+struct Program : BenchProgram
 {
-    QTemporaryDir dir;
-    InstantClock clock;
-    SimulatedMeter meter { clock, 1 };
-    QtPrompts prompts;
-    QSettings settings { dir.filePath("s.ini"), QSettings::IniFormat };
-    std::unique_ptr<TfrmMain> window;
     QString textFile = dir.filePath(QStringLiteral("full.txt"));
     Series series = fullSeries();
 
     Program()
     {
-        AppFolders folders;
-        folders.documentsFolder = dir.path();
-        folders.programFolder = dir.path();
-        window = std::make_unique<TfrmMain>(meter, clock, prompts, settings, folders);
-        window->resize(1280, 800);
-        window->show();
-        window->MainTimer.stop();
-        QCoreApplication::processEvents();
         WholeFile::write(
             textFile,
             TextExport::graphLines(series.xs, series.ys, { 1, Readings }, '\t', QLocale::system())

@@ -3,16 +3,51 @@
 // Shared by the benchmarks that run the program's windows: they run offscreen, and their
 // start-up wait costs nothing.
 
+#include "app/ui/tfrmmain.h"
+#include "base/appfolders.h"
 #include "base/clock.h"
+#include "base/ui/prompts.h"
+#include "meter/simulatedmeter.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <functional>
+#include <memory>
 
 class InstantClock : public SystemClock
 {
 public:
     void spinWait(int) override { }
+};
+
+// The program on the simulated meter in a temporary folder, shown at 1280 x 800 with its poll
+// stopped after the first tick; prepare runs on the meter before the window is made.
+struct BenchProgram
+{
+    QTemporaryDir dir;
+    InstantClock clock;
+    SimulatedMeter meter { clock, 1 };
+    QtPrompts prompts;
+    QSettings settings { dir.filePath("s.ini"), QSettings::IniFormat };
+    std::unique_ptr<TfrmMain> window;
+
+    explicit BenchProgram(const std::function<void(SimulatedMeter &)> &prepare = {})
+    {
+        if (prepare)
+            prepare(meter);
+        AppFolders folders;
+        folders.documentsFolder = dir.path();
+        folders.programFolder = dir.path();
+        window = std::make_unique<TfrmMain>(meter, clock, prompts, settings, folders);
+        window->resize(1280, 800);
+        window->show();
+        window->MainTimer.stop();
+        window->MainTimerTimer();
+        QCoreApplication::processEvents();
+    }
 };
 
 // main() for a window benchmark: an offscreen application, then the registered benchmarks.

@@ -25,14 +25,14 @@ std::optional<qint64> toMs(double days)
 
 // The calendar date and the wall-clock time a value stands for, kept apart: a local time that
 // the time zone skips (the hour clocks spring forward) is still a time the meter recorded.
-struct Parts
+struct Split
 {
     QDate date;
     QTime time;
     bool valid() const { return date.isValid() && time.isValid(); }
 };
 
-Parts partsOf(double days)
+Split split(double days)
 {
     const std::optional<qint64> ms = toMs(days);
     if (!ms)
@@ -64,7 +64,7 @@ double fromDateTime(const QDateTime &dateTime)
 
 QDateTime toDateTime(double days)
 {
-    const Parts parts = partsOf(days);
+    const Split parts = split(days);
     if (!parts.valid())
         return {};
     return QDateTime(parts.date, parts.time);
@@ -72,17 +72,17 @@ QDateTime toDateTime(double days)
 
 QDate dateOf(double days)
 {
-    return partsOf(days).date;
+    return split(days).date;
 }
 
 QTime timeOf(double days)
 {
-    return partsOf(days).time;
+    return split(days).time;
 }
 
 DateAndTime dateAndTimeOf(double days)
 {
-    const Parts parts = partsOf(days);
+    const Split parts = split(days);
     return { parts.date, parts.time };
 }
 
@@ -105,7 +105,7 @@ QString wholeSecondsTimeFormat(const QLocale &locale, QLocale::FormatType type)
 
 QString dateTimeText(double days)
 {
-    const Parts t = partsOf(days);
+    const Split t = split(days);
     if (!t.valid())
         return {};
     const QLocale locale = QLocale::system();
@@ -115,7 +115,7 @@ QString dateTimeText(double days)
 
 QString timeText(double days)
 {
-    const Parts t = partsOf(days);
+    const Split t = split(days);
     if (!t.valid())
         return {};
     const QLocale locale = QLocale::system();
@@ -129,7 +129,7 @@ QString RoundedTimeText(double days)
 
 QString isoText(double days)
 {
-    const Parts t = partsOf(roundedToSecond(days));
+    const Split t = split(roundedToSecond(days));
     if (!t.valid())
         return QStringLiteral("invalid");
     const QDate d = t.date;

@@ -82,9 +82,9 @@ const int *readName(QStringView text, qsizetype &pos, const auto &names)
 }
 
 // The part of a date-time a number field holds, as an index into the parts read or written.
-enum Part { Year, Month, Day, Hour, Minute, Second, PartCount };
+enum Component { Year, Month, Day, Hour, Minute, Second, ComponentCount };
 
-int partOf(Field field)
+int componentOf(Field field)
 {
     switch (field) {
     case Field::Year2:
@@ -243,7 +243,7 @@ void DateTimePattern::appendUtf8(QByteArray &out, QDate date, QTime time) const
         out += slowString(date, time).toUtf8();
         return;
     }
-    int parts[PartCount] = {};
+    int parts[ComponentCount] = {};
     if (m_usesDate)
         date.getDate(&parts[Year], &parts[Month], &parts[Day]);
     if (m_usesTime) {
@@ -253,7 +253,7 @@ void DateTimePattern::appendUtf8(QByteArray &out, QDate date, QTime time) const
     }
     Utf8Writer writer(out);
     for (const Token &t : m_tokens) {
-        const int part = partOf(t.field);
+        const int part = componentOf(t.field);
         if (part >= 0) {
             const int value = parts[part];
             if (t.field == Field::Year2)
@@ -319,12 +319,12 @@ std::optional<DateTimePattern::Read> DateTimePattern::read(QStringView text) con
         return slowRead(text);
     if (m_tokens.empty())
         return std::nullopt;
-    int parts[PartCount] = { 1900, 1, 1, 0, 0, 0 };
+    int parts[ComponentCount] = { 1900, 1, 1, 0, 0, 0 };
     bool hour12 = false;
     bool pm = false;
     qsizetype pos = 0;
     for (const Token &t : m_tokens) {
-        const int part = partOf(t.field);
+        const int part = componentOf(t.field);
         bool ok = true;
         if (part >= 0) {
             const bool year = part == Year;
