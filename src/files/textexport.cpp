@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -66,11 +65,21 @@ public:
             appendWithPoint(out, digits, written.ptr);
             return;
         }
+        // The digits by hand, written backwards from the tenth: "-", the whole dB, the point.
         const long long tenths = std::llround(value * 10.0);
-        const int length
-            = std::snprintf(digits, sizeof digits, "%s%lld.%lld", tenths < 0 ? "-" : "",
-                            std::llabs(tenths) / 10, std::llabs(tenths) % 10);
-        appendWithPoint(out, digits, digits + length);
+        unsigned long long rest = static_cast<unsigned long long>(tenths < 0 ? -tenths : tenths);
+        char *end = digits + sizeof digits;
+        char *first = end;
+        *--first = char('0' + rest % 10);
+        *--first = '.';
+        rest /= 10;
+        do {
+            *--first = char('0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (tenths < 0)
+            *--first = '-';
+        appendWithPoint(out, first, end);
     }
 
 private:

@@ -42,6 +42,75 @@ private:
     QString m_text;
 };
 
+// Reads levels in a locale: its signs and decimal separator are looked up once, not per row.
+class LevelReader
+{
+public:
+    explicit LevelReader(const QLocale &locale)
+        : m_locale(locale)
+        , m_latinDigits(locale.zeroDigit() == QLatin1Char('0'))
+        , m_point(locale.decimalPoint())
+        , m_minus(locale.negativeSign())
+        , m_plus(locale.positiveSign())
+    {
+        m_locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    }
+
+    std::optional<float> read(QStringView text) const
+    {
+        text = text.trimmed();
+        if (!m_latinDigits) {
+            bool ok = false;
+            const double value = m_locale.toDouble(text, &ok);
+            return ok && std::isfinite(float(value)) ? std::optional<float>(float(value))
+                                                     : std::nullopt;
+        }
+        char ascii[64];
+        std::size_t length = 0;
+        qsizetype i = 0;
+        if (text.startsWith(m_minus)) {
+            ascii[length++] = '-';
+            i = m_minus.size();
+        } else if (text.startsWith(m_plus)) {
+            i = m_plus.size();
+        }
+        bool seenPoint = false;
+        bool seenExponent = false;
+        for (; i < text.size(); ++i) {
+            if (length + 2 > sizeof ascii)
+                return std::nullopt;
+            const QChar c = text[i];
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+                ascii[length++] = char(c.unicode());
+            } else if (!seenPoint && !seenExponent && text.mid(i).startsWith(m_point)) {
+                ascii[length++] = '.';
+                seenPoint = true;
+                i += m_point.size() - 1;
+            } else if (!seenExponent && (c == QLatin1Char('e') || c == QLatin1Char('E'))) {
+                ascii[length++] = 'e';
+                seenExponent = true;
+                if (i + 1 < text.size()
+                    && (text[i + 1] == QLatin1Char('-') || text[i + 1] == QLatin1Char('+')))
+                    ascii[length++] = char(text[++i].unicode());
+            } else {
+                return std::nullopt;
+            }
+        }
+        double value = 0.0;
+        const std::from_chars_result read = std::from_chars(ascii, ascii + length, value);
+        if (read.ec != std::errc() || read.ptr != ascii + length || !std::isfinite(float(value)))
+            return std::nullopt;
+        return float(value);
+    }
+
+private:
+    QLocale m_locale;
+    bool m_latinDigits;
+    QString m_point;
+    QString m_minus;
+    QString m_plus;
+};
+
 } // namespace
 
 namespace TableToGraph {
@@ -72,6 +141,7 @@ Points points(const CellTable &table, const QLocale &locale, WorkProgress *progr
     const int rows = readingRows(table);
     const int column = levelColumn(table);
     RowReader reader(locale);
+    const LevelReader levels(locale);
     Points result;
     result.xs.reserve(std::size_t(std::max(rows, 0)));
     result.ys.reserve(std::size_t(std::max(rows, 0)));
@@ -80,7 +150,7 @@ Points points(const CellTable &table, const QLocale &locale, WorkProgress *progr
     for (int row = 1; row <= rows; ++row) {
         if (const std::optional<double> x = reader.read(table, row)) {
             result.xs.push_back(*x);
-            result.ys.push_back(readLevel(table.cell(column, row), locale).value_or(NullLevel));
+            result.ys.push_back(levels.read(table.cell(column, row)).value_or(NullLevel));
         } else {
             ++result.skipped;
         }
@@ -99,52 +169,7 @@ Points points(const CellTable &table, const QLocale &locale, WorkProgress *progr
 
 std::optional<float> readLevel(QStringView text, const QLocale &locale)
 {
-    text = text.trimmed();
-    if (locale.zeroDigit() != QLatin1Char('0')) {
-        QLocale strict = locale;
-        strict.setNumberOptions(QLocale::RejectGroupSeparator);
-        bool ok = false;
-        const double value = strict.toDouble(text, &ok);
-        return ok ? std::optional<float>(float(value)) : std::nullopt;
-    }
-    const QString point = locale.decimalPoint();
-    const QString minus = locale.negativeSign();
-    char ascii[64];
-    std::size_t length = 0;
-    qsizetype i = 0;
-    if (text.startsWith(minus)) {
-        ascii[length++] = '-';
-        i = minus.size();
-    } else if (text.startsWith(locale.positiveSign())) {
-        i = locale.positiveSign().size();
-    }
-    bool seenPoint = false;
-    bool seenExponent = false;
-    for (; i < text.size(); ++i) {
-        if (length + 2 > sizeof ascii)
-            return std::nullopt;
-        const QChar c = text[i];
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-            ascii[length++] = char(c.unicode());
-        } else if (!seenPoint && !seenExponent && text.mid(i).startsWith(point)) {
-            ascii[length++] = '.';
-            seenPoint = true;
-            i += point.size() - 1;
-        } else if (!seenExponent && (c == QLatin1Char('e') || c == QLatin1Char('E'))) {
-            ascii[length++] = 'e';
-            seenExponent = true;
-            if (i + 1 < text.size()
-                && (text[i + 1] == QLatin1Char('-') || text[i + 1] == QLatin1Char('+')))
-                ascii[length++] = char(text[++i].unicode());
-        } else {
-            return std::nullopt;
-        }
-    }
-    double value = 0.0;
-    const std::from_chars_result read = std::from_chars(ascii, ascii + length, value);
-    if (read.ec != std::errc() || read.ptr != ascii + length || !std::isfinite(float(value)))
-        return std::nullopt;
-    return float(value);
+    return LevelReader(locale).read(text);
 }
 
 } // namespace TableToGraph

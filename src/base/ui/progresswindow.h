@@ -35,6 +35,9 @@ private:
     QPointer<TfrmScope> m_window;
     QElapsedTimer m_sinceStart;
     qint64 m_repaintedAt = 0;
+    qint64 m_lookedAt = 0;
+    int m_sinceLook = 0;
+    int m_lookStride = 1;
     qint64 m_messagesAt = 0;
     int m_lastShown = -1;
     int m_latest = 0;
