@@ -7,6 +7,7 @@
 #include "graph/chartmodel.h"
 #include "graph/graphstatistics.h"
 #include "graph/realtimerecorder.h"
+#include "graph/timeticks.h"
 
 #include <QTest>
 
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void cumulativeLeq_data();
     void cumulativeLeq();
 
+    void timeAxisTicks_data();
+    void timeAxisTicks();
     void tickArithmetic_data();
     void tickArithmetic();
     void levelSubstitution_data();
@@ -326,6 +329,56 @@ void TestGraph::cumulativeLeq()
         shown << (ChartModel::isNull(value) ? QString("N") : GraphStatistics::levelText(value));
     QTEST(shown.join(' '), "expected");
     QTEST(leq.failed, "failed");
+}
+
+void TestGraph::timeAxisTicks_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<double>("span"); // seconds
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QString>("firstLabel");
+    // Every axis starts at 8 December 2026, 21:32:37.3, and asks for about five ticks.
+    QTest::newRow("10 s, en_US") << "en_US" << 10.0 << 2.0 << "9:32:38 PM";
+    QTest::newRow("10 s, de_DE") << "de_DE" << 10.0 << 2.0 << "21:32:38";
+    QTest::newRow("14 s: 2 s, not 2.5 s") << "en_US" << 14.0 << 2.0 << "9:32:38 PM";
+    QTest::newRow("1 min") << "de_DE" << 60.0 << 10.0 << "21:32:40";
+    QTest::newRow("5 min") << "en_US" << 300.0 << 60.0 << "9:33 PM";
+    QTest::newRow("1 h") << "de_DE" << 3600.0 << 600.0 << "21:40";
+    QTest::newRow("6 h") << "en_US" << 21600.0 << 3600.0 << "10:00 PM";
+    QTest::newRow("1 day") << "de_DE" << 86400.0 << 21600.0 << "00:00";
+    QTest::newRow("3 days: the date under the time")
+        << "en_US" << 3 * 86400.0 << 43200.0 << "12:00 AM";
+    QTest::newRow("10 days: the date alone") << "en_US" << 10 * 86400.0 << 2 * 86400.0 << "12/9/26";
+    QTest::newRow("30 days") << "de_DE" << 30 * 86400.0 << 7 * 86400.0 << "10.12.26";
+}
+
+// The ticks stand at whole multiples of a round step from midnight, and each label shows its
+// tick exactly: no tick has a part finer than its label writes.
+void TestGraph::timeAxisTicks()
+{
+    QFETCH(QString, locale);
+    QFETCH(double, span);
+    QFETCH(double, step);
+    QFETCH(QString, firstLabel);
+    const QLocale l(locale);
+    const double start
+        = double(QDateTime(QDate(2026, 12, 8), QTime(21, 32, 37, 300), Qt::UTC).toMSecsSinceEpoch())
+        / 1000.0;
+    QCOMPARE(TimeTicks::stepFor(span, 5), step);
+    const std::vector<double> ticks = TimeTicks::ticks(start, start + span, step);
+    QVERIFY(ticks.size() >= 3 && ticks.size() <= 8);
+    const QString format = TimeTicks::labelFormat(step, span, l);
+    const bool seconds = format.contains('s');
+    const bool time = format.contains('h') || format.contains('H');
+    for (double tick : ticks) {
+        QCOMPARE(std::fmod(tick, step), 0.0);
+        if (!seconds)
+            QCOMPARE(std::fmod(tick, 60.0), 0.0);
+        if (!time)
+            QCOMPARE(std::fmod(tick, 86400.0), 0.0);
+    }
+    const QDateTime first = QDateTime::fromMSecsSinceEpoch(qint64(ticks.front() * 1000), Qt::UTC);
+    QCOMPARE(l.toString(first, format).split('\n').first(), firstLabel);
 }
 
 void TestGraph::tickArithmetic_data()

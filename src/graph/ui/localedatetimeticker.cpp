@@ -1,23 +1,18 @@
 #include "graph/ui/localedatetimeticker.h"
 
-#include "base/datetimedays.h"
+#include "graph/timeticks.h"
 
 #include <QLocale>
 
-using DateTimeDays::SecondsPerDay;
-
 double LocaleDateTimeTicker::getTickStep(const QCPRange &range)
 {
-    const double step = QCPAxisTickerDateTime::getTickStep(range);
-    const QLocale locale = QLocale::system();
-    const QString time = DateTimeDays::wholeSecondsTimeFormat(
-        locale, step < 60 ? QLocale::LongFormat : QLocale::ShortFormat);
-    const QString date = locale.dateFormat(QLocale::ShortFormat);
-    if (step >= SecondsPerDay)
-        mDateTimeFormat = date;
-    else if (range.size() > SecondsPerDay)
-        mDateTimeFormat = time + QLatin1Char('\n') + date;
-    else
-        mDateTimeFormat = time;
+    const double step = TimeTicks::stepFor(range.size(), tickCount());
+    mDateTimeFormat = TimeTicks::labelFormat(step, range.size(), QLocale::system());
     return step;
+}
+
+QVector<double> LocaleDateTimeTicker::createTickVector(double tickStep, const QCPRange &range)
+{
+    const std::vector<double> ticks = TimeTicks::ticks(range.lower, range.upper, tickStep);
+    return QVector<double>(ticks.begin(), ticks.end());
 }
