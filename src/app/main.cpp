@@ -9,11 +9,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QWindow>
 
 #include <exception>
 #include <memory>
@@ -68,10 +70,19 @@ int main(int argc, char *argv[])
     options.addOption(quitAfter);
     options.process(app);
 
+    // The splash screen: no title bar, and painted before start-up goes on. A window manager
+    // maps a new window a little later, so the events run until it is on screen (at most
+    // half a second).
     TfrmAbout splash;
+    splash.setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     splash.hideOkButton();
     splash.setStatusText(QStringLiteral("Loading..."));
     splash.show();
+    QElapsedTimer mapping;
+    mapping.start();
+    while (!(splash.windowHandle() && splash.windowHandle()->isExposed())
+           && mapping.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     splash.repaint();
     QApplication::processEvents();
 

@@ -2,9 +2,13 @@
 
 #include "app/version.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmAbout::TfrmAbout(QWidget *parent)
     : QDialog(parent)
@@ -32,7 +36,8 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     auto *model = new QLabel(QStringLiteral("Audexa for the Q7316 sound level meter"), this);
     model->setAlignment(Qt::AlignCenter);
 
-    Label4 = new QLabel(QStringLiteral("Starting..."), this);
+    // The status line is the splash screen's ("Loading..."); Help > About leaves it empty.
+    Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setAlignment(Qt::AlignCenter);
 
@@ -49,7 +54,14 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     layout->addWidget(Label2);
     layout->addWidget(Label4);
     layout->addWidget(OKButton, 0, Qt::AlignCenter);
-    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+    // Wide enough for the whole caption, as window managers write it (in bold, followed by the
+    // program's name), beside the title bar's buttons.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const QString caption
+        = windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+    const int captionWidth = QFontMetrics(captionFont).horizontalAdvance(caption) + 120;
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(380, captionWidth), 0)));
 }
 
 void TfrmAbout::setStatusText(const QString &text)

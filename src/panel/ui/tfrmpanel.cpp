@@ -114,7 +114,7 @@ void TfrmPanel::buildFace()
     lblFULL = label("lblFULL", QStringLiteral("FULL"), QRect(127, 298, 44, 20), 16, false);
 
     lblNoConnection = label("lblNoConnection", QStringLiteral("No Connection"),
-                            QRect(20, 106, 146, 24), 20, false);
+                            QRect(23, 106, 140, 24), 20, false);
     lblNoConnection->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
     lblNoConnection->setAlignment(Qt::AlignCenter);
 }
