@@ -185,6 +185,11 @@ void TfrmGraph::buildToolBar()
     }
     ToolButton4->setChecked(true);
     ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
+    // Annotations arrive in a later release: their buttons are shown, disabled, and say so.
+    for (QAction *later : { ToolButton5, ToolButton9, ToolButton13 }) {
+        later->setEnabled(false);
+        later->setToolTip(later->toolTip() + QStringLiteral(" (not available yet)"));
+    }
     auto *looks = new QActionGroup(this);
     ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
     ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));
