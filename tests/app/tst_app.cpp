@@ -581,6 +581,12 @@ void TestApp::smallCommands()
     rig.m().btnHelp->trigger();
     QCOMPARE(rig.prompts.documents.size(), 2);
     QVERIFY(rig.prompts.documents.first().endsWith("/Q7316Help.htm"));
+    QVERIFY(rig.prompts.messages.isEmpty());
+    // Without a program for HTML pages, Help > Contents says so.
+    rig.prompts.opensDocuments = false;
+    rig.m().Contents1->trigger();
+    QVERIFY(rig.prompts.messages.last().contains("Q7316Help.htm"));
+    rig.prompts.opensDocuments = true;
 
     // "&About" twice: one about box each time, none left behind.
     rig.m().About1->trigger();

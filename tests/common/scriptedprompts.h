@@ -21,7 +21,9 @@ public:
     bool printerSetup(QPrinter &) override { return ++printerSetups, false; }
     bool printDialog(QPrinter &) override { return ++printDialogs, false; }
     int execDialog(QDialog &dialog) override;
-    void openDocument(const QString &path) override { documents << path; }
+    bool openDocument(const QString &path) override { return documents << path, opensDocuments; }
+    // Whether a program opens the documents.
+    bool opensDocuments = true;
 
     // Scripted answers, taken in order; when they run out, questions answer No and file
     // dialogs are cancelled.

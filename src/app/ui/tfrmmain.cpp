@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -410,7 +411,12 @@ void TfrmMain::rebuildWindowMenu()
 
 void TfrmMain::Contents1Click()
 {
-    m_prompts.openDocument(m_folders.helpFilePath());
+    const QString help = m_folders.helpFilePath();
+    if (!m_prompts.openDocument(help))
+        m_prompts.showMessage(QStringLiteral("The help file \"%1\" could not be opened: no program "
+                                             "to show HTML pages is set up. Open it in a web "
+                                             "browser.")
+                                  .arg(QDir::toNativeSeparators(help)));
 }
 
 void TfrmMain::About1Click()

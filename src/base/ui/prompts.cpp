@@ -5,9 +5,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 void QtPrompts::showMessage(const QString &text)
@@ -53,7 +53,15 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
 
 bool QtPrompts::printerSetup(QPrinter &printer)
 {
-    QPageSetupDialog dialog(&printer, m_parent);
+    // The print dialog chooses the printer, and its properties the paper; it keeps the choice
+    // in the printer for the printouts that follow.
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // It sets up, it does not print: its button says OK.
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        if (button->text().remove(QLatin1Char('&')) == QLatin1String("Print"))
+            button->setText(QStringLiteral("OK"));
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -68,7 +76,7 @@ int QtPrompts::execDialog(QDialog &dialog)
     return dialog.exec();
 }
 
-void QtPrompts::openDocument(const QString &path)
+bool QtPrompts::openDocument(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -33,8 +33,8 @@ public:
     virtual bool printDialog(QPrinter &printer) = 0;
     // Shows a dialog of the program's own modally and returns its result.
     virtual int execDialog(QDialog &dialog) = 0;
-    // Opens a document with the system's default program; the result is not reported.
-    virtual void openDocument(const QString &path) = 0;
+    // Opens a document with the system's default program; false when no program took it.
+    virtual bool openDocument(const QString &path) = 0;
 };
 
 class QtPrompts : public Prompts
@@ -57,7 +57,7 @@ public:
     bool printerSetup(QPrinter &printer) override;
     bool printDialog(QPrinter &printer) override;
     int execDialog(QDialog &dialog) override;
-    void openDocument(const QString &path) override;
+    bool openDocument(const QString &path) override;
 
 private:
     QWidget *m_parent;

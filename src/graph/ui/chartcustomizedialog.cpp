@@ -4,8 +4,10 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -98,6 +101,15 @@ ChartCustomizeDialog::ChartCustomizeDialog(const ChartModel &chart, Pages pages,
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
+    // Wide enough that every tab shows without scroll arrows, and for the whole caption as a
+    // window manager writes it (in bold, with the program's name, beside its buttons).
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const QString caption
+        = windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+    const int wanted = std::max(m_tabs->tabBar()->sizeHint().width() + 48,
+                                QFontMetrics(captionFont).horizontalAdvance(caption) + 120);
+    resize(std::max(sizeHint().width(), wanted), sizeHint().height());
 }
 
 QWidget *ChartCustomizeDialog::createTitlesPage(const ChartModel &chart)
