@@ -55,6 +55,12 @@ QString responseText(quint8 flags)
     return flags & 0x01 ? QStringLiteral("FAST") : QStringLiteral("SLOW");
 }
 
+QString levelAxisTitle(quint8 flags)
+{
+    return QStringLiteral("Level (dB(%1) %2)")
+        .arg(flags & 0x02 ? QStringLiteral("A") : QStringLiteral("C"), responseText(flags));
+}
+
 QString rangeText(quint8 flags)
 {
     switch ((flags >> 2) & 0x03) {

@@ -15,6 +15,8 @@ QStringList row(const LoggerData &data, int set);
 QString rateText(int intervalSeconds); // "00:02", "01:00"
 QString weightingText(quint8 flags); // "dBA" / "dBC"
 QString responseText(quint8 flags); // "FAST" / "SLOW"
+// The level axis's title of a data set's graph: "Level (dB(A) FAST)".
+QString levelAxisTitle(quint8 flags);
 QString rangeText(quint8 flags); // "30-90", "50-110", "70-130", "30-130"
 
 } // namespace DataSetRows

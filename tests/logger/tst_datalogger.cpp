@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -178,6 +179,7 @@ void TestDataLogger::rowClickGraphsThatSet()
     QCOMPARE(f.dataNo, QString("383"));
     QCOMPARE(f.samplingRate, QString("10"));
     QCOMPARE(rig.logger()->chartModel().points(), 383);
+    QCOMPARE(rig.logger()->chartModel().yAxisLabel, QString("Level (dB(C) FAST)"));
     // Set 3's own figures, not set 1's: its average, its maximum and minimum in their places.
     const int first = data.setOffset(2);
     QCOMPARE(f.avgAll, GraphStatistics::levelText(data.setAverages[2]));
@@ -220,13 +222,20 @@ void TestDataLogger::changeStartOfOneSet()
     rig.load();
     const double set1 = rig.controller().data().setStartTimes[0];
     const double set3 = rig.controller().data().setStartTimes[2];
-    rig.prompts.dialogHandler = [](QDialog &dialog) {
+    QString shownStart;
+    QDateTime pickersStart;
+    rig.prompts.dialogHandler = [&](QDialog &dialog) {
         auto &picker = dynamic_cast<TfrmDateTime &>(dialog);
+        shownStart = picker.Label1->text();
+        pickersStart = picker.dateTime();
         picker.DatePicker->setDate(QDate(2008, 1, 2));
         picker.TimePicker->setTime(QTime(9, 8, 7));
         return int(QDialog::Accepted);
     };
     rig.controller().ChangeDateTime1Click(2);
+    // The dialog starts at set 2's recorded start, and says which start it corrects.
+    QCOMPARE(pickersStart, QDateTime(QDate(2007, 3, 15), QTime(14, 0)));
+    QCOMPARE(shownStart, DateTimeDays::dateTimeText(DateTimeDays::fromDateTime(pickersStart)));
     const LoggerData &data = rig.controller().data();
     QCOMPARE(rig.cell(2, 2), QString("09:08:07"));
     QCOMPARE(data.setStartTimes[0], set1);

@@ -43,6 +43,7 @@ void TfrmGraph::applyDefaultLook()
     m.subsetLabels = QStringList { QStringLiteral("dB") };
     m.dateTimeX = true;
     m.xAxisLabel = QStringLiteral("Time");
+    m.yAxisLabel = QStringLiteral("Level (dB)");
     PESGraph1->setZoomingAllowed(true);
     m.subsetColors = { Qt::black };
     m.subsetLineTypes = { static_cast<int>(LineType::Solid) };

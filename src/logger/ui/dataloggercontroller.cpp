@@ -169,6 +169,7 @@ void DataLoggerController::GraphDataSet(int set)
         std::vector<double>(m_data.levelTimes.begin() + from,
                             m_data.levelTimes.begin() + from + count),
         std::vector<float>(m_data.levels.begin() + from, m_data.levels.begin() + from + count));
+    graph->chartModel().yAxisLabel = DataSetRows::levelAxisTitle(m_data.setFlags[i]);
     graph->showFigures(DataSetFigures::of(m_data, set));
     graph->chart().redraw();
 }
@@ -195,7 +196,8 @@ void DataLoggerController::ChangeDataSetStart(int set)
         return;
     Prompts &prompts = m_services.prompts();
     TfrmDateTime dialog(m_services.dialogParent());
-    dialog.setDateTime(m_services.clock().now());
+    // The dialog starts at the set's start as recorded, the time the user corrects.
+    dialog.setDateTime(DateTimeDays::toDateTime(m_data.setStartTimes[std::size_t(set)]));
     if (prompts.execDialog(dialog) != QDialog::Accepted)
         return;
     const QDateTime start = dialog.dateTime();

@@ -1,5 +1,7 @@
 #include "logger/ui/tfrmdatetime.h"
 
+#include "base/datetimedays.h"
+
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -32,6 +34,7 @@ TfrmDateTime::TfrmDateTime(QWidget *parent)
 
 void TfrmDateTime::setDateTime(const QDateTime &dateTime)
 {
+    Label1->setText(DateTimeDays::dateTimeText(DateTimeDays::fromDateTime(dateTime)));
     DatePicker->setDate(dateTime.date());
     TimePicker->setTime(dateTime.time());
 }

@@ -14,7 +14,8 @@ class TfrmDateTime : public QDialog
 public:
     explicit TfrmDateTime(QWidget *parent = nullptr);
 
-    // Sets both pickers.
+    // Shows the start to correct: in the sentence "<start> is not valid, Please correct it.",
+    // and in both pickers, where the user changes it.
     void setDateTime(const QDateTime &dateTime);
     QDateTime dateTime() const;
 
