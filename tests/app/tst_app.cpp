@@ -12,6 +12,8 @@
 #include "base/ui/tfrmscope.h"
 #include "common/mainwindowrig.h"
 #include "common/scriptedprompts.h"
+#include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/tfrmgraph.h"
 #include "panel/ui/tfrmpanel.h"
 
 #include <QAction>
@@ -77,6 +79,8 @@ private Q_SLOTS:
     void closeWritesSettingsExitDoesNot();
     void closeCancelledByChild();
     void smallCommands();
+    void tileAndCascadeStayInside_data();
+    void tileAndCascadeStayInside();
 };
 
 void TestApp::settingsRead_data()
@@ -623,6 +627,54 @@ void TestApp::smallCommands()
             items << a->text();
     QCOMPARE(items,
              (QStringList { "&Tile", "&Cascade", "&1 Control Panel", "&2 Real-Time Graph" }));
+}
+
+void TestApp::tileAndCascadeStayInside_data()
+{
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<bool>("tile");
+    for (int n = 1; n <= 8; ++n) {
+        QTest::addRow("tile %d", n) << n << true;
+        QTest::addRow("cascade %d", n) << n << false;
+    }
+}
+
+// With any number of windows, Tile and Cascade keep every frame inside the client area, which
+// neither grows nor scrolls; tiled frames do not overlap, cascaded charts keep a readable size.
+void TestApp::tileAndCascadeStayInside()
+{
+    QFETCH(int, windows);
+    QFETCH(bool, tile);
+    MainWindowRig rig({ .size = QSize(1600, 981) });
+    TfrmMain &w = *rig.window;
+    // The panel and the real-time graph are open; one window alone is the real-time graph.
+    if (windows == 1)
+        w.PanelWindow->closeForm();
+    for (int i = 2; i < windows; ++i)
+        w.graphs().createGraph(QString("Graph %1").arg(i));
+    settle();
+    QCOMPARE(w.mdiArea().subWindowList().size(), windows);
+    const QSize windowSize = w.size();
+    const QRect area = w.mdiArea().viewport()->rect();
+    QMdiSubWindow *front = w.mdiArea().activeSubWindow();
+
+    (tile ? w.menus().Tile1 : w.menus().Cascade1)->trigger();
+    settle();
+
+    QCOMPARE(w.size(), windowSize);
+    QCOMPARE(w.mdiArea().viewport()->rect(), area);
+    const QList<QMdiSubWindow *> frames = w.mdiArea().subWindowList();
+    for (QMdiSubWindow *frame : frames) {
+        QVERIFY2(area.contains(frame->geometry()), qPrintable(frame->windowTitle()));
+        const bool panel = frame->widget() == w.PanelWindow.data();
+        if (!tile && !panel)
+            QVERIFY(frame->width() >= area.width() * 2 / 3
+                    && frame->height() >= area.height() * 2 / 3);
+        for (QMdiSubWindow *other : frames)
+            if (tile && other != frame)
+                QVERIFY(!frame->geometry().intersects(other->geometry()));
+    }
+    QCOMPARE(w.mdiArea().activeSubWindow(), front);
 }
 
 QTEST_MAIN(TestApp)

@@ -110,6 +110,8 @@ private Q_SLOTS:
     void invalidCountStartsNothing();
     void rateBoxTakesOnlyTheUsersChoice();
     void clearLeavesNoPoint();
+    void newWindowsReadableAndInFront_data();
+    void newWindowsReadableAndInFront();
     void closeQuestions_data();
     void closeQuestions();
     void saveClearsTheQuestion();
@@ -294,6 +296,50 @@ void TestGraphWindow::clearLeavesNoPoint()
     rig.graph().UpdateGraphStatistics();
     QCOMPARE(rig.fields().min, QString());
     QCOMPARE(rig.fields().dataNo, QString("0"));
+}
+
+void TestGraphWindow::newWindowsReadableAndInFront_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind :
+         { "real-time at start-up", "real-time from View after closing", "DataLogger",
+           "DataLogger loaded into again from behind", "CAL Leq", "file or table" })
+        QTest::newRow(kind) << QString(kind);
+}
+
+// Every new graph window stands inside the client area, in front, at a size where none of its
+// panels is cut off and its chart can be read.
+void TestGraphWindow::newWindowsReadableAndInFront()
+{
+    QFETCH(QString, kind);
+    Rig rig;
+    GraphWindowFactory &graphs = rig.window->graphs();
+    TfrmGraph *graph = &rig.graph();
+    if (kind == "real-time from View after closing") {
+        graph->closeForm();
+        settle();
+        rig.window->menus().RealTimeGraph1->trigger();
+        graph = graphs.RealTimeGraphWindow();
+    } else if (kind.startsWith("DataLogger")) {
+        graph = &graphs.showDataLoggerGraph();
+        if (kind.contains("again")) {
+            rig.window->activateChildWindow(rig.graph());
+            QCOMPARE(&graphs.showDataLoggerGraph(), graph);
+        }
+    } else if (kind == "CAL Leq") {
+        rig.action("bunCalLEQ").trigger();
+        graph = rig.windowCaptioned("LEQ");
+    } else if (kind == "file or table") {
+        graph = &graphs.createGraph("survey.ghf");
+    }
+    settle();
+    QVERIFY(graph);
+    QMdiArea &area = rig.window->mdiArea();
+    QCOMPARE(area.activeSubWindow(), graph->parentWidget());
+    QVERIFY(area.viewport()->rect().contains(graph->parentWidget()->geometry()));
+    QVERIFY(graph->width() >= graph->layout()->minimumSize().width());
+    QVERIFY(graph->height() >= graph->layout()->minimumSize().height());
+    QVERIFY(Rig::control<PESGraph>(*graph, "PESGraph1").height() >= 300);
 }
 
 void TestGraphWindow::closeQuestions_data()

@@ -5,6 +5,7 @@
 #include "app/ui/mainmenus.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
+#include "app/windowarrangement.h"
 #include "base/clock.h"
 #include "base/ui/mdichildform.h"
 #include "base/ui/prompts.h"
@@ -26,6 +27,8 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolBar>
 
 namespace {
@@ -34,6 +37,7 @@ constexpr auto OffConnection = "Off Connection";
 constexpr auto NoConnection = "No Connection";
 constexpr int StartupWaitMs = 500;
 constexpr int StopPollingWaitMs = 2500;
+constexpr QSize MinimumChildSize(160, 90);
 } // namespace
 
 TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &settings,
@@ -172,6 +176,10 @@ void TfrmMain::FormShow()
 QMdiSubWindow *TfrmMain::addChildFrame(MdiChildForm &form)
 {
     form.setAttribute(Qt::WA_DeleteOnClose);
+    // A window may be made smaller than its controls need (Tile of many windows), rather than
+    // grow the client area: its controls are then cut off at its edge.
+    if (form.minimumSize().isNull())
+        form.setMinimumSize(MinimumChildSize);
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(&form);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     return frame;
@@ -182,6 +190,8 @@ void TfrmMain::addChildWindow(MdiChildForm &form, const QRect &geometry)
     QMdiSubWindow *frame = addChildFrame(form);
     frame->setGeometry(geometry);
     frame->show();
+    // A new window comes to the front, whatever window was active.
+    m_mdiArea->setActiveSubWindow(frame);
 }
 
 QSize TfrmMain::clientAreaSize() const
@@ -370,12 +380,44 @@ void TfrmMain::activeChildChanged(QMdiSubWindow *frame)
 
 void TfrmMain::Tile1Click()
 {
-    m_mdiArea->tileSubWindows();
+    arrangeChildWindows(Arrangement::Tile);
 }
 
 void TfrmMain::Cascade1Click()
 {
-    m_mdiArea->cascadeSubWindows();
+    arrangeChildWindows(Arrangement::Cascade);
+}
+
+void TfrmMain::arrangeChildWindows(Arrangement arrangement)
+{
+    // Tiling follows the order the windows were opened in; cascading keeps the stacking order,
+    // so the window in front stays in front. Minimised and hidden windows stay where they are.
+    const QList<QMdiSubWindow *> all = m_mdiArea->subWindowList(
+        arrangement == Arrangement::Tile ? QMdiArea::CreationOrder : QMdiArea::StackingOrder);
+    QList<QMdiSubWindow *> frames;
+    QList<WindowArrangement::Frame> sizes;
+    for (QMdiSubWindow *frame : all) {
+        if (!frame->isVisible() || frame->isMinimized())
+            continue;
+        if (frame->isMaximized())
+            frame->showNormal();
+        frames.append(frame);
+        sizes.append({ frame->size(), frame->minimumSize() == frame->maximumSize() });
+    }
+    const QSize area = m_mdiArea->viewport()->size();
+    const QList<QRect> places = arrangement == Arrangement::Tile
+        ? WindowArrangement::tile(area, sizes)
+        : WindowArrangement::cascade(area, sizes, cascadeStep());
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        frames[i]->setGeometry(places[i]);
+}
+
+int TfrmMain::cascadeStep() const
+{
+    // One title bar down and across, so that every caption of the cascade can be read.
+    QStyleOptionTitleBar option;
+    option.initFrom(m_mdiArea);
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_mdiArea) + 4;
 }
 
 void TfrmMain::rebuildWindowMenu()

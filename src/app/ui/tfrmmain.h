@@ -137,6 +137,9 @@ private:
     void showDisconnected();
     void rebuildWindowMenu();
     void activeChildChanged(QMdiSubWindow *frame);
+    enum class Arrangement { Tile, Cascade };
+    void arrangeChildWindows(Arrangement arrangement);
+    int cascadeStep() const;
 
     MeterUsb &m_usb;
     Clock &m_clock;

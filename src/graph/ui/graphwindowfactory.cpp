@@ -22,8 +22,13 @@ GraphWindowFactory::GraphWindowFactory(WindowServices &services, QObject *parent
 
 QRect GraphWindowFactory::wideGeometry(int heightMargin) const
 {
+    // The margin is left free below the window, unless the client area is too low for a
+    // readable chart; the window never reaches past the client area.
     const QSize area = m_services.clientAreaSize();
-    return { 0, 0, area.width(), qMax(MinimumHeight, area.height() - heightMargin) };
+    const int height = area.height() - heightMargin >= MinimumHeight
+        ? area.height() - heightMargin
+        : qMin(MinimumHeight, area.height());
+    return { 0, 0, area.width(), height };
 }
 
 TfrmGraph &GraphWindowFactory::make(const QString &caption)
