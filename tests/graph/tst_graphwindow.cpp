@@ -110,6 +110,8 @@ private Q_SLOTS:
     void invalidCountStartsNothing();
     void rateBoxTakesOnlyTheUsersChoice();
     void clearLeavesNoPoint();
+    void nothingStaleAfterClearOrRun_data();
+    void nothingStaleAfterClearOrRun();
     void newWindowsReadableAndInFront_data();
     void newWindowsReadableAndInFront();
     void closeQuestions_data();
@@ -296,6 +298,53 @@ void TestGraphWindow::clearLeavesNoPoint()
     rig.graph().UpdateGraphStatistics();
     QCOMPARE(rig.fields().min, QString());
     QCOMPARE(rig.fields().dataNo, QString("0"));
+}
+
+void TestGraphWindow::nothingStaleAfterClearOrRun_data()
+{
+    QTest::addColumn<bool>("clear");
+    QTest::addColumn<QString>("dataNo");
+    QTest::addColumn<bool>("extremes"); // the new recording's first point is its max and min
+    QTest::newRow("Clear") << true << "0" << false;
+    QTest::newRow("Run again") << false << "1" << true;
+}
+
+// Clear and a new recording leave no figure, read-out, cursor or thumb of the data before.
+void TestGraphWindow::nothingStaleAfterClearOrRun()
+{
+    QFETCH(bool, clear);
+    QFETCH(QString, dataNo);
+    QFETCH(bool, extremes);
+    Rig rig;
+    rig.record(20);
+    for (int i = 0; i < 19; ++i)
+        rig.second();
+    auto &readOut = Rig::control<QLabel>(rig.graph(), "Panel12");
+    readOut.setText("61.2dB@12:00:05");
+    QVERIFY(!rig.fields().avgAll.isEmpty() && !rig.fields().cursorA.isEmpty());
+
+    if (clear) {
+        rig.action("tbntClr").trigger();
+    } else {
+        rig.prompts.answers = { Prompts::Answer::No };
+        rig.setUp("5", "1.0");
+        rig.window->menus().btnRun->trigger();
+    }
+
+    const GraphStatistics::Fields f = rig.fields();
+    QCOMPARE(f.dataNo, dataNo);
+    QCOMPARE(f.startTime.isEmpty(), clear);
+    QCOMPARE(f.max.isEmpty(), !extremes);
+    QCOMPARE(f.min.isEmpty(), !extremes);
+    for (const QString &stale : { f.avgAll, f.cursorA, f.cursorATime, f.cursorB, f.cursorBTime,
+                                  f.maxAB, f.maxABTime, f.minAB, f.minABTime, f.avgAB })
+        QCOMPARE(stale, QString());
+    QCOMPARE(readOut.text(), QString());
+    QCOMPARE(rig.slider().Maximum(), 0);
+    QCOMPARE(rig.slider().Value1(), 0);
+    QCOMPARE(rig.slider().Value2(), 0);
+    for (const auto &line : rig.chart().verticalLines)
+        QVERIFY(line.x < rig.chart().xScale.min);
 }
 
 void TestGraphWindow::newWindowsReadableAndInFront_data()

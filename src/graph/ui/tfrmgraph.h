@@ -131,6 +131,8 @@ private:
     void moveReadOut();
     void fitDataSetsPanel();
     void clearStatisticFields();
+    void hideCursorLines();
+    void forgetFigures();
     void showCursor(int line, int index);
     void dragCursorTowardMouse();
     // Tells the user once per state of the data that a figure could not be computed.

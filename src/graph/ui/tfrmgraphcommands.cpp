@@ -108,6 +108,9 @@ void TfrmGraph::tbntClrClick()
     const double now = DateTimeDays::fromDateTime(m_services.clock().now());
     // Every point is a null point: Clear leaves no level behind.
     ResetGraphData(1, 130, 30, now + 0.00034722223, now, 200);
+    forgetFigures();
+    txtStartTime->clear();
+    txtDataNo->setText(QStringLiteral("0"));
     lblMeterLost->clear();
     lblMeterLost->hide();
     AppState &state = m_services.state();

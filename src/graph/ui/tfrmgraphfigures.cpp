@@ -63,6 +63,8 @@ void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double max
     if (minX != 0.0)
         m.xScale = { true, minX, maxX };
     m.allowGraphAnnotHotSpots = true;
+    // The read-out belonged to the data just replaced.
+    Panel12->clear();
     PESGraph1->redraw();
 }
 
@@ -119,11 +121,26 @@ void TfrmGraph::showFigures(const GraphStatistics::Whole &w)
         clearStatisticFields();
         txtStartTime->setText(w.startTime);
         txtDataNo->setText(w.dataNo);
-        chartModel().verticalLines = {};
-        chartModel().verticalLines[0].x = chartModel().verticalLines[1].x
-            = chartModel().xScale.min - 1.0;
+        hideCursorLines();
     }
     placeCursors(w.sliderMaximum, w.value1, w.value2);
+}
+
+void TfrmGraph::hideCursorLines()
+{
+    chartModel().verticalLines = {};
+    chartModel().verticalLines[0].x = chartModel().verticalLines[1].x
+        = chartModel().xScale.min - 1.0;
+}
+
+void TfrmGraph::forgetFigures()
+{
+    // A chart with nothing recorded yet: no figure, no read-out, the cursor lines out of sight
+    // and both thumbs back at the start.
+    clearStatisticFields();
+    Panel12->clear();
+    hideCursorLines();
+    placeCursors(0, 0, 0);
 }
 
 void TfrmGraph::placeCursors(int maximum, int value1, int value2)
@@ -223,7 +240,7 @@ void TfrmGraph::setClearEnabled(bool enabled)
 
 void TfrmGraph::showRecordingStart(const QString &startTime)
 {
-    clearStatisticFields();
+    forgetFigures();
     txtStartTime->setText(startTime);
     txtDataNo->setText(QStringLiteral("0"));
     lblMeterLost->clear();
