@@ -33,10 +33,10 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &error) {
-            QMessageBox::critical(nullptr, applicationDisplayName(),
+            QMessageBox::critical(nullptr, QString::fromLatin1(Prompts::Caption),
                                   QString::fromLocal8Bit(error.what()));
         } catch (...) {
-            QMessageBox::critical(nullptr, applicationDisplayName(),
+            QMessageBox::critical(nullptr, QString::fromLatin1(Prompts::Caption),
                                   QStringLiteral("Unknown error"));
         }
         return false;
@@ -49,7 +49,8 @@ int main(int argc, char *argv[])
 {
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Audexa"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Q7316"));
+    // No display name: Qt would add it to every caption ("Q7316 - [LEQ] \u2014 Q7316" when a
+    // window is maximised), and each window's caption is already the whole caption.
     QApplication::setOrganizationName(QStringLiteral("KV519"));
     QApplication::setApplicationVersion(QLatin1String(AudexaVersion));
     QApplication::setDesktopFileName(QStringLiteral("audexa"));

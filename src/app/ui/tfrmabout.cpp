@@ -3,7 +3,6 @@
 #include "app/version.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -54,12 +53,11 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     layout->addWidget(Label2);
     layout->addWidget(Label4);
     layout->addWidget(OKButton, 0, Qt::AlignCenter);
-    // Wide enough for the whole caption, as window managers write it (in bold, followed by the
-    // program's name), beside the title bar's buttons.
+    // Wide enough for the whole caption, as window managers write it (in bold), beside the title
+    // bar's buttons.
     QFont captionFont = font();
     captionFont.setBold(true);
-    const QString caption
-        = windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+    const QString caption = windowTitle();
     const int captionWidth = QFontMetrics(captionFont).horizontalAdvance(caption) + 120;
     setFixedSize(sizeHint().expandedTo(QSize(std::max(380, captionWidth), 0)));
 }

@@ -12,12 +12,12 @@
 
 void QtPrompts::showMessage(const QString &text)
 {
-    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::information(m_parent, QString::fromLatin1(Caption), text);
 }
 
 void QtPrompts::showError(const QString &text)
 {
-    QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::critical(m_parent, QString::fromLatin1(Caption), text);
 }
 
 Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
@@ -26,7 +26,7 @@ Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
     if (withCancel)
         buttons |= QMessageBox::Cancel;
     const auto answer
-        = QMessageBox::question(m_parent, QApplication::applicationDisplayName(), text, buttons);
+        = QMessageBox::question(m_parent, QString::fromLatin1(Caption), text, buttons);
     if (answer == QMessageBox::Yes)
         return Answer::Yes;
     if (answer == QMessageBox::No)

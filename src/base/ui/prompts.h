@@ -12,6 +12,8 @@ class Prompts
 {
 public:
     enum class Answer { Yes, No, Cancel };
+    // The caption of every message box: the program's title.
+    static constexpr const char *Caption = "Q7316";
 
     virtual ~Prompts() = default;
 

@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -102,11 +101,10 @@ ChartCustomizeDialog::ChartCustomizeDialog(const ChartModel &chart, Pages pages,
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
     // Wide enough that every tab shows without scroll arrows, and for the whole caption as a
-    // window manager writes it (in bold, with the program's name, beside its buttons).
+    // window manager writes it (in bold, beside its buttons).
     QFont captionFont = font();
     captionFont.setBold(true);
-    const QString caption
-        = windowTitle() + QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+    const QString caption = windowTitle();
     const int wanted = std::max(m_tabs->tabBar()->sizeHint().width() + 48,
                                 QFontMetrics(captionFont).horizontalAdvance(caption) + 120);
     resize(std::max(sizeHint().width(), wanted), sizeHint().height());
