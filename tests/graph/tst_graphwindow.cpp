@@ -8,6 +8,7 @@
 #include "app/ui/tfrmmain.h"
 #include "base/appstate.h"
 #include "base/datetimedays.h"
+#include "base/ui/clippedpanel.h"
 #include "common/mainwindowrig.h"
 #include "files/graphfile.h"
 #include "graph/ui/graphwindowfactory.h"
@@ -386,8 +387,14 @@ void TestGraphWindow::newWindowsReadableAndInFront()
     QMdiArea &area = rig.window->mdiArea();
     QCOMPARE(area.activeSubWindow(), graph->parentWidget());
     QVERIFY(area.viewport()->rect().contains(graph->parentWidget()->geometry()));
-    QVERIFY(graph->width() >= graph->layout()->minimumSize().width());
-    QVERIFY(graph->height() >= graph->layout()->minimumSize().height());
+    const QList<ClippedPanel *> panels = graph->findChildren<ClippedPanel *>();
+    QCOMPARE(panels.size(), 2);
+    for (const ClippedPanel *panel : panels) {
+        const QSize needed = panel->widget()->minimumSizeHint();
+        QVERIFY2(panel->viewport()->width() >= needed.width()
+                     && panel->viewport()->height() >= needed.height(),
+                 qPrintable(panel->widget()->objectName() + " is cut off"));
+    }
     QVERIFY(Rig::control<PESGraph>(*graph, "PESGraph1").height() >= 300);
 }
 

@@ -159,6 +159,46 @@ private Q_SLOTS:
         QVERIFY(labels.contains(QLocale::system().toString(QTime(14, 10), QLocale::ShortFormat)));
     }
 
+    void tickLabelsNeverRunTogether_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<double>("spanSeconds");
+        for (int width : { 300, 480, 1200 })
+            for (double span : { 60.0, 3600.0, 3 * 86400.0 })
+                QTest::addRow("%d px, %.0f s", width, span) << width << span;
+    }
+    // However narrow the chart, the time labels stand apart; a wide chart keeps about six.
+    void tickLabelsNeverRunTogether()
+    {
+        QFETCH(int, width);
+        QFETCH(double, spanSeconds);
+        auto chart = shownChart();
+        chart->resize(width, 300);
+        ChartModel &m = chart->model();
+        fill(m, 10);
+        m.xScale = { true, T0, T0 + spanSeconds * Sec };
+        chart->redrawNow();
+        chart->redrawNow();
+        QCPAxis *axis = chart->plot().xAxis;
+        const QVector<double> ticks = axis->tickVector();
+        const QVector<QString> labels = axis->tickVectorLabels();
+        const QFontMetrics metrics(axis->tickLabelFont());
+        const auto widest = [&metrics](const QString &label) {
+            int most = 0;
+            for (const QString &line : label.split('\n'))
+                most = std::max(most, metrics.horizontalAdvance(line));
+            return most;
+        };
+        QVERIFY(!ticks.isEmpty());
+        for (qsizetype i = 1; i < ticks.size(); ++i) {
+            const double apart = axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[i - 1]);
+            const int halves = (widest(labels[i]) + widest(labels[i - 1])) / 2;
+            QVERIFY2(apart > halves, qPrintable(labels[i - 1] + " runs into " + labels[i]));
+        }
+        if (width >= 1200)
+            QVERIFY(ticks.size() >= 5);
+    }
+
     void nullAndUnrecordedPoints_data()
     {
         QTest::addColumn<QList<double>>("xs"); // seconds after T0; -1 = X 0 (not recorded)

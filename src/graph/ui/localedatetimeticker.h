@@ -10,7 +10,16 @@ public:
     // About six ticks across the axis.
     LocaleDateTimeTicker() { setTickCount(6); }
 
+    // The axis the ticks are for: on a narrow chart there are only as many as their labels fit
+    // side by side, so that no two labels run into each other.
+    void setAxis(QCPAxis *axis) { m_axis = axis; }
+
 protected:
     double getTickStep(const QCPRange &range) override;
     QVector<double> createTickVector(double tickStep, const QCPRange &range) override;
+
+private:
+    bool labelsFit(const QCPRange &range, double step);
+
+    QCPAxis *m_axis = nullptr;
 };

@@ -57,6 +57,7 @@ PESGraph::Private::Private(PESGraph *owner)
         axis->setPadding(4);
     }
     dateTicker.staticCast<LocaleDateTimeTicker>()->setDateTimeSpec(Qt::UTC);
+    dateTicker.staticCast<LocaleDateTimeTicker>()->setAxis(plot->xAxis);
     plot->xAxis->setTicker(dateTicker);
 
     // Header rows above the plotting area: main title, sub title, legend (centred in its row).

@@ -2,6 +2,7 @@
 
 #include "base/appfolders.h"
 #include "base/appstate.h"
+#include "base/ui/clippedpanel.h"
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
 #include "files/graphfile.h"
@@ -26,6 +27,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr int ChartMinimumHeight = 140;
 
 QLineEdit *field(const char *name, int width, QWidget *parent)
 {
@@ -62,16 +65,20 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     buildToolBar();
     rightLayout->addWidget(ToolBar1);
     pnlGraphStatistic = buildStatisticPanel();
-    rightLayout->addWidget(pnlGraphStatistic);
+    m_statisticView = new ClippedPanel(pnlGraphStatistic, ClippedPanel::Cut::Right, right);
+    rightLayout->addWidget(m_statisticView);
 
     auto *chartSplitter = new QSplitter(Qt::Vertical, right);
     chartSplitter->setHandleWidth(3);
     PESGraph1 = new PESGraph(chartSplitter);
     PESGraph1->setObjectName(QStringLiteral("PESGraph1"));
     PESGraph1->installEventFilter(this);
+    // However small the window, the chart keeps room for its axes and a few lines of its plot.
+    PESGraph1->setMinimumHeight(ChartMinimumHeight);
     pnlStatistic = buildCursorPanel();
+    m_cursorView = new ClippedPanel(pnlStatistic, ClippedPanel::Cut::RightAndBottom, chartSplitter);
     chartSplitter->addWidget(PESGraph1);
-    chartSplitter->addWidget(pnlStatistic);
+    chartSplitter->addWidget(m_cursorView);
     chartSplitter->setStretchFactor(0, 1);
     chartSplitter->setStretchFactor(1, 0);
     chartSplitter->setCollapsible(0, false);

@@ -9,6 +9,7 @@
 
 #include <limits>
 
+class ClippedPanel;
 class ChartModel;
 class PESGraph;
 class QAction;
@@ -140,6 +141,9 @@ private:
 
     WindowServices &m_services;
     QSplitter *m_splitter = nullptr;
+    // The statistics and cursor panels, cut off at the window's edge when it is small.
+    ClippedPanel *m_statisticView = nullptr;
+    ClippedPanel *m_cursorView = nullptr;
     int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
     bool m_shownOnce = false;
     quint64 m_reportedRevision = std::numeric_limits<quint64>::max();

@@ -4,6 +4,7 @@
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/datetimedays.h"
+#include "base/ui/clippedpanel.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "files/graphfile.h"
@@ -80,14 +81,14 @@ void TfrmGraph::moveReadOut()
 
 void TfrmGraph::ToolButton1Click()
 {
-    pnlGraphStatistic->setVisible(ToolButton1->isChecked());
+    m_statisticView->setVisible(ToolButton1->isChecked());
     moveReadOut();
 }
 
 void TfrmGraph::ToolButton2Click()
 {
     const bool on = ToolButton2->isChecked();
-    pnlStatistic->setVisible(on);
+    m_cursorView->setVisible(on);
     PESGraph1->model().showVertLineAnnotations = on;
     PESGraph1->redraw();
 }

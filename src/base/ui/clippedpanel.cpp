@@ -1,0 +1,33 @@
+#include "base/ui/clippedpanel.h"
+
+#include <QWheelEvent>
+
+ClippedPanel::ClippedPanel(QWidget *panel, Cut cut, QWidget *parent)
+    : QScrollArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setWidget(panel);
+    // The holder never grows past what the panel needs, nor shrinks in height where it may not.
+    setMaximumHeight(panel->maximumHeight());
+    m_minimumHeight = cut == Cut::Right ? panel->minimumHeight() : 0;
+    setSizePolicy(QSizePolicy::Ignored, panel->sizePolicy().verticalPolicy());
+}
+
+QSize ClippedPanel::sizeHint() const
+{
+    return widget() ? widget()->sizeHint() : QScrollArea::sizeHint();
+}
+
+QSize ClippedPanel::minimumSizeHint() const
+{
+    return { 0, m_minimumHeight };
+}
+
+void ClippedPanel::wheelEvent(QWheelEvent *event)
+{
+    // The wheel belongs to the window around the panel.
+    event->ignore();
+}
