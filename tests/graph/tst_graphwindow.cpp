@@ -390,7 +390,8 @@ void TestGraphWindow::newWindowsReadableAndInFront()
     const QList<ClippedPanel *> panels = graph->findChildren<ClippedPanel *>();
     QCOMPARE(panels.size(), 2);
     for (const ClippedPanel *panel : panels) {
-        const QSize needed = panel->widget()->minimumSizeHint();
+        const QSize needed
+            = panel->widget()->minimumSizeHint().expandedTo(panel->widget()->minimumSize());
         QVERIFY2(panel->viewport()->width() >= needed.width()
                      && panel->viewport()->height() >= needed.height(),
                  qPrintable(panel->widget()->objectName() + " is cut off"));

@@ -18,7 +18,9 @@ ClippedPanel::ClippedPanel(QWidget *panel, Cut cut, QWidget *parent)
 
 QSize ClippedPanel::sizeHint() const
 {
-    return widget() ? widget()->sizeHint() : QScrollArea::sizeHint();
+    // What the panel needs whole: a panel of fixed size asks for that size.
+    return widget() ? widget()->sizeHint().expandedTo(widget()->minimumSize())
+                    : QScrollArea::sizeHint();
 }
 
 QSize ClippedPanel::minimumSizeHint() const
