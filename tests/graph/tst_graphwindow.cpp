@@ -396,7 +396,15 @@ void TestGraphWindow::newWindowsReadableAndInFront()
                      && panel->viewport()->height() >= needed.height(),
                  qPrintable(panel->widget()->objectName() + " is cut off"));
     }
-    QVERIFY(Rig::control<PESGraph>(*graph, "PESGraph1").height() >= 300);
+    auto &chart = Rig::control<PESGraph>(*graph, "PESGraph1");
+    QVERIFY(chart.height() >= 300);
+    // The read-out stands in the plotting area's corner, the slider under the plotting area.
+    chart.redrawNow();
+    const QRect plot = chart.plottingRect();
+    QCOMPARE(Rig::control<QLabel>(*graph, "Panel12").pos(), plot.topLeft() + QPoint(1, 1));
+    const auto &slider = Rig::control<Tslider2>(*graph, "Slider1");
+    QCOMPARE(slider.mapTo(graph, QPoint()).x(), chart.mapTo(graph, plot.topLeft()).x());
+    QCOMPARE(slider.width(), plot.width());
 }
 
 void TestGraphWindow::closeQuestions_data()

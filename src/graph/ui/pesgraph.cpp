@@ -38,6 +38,12 @@ PESGraph::Private::Private(PESGraph *owner)
             [this](const QRect &rect, QMouseEvent *) { zoomTo(rect); });
     plot->installEventFilter(this);
     plot->setMouseTracking(true);
+    connect(plot, &QCustomPlot::afterReplot, this, [this] {
+        if (axisRect->rect() != shownPlottingRect) {
+            shownPlottingRect = axisRect->rect();
+            Q_EMIT q->plottingRectChanged();
+        }
+    });
 
     // Annotations and cursor lines draw above the data.
     plot->addLayer(QStringLiteral("annotations"), plot->layer(QStringLiteral("main")),

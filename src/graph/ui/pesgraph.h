@@ -94,6 +94,8 @@ Q_SIGNALS:
     // A press on vertical line annotation 0 or 1 (only when the model allows their hot spots).
     void verticalLineHotSpot(int line);
     void customizeDialogClosed(bool changed);
+    // The plotting rectangle moved or changed size (the axes' labels grew, the widget resized).
+    void plottingRectChanged();
 
 private:
     class Private;

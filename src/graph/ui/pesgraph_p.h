@@ -149,6 +149,8 @@ public:
     DialogRunner runner;
     bool replotQueued = false;
     bool layoutStale = true;
+    // The plotting rectangle of the last replot, to tell the owner when it moved.
+    QRect shownPlottingRect;
 
     QPoint pressPos;
     bool pressed = false;

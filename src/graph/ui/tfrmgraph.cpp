@@ -100,6 +100,11 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     layout->addWidget(m_splitter);
 
     connect(PESGraph1, &PESGraph::zoomedIn, this, &TfrmGraph::PESGraph1ZoomIn);
+    // The slider and the read-out keep to the plotting area wherever a redraw puts it.
+    connect(PESGraph1, &PESGraph::plottingRectChanged, this, [this] {
+        alignSlider();
+        moveReadOut();
+    });
     connect(PESGraph1, &PESGraph::customizeDialogClosed, this, &TfrmGraph::PESGraph1CustomizeDlg);
     connect(PESGraph1, &PESGraph::mouseMoved, this, &TfrmGraph::PESGraph1MouseMove);
     connect(PESGraph1, &PESGraph::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
