@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -232,6 +233,11 @@ void TestDataLogger::changeStartOfOneSet()
         picker.TimePicker->setTime(QTime(9, 8, 7));
         return int(QDialog::Accepted);
     };
+    // The pop-up item reads "Change Date & Time": the ampersand is shown, not taken as an access
+    // key.
+    const auto &item = Rig::control<QAction>(*rig.logger(), "ChangeDateTime1");
+    QCOMPARE(QString(item.text()).replace("&&", "&"), QString("Change Date & Time"));
+    QVERIFY(QKeySequence::mnemonic(item.text()).isEmpty());
     rig.controller().ChangeDateTime1Click(2);
     // The dialog starts at set 2's recorded start, and says which start it corrects.
     QCOMPARE(pickersStart, QDateTime(QDate(2007, 3, 15), QTime(14, 0)));
