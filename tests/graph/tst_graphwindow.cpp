@@ -387,6 +387,10 @@ void TestGraphWindow::newWindowsReadableAndInFront()
     QMdiArea &area = rig.window->mdiArea();
     QCOMPARE(area.activeSubWindow(), graph->parentWidget());
     QVERIFY(area.viewport()->rect().contains(graph->parentWidget()->geometry()));
+    // The real-time graph, however it is made, stands beside the control panel.
+    if (kind.startsWith("real-time"))
+        QCOMPARE(graph->parentWidget()->pos(),
+                 QPoint(rig.window->PanelWindow->parentWidget()->width(), 0));
     const QList<ClippedPanel *> panels = graph->findChildren<ClippedPanel *>();
     QCOMPARE(panels.size(), 2);
     for (const ClippedPanel *panel : panels) {

@@ -75,6 +75,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     connect(&MaxMinTimer, &QTimer::timeout, this, &TfrmMain::MaxMinTimerTimer);
 
     m_graphs = new GraphWindowFactory(*this, this);
+    m_graphs->setRealTimePlace([this] { return realTimeGraphPlace(); });
     m_realTime = new RealTimeController(*this, *m_graphs, RealTime_Timer, this);
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
@@ -163,14 +164,24 @@ void TfrmMain::FormShow()
     }
 
     // The real-time graph stands to the right of the panel and has the focus.
-    const int panelWidth = PanelWindow->parentWidget()->width();
-    TfrmGraph &graph = m_graphs->createRealTimeGraph(
-        QRect(panelWidth, 0, qMax(200, width() - panelWidth - 5),
-              qMax(200, height() - m_menus->Panel1->height() - StatusBar1->height() - 40)));
+    TfrmGraph &graph = m_graphs->createRealTimeGraph();
     activateChildWindow(graph);
 
     m_menus->Setup1->setVisible(false);
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
+}
+
+QRect TfrmMain::realTimeGraphPlace() const
+{
+    // Right of the control panel, as wide as the main window leaves, and never past the client
+    // area.
+    const int panelWidth = PanelWindow ? PanelWindow->parentWidget()->width() : 0;
+    const QSize area = clientAreaSize();
+    const int width = qMin(area.width() - panelWidth, qMax(200, this->width() - panelWidth - 5));
+    const int height
+        = qMin(area.height(),
+               qMax(200, this->height() - m_menus->Panel1->height() - StatusBar1->height() - 40));
+    return { panelWidth, 0, width, height };
 }
 
 QMdiSubWindow *TfrmMain::addChildFrame(MdiChildForm &form)

@@ -140,6 +140,7 @@ private:
     enum class Arrangement { Tile, Cascade };
     void arrangeChildWindows(Arrangement arrangement);
     int cascadeStep() const;
+    QRect realTimeGraphPlace() const;
 
     MeterUsb &m_usb;
     Clock &m_clock;

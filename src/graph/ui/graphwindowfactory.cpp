@@ -39,7 +39,7 @@ TfrmGraph &GraphWindowFactory::make(const QString &caption)
     return *graph;
 }
 
-TfrmGraph &GraphWindowFactory::createRealTimeGraph(const QRect &geometry)
+TfrmGraph &GraphWindowFactory::createRealTimeGraph()
 {
     TfrmGraph &graph = make(TfrmGraph::RealTimeCaption);
     const AppState &state = m_services.state();
@@ -55,7 +55,8 @@ TfrmGraph &GraphWindowFactory::createRealTimeGraph(const QRect &geometry)
         m_realTime = nullptr;
         Q_EMIT realTimeGraphClosed();
     });
-    m_services.addChildWindow(graph, geometry.isValid() ? geometry : wideGeometry(40));
+    const QRect place = m_realTimePlace ? m_realTimePlace() : QRect();
+    m_services.addChildWindow(graph, place.isValid() ? place : wideGeometry(40));
     return graph;
 }
 

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class ChartModel;
 class TfrmGraph;
 class WindowServices;
@@ -24,10 +26,12 @@ public:
     TfrmGraph *DataLoggerGraphWindow() const { return m_dataLogger; }
 
     // Makes the real-time graph: 500 null points over RealTimeRate x 510 s from now, the rate
-    // box and the Clear button, "Real Time &Graph" checked; at geometry, or filling the client
-    // area when no geometry is given. Closing it ends a running recording (realTimeGraphClosed)
-    // and unchecks "Real Time &Graph".
-    TfrmGraph &createRealTimeGraph(const QRect &geometry = {});
+    // box and the Clear button, "Real Time &Graph" checked; in its place (below). Closing it
+    // ends a running recording (realTimeGraphClosed) and unchecks "Real Time &Graph".
+    TfrmGraph &createRealTimeGraph();
+    // Where the real-time graph stands whenever it is made (beside the control panel, as at
+    // start-up); without a place it fills the client area's width.
+    void setRealTimePlace(std::function<QRect()> place) { m_realTimePlace = std::move(place); }
     // Restores the real-time graph and brings it to the front, or makes it when there is none.
     TfrmGraph &showRealTimeGraph();
     // Restores the "DataLogger" window, or makes it: its data sets panel with one empty row, 500
@@ -53,4 +57,5 @@ private:
     WindowServices &m_services;
     QPointer<TfrmGraph> m_realTime;
     QPointer<TfrmGraph> m_dataLogger;
+    std::function<QRect()> m_realTimePlace;
 };
