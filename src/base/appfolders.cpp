@@ -55,12 +55,22 @@ QString AppFolders::helpFilePath() const
     return QDir::cleanPath(QDir(installedDataFolder).filePath(QLatin1String(HelpFileName)));
 }
 
-QString AppFolders::templateFolder() const
+// The program's folder when it is writable (a build tree), otherwise the user data folder.
+QString AppFolders::writableProgramFolder() const
 {
     const QFileInfo program(programFolder);
     const bool writable = program.isDir() && program.isWritable();
-    const QString base = (writable || userDataFolder.isEmpty()) ? programFolder : userDataFolder;
-    return withSeparator(QDir(base).filePath(QStringLiteral("template")));
+    return (writable || userDataFolder.isEmpty()) ? programFolder : userDataFolder;
+}
+
+QString AppFolders::templateFolder() const
+{
+    return withSeparator(QDir(writableProgramFolder()).filePath(QStringLiteral("template")));
+}
+
+QString AppFolders::programTempFolder() const
+{
+    return withSeparator(QDir(writableProgramFolder()).filePath(QStringLiteral("temp")));
 }
 
 QString AppFolders::templateFile() const

@@ -39,9 +39,14 @@ struct AppFolders
     // The graph template "template/graph.ghf": in the program's folder when that is writable
     // (a build tree), otherwise under the user data folder.
     QString templateFolder() const;
+    // "temp" beside it, where the LEQ log is written.
+    QString programTempFolder() const;
     QString templateFile() const;
 
     // "Q7316Help.htm" in the program's folder, or in the installed data folder when the
     // program's folder does not hold it.
     QString helpFilePath() const;
+
+private:
+    QString writableProgramFolder() const;
 };

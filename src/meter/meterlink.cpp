@@ -57,6 +57,21 @@ bool MeterLink::PollLiveReading()
     return read;
 }
 
+void MeterLink::openForMeasurement()
+{
+    m_usb.UsbClose();
+    m_usb.UsbOpen(MeterUsb::VendorId, MeterUsb::ProductId);
+    m_usb.UsbSetTimeouts(MeasurementTimeoutMs, MeasurementTimeoutMs);
+}
+
+bool MeterLink::readLiveReadingOnOpenDevice()
+{
+    writeCommand('A');
+    m_usb.UsbAfterWrite();
+    m_reply.fill(0);
+    return readReply() == 0;
+}
+
 bool MeterLink::replyIdentifiesMeter() const
 {
     return m_reply[23] == '5' && m_reply[24] == '1' && m_reply[25] == '9';

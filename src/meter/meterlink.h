@@ -13,6 +13,7 @@ class MeterLink
 public:
     static constexpr int QueryTimeoutMs = 1000;
     static constexpr int KeyTimeoutMs = 500;
+    static constexpr int MeasurementTimeoutMs = 100;
 
     explicit MeterLink(MeterUsb &usb)
         : m_usb(usb)
@@ -27,6 +28,13 @@ public:
     // the read fails). A reply that does not echo the counter is answered with 'Q' in the same
     // exchange. True when the reply was read.
     bool PollLiveReading();
+
+    // An LEQ measurement keeps the device open: closes it, opens it again and sets 100 ms
+    // time-outs. The results are not checked: a read that then fails is counted as failed.
+    void openForMeasurement();
+    // Sends 'A' on the device as it was left open (the sequence counter is not advanced) and
+    // reads the reply into reply() (zeros when the read fails); true when a reply was read.
+    bool readLiveReadingOnOpenDevice();
 
     // True when the last reply identifies the meter ('5', '1', '9' in bytes 23-25).
     bool replyIdentifiesMeter() const;

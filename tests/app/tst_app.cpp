@@ -333,7 +333,7 @@ void TestApp::menuTree_data()
     row("Cascade1", "&Cascade", true, -1);
     row("Contents1", "&Contents", true, -1);
     row("About1", "&About", true, -1);
-    row("LEQ1", "LEQ", false, -1);
+    row("LEQ1", "LEQ", true, -1);
     row("discardfloatingerror1", "discard floating error", true, 0);
     row("btnOpen", "Open File", true, -1);
     row("btnSave", "Save to file", true, -1);

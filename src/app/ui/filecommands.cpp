@@ -13,6 +13,7 @@
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
 #include "logger/ui/tfrmlist.h"
@@ -59,6 +60,8 @@ bool FileCommands::saveChild(MdiChildForm &child)
 {
     if (auto *list = qobject_cast<TfrmList *>(&child))
         return m_text.ExportTableText(list->table()) != TextFileCommands::Written::Nothing;
+    if (auto *leq = qobject_cast<TfrmLEQ *>(&child))
+        return m_text.ExportTableText(leq->table()) != TextFileCommands::Written::Nothing;
     auto *graph = qobject_cast<TfrmGraph *>(&child);
     if (!graph)
         return false; // the control panel, for instance, has nothing to save

@@ -141,7 +141,7 @@ void MainMenus::refresh(const AppState &state)
 
 QList<QAction *> MainMenus::notYetAvailable() const
 {
-    return { Print1, btnPrint, EraseMemory1, LEQ1 };
+    return { Print1, btnPrint, EraseMemory1 };
 }
 
 void MainMenus::markNotYetAvailable()

@@ -12,6 +12,8 @@
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "leq/ui/leqcontroller.h"
+#include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
 #include "meter/connectionmonitor.h"
@@ -78,6 +80,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_graphs->setRealTimePlace([this] { return realTimeGraphPlace(); });
     m_realTime = new RealTimeController(*this, *m_graphs, RealTime_Timer, this);
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
+    m_leq = new LeqController(*this, *this, *m_graphs, LEQTimer, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
     m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
     connectMenus();
@@ -110,6 +113,7 @@ void TfrmMain::connectMenus()
     for (QAction *stop : { m.Stop1, m.btnStop })
         connect(stop, &QAction::triggered, m_realTime, &RealTimeController::btnStopClick);
     connect(m.Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
+    connect(m.LEQ1, &QAction::triggered, m_leq, &LeqController::LEQ1Click);
     connect(m.ControlPanel1, &QAction::triggered, this, &TfrmMain::ControlPanel1Click);
     connect(m.Tile1, &QAction::triggered, this, &TfrmMain::Tile1Click);
     connect(m.Cascade1, &QAction::triggered, this, &TfrmMain::Cascade1Click);

@@ -18,6 +18,7 @@
 
 class Clock;
 class DataLoggerController;
+class LeqController;
 class FileCommands;
 class GraphWindowFactory;
 class MainMenus;
@@ -84,6 +85,7 @@ public:
     GraphWindowFactory &graphs() { return *m_graphs; }
     RealTimeController &realTime() { return *m_realTime; }
     DataLoggerController &dataLogger() { return *m_dataLogger; }
+    LeqController &leq() { return *m_leq; }
     FileCommands &files() { return *m_files; }
     TableCommands &tables() { return *m_tables; }
     MainMenus &menus() { return *m_menus; }
@@ -158,6 +160,7 @@ private:
     GraphWindowFactory *m_graphs = nullptr;
     RealTimeController *m_realTime = nullptr;
     DataLoggerController *m_dataLogger = nullptr;
+    LeqController *m_leq = nullptr;
     std::unique_ptr<TableCommands> m_tables;
     std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;

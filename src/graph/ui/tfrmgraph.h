@@ -92,6 +92,8 @@ public:
     // The "LEQ" window: the levels of source and their cumulative Leq, and the figures.
     void showCumulativeLeqOf(const ChartModel &source);
     void setCalLeqEnabled(bool enabled);
+    // The sampling-rate field of a graph that is not the real-time one.
+    void showSamplingRate(const QString &text);
 
     // Handlers.
     void FormShow();

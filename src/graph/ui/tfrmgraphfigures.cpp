@@ -346,3 +346,9 @@ void TfrmGraph::setCalLeqEnabled(bool enabled)
 {
     bunCalLEQ->setEnabled(enabled);
 }
+
+void TfrmGraph::showSamplingRate(const QString &text)
+{
+    const QSignalBlocker blocker(txtSamplingRate);
+    txtSamplingRate->setEditText(text);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "base/datetimepattern.h"
+#include "leq/leqlog.h"
+#include "leq/leqmeasurement.h"
+#include "leq/ui/tfrmleq.h"
+
+#include <QObject>
+#include <QPointer>
+
+class GraphWindowFactory;
+class MeterServices;
+class QTimer;
+class TfrmGraph;
+class WindowServices;
+
+// Runs the LEQ window: LEQ1Click opens it; Start takes the meter from the poll for the whole
+// measurement and LEQTimerTimer asks it for a reading every 40 ms; each completed second becomes
+// a row. Every way out (the time is up, Stop, closing the window, the failed reads) stops the
+// timer and gives the meter back to the poll. Save writes the rows as text; Graph draws SPL and
+// Leq in a new graph window.
+class LeqController : public QObject
+{
+    Q_OBJECT
+
+public:
+    LeqController(WindowServices &services, MeterServices &meter, GraphWindowFactory &graphs,
+                  QTimer &timer, QObject *parent = nullptr);
+    ~LeqController() override;
+
+    TfrmLEQ *LeqWindow() const { return m_window; }
+    const LeqMeasurement &measurement() const { return m_measurement; }
+
+    void LEQ1Click();
+    void btnLEQClick();
+    void Button1Click();
+    bool Button2Click();
+    TfrmGraph *Button3Click();
+    void LEQTimerTimer();
+
+private:
+    void FormClose();
+    void finish();
+    void showSeconds(int completed);
+
+    WindowServices &m_services;
+    MeterServices &m_meter;
+    GraphWindowFactory &m_graphs;
+    QTimer &m_timer;
+    QPointer<TfrmLEQ> m_window;
+    LeqMeasurement m_measurement;
+    LeqLog m_log;
+    bool m_holdsMeter = false;
+    DateTimePattern m_date;
+    DateTimePattern m_time;
+};
