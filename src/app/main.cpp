@@ -6,6 +6,7 @@
 #include "base/ui/prompts.h"
 #include "meter/hidmeterusb.h"
 #include "meter/simulatedmeter.h"
+#include "meter/ui/setupcommands.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -64,6 +65,11 @@ int main(int argc, char *argv[])
         QStringLiteral("simulate-meter"),
         QStringLiteral("Run on a simulated meter instead of the USB device."));
     options.addOption(simulate);
+    const QCommandLineOption service(
+        QStringLiteral("service"),
+        QStringLiteral("Service work: Data Logger > Setup also reads and writes single EEPROM "
+                       "bytes of the meter, where it keeps its calibration."));
+    options.addOption(service);
     // For measuring start-up time and memory from outside the process.
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"),
                                        QStringLiteral("Quit <ms> milliseconds after start-up."),
@@ -100,6 +106,7 @@ int main(int argc, char *argv[])
     TfrmMain window(*usb, clock, prompts, settings, AppFolders::fromSystem());
     prompts.setParent(&window);
     window.setSplashScreen(&splash);
+    window.setup().setServiceWork(options.isSet(service));
     // Without a window manager (a bare X server) maximising does nothing: fill the screen.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());

@@ -38,6 +38,7 @@ SimulatedMeter::SimulatedMeter(const Clock &clock, quint32 seed)
     , m_recordedLevel(seed ^ 0x5A5A5A5Au)
 {
     m_logger.seed(seed ^ 0xA5A5A5A5u);
+    m_eeprom[15] = quint8(m_recordingInterval);
 }
 
 int SimulatedMeter::UsbClose()
@@ -90,9 +91,11 @@ int SimulatedMeter::UsbWriteReport(int length, const quint8 *buffer)
 
 int SimulatedMeter::UsbWriteData(int length, const quint8 *buffer)
 {
-    Q_UNUSED(buffer);
-    if (!m_open || m_faults.writeFails || length != 32)
+    if (!m_open || m_faults.writeFails || m_faults.dataWriteFails || length != 32)
         return 1;
+    if (m_clockBlockExpected)
+        setClockFromBlock(buffer);
+    m_clockBlockExpected = false;
     return 0;
 }
 
@@ -136,6 +139,9 @@ void SimulatedMeter::handleCommand(const CommandFrame::Bytes &frame)
         return; // the meter ignores what is not framed
     updateRecording();
     m_pending.reset();
+    m_clockBlockExpected = false;
+    if (handleSetupCommand(frame))
+        return;
     const char letter = static_cast<char>(frame[1]);
     switch (letter) {
     case 'A':
@@ -205,6 +211,8 @@ bool SimulatedMeter::setRecordingInterval(int seconds)
     if (seconds < 1 || seconds > 60)
         return false;
     m_recordingInterval = seconds;
+    m_eeprom[14] = 0;
+    m_eeprom[15] = quint8(seconds);
     return true;
 }
 

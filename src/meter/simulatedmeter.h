@@ -22,6 +22,10 @@ struct SimulatedMeterFaults
     bool unframedReply = false; // the reply's first byte is not 0x02
     bool wrongSequence = false; // the live reply echoes another sequence byte
     bool wrongIdentity = false; // the 'K' reply lacks '5', '1', '9'
+    // The setup commands: the reply to 'W', 'r' or the erase frame does not echo the command;
+    // the clock's data block cannot be written.
+    bool noEcho = false;
+    bool dataWriteFails = false;
     // Opens that succeed before the meter is unplugged (negative: never unplugged).
     int unplugAfterOpens = -1;
 
@@ -99,8 +103,20 @@ public:
     // The next block's address during a download, -1 outside one.
     int downloadPosition() const { return m_downloadPosition; }
 
+    // The setup commands. The EEPROM holds 256 bytes; bytes 14-15 are the recording interval
+    // (high byte first), which the meter's own recording uses once written.
+    static constexpr int EepromSize = 256;
+    static constexpr quint8 FirmwareVersion = 112; // 1.12
+    static constexpr qint8 Calibration94 = -3; // -0.3 dB
+    static constexpr quint16 Calibration70 = 0x4680; // 70.50
+    quint8 eepromByte(int address) const { return m_eeprom[std::size_t(address % EepromSize)]; }
+
 private:
     void handleCommand(const CommandFrame::Bytes &frame);
+    // 'Y', 't', 'W', 'r' and the erase frame; false for any other command.
+    bool handleSetupCommand(const CommandFrame::Bytes &frame);
+    ReplyReport informationReply() const;
+    void setClockFromBlock(const quint8 *block);
     void pressKey(char key);
     bool downloadWriteFails(const CommandFrame::Bytes &frame) const;
     void sendBlock(bool lost);
@@ -127,4 +143,6 @@ private:
     QDateTime m_setStart; // the meter's time of the set being recorded, whole seconds
     int m_setInterval = 1;
     int m_downloadPosition = -1;
+    std::array<quint8, EepromSize> m_eeprom {};
+    bool m_clockBlockExpected = false;
 };

@@ -290,7 +290,7 @@ void TestApp::startUp()
     QVERIFY(Rig::control<QLabel>(*w.PanelWindow, "lblNoConnection").isVisibleTo(w.PanelWindow));
     QCOMPARE(w.PanelWindow->display().view().levelDigits, (std::array<int, 4> { 1, 8, 8, 8 }));
 
-    QVERIFY(!rig.m().Setup1->isVisible());
+    QVERIFY(rig.m().Setup1->isVisible()); // where the meter's clock is set
     QVERIFY(rig.m().DataLogger1->menuAction()->isVisible());
     QCOMPARE(rig.m().btnDataLogger->toolTip(), QString("Data Logger"));
 
@@ -326,7 +326,7 @@ void TestApp::menuTree_data()
     row("Run1", "Run", false, -1);
     row("Stop1", "Stop", false, -1);
     row("LoadData1", "Load Data", true, -1);
-    row("EraseMemory1", "Erase Memory", false, -1);
+    row("EraseMemory1", "Erase Memory", true, -1);
     row("ControlPanel1", "&Control Panel", true, 1);
     row("RealTimeGraph1", "Real Time &Graph", true, 1);
     row("Tile1", "&Tile", true, -1);

@@ -141,7 +141,7 @@ void MainMenus::refresh(const AppState &state)
 
 QList<QAction *> MainMenus::notYetAvailable() const
 {
-    return { Print1, btnPrint, EraseMemory1 };
+    return { Print1, btnPrint };
 }
 
 void MainMenus::markNotYetAvailable()

@@ -17,6 +17,7 @@
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
 #include "meter/connectionmonitor.h"
+#include "meter/ui/setupcommands.h"
 #include "panel/ui/tfrmpanel.h"
 
 #include <QAction>
@@ -81,6 +82,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_realTime = new RealTimeController(*this, *m_graphs, RealTime_Timer, this);
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
     m_leq = new LeqController(*this, *this, *m_graphs, LEQTimer, this);
+    m_setup = new SetupCommands(*this, *this, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
     m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
     connectMenus();
@@ -114,6 +116,8 @@ void TfrmMain::connectMenus()
         connect(stop, &QAction::triggered, m_realTime, &RealTimeController::btnStopClick);
     connect(m.Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
     connect(m.LEQ1, &QAction::triggered, m_leq, &LeqController::LEQ1Click);
+    connect(m.Setup1, &QAction::triggered, m_setup, &SetupCommands::Setup1Click);
+    connect(m.EraseMemory1, &QAction::triggered, m_setup, &SetupCommands::EraseMemory1Click);
     connect(m.ControlPanel1, &QAction::triggered, this, &TfrmMain::ControlPanel1Click);
     connect(m.Tile1, &QAction::triggered, this, &TfrmMain::Tile1Click);
     connect(m.Cascade1, &QAction::triggered, this, &TfrmMain::Cascade1Click);
@@ -171,7 +175,7 @@ void TfrmMain::FormShow()
     TfrmGraph &graph = m_graphs->createRealTimeGraph();
     activateChildWindow(graph);
 
-    m_menus->Setup1->setVisible(false);
+    // "Setup" stays in the Data Logger menu: it is where the user sets the meter's clock.
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
 }
 

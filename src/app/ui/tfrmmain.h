@@ -19,6 +19,7 @@
 class Clock;
 class DataLoggerController;
 class LeqController;
+class SetupCommands;
 class FileCommands;
 class GraphWindowFactory;
 class MainMenus;
@@ -86,6 +87,7 @@ public:
     RealTimeController &realTime() { return *m_realTime; }
     DataLoggerController &dataLogger() { return *m_dataLogger; }
     LeqController &leq() { return *m_leq; }
+    SetupCommands &setup() { return *m_setup; }
     FileCommands &files() { return *m_files; }
     TableCommands &tables() { return *m_tables; }
     MainMenus &menus() { return *m_menus; }
@@ -161,6 +163,7 @@ private:
     RealTimeController *m_realTime = nullptr;
     DataLoggerController *m_dataLogger = nullptr;
     LeqController *m_leq = nullptr;
+    SetupCommands *m_setup = nullptr;
     std::unique_ptr<TableCommands> m_tables;
     std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;

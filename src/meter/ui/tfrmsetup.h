@@ -1,0 +1,64 @@
+#pragma once
+
+#include "meter/metersetup.h"
+
+#include <QDialog>
+
+class MeterServices;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class WindowServices;
+
+// "Data Logger Setup": the meter's clock set to the computer's, its recording interval, the
+// erase of its memory, its data logger information, and (for service work only) single EEPROM
+// bytes. Each button is one or two exchanges of its own (MeterSetup) and a message.
+class TfrmSetup : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static inline const QSize DefaultSize { 770, 575 };
+
+    // The EEPROM group shows only for service work: it writes where the meter keeps its
+    // calibration.
+    TfrmSetup(WindowServices &services, MeterServices &meter, bool service,
+              QWidget *parent = nullptr);
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button6Click();
+    void Button7Click();
+
+private:
+    void showInformation(const MeterSetup::Information &information);
+    QLineEdit *information(const char *name, const QString &caption, int row);
+
+    WindowServices &m_services;
+    MeterServices &m_meter;
+    MeterSetup m_setup;
+
+    QPushButton *Button1 = nullptr;
+    QLineEdit *edtInt1 = nullptr;
+    QLineEdit *edtInt2 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QLineEdit *txtVer = nullptr;
+    QLineEdit *txtMeterTime = nullptr;
+    QLineEdit *txtInt = nullptr;
+    QLineEdit *txtDataSets = nullptr;
+    QLineEdit *txtMemoryAvailable = nullptr;
+    QLineEdit *txtSN = nullptr;
+    QLineEdit *txt94dB = nullptr;
+    QLineEdit *txt70dB = nullptr;
+    QPushButton *Button4 = nullptr;
+    QPushButton *Button6 = nullptr;
+    QPushButton *Button7 = nullptr;
+    QLineEdit *txtWAddress = nullptr;
+    QLineEdit *txtWData = nullptr;
+    QLineEdit *txtRAddress = nullptr;
+    QLineEdit *txtRData = nullptr;
+    class QGridLayout *m_informationLayout = nullptr;
+};
