@@ -95,10 +95,13 @@ int main(int argc, char *argv[])
 
     SystemClock clock;
     std::unique_ptr<MeterUsb> usb;
-    if (options.isSet(simulate))
-        usb = std::make_unique<SimulatedMeter>(
+    if (options.isSet(simulate)) {
+        auto meter = std::make_unique<SimulatedMeter>(
             clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
-    else
+        // Like a meter whose clock has drifted, until Data Logger > Setup sets it.
+        meter->setClockOffsetSeconds(-97);
+        usb = std::move(meter);
+    } else
         usb = std::make_unique<HidMeterUsb>();
 
     QtPrompts prompts;
