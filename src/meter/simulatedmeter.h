@@ -22,9 +22,9 @@ struct SimulatedMeterFaults
     bool unframedReply = false; // the reply's first byte is not 0x02
     bool wrongSequence = false; // the live reply echoes another sequence byte
     bool wrongIdentity = false; // the 'K' reply lacks '5', '1', '9'
-    // The setup commands: the reply to 'W', 'r' or the erase frame does not echo the command;
-    // the clock's data block cannot be written.
-    bool noEcho = false;
+    // The setup commands: the reply to 'W', 'r' or the erase frame differs from the command in
+    // this byte (0 to 6); the clock's data block cannot be written.
+    int corruptEchoByte = -1;
     bool dataWriteFails = false;
     // Opens that succeed before the meter is unplugged (negative: never unplugged).
     int unplugAfterOpens = -1;

@@ -18,8 +18,8 @@ bool SimulatedMeter::handleSetupCommand(const CommandFrame::Bytes &frame)
     const int address = (frame[2] << 16) | (frame[3] << 8) | frame[4];
     ReplyReport echo {};
     std::copy(frame.begin(), frame.end(), echo.begin());
-    if (m_faults.noEcho)
-        echo[1] ^= 0x20;
+    if (m_faults.corruptEchoByte >= 0 && m_faults.corruptEchoByte < CommandFrame::Size)
+        echo[std::size_t(m_faults.corruptEchoByte)] ^= 0x20;
     if (std::equal(frame.begin(), frame.end(), CommandFrame::erase().bytes().begin())) {
         m_state.recording = false;
         updateRecording();

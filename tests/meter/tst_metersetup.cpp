@@ -83,8 +83,9 @@ void TestMeterSetup::codes_data()
                                   << "write" << 805 << "fail to write command to device";
     QTest::newRow("erase: no reply") << "erase"
                                      << "read" << 806 << "";
-    QTest::newRow("erase: echo") << "erase"
-                                 << "echo" << 807 << "no response from device, error code=807";
+    for (int byte = 0; byte < 7; ++byte)
+        QTest::addRow("erase: echo byte %d", byte) << "erase" << QString("echo %1").arg(byte) << 807
+                                                   << "no response from device, error code=807";
     QTest::newRow("information: open") << "information"
                                        << "open" << 903 << "fail to open device";
     QTest::newRow("information: time-outs") << "information"
@@ -116,7 +117,7 @@ void TestMeterSetup::codes()
     f.writeFails = fault == "write";
     f.dataWriteFails = fault == "data";
     f.readTimesOut = fault == "read";
-    f.noEcho = fault == "echo";
+    f.corruptEchoByte = fault == "echo" ? 1 : fault.startsWith("echo ") ? fault.mid(5).toInt() : -1;
     int result = -1;
     QString shown;
     if (command == "clock") {
