@@ -141,6 +141,10 @@ void TestLeqWindow::saveAndGraph()
         QCOMPARE(QString::fromUtf8(lines[row - 1]), cells.join(QString()) + '\r');
     }
 
+    // File > Save on the LEQ window writes its grid as a table (here: cancelled).
+    QVERIFY(!rig.window->saveChildWindow(rig.form()));
+    QVERIFY(rig.prompts.filters.last().contains("seperated"));
+
     TfrmGraph *graph = rig.leq().Button3Click();
     QVERIFY(graph);
     QCOMPARE(graph->windowTitle(), QString("Leq"));
