@@ -6,6 +6,7 @@
 #include "app/ui/tfrmmain.h"
 #include "base/appstate.h"
 #include "common/mainwindowrig.h"
+#include "leq/ui/leqcontroller.h"
 #include "meter/ui/setupcommands.h"
 #include "meter/ui/tfrmsetup.h"
 
@@ -66,6 +67,10 @@ void TestSetupWindow::commands_data()
         << QStringList { "Please power off and power on meter before recording data or loading "
                          "again." }
         << 0;
+    QTest::newRow("clock while an LEQ measurement has the meter")
+        << "busy"
+        << QStringList { "The meter is busy with another exchange; try again when it has ended." }
+        << 6;
     QTest::newRow("EEPROM write fails") << "eeprom fails" << QStringList { "Error Code=709" } << 6;
 }
 
@@ -95,6 +100,11 @@ void TestSetupWindow::commands()
         rig.dialog().Button3Click();
         if (!action.endsWith("recording"))
             QCOMPARE(rig.prompts.questions, QStringList { "Are you sure to erase memory ?" });
+    } else if (action == "busy") {
+        rig.window->menus().LEQ1->trigger();
+        rig.window->leq().btnLEQClick();
+        rig.dialog().Button1Click();
+        rig.window->leq().Button1Click();
     } else if (action == "menu erase") {
         rig.prompts.answers = { Prompts::Answer::Yes };
         rig.window->menus().EraseMemory1->trigger();

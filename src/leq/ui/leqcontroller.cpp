@@ -72,9 +72,7 @@ void LeqController::btnLEQClick()
     // A Start while measuring begins a new measurement on the meter it already holds.
     if (!m_holdsMeter) {
         if (!m_meter.beginExchange()) {
-            m_services.prompts().showMessage(
-                QStringLiteral("The meter is busy with another exchange; start the LEQ "
-                               "measurement when it has ended."));
+            m_services.prompts().showMessage(meterBusyMessage());
             return;
         }
         m_holdsMeter = true;

@@ -1,6 +1,14 @@
 #pragma once
 
+#include <QString>
+
 class MeterLink;
+
+// What a command says when another exchange (a download, an LEQ measurement) has the meter.
+inline QString meterBusyMessage()
+{
+    return QStringLiteral("The meter is busy with another exchange; try again when it has ended.");
+}
 
 // The meter as the windows that talk to it use it: the link for their exchanges, and the poll,
 // which an exchange of their own (a download, the setup commands, an LEQ measurement) stops for

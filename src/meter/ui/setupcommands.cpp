@@ -49,8 +49,10 @@ void SetupCommands::EraseMemory1Click()
     int code = 0;
     {
         MeterExchange exchange(m_meter);
-        if (!exchange.active())
+        if (!exchange.active()) {
+            prompts.showMessage(meterBusyMessage());
             return;
+        }
         MeterSetup setup(m_meter.link().usb());
         code = setup.eraseMemory();
     }

@@ -138,6 +138,12 @@ TfrmSetup::TfrmSetup(WindowServices &services, MeterServices &meter, bool servic
     connect(Button7, &QPushButton::clicked, this, &TfrmSetup::Button7Click);
 }
 
+void TfrmSetup::showBusy()
+{
+    // Another exchange (a download, an LEQ measurement) has the meter.
+    m_services.prompts().showMessage(meterBusyMessage());
+}
+
 QLineEdit *TfrmSetup::information(const char *name, const QString &caption, int row)
 {
     auto *parent = m_informationLayout->parentWidget();
@@ -155,7 +161,7 @@ void TfrmSetup::Button1Click()
     {
         MeterExchange exchange(m_meter);
         if (!exchange.active())
-            return;
+            return showBusy();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         code = m_setup.setClock(m_services.clock().now());
         QApplication::restoreOverrideCursor();
@@ -171,7 +177,7 @@ void TfrmSetup::Button2Click()
     if (seconds) {
         MeterExchange exchange(m_meter);
         if (!exchange.active())
-            return;
+            return showBusy();
         code = m_setup.setInterval(*seconds);
     }
     m_services.prompts().showMessage(MeterSetup::intervalMessage(code));
@@ -193,7 +199,7 @@ void TfrmSetup::Button3Click()
     {
         MeterExchange exchange(m_meter);
         if (!exchange.active())
-            return;
+            return showBusy();
         code = m_setup.eraseMemory();
     }
     if (const QString message = MeterSetup::eraseMessage(code); !message.isEmpty())
@@ -208,7 +214,7 @@ void TfrmSetup::Button4Click()
     {
         MeterExchange exchange(m_meter);
         if (!exchange.active())
-            return;
+            return showBusy();
         code = m_setup.readInformation(info);
     }
     showInformation(info);

@@ -34,6 +34,7 @@ public:
 
 private:
     void showInformation(const MeterSetup::Information &information);
+    void showBusy();
     QLineEdit *information(const char *name, const QString &caption, int row);
 
     WindowServices &m_services;
