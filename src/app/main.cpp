@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -65,6 +66,13 @@ int main(int argc, char *argv[])
         QStringLiteral("simulate-meter"),
         QStringLiteral("Run on a simulated meter instead of the USB device."));
     options.addOption(simulate);
+    const QCommandLineOption fault(
+        QStringLiteral("simulate-fault"),
+        QStringLiteral("With --simulate-meter, a fault of the simulated meter, to see the "
+                       "program's messages: %1. May be given more than once.")
+            .arg(SimulatedMeterFaults::names().join(QStringLiteral(", "))),
+        QStringLiteral("name"));
+    options.addOption(fault);
     const QCommandLineOption service(
         QStringLiteral("service"),
         QStringLiteral("Service work: Data Logger > Setup also reads and writes single EEPROM "
@@ -100,6 +108,13 @@ int main(int argc, char *argv[])
             clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
         // Like a meter whose clock has drifted, until Data Logger > Setup sets it.
         meter->setClockOffsetSeconds(-97);
+        for (const QString &name : options.values(fault))
+            if (!meter->faults().set(name)) {
+                std::fprintf(stderr, "audexa: no simulated fault \"%s\"; the faults are: %s\n",
+                             qPrintable(name),
+                             qPrintable(SimulatedMeterFaults::names().join(QStringLiteral(", "))));
+                return 2;
+            }
         usb = std::move(meter);
     } else
         usb = std::make_unique<HidMeterUsb>();

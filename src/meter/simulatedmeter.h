@@ -6,14 +6,22 @@
 #include "meter/simulatedloggermemory.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 #include <optional>
 
 class Clock;
 
-// Fault switches of the simulated meter, for tests.
+// Fault switches of the simulated meter, for tests and, by name, for trying the program's
+// messages by hand (audexa --simulate-meter --simulate-fault NAME).
 struct SimulatedMeterFaults
 {
+    // Switches on the fault of a name: "open", "timeouts", "write", "data-write", "no-reply",
+    // "short", "unframed", "wrong-sequence", "wrong-identity", "echo-byte-N" (N 0 to 6),
+    // "unplug-after-N". False for a name that is none of them.
+    bool set(const QString &name);
+    static QStringList names();
+
     bool openFails = false;
     bool setTimeoutsFails = false;
     bool writeFails = false; // a write returns non-zero and the meter sees nothing

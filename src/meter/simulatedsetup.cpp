@@ -96,3 +96,41 @@ void SimulatedMeter::setClockFromBlock(const quint8 *block)
     if (set.isValid())
         m_clockOffsetSeconds = m_clock.now().secsTo(set);
 }
+
+QStringList SimulatedMeterFaults::names()
+{
+    return { QStringLiteral("open"),           QStringLiteral("timeouts"),
+             QStringLiteral("write"),          QStringLiteral("data-write"),
+             QStringLiteral("no-reply"),       QStringLiteral("short"),
+             QStringLiteral("unframed"),       QStringLiteral("wrong-sequence"),
+             QStringLiteral("wrong-identity"), QStringLiteral("echo-byte-N"),
+             QStringLiteral("unplug-after-N") };
+}
+
+bool SimulatedMeterFaults::set(const QString &name)
+{
+    bool *const switches[]
+        = { &openFails,  &setTimeoutsFails, &writeFails,    &dataWriteFails, &readTimesOut,
+            &shortReply, &unframedReply,    &wrongSequence, &wrongIdentity };
+    const QStringList all = names();
+    for (int i = 0; i < int(std::size(switches)); ++i)
+        if (name == all[i]) {
+            *switches[i] = true;
+            return true;
+        }
+    bool ok = false;
+    if (name.startsWith(QLatin1String("echo-byte-"))) {
+        const int byte = name.mid(10).toInt(&ok);
+        if (ok && byte >= 0 && byte < CommandFrame::Size) {
+            corruptEchoByte = byte;
+            return true;
+        }
+    } else if (name.startsWith(QLatin1String("unplug-after-"))) {
+        const int opens = name.mid(13).toInt(&ok);
+        if (ok && opens >= 0) {
+            unplugAfterOpens = opens;
+            return true;
+        }
+    }
+    return false;
+}

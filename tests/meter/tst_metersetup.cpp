@@ -38,6 +38,7 @@ class TestMeterSetup : public QObject
 private Q_SLOTS:
     void codes_data();
     void codes();
+    void unknownFaultName();
     void clockBlock();
     void intervalFields_data();
     void intervalFields();
@@ -64,17 +65,19 @@ void TestMeterSetup::codes_data()
     QTest::newRow("clock: write") << "clock"
                                   << "write" << 203 << "Meter time updated fail";
     QTest::newRow("clock: block") << "clock"
-                                  << "data" << 205 << "Meter time updated fail";
+                                  << "data-write" << 205 << "Meter time updated fail";
     QTest::newRow("interval: open") << "interval"
                                     << "open" << 703 << "fail to open device";
     QTest::newRow("interval: time-outs") << "interval"
                                          << "timeouts" << 704 << "fail to set timeout";
     QTest::newRow("interval: write") << "interval"
                                      << "write" << 705 << "fail to write command to device";
-    QTest::newRow("interval: read") << "interval"
-                                    << "read" << 706 << "no response from device, error code=706";
-    QTest::newRow("interval: echo") << "interval"
-                                    << "echo" << 707 << "no response from device, error code=707";
+    QTest::newRow("interval: read")
+        << "interval"
+        << "no-reply" << 706 << "no response from device, error code=706";
+    QTest::newRow("interval: echo")
+        << "interval"
+        << "echo-byte-1" << 707 << "no response from device, error code=707";
     QTest::newRow("erase: open") << "erase"
                                  << "open" << 803 << "fail to open device";
     QTest::newRow("erase: time-outs") << "erase"
@@ -82,10 +85,11 @@ void TestMeterSetup::codes_data()
     QTest::newRow("erase: write") << "erase"
                                   << "write" << 805 << "fail to write command to device";
     QTest::newRow("erase: no reply") << "erase"
-                                     << "read" << 806 << "";
+                                     << "no-reply" << 806 << "";
     for (int byte = 0; byte < 7; ++byte)
-        QTest::addRow("erase: echo byte %d", byte) << "erase" << QString("echo %1").arg(byte) << 807
-                                                   << "no response from device, error code=807";
+        QTest::addRow("erase: echo byte %d", byte)
+            << "erase" << QString("echo-byte-%1").arg(byte) << 807
+            << "no response from device, error code=807";
     QTest::newRow("information: open") << "information"
                                        << "open" << 903 << "fail to open device";
     QTest::newRow("information: time-outs") << "information"
@@ -93,15 +97,15 @@ void TestMeterSetup::codes_data()
     QTest::newRow("information: write") << "information"
                                         << "write" << 905 << "fail to write command to device";
     QTest::newRow("information: no reply") << "information"
-                                           << "read" << 906 << "";
+                                           << "no-reply" << 906 << "";
     QTest::newRow("eeprom write: read") << "eeprom write"
-                                        << "read" << 709 << "";
+                                        << "no-reply" << 709 << "";
     QTest::newRow("eeprom write: echo") << "eeprom write"
-                                        << "echo" << 707 << "";
+                                        << "echo-byte-1" << 707 << "";
     QTest::newRow("eeprom read: write") << "eeprom read"
                                         << "write" << 708 << "";
     QTest::newRow("eeprom read: echo") << "eeprom read"
-                                       << "echo" << 707 << "";
+                                       << "echo-byte-1" << 707 << "";
 }
 
 void TestMeterSetup::codes()
@@ -111,13 +115,9 @@ void TestMeterSetup::codes()
     QFETCH(int, code);
     QFETCH(QString, message);
     Rig rig;
-    SimulatedMeterFaults &f = rig.meter.faults();
-    f.openFails = fault == "open";
-    f.setTimeoutsFails = fault == "timeouts";
-    f.writeFails = fault == "write";
-    f.dataWriteFails = fault == "data";
-    f.readTimesOut = fault == "read";
-    f.corruptEchoByte = fault == "echo" ? 1 : fault.startsWith("echo ") ? fault.mid(5).toInt() : -1;
+    // The faults by the names a user gives them (--simulate-fault).
+    if (!fault.isEmpty())
+        QVERIFY(rig.meter.faults().set(fault));
     int result = -1;
     QString shown;
     if (command == "clock") {
@@ -141,6 +141,15 @@ void TestMeterSetup::codes()
     }
     QCOMPARE(result, code);
     QCOMPARE(shown, message);
+}
+
+void TestMeterSetup::unknownFaultName()
+{
+    SimulatedMeterFaults faults;
+    for (const char *name : { "bogus", "echo-byte-7", "echo-byte-", "unplug-after-x" })
+        QVERIFY2(!faults.set(name), name);
+    QVERIFY(faults.set("unplug-after-3"));
+    QCOMPARE(faults.unplugAfterOpens, 3);
 }
 
 void TestMeterSetup::clockBlock()
