@@ -93,6 +93,7 @@ TfrmMain::~TfrmMain()
 {
     MainTimer.stop();
     MaxMinTimer.stop();
+    LEQTimer.stop();
     // The child windows go before the state and the link they refer to.
     delete m_mdiArea;
     m_mdiArea = nullptr;

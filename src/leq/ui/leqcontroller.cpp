@@ -33,11 +33,6 @@ LeqController::LeqController(WindowServices &services, MeterServices &meter,
     connect(&m_timer, &QTimer::timeout, this, &LeqController::LEQTimerTimer);
 }
 
-LeqController::~LeqController()
-{
-    m_timer.stop();
-}
-
 void LeqController::LEQ1Click()
 {
     if (m_services.state().MeterRecording) {

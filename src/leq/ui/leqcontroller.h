@@ -26,7 +26,6 @@ class LeqController : public QObject
 public:
     LeqController(WindowServices &services, MeterServices &meter, GraphWindowFactory &graphs,
                   QTimer &timer, QObject *parent = nullptr);
-    ~LeqController() override;
 
     TfrmLEQ *LeqWindow() const { return m_window; }
     const LeqMeasurement &measurement() const { return m_measurement; }
