@@ -22,6 +22,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -127,6 +130,8 @@ private Q_SLOTS:
     void dragCursorLine();
     void saveAndReopen();
     void badGraphFileMakesNoWindow();
+    void pictures_data();
+    void pictures();
 };
 
 void TestGraphWindow::realTimeGraphAtStartUp()
@@ -648,6 +653,42 @@ void TestGraphWindow::badGraphFileMakesNoWindow()
     QVERIFY(!rig.window->files().OpenGraphFile(file));
     QCOMPARE(rig.prompts.errors.last(), QString("Stream read error"));
     QCOMPARE(rig.window->mdiArea().subWindowList().size(), windows);
+}
+
+void TestGraphWindow::pictures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("starts"); // empty: refused with a message
+    QTest::newRow("PNG") << "graph.png" << QByteArray("\x89PNG");
+    QTest::newRow("SVG") << "graph.SVG" << QByteArray("<?xml");
+    QTest::newRow("PDF") << "graph.pdf" << QByteArray("%PDF");
+    QTest::newRow("other") << "graph.bmp" << QByteArray();
+    QTest::newRow("no folder") << "missing/graph.png" << QByteArray();
+}
+
+// Save Picture writes the chart as the name's type says; Copy Picture puts it on the clipboard
+// at the size shown.
+void TestGraphWindow::pictures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, starts);
+    Rig rig;
+    rig.record(5);
+    const QString file = rig.dir.filePath(name);
+    rig.prompts.fileNames = { file };
+    QCOMPARE(rig.graph().SavePicture1Click(), !starts.isEmpty());
+    QFile written(file);
+    if (starts.isEmpty()) {
+        QVERIFY(!written.exists());
+        QVERIFY(rig.prompts.errors.last().contains(QDir::toNativeSeparators(file)));
+        return;
+    }
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(starts.size()) == starts);
+    QVERIFY(written.size() > 1000);
+    rig.action("CopyPicture1").trigger();
+    const QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.size(), Rig::control<PESGraph>(rig.graph(), "PESGraph1").size());
 }
 
 QTEST_MAIN(TestGraphWindow)

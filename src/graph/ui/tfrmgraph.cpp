@@ -222,6 +222,13 @@ void TfrmGraph::buildToolBar()
     Button2
         = add("Button2", QStringLiteral("Export Statistic"), QStringLiteral("Export Statistic"));
     bunCalLEQ = add("bunCalLEQ", QStringLiteral("CAL Leq"), QStringLiteral("CAL Leq"));
+    ToolBar1->addSeparator();
+    CopyPicture1 = add("CopyPicture1", QStringLiteral("Copy Picture"),
+                       QStringLiteral("Copy the graph as a picture"));
+    SavePicture1 = add("SavePicture1", QStringLiteral("Save Picture..."),
+                       QStringLiteral("Save the graph as a PNG, SVG or PDF picture"));
+    connect(CopyPicture1, &QAction::triggered, this, &TfrmGraph::CopyPicture1Click);
+    connect(SavePicture1, &QAction::triggered, this, &TfrmGraph::SavePicture1Click);
 
     connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);
     connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);

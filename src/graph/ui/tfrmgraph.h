@@ -105,6 +105,10 @@ public:
     void Button1Click();
     void Button2Click();
     void bunCalLEQClick();
+    // The chart as the window shows it: an image on the clipboard, or a picture file (PNG, SVG
+    // or PDF by the name's extension) at the size shown. False when nothing was written.
+    void CopyPicture1Click();
+    bool SavePicture1Click();
     void txtSamplingRateChange();
     void PESGraph1ZoomIn();
     void PESGraph1CustomizeDlg(bool changed);
@@ -156,7 +160,8 @@ private:
     QAction *ToolButton1 = nullptr, *ToolButton2 = nullptr, *ToolButton4 = nullptr,
             *ToolButton5 = nullptr, *ToolButton9 = nullptr, *ToolButton13 = nullptr,
             *ToolButton6 = nullptr, *ToolButton7 = nullptr, *tbntSep3 = nullptr, *tbntClr = nullptr,
-            *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr;
+            *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr,
+            *CopyPicture1 = nullptr, *SavePicture1 = nullptr;
     QWidget *pnlDataSets = nullptr, *pnlGraphStatistic = nullptr, *pnlSamplingRate = nullptr,
             *pnlStatistic = nullptr, *pnlSlider = nullptr;
     QLineEdit *txtStartTime = nullptr, *txtDataNo = nullptr, *txtAvgAll = nullptr,

@@ -9,6 +9,7 @@
 #include "base/ui/windowservices.h"
 #include "files/graphfile.h"
 #include "graph/samplingrate.h"
+#include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -273,6 +275,27 @@ bool TfrmGraph::FormCloseQuery()
             state.RealTimeModified = false;
             break;
         }
+    }
+    return true;
+}
+
+void TfrmGraph::CopyPicture1Click()
+{
+    QGuiApplication::clipboard()->setImage(ChartPicture::image(*PESGraph1, PESGraph1->size()));
+}
+
+bool TfrmGraph::SavePicture1Click()
+{
+    Prompts &prompts = m_services.prompts();
+    const QString fileName
+        = prompts.saveFileName(QStringLiteral("Save Picture"), m_services.folders().dialogFolder(),
+                               ChartPicture::filter(), QStringLiteral("png"));
+    if (fileName.isEmpty())
+        return false;
+    const QString error = ChartPicture::save(*PESGraph1, fileName, PESGraph1->size());
+    if (!error.isEmpty()) {
+        prompts.showError(error);
+        return false;
     }
     return true;
 }

@@ -1,0 +1,92 @@
+#include "graph/ui/chartpicture.h"
+
+#include "graph/ui/pesgraph.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace ChartPicture {
+
+namespace {
+
+QString cannotWrite(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot write file \"%1\". %2")
+        .arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// Draws the chart on a vector device; false when the device cannot be painted on.
+bool paint(PESGraph &chart, QPaintDevice &device, const QRect &target)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    chart.render(painter, target);
+    return painter.end();
+}
+
+} // namespace
+
+QString filter()
+{
+    return QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)");
+}
+
+QImage image(PESGraph &chart, QSize size)
+{
+    QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    chart.render(painter, picture.rect());
+    return picture;
+}
+
+QString save(PESGraph &chart, const QString &fileName, QSize size)
+{
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    if (extension != QLatin1String("png") && extension != QLatin1String("svg")
+        && extension != QLatin1String("pdf"))
+        return QStringLiteral("Cannot save a picture as \"%1\": choose a name ending in \".png\", "
+                              "\".svg\" or \".pdf\".")
+            .arg(QDir::toNativeSeparators(fileName));
+    size = size.expandedTo(QSize(1, 1));
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Cannot create file \"%1\". %2")
+            .arg(QDir::toNativeSeparators(fileName), file.errorString());
+    const QRect target(QPoint(0, 0), size);
+    bool drawn = false;
+    if (extension == QLatin1String("png")) {
+        drawn = image(chart, size).save(&file, "PNG");
+    } else if (extension == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(target);
+        svg.setResolution(chart.logicalDpiX());
+        svg.setTitle(chart.window()->windowTitle());
+        drawn = paint(chart, svg, target);
+    } else {
+        // One page the size of the picture, one unit a pixel of the screen.
+        QPdfWriter pdf(&file);
+        pdf.setResolution(chart.logicalDpiX());
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / chart.logicalDpiX(), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF());
+        pdf.setTitle(chart.window()->windowTitle());
+        drawn = paint(chart, pdf, target);
+    }
+    if (!drawn)
+        return cannotWrite(fileName, file.errorString());
+    if (!file.commit())
+        return cannotWrite(fileName, file.errorString());
+    return {};
+}
+
+} // namespace ChartPicture
