@@ -19,19 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include <unistd.h>
-
 namespace {
-
-double residentMiB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0
-                             : 0.0;
-}
 
 // The program with the LEQ window measuring for 24 hours, `rows` seconds done, one reading a
 // second so that filling it stays quick.

@@ -23,8 +23,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
 namespace {
 
 constexpr int Readings = 65536;
@@ -44,16 +42,6 @@ Series fullSeries()
         s.ys.push_back(30.0f + float((i * 37) % 1000) / 10.0f);
     }
     return s;
-}
-
-double residentMiB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0
-                             : 0.0;
 }
 
 struct Program : BenchProgram

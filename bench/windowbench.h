@@ -10,12 +10,25 @@
 #include "meter/simulatedmeter.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <functional>
 #include <memory>
+#include <unistd.h>
+
+// The program's resident memory now, in MiB (Linux).
+inline double residentMiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0
+                             : 0.0;
+}
 
 // The computer's clock, moved on by what a benchmark steps it; its waits return at once.
 class InstantClock : public SystemClock

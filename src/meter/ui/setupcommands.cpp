@@ -37,28 +37,13 @@ void SetupCommands::Setup1Click()
 
 void SetupCommands::EraseMemory1Click()
 {
-    Prompts &prompts = m_services.prompts();
-    if (m_services.state().MeterRecording) {
-        prompts.showMessage(QStringLiteral(
-            "The meter is recording data, please stop recording before erasing data."));
+    MeterSetup setup(m_meter.link().usb());
+    const std::optional<int> code = TfrmSetup::eraseAfterAsking(m_services, m_meter, setup);
+    if (!code)
         return;
-    }
-    if (prompts.ask(QStringLiteral("Are you sure to erase memory ?"), false)
-        != Prompts::Answer::Yes)
-        return;
-    int code = 0;
-    {
-        MeterExchange exchange(m_meter);
-        if (!exchange.active()) {
-            prompts.showMessage(meterBusyMessage());
-            return;
-        }
-        MeterSetup setup(m_meter.link().usb());
-        code = setup.eraseMemory();
-    }
-    const QString message = code == 0 ? QStringLiteral("Please power off and power on meter "
-                                                       "before recording data or loading again.")
-                                      : MeterSetup::eraseMessage(code);
+    const QString message = *code == 0 ? QStringLiteral("Please power off and power on meter "
+                                                        "before recording data or loading again.")
+                                       : MeterSetup::eraseMessage(*code);
     if (!message.isEmpty())
-        prompts.showMessage(message);
+        m_services.prompts().showMessage(message);
 }

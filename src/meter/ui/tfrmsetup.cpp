@@ -183,27 +183,35 @@ void TfrmSetup::Button2Click()
     m_services.prompts().showMessage(MeterSetup::intervalMessage(code));
 }
 
-void TfrmSetup::Button3Click()
+std::optional<int> TfrmSetup::eraseAfterAsking(WindowServices &services, MeterServices &meter,
+                                               MeterSetup &setup)
 {
-    // As the main menu's erase: never during a recording, and only when the user confirms.
-    Prompts &prompts = m_services.prompts();
-    if (m_services.state().MeterRecording) {
+    // Never during a recording, and only when the user confirms.
+    Prompts &prompts = services.prompts();
+    if (services.state().MeterRecording) {
         prompts.showMessage(QStringLiteral(
             "The meter is recording data, please stop recording before erasing data."));
-        return;
+        return std::nullopt;
     }
     if (prompts.ask(QStringLiteral("Are you sure to erase memory ?"), false)
         != Prompts::Answer::Yes)
-        return;
-    int code = 0;
-    {
-        MeterExchange exchange(m_meter);
-        if (!exchange.active())
-            return showBusy();
-        code = m_setup.eraseMemory();
+        return std::nullopt;
+    MeterExchange exchange(meter);
+    if (!exchange.active()) {
+        prompts.showMessage(meterBusyMessage());
+        return std::nullopt;
     }
-    if (const QString message = MeterSetup::eraseMessage(code); !message.isEmpty())
-        prompts.showMessage(message);
+    return setup.eraseMemory();
+}
+
+void TfrmSetup::Button3Click()
+{
+    // As the main menu's erase.
+    const std::optional<int> code = eraseAfterAsking(m_services, m_meter, m_setup);
+    if (!code)
+        return;
+    if (const QString message = MeterSetup::eraseMessage(*code); !message.isEmpty())
+        m_services.prompts().showMessage(message);
 }
 
 void TfrmSetup::Button4Click()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class MeterServices;
 class QLabel;
 class QLineEdit;
@@ -24,6 +26,12 @@ public:
     // calibration.
     TfrmSetup(WindowServices &services, MeterServices &meter, bool service,
               QWidget *parent = nullptr);
+
+    // The erase of the meter's memory as both the dialog and the menu run it: refused during a
+    // recording (with its message), asked, then sent; the erase's code, or nothing when it was
+    // refused, declined or the meter was busy (each said).
+    static std::optional<int> eraseAfterAsking(WindowServices &services, MeterServices &meter,
+                                               MeterSetup &setup);
 
     void Button1Click();
     void Button2Click();
