@@ -4,6 +4,9 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include <algorithm>
 
 // The grid's cells, in a CellTable; rows 0 to fixedRows - 1 are titles.
 class StringGridModel : public QAbstractTableModel
@@ -149,6 +152,17 @@ int StringGrid::selectedRow() const
 {
     const QModelIndex current = currentIndex();
     return current.isValid() ? current.row() + FixedRows() : -1;
+}
+
+std::vector<int> StringGrid::selectedRows() const
+{
+    std::vector<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.push_back(index.row() + FixedRows());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void StringGrid::selectRow(int row)

@@ -38,6 +38,8 @@ public:
     // The selected row in grid numbering (fixed rows included), or -1.
     int selectedRow() const;
     void selectRow(int row);
+    // Every selected row in grid numbering, from the top (several with a range selection).
+    std::vector<int> selectedRows() const;
 
 Q_SIGNALS:
     // A click on a row (grid numbering).

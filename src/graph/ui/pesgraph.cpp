@@ -254,6 +254,12 @@ QRect PESGraph::plottingRect() const
     return d->axisRect->rect().translated(d->plot->pos());
 }
 
+int PESGraph::annotationAt(const QPoint &pixel) const
+{
+    d->ensureLayout();
+    return d->annotationHit(d->plot->mapFrom(this, pixel));
+}
+
 void PESGraph::setArrowCursor(int code)
 {
     setArrowCursor(QCursor(code == 2 ? Qt::IBeamCursor : Qt::ArrowCursor));

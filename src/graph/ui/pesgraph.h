@@ -56,6 +56,9 @@ public:
     QRect plottingRect() const;
     // The last mouse position over the chart, in widget coordinates.
     QPoint lastMousePosition() const { return m_lastMouse; }
+    // The index of the graph annotation whose hot spot (a cross, or a text's box) is at a
+    // position in widget coordinates, or -1 (also when annotation hot spots are not allowed).
+    int annotationAt(const QPoint &pixel) const;
 
     // The mouse cursor over the plotting area: 1 the arrow, 2 the I-beam for text, or a cursor.
     void setArrowCursor(int code);
@@ -86,6 +89,7 @@ public:
 
 Q_SIGNALS:
     void clicked(); // a click on the chart (the position is lastMousePosition)
+    void doubleClicked(); // the position is lastMousePosition
     void mouseMoved(); // the position is lastMousePosition
     void mouseReleased();
     void zoomedIn();

@@ -115,6 +115,7 @@ public:
     QPoint toWidget(const QPoint &plotPos) const { return plot->mapTo(q, plotPos); }
     int lineHit(const QPoint &pos) const;
     bool dataHit(const QPoint &pos, int *subset, int *point) const;
+    int annotationHit(const QPoint &pos) const;
     // Mouse events of the plot, seen before QCustomPlot handles them.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -144,6 +145,7 @@ public:
     std::array<QCPItemText *, 2> lineTexts {};
     std::vector<PESGraphInternal::CrossItem *> crosses;
     std::vector<QCPItemText *> crossTexts;
+    std::vector<int> shownAnnotations; // the annotation index each item in use shows
 
     ChartCustomizeDialog::Pages pages;
     DialogRunner runner;

@@ -55,12 +55,35 @@ protected:
 
 using namespace PESGraphInternal;
 
+int PESGraph::Private::annotationHit(const QPoint &pos) const
+{
+    if (!q->m_model.allowGraphAnnotHotSpots)
+        return -1;
+    // The front-most mark wins: the items are drawn in index order.
+    for (std::size_t i = shownAnnotations.size(); i-- > 0;) {
+        const CrossItem *c = crosses[i];
+        const QCPItemText *t = crossTexts[i];
+        if (c->visible()) {
+            const QPointF d = c->position->pixelPosition() - QPointF(pos);
+            if (std::abs(d.x()) <= CrossRadius + 2 && std::abs(d.y()) <= CrossRadius + 2)
+                return shownAnnotations[i];
+        }
+        if (t->visible()
+            && QRectF(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition())
+                   .normalized()
+                   .contains(pos))
+            return shownAnnotations[i];
+    }
+    return -1;
+}
+
 void PESGraph::Private::applyAnnotations(const ChartModel &m)
 {
     const bool mono = m.viewingStyle == ViewingStyle::Monochrome;
 
     // Graph annotations: type 2 a cross with its text beside it, type 0 the text alone.
     std::size_t used = 0;
+    shownAnnotations.clear();
     if (m.showGraphAnnotations) {
         const QFont textFont = font(m.labelFontSize * m.graphAnnotationTextSize / 100.0);
         for (const auto &[index, a] : m.annotations) {
@@ -80,6 +103,7 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
             CrossItem *c = crosses[used];
             QCPItemText *t = crossTexts[used];
             ++used;
+            shownAnnotations.push_back(index);
             const QColor color = mono ? QColor(Qt::black) : a.color;
             c->setVisible(cross);
             c->pen = QPen(color, 1.6);

@@ -147,6 +147,13 @@ bool PESGraph::Private::eventFilter(QObject *watched, QEvent *event)
         Q_EMIT q->mouseReleased();
         return wasLine;
     }
+    case QEvent::MouseButtonDblClick: {
+        const auto *e = static_cast<QMouseEvent *>(event);
+        q->m_lastMouse = toWidget(e->position().toPoint());
+        if (e->button() == Qt::LeftButton)
+            Q_EMIT q->doubleClicked();
+        return false;
+    }
     case QEvent::Resize:
         layoutStale = true;
         return false;

@@ -107,6 +107,8 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     });
     connect(PESGraph1, &PESGraph::customizeDialogClosed, this, &TfrmGraph::PESGraph1CustomizeDlg);
     connect(PESGraph1, &PESGraph::mouseMoved, this, &TfrmGraph::PESGraph1MouseMove);
+    connect(PESGraph1, &PESGraph::clicked, this, &TfrmGraph::PESGraph1Click);
+    connect(PESGraph1, &PESGraph::doubleClicked, this, &TfrmGraph::PESGraph1DblClick);
     connect(PESGraph1, &PESGraph::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
     connect(PESGraph1, &PESGraph::verticalLineHotSpot, this,
             [this](int line) { m_draggedLine = line; });
@@ -197,11 +199,6 @@ void TfrmGraph::buildToolBar()
     }
     ToolButton4->setChecked(true);
     ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
-    // Annotations arrive in a later release: their buttons are shown, disabled, and say so.
-    for (QAction *later : { ToolButton5, ToolButton9, ToolButton13 }) {
-        later->setEnabled(false);
-        later->setToolTip(later->toolTip() + QStringLiteral(" (not available yet)"));
-    }
     auto *looks = new QActionGroup(this);
     ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
     ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));
@@ -234,18 +231,10 @@ void TfrmGraph::buildToolBar()
     connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);
     connect(ToolButton6, &QAction::triggered, this, &TfrmGraph::ToolButton7Click);
     connect(ToolButton7, &QAction::triggered, this, &TfrmGraph::ToolButton7Click);
-    connect(ToolButton4, &QAction::triggered, this, [this] {
-        PESGraph1->setArrowCursor(1);
-        m_services.state().drawingMode = -99;
-    });
-    connect(ToolButton5, &QAction::triggered, this, [this] {
-        PESGraph1->setArrowCursor(QCursor(QPixmap(QStringLiteral(":/CROSS")), 0, 0));
-        m_services.state().drawingMode = 2;
-    });
-    connect(ToolButton9, &QAction::triggered, this, [this] {
-        PESGraph1->setArrowCursor(2);
-        m_services.state().drawingMode = 0;
-    });
+    connect(ToolButton4, &QAction::triggered, this, &TfrmGraph::ToolButton4Click);
+    connect(ToolButton5, &QAction::triggered, this, &TfrmGraph::ToolButton5Click);
+    connect(ToolButton9, &QAction::triggered, this, &TfrmGraph::ToolButton9Click);
+    connect(ToolButton13, &QAction::triggered, this, &TfrmGraph::ToolButton13Click);
     connect(tbntClr, &QAction::triggered, this, &TfrmGraph::tbntClrClick);
     connect(UndoZoom, &QAction::triggered, this, &TfrmGraph::UndoZoomClick);
     connect(Button1, &QAction::triggered, this, &TfrmGraph::Button1Click);

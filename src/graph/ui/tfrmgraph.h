@@ -102,6 +102,18 @@ public:
     void ToolButton7Click();
     void tbntClrClick();
     void UndoZoomClick();
+    // The drawing modes: "Normal Cursor", "Draw A Cross On Graph" and "Text", shared by every
+    // graph window until another mode button is pressed or a graph window is shown.
+    void ToolButton4Click();
+    void ToolButton5Click();
+    void ToolButton9Click();
+    // A click on the chart in the cross or text mode places a mark; returns its index, or -1
+    // when nothing was placed (the normal mode, outside the plotting area, Cancel).
+    int PESGraph1Click();
+    // "Erase Annotation": the marks listed, the selected ones erased.
+    void ToolButton13Click();
+    // A double click on a mark erases it.
+    void PESGraph1DblClick();
     void Button1Click();
     void Button2Click();
     void bunCalLEQClick();
@@ -142,6 +154,8 @@ private:
     void forgetFigures();
     void showCursor(int line, int index);
     void dragCursorTowardMouse();
+    // "Double click to delete." while the mouse is over a mark.
+    void showDeleteHint();
     // Tells the user once per state of the data that a figure could not be computed.
     void reportFailedFigure();
 

@@ -8,6 +8,7 @@
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "files/graphfile.h"
+#include "graph/placedannotations.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
@@ -40,7 +41,7 @@ void TfrmGraph::showEvent(QShowEvent *event)
 void TfrmGraph::FormShow()
 {
     PESGraph1->setArrowCursor(1);
-    m_services.state().drawingMode = -99;
+    m_services.state().drawingMode = PlacedAnnotations::NormalMode;
     // The items are rewritten in the user's decimal separator; the chosen one stays.
     const QSignalBlocker blocker(txtSamplingRate);
     const QStringList items = SamplingRate::graphBoxItems();
@@ -118,15 +119,8 @@ void TfrmGraph::tbntClrClick()
     lblMeterLost->hide();
     AppState &state = m_services.state();
     state.RealTimeCount = 0;
-    // Placed annotations are moved out of sight and their numbering starts again.
-    for (int i = 3; i <= state.annotationCounter; ++i) {
-        auto found = PESGraph1->model().annotations.find(i);
-        if (found != PESGraph1->model().annotations.end()) {
-            found->second.x = 0.0;
-            found->second.y = 0.0;
-        }
-    }
-    state.annotationCounter = 3;
+    // The marks go with the levels they marked, and their numbering starts again.
+    PlacedAnnotations::clear(PESGraph1->model(), state.annotationCounter);
     PESGraph1->redraw();
 }
 
@@ -199,6 +193,7 @@ void TfrmGraph::PESGraph1MouseMove()
         dragCursorTowardMouse();
         return;
     }
+    showDeleteHint();
     const QPoint mouse = PESGraph1->lastMousePosition();
     const QRect plot = PESGraph1->plottingRect();
     if (!plot.contains(mouse))

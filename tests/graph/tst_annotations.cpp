@@ -1,0 +1,267 @@
+// Marks on graph windows, end to end on the main window: the drawing modes shared by every
+// graph window, placing crosses and texts with a click, the numbering, "Erase Annotation", the
+// double click, Clear, and the marks kept in the graph file.
+
+#include "app/ui/filecommands.h"
+#include "app/ui/tfrmmain.h"
+#include "base/appstate.h"
+#include "base/datetimedays.h"
+#include "base/ui/stringgrid.h"
+#include "common/mainwindowrig.h"
+#include "graph/placedannotations.h"
+#include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/pesgraph.h"
+#include "graph/ui/tfrmannoedit.h"
+#include "graph/ui/tfrmdelanno.h"
+#include "graph/ui/tfrmgraph.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <qcustomplot.h>
+
+namespace {
+
+struct Rig : MainWindowRig
+{
+    Rig()
+        : MainWindowRig({ .seed = 5, .stopMainTimer = true, .size = QSize(1280, 800) })
+    {
+        QCoreApplication::processEvents();
+    }
+    TfrmGraph &realTime() { return *window->graphs().RealTimeGraphWindow(); }
+    static void press(TfrmGraph &g, const char *button) { control<QAction>(g, button).trigger(); }
+    // A click at a position of the chart (widget pixels); the text dialog, when it comes, is
+    // answered with `text` (a null text: Cancel).
+    int click(TfrmGraph &g, QPoint at, const QString &text = QString())
+    {
+        prompts.dialogHandler = [text](QDialog &dialog) {
+            auto *edit = dynamic_cast<TfrmAnnoEdit *>(&dialog);
+            if (!edit || text.isNull())
+                return int(QDialog::Rejected);
+            edit->Edit1->setText(text);
+            return int(QDialog::Accepted);
+        };
+        g.chart().redrawNow();
+        QCustomPlot &plot = g.chart().plot();
+        const int before = state().annotationCounter;
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, plot.mapFrom(&g.chart(), at));
+        return state().annotationCounter == before ? -1 : state().annotationCounter;
+    }
+    static QPoint middle(TfrmGraph &g) { return g.chart().plottingRect().center(); }
+    AppState &state() { return window->state(); }
+    // "Erase Annotation", deleting grid rows first to last (none: Cancel); gives the rows that
+    // were listed, as "NO|Contents".
+    QStringList erase(TfrmGraph &g, int first = 0, int last = 0, bool *deleteEnabled = nullptr)
+    {
+        QStringList listed;
+        prompts.dialogHandler = [&](QDialog &dialog) {
+            auto &d = dynamic_cast<TfrmDelAnno &>(dialog);
+            for (int r = 1; r < d.StringGrid1->RowCount(); ++r)
+                listed << d.StringGrid1->Cells(0, r) + "|" + d.StringGrid1->Cells(2, r);
+            if (deleteEnabled)
+                *deleteEnabled = d.btnDelete->isEnabled();
+            if (first == 0)
+                return int(QDialog::Rejected);
+            QItemSelection range(d.StringGrid1->model()->index(first - 1, 0),
+                                 d.StringGrid1->model()->index(last - 1, 2));
+            d.StringGrid1->selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+            return int(QDialog::Accepted);
+        };
+        press(g, "ToolButton13");
+        return listed;
+    }
+};
+
+} // namespace
+
+class TestAnnotations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void placing_data();
+    void placing();
+    void modeAndCounterAreShared();
+    void erasing_data();
+    void erasing();
+    void manyMarks();
+    void doubleClickSaveAndReopen();
+};
+
+void TestAnnotations::placing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("fromRight"); // the click's distance left of the plotting area's right
+    QTest::addColumn<QString>("text"); // the text dialog's answer; null: Cancel
+    QTest::addColumn<int>("index"); // -1: nothing placed
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QPoint>("shift"); // where the mark lies, from the click
+
+    QTest::newRow("cross") << "ToolButton5" << 200 << QString() << 5 << 2 << QPoint(15, 15);
+    QTest::newRow("text") << "ToolButton9" << 200 << "lorry" << 5 << 0 << QPoint(1, 7);
+    QTest::newRow("text cancelled") << "ToolButton9" << 200 << QString() << -1 << 0 << QPoint();
+    QTest::newRow("normal") << "ToolButton4" << 200 << QString() << -1 << 0 << QPoint();
+    QTest::newRow("cross 10 px from the edge")
+        << "ToolButton5" << 10 << QString() << -1 << 0 << QPoint();
+    QTest::newRow("cross 15 px from the edge")
+        << "ToolButton5" << 15 << QString() << 5 << 2 << QPoint(15, 15);
+}
+
+void TestAnnotations::placing()
+{
+    QFETCH(QString, button);
+    QFETCH(int, fromRight);
+    QFETCH(QString, text);
+    QFETCH(int, index);
+    QFETCH(int, type);
+    QFETCH(QPoint, shift);
+    Rig rig;
+    TfrmGraph &g = rig.realTime();
+    Rig::press(g, qPrintable(button));
+    const QRect area = g.chart().plottingRect();
+    const QPoint at(area.right() - fromRight, area.center().y());
+    QCOMPARE(rig.click(g, at, text), index);
+    if (index < 0) {
+        QVERIFY(PlacedAnnotations::listed(g.chartModel()).empty());
+        return;
+    }
+    const GraphAnnotation &a = g.chartModel().annotations.at(index);
+    QCOMPARE(a.type, type);
+    QCOMPARE(a.text, type == 2 ? QString() : text);
+    // The mark lies where the shift puts it: a cross under the centre of the cross cursor.
+    const QPointF drawn = g.chart().valueToPixel(QPointF(a.x, a.y));
+    QVERIFY2((drawn - QPointF(at + shift)).manhattanLength() <= 1.0,
+             qPrintable(QString("%1,%2").arg(drawn.x()).arg(drawn.y())));
+}
+
+// One mode and one counter for every graph window: the first mark takes 5, a second window goes
+// on from there; showing a window puts the mode back to normal; after Clear the numbering
+// starts again and the new mark can be listed and erased.
+void TestAnnotations::modeAndCounterAreShared()
+{
+    Rig rig;
+    TfrmGraph &first = rig.realTime();
+    TfrmGraph &second = rig.window->graphs().createGraph("second");
+    second.PrepareGraph(1, 130, 30, 45000.01, 45000.0, 10);
+    QCoreApplication::processEvents();
+    Rig::press(first, "ToolButton5");
+    QCOMPARE(rig.click(first, Rig::middle(first)), 5);
+    QCOMPARE(rig.click(second, Rig::middle(second)), 6); // the mode of the first window
+    QCOMPARE(rig.click(second, Rig::middle(second) + QPoint(20, 0)), 7);
+    QVERIFY(!second.chartModel().annotations.count(5));
+
+    second.hide();
+    second.show(); // a shown window: the normal mode, whatever button is down
+    QCOMPARE(rig.state().drawingMode, PlacedAnnotations::NormalMode);
+    QCOMPARE(rig.click(first, Rig::middle(first)), -1);
+
+    Rig::press(first, "tbntClr");
+    QVERIFY(PlacedAnnotations::listed(first.chartModel()).empty());
+    QCOMPARE(PlacedAnnotations::listed(second.chartModel()).size(), std::size_t(2));
+    Rig::press(first, "ToolButton5");
+    QCOMPARE(rig.click(first, Rig::middle(first)), 4);
+    QCOMPARE(rig.erase(first, 1, 1), QStringList { "1|X" });
+    QVERIFY(PlacedAnnotations::listed(first.chartModel()).empty());
+    // The second window's marks stay: the next one there is numbered past them.
+    QCOMPARE(rig.click(second, Rig::middle(second) + QPoint(40, 0)), 8);
+}
+
+void TestAnnotations::erasing_data()
+{
+    QTest::addColumn<int>("marks"); // crosses and texts, alternately
+    QTest::addColumn<int>("first"); // rows to delete; 0: Cancel
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QStringList>("listedBefore");
+    QTest::addColumn<QStringList>("listedAfter");
+    QTest::addColumn<bool>("deleteEnabled");
+
+    QTest::newRow("none") << 0 << 0 << 0 << QStringList { "|" } << QStringList { "|" } << false;
+    QTest::newRow("cancel") << 2 << 0 << 0 << QStringList { "1|X", "2|mark 2" }
+                            << QStringList { "1|X", "2|mark 2" } << true;
+    QTest::newRow("one row") << 3 << 2 << 2 << QStringList { "1|X", "2|mark 2", "3|X" }
+                             << QStringList { "1|X", "2|X" } << true;
+    QTest::newRow("a range") << 3 << 1 << 2 << QStringList { "1|X", "2|mark 2", "3|X" }
+                             << QStringList { "1|X" } << true;
+}
+
+void TestAnnotations::erasing()
+{
+    QFETCH(int, marks);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QStringList, listedBefore);
+    QFETCH(QStringList, listedAfter);
+    QFETCH(bool, deleteEnabled);
+    Rig rig;
+    TfrmGraph &g = rig.realTime();
+    for (int i = 1; i <= marks; ++i) {
+        Rig::press(g, i % 2 ? "ToolButton5" : "ToolButton9");
+        QVERIFY(rig.click(g, Rig::middle(g) + QPoint(i * 20, 0), QString("mark %1").arg(i)) > 0);
+    }
+    bool enabled = !deleteEnabled;
+    QCOMPARE(rig.erase(g, first, last, &enabled), listedBefore);
+    QCOMPARE(enabled, deleteEnabled);
+    QCOMPARE(rig.erase(g), listedAfter);
+}
+
+// More marks than one byte can number: each row still erases its own mark.
+void TestAnnotations::manyMarks()
+{
+    Rig rig;
+    TfrmGraph &g = rig.realTime();
+    ChartModel &chart = g.chartModel();
+    for (int i = 1; i <= 300; ++i)
+        PlacedAnnotations::place(chart, rig.state().annotationCounter, 0, 45000.0 + i, 80,
+                                 QString("m%1").arg(i));
+    const QStringList listed = rig.erase(g, 299, 299);
+    QCOMPARE(listed.size(), 300);
+    QCOMPARE(listed.at(299), QString("300|m300"));
+    QCOMPARE(chart.annotations.at(5 + 298).text, QString());
+    QCOMPARE(chart.annotations.at(5 + 299).text, QString("m300"));
+    QCOMPARE(chart.annotations.at(5 + 255).text, QString("m256"));
+}
+
+void TestAnnotations::doubleClickSaveAndReopen()
+{
+    Rig rig;
+    TfrmGraph &g = rig.realTime();
+    Rig::press(g, "ToolButton5");
+    const QPoint at = Rig::middle(g);
+    QCOMPARE(rig.click(g, at), 5);
+    Rig::press(g, "ToolButton9");
+    QCOMPARE(rig.click(g, at + QPoint(60, -40), "compressor on"), 6);
+    QCOMPARE(rig.click(g, at + QPoint(-80, 30), "gone"), 7);
+    Rig::press(g, "ToolButton4");
+    // Over a mark the chart says how to delete it; a double click there erases it.
+    QCustomPlot &plot = g.chart().plot();
+    const ChartModel &chart = g.chartModel();
+    const QPoint gone
+        = g.chart()
+              .valueToPixel(QPointF(chart.annotations.at(7).x, chart.annotations.at(7).y))
+              .toPoint()
+        + QPoint(8, -6); // inside the text's box, right of and above its corner
+    QTest::mouseMove(&plot, plot.mapFrom(&g.chart(), gone));
+    QCOMPARE(g.chart().toolTip(), QString("Double click to delete."));
+    QTest::mouseDClick(&plot, Qt::LeftButton, {}, plot.mapFrom(&g.chart(), gone));
+    QCOMPARE(chart.annotations.at(7).text, QString());
+    QTest::mouseMove(&plot, plot.mapFrom(&g.chart(), at - QPoint(100, 100)));
+    QCOMPARE(g.chart().toolTip(), QString());
+
+    const auto kept = chart.annotations;
+    const QString file = rig.dir.filePath("marked.ghf");
+    rig.prompts.fileNames = { file };
+    QVERIFY(rig.window->files().SaveGraph(g));
+    QVERIFY(rig.window->files().OpenGraphFile(file));
+    TfrmGraph *opened = nullptr;
+    for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
+        if (w->isCaption(QFileInfo(file).absoluteFilePath()))
+            opened = w;
+    QVERIFY(opened);
+    QCOMPARE(opened->chartModel().annotations, kept);
+    QCOMPARE(rig.erase(*opened), (QStringList { "1|X", "2|compressor on" }));
+}
+
+QTEST_MAIN(TestAnnotations)
+#include "tst_annotations.moc"
