@@ -89,6 +89,7 @@ QString usage()
         "Usage: audexa-cli sets FILE.rec\n"
         "       audexa-cli readings FILE.rec [--set N]\n"
         "       audexa-cli export IN OUT [--set N]\n"
+        "       audexa-cli picture IN OUT [--set N] [--size WxH]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -110,6 +111,10 @@ QString usage()
         "          level, in the locale of the environment (LC_ALL, LANG), CR LF line ends,\n"
         "          separated by commas when OUT ends in \".csv\" and by tabs otherwise. OUT \"-\"\n"
         "          writes to standard output (tabs).\n"
+        "picture   draws data set N of a collection IN (.rec), or a graph file IN (.ghf) with\n"
+        "          its look and annotations, as Audexa's graph window draws it, into OUT: a PNG,\n"
+        "          SVG or PDF picture by OUT's extension, WxH pixels (1600x900 without --size;\n"
+        "          SVG and PDF are vector). Needs no display.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -120,7 +125,7 @@ QString usage()
         "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
-        "     (export: also an output file that cannot be written)\n"
+        "     (export, picture: also an output file that cannot be written)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 

@@ -2,11 +2,14 @@
 
 #include "base/clock.h"
 #include "cli/clicommands.h"
+#include "cli/ui/clipicture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -21,12 +24,23 @@ void print(const QString &text, std::FILE *stream)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    // "sets" and "readings" never depend on the user's locale; "export" writes text in it, as
-    // Audexa does, through QLocale::system(), which this leaves alone.
+    // "picture" draws with the graph window's chart, which needs the widgets, but no display:
+    // it always runs on the offscreen platform. The other commands need the core alone.
+    const bool picture = argc > 1 && QLatin1String(argv[1]) == QLatin1String("picture");
+    std::unique_ptr<QCoreApplication> app;
+    if (picture) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    // "sets" and "readings" never depend on the user's locale; "export" and "picture" write
+    // text in it, as Audexa does, through QLocale::system(), which this leaves alone.
     QLocale::setDefault(QLocale::c());
     const SystemClock clock;
-    const CliCommands::Output output = CliCommands::run(app.arguments().mid(1), clock);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const CliCommands::Output output
+        = picture ? CliPicture::run(arguments.mid(1), clock) : CliCommands::run(arguments, clock);
     print(output.out, stdout);
     print(output.err, stderr);
     return output.status;

@@ -7,6 +7,7 @@
 #include "meter/simulatedloggermemory.h"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -80,6 +81,8 @@ private Q_SLOTS:
     void help();
     void exportText_data();
     void exportText();
+    void pictures_data();
+    void pictures();
     void sameOutputInEveryLocale();
     void simulatedMetersMemory();
 
@@ -294,6 +297,84 @@ void TestCli::exportText()
         QFile file(arguments.filter(QRegularExpression("OUT")).constFirst());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), written);
+    }
+}
+
+void TestCli::pictures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("starts"); // how the file begins
+    QTest::addColumn<QSize>("size"); // of a PNG
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("set 2 as PNG") << QStringList { "picture", "survey.rec", "OUT.png", "--set",
+                                                   "2",       "--size",     "640x360" }
+                                  << 0 << QByteArray("\x89PNG") << QSize(640, 360) << "";
+    QTest::newRow("default size") << QStringList { "picture", "survey.rec", "OUT.PNG" } << 0
+                                  << QByteArray("\x89PNG") << QSize(1600, 900) << "";
+    QTest::newRow("graph file as SVG")
+        << QStringList { "picture", "marked.ghf", "OUT.svg", "--size=800x450" } << 0
+        << QByteArray("<?xml") << QSize() << "";
+    QTest::newRow("graph file as PDF") << QStringList { "picture", "marked.ghf", "OUT.pdf" } << 0
+                                       << QByteArray("%PDF") << QSize() << "";
+    QTest::newRow("bad size") << QStringList { "picture", "survey.rec", "OUT.png", "--size", "0x9" }
+                              << 2 << QByteArray() << QSize() << "--size needs";
+    QTest::newRow("other type") << QStringList { "picture", "survey.rec", "OUT.bmp" } << 2
+                                << QByteArray() << QSize() << ".png";
+    QTest::newRow("--size is for pictures")
+        << QStringList { "export", "survey.rec", "-", "--size", "9x9" } << 2 << QByteArray()
+        << QSize() << "unknown option";
+}
+
+// audexa-cli picture draws without a display: the chart's picture in the type its name asks.
+void TestCli::pictures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, starts);
+    QFETCH(QSize, size);
+    QFETCH(QString, errorContains);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.setSeries(0, { 39156.4375, 39156.4376, 39156.4377 }, { 55.5f, 70.0f, 62.0f });
+    chart.annotations[5] = { 39156.4376, 70.0, 2, {}, Qt::black };
+    chart.annotations[6] = { 39156.4376, 60.0, 0, QStringLiteral("lorry"), Qt::black };
+    QVERIFY(GraphFile::write(m_dir.filePath("marked.ghf"), ChartBlock::save(chart)).isEmpty());
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+    const QString out = arguments.at(2);
+    QFile::remove(out);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(AUDEXA_CLI_PATH), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), status);
+    QVERIFY2(err.contains(errorContains), qPrintable(err));
+    QFile file(out);
+    if (starts.isEmpty()) {
+        QVERIFY(!file.exists());
+        return;
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith(starts));
+    if (size.isValid()) {
+        const QImage image = QImage::fromData(bytes, "PNG");
+        QCOMPARE(image.size(), size);
+        // Drawn, not blank: the level line, axes and texts leave dark pixels.
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        QVERIFY2(dark > 500, qPrintable(QString::number(dark)));
     }
 }
 

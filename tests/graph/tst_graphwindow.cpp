@@ -15,6 +15,7 @@
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tfrmpicturesize.h"
 #include "graph/ui/tfrmsetuprealtime.h"
 #include "graph/ui/tslider2.h"
 
@@ -676,7 +677,15 @@ void TestGraphWindow::pictures()
     rig.record(5);
     const QString file = rig.dir.filePath(name);
     rig.prompts.fileNames = { file };
+    QSize offered;
+    rig.prompts.dialogHandler = [&](QDialog &dialog) {
+        auto &size = dynamic_cast<TfrmPictureSize &>(dialog);
+        offered = size.size();
+        size.setSize({ 480, 270 });
+        return int(QDialog::Accepted);
+    };
     QCOMPARE(rig.graph().SavePicture1Click(), !starts.isEmpty());
+    QCOMPARE(offered, Rig::control<PESGraph>(rig.graph(), "PESGraph1").size());
     QFile written(file);
     if (starts.isEmpty()) {
         QVERIFY(!written.exists());
@@ -686,6 +695,8 @@ void TestGraphWindow::pictures()
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.read(starts.size()) == starts);
     QVERIFY(written.size() > 1000);
+    if (name.endsWith(".png"))
+        QCOMPARE(QImage(file).size(), QSize(480, 270));
     rig.action("CopyPicture1").trigger();
     const QImage copied = QApplication::clipboard()->image();
     QCOMPARE(copied.size(), Rig::control<PESGraph>(rig.graph(), "PESGraph1").size());

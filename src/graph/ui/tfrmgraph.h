@@ -117,8 +117,9 @@ public:
     void Button1Click();
     void Button2Click();
     void bunCalLEQClick();
-    // The chart as the window shows it: an image on the clipboard, or a picture file (PNG, SVG
-    // or PDF by the name's extension) at the size shown. False when nothing was written.
+    // The chart as the window shows it: an image on the clipboard at the size shown, or a
+    // picture file (PNG, SVG or PDF by the name's extension) at the size the user chooses,
+    // starting at the size shown. False when nothing was written.
     void CopyPicture1Click();
     bool SavePicture1Click();
     void txtSamplingRateChange();

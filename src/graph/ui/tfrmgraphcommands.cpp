@@ -13,6 +13,7 @@
 #include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tfrmpicturesize.h"
 #include "graph/ui/tslider2.h"
 
 #include <QAction>
@@ -287,7 +288,10 @@ bool TfrmGraph::SavePicture1Click()
                                ChartPicture::filter(), QStringLiteral("png"));
     if (fileName.isEmpty())
         return false;
-    const QString error = ChartPicture::save(*PESGraph1, fileName, PESGraph1->size());
+    TfrmPictureSize size(PESGraph1->size(), this);
+    if (prompts.execDialog(size) != QDialog::Accepted)
+        return false;
+    const QString error = ChartPicture::save(*PESGraph1, fileName, size.size());
     if (!error.isEmpty()) {
         prompts.showError(error);
         return false;

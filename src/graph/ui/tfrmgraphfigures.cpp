@@ -7,6 +7,7 @@
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
 #include "files/graphfile.h"
+#include "graph/chartsetup.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
@@ -31,38 +32,15 @@ const ChartModel &TfrmGraph::chartModel() const
 
 void TfrmGraph::applyDefaultLook()
 {
-    ChartModel &m = PESGraph1->model();
-    m.showVertLineAnnotations = true;
-    m.allowVertLineAnnotHotSpots = true;
-    m.lineAnnotationTextSize = 100;
-    m.showGraphAnnotations = true;
-    m.graphAnnotationTextSize = 100;
-    m.gridStyle = GridStyle::Dot;
-    m.mainTitle.clear();
-    m.subTitle = QStringLiteral(" ");
-    m.subsetLabels = QStringList { QStringLiteral("dB") };
-    m.dateTimeX = true;
-    m.xAxisLabel = QStringLiteral("Time");
-    m.yAxisLabel = QStringLiteral("Level (dB)");
+    ChartSetup::applyDefaultLook(PESGraph1->model());
     PESGraph1->setZoomingAllowed(true);
-    m.subsetColors = { Qt::black };
-    m.subsetLineTypes = { static_cast<int>(LineType::Solid) };
-    m.yAxisColor = Qt::red;
     PESGraph1->setArrowCursor(1);
 }
 
 void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double maxX, double minX,
                                int points)
 {
-    ChartModel &m = PESGraph1->model();
-    m.setSubsets(subsets);
-    m.setPoints(points);
-    for (int i = 0; i < points; ++i)
-        m.fillPoint(i, 0.0, ChartModel::NullValue);
-    m.yScale = { true, minY, maxY };
-    if (minX != 0.0)
-        m.xScale = { true, minX, maxX };
-    m.allowGraphAnnotHotSpots = true;
+    ChartSetup::resetData(PESGraph1->model(), subsets, maxY, minY, maxX, minX, points);
     // The read-out belonged to the data just replaced.
     Panel12->clear();
     PESGraph1->redraw();

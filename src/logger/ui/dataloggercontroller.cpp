@@ -12,6 +12,7 @@
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "logger/datasetchart.h"
 #include "logger/datasetfigures.h"
 #include "logger/datasetrows.h"
 #include "logger/memorydecoder.h"
@@ -154,22 +155,9 @@ void DataLoggerController::GraphDataSet(int set)
     TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph || set < 0 || set >= m_data.setCount())
         return;
-    const std::size_t i = static_cast<std::size_t>(set);
-    const int first = m_data.setOffset(set);
-    const int count = m_data.setCounts[i];
-    const double step = m_data.setIntervals[i] * DateTimeDays::OneSecond;
-    const double start = m_data.setStartTimes[i];
-    // A set without readings still gets a minute of time axis, so the empty chart reads sensibly.
-    const double end
-        = count > 0 && step > 0 ? start + count * step : start + 60 * DateTimeDays::OneSecond;
-    graph->ResetGraphData(1, 130, 30, end, start, count);
-    const auto from = static_cast<std::ptrdiff_t>(first);
-    graph->chartModel().setSeries(
-        0,
-        std::vector<double>(m_data.levelTimes.begin() + from,
-                            m_data.levelTimes.begin() + from + count),
-        std::vector<float>(m_data.levels.begin() + from, m_data.levels.begin() + from + count));
-    graph->chartModel().yAxisLabel = DataSetRows::levelAxisTitle(m_data.setFlags[i]);
+    const DataSetChart::Span span = DataSetChart::span(m_data, set);
+    graph->ResetGraphData(1, 130, 30, span.end, span.start, span.count);
+    DataSetChart::fillSeries(graph->chartModel(), m_data, set);
     graph->showFigures(DataSetFigures::of(m_data, set));
     graph->chart().redraw();
 }

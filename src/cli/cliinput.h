@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cli/clicommands.h"
+#include "graph/chartmodel.h"
+
+#include <QSize>
+
+#include <optional>
+
+// What "export" and "picture" read: their command line (an input and an output file, --set N
+// for a collection, --size WxH where asked for) and the chart of the input, a data set of a
+// collection (".rec") drawn as the "DataLogger" window draws it, or a graph file (".ghf") as
+// saved.
+namespace CliInput {
+
+struct Arguments
+{
+    QString input;
+    QString output;
+    int set = 1; // from 1
+    std::optional<QSize> size;
+    bool graphFile = false;
+};
+struct Parsed
+{
+    std::optional<Arguments> arguments;
+    CliCommands::Output report; // the usage (--help), or why the command line is refused
+};
+// command: "export" or "picture" (which alone takes --size).
+Parsed parse(const QString &command, const QStringList &arguments);
+
+struct Loaded
+{
+    std::optional<ChartModel> chart;
+    CliCommands::Output report; // the failure, or a warning to pass on
+};
+Loaded load(const Arguments &arguments, const Clock &clock);
+
+// "audexa-cli: <reason>" as a failed command's output.
+CliCommands::Output failed(const QString &reason, int status);
+
+} // namespace CliInput
