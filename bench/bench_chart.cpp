@@ -2,6 +2,7 @@
 // against date-time X. Every "redraw" here includes the replot, so the figures are what the
 // user waits for. Run offscreen.
 #include "base/datetimedays.h"
+#include "graph/placedannotations.h"
 #include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
 #include "windowbench.h"
@@ -195,11 +196,36 @@ void BM_SavePicturePng(benchmark::State &state)
             state.SkipWithError("the picture was not written");
 }
 
+// A cross placed on a shown 65,536-point graph, and the redraw with its replot that shows it.
+// 200 iterations: the graph ends with 200 marks, more than a survey puts on one graph.
+void BM_PlaceAnnotationRedraw(benchmark::State &state)
+{
+    const Series s = makeSeries(65536);
+    auto chart = shownChart();
+    prepare(chart->model(), 65536, s.xs.front(), s.xs.back());
+    chart->model().setSeries(0, s.xs, s.ys);
+    chart->redrawNow();
+    int counter = PlacedAnnotations::InitialCounter;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        i = (i + 997) % s.xs.size();
+        PlacedAnnotations::place(chart->model(), counter, PlacedAnnotations::CrossType, s.xs[i],
+                                 s.ys[i], {});
+        chart->redrawNow();
+    }
+}
+
 BENCHMARK(BM_NewChartFirstRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrepareWriteFirstRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Redraw)->Arg(65536)->Arg(1048576)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AppendPointRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SavePicturePng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlaceAnnotationRedraw)
+    ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_PlainQCustomPlotReplot)
     ->Arg(65536)
     ->Arg(1048576)
