@@ -14,6 +14,7 @@ TfrmAnnoEdit::TfrmAnnoEdit(QWidget *parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFixedWidth(297);
+    Edit1->setPlaceholderText(QStringLiteral("Annotation text"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -2,10 +2,14 @@
 
 #include "base/ui/stringgrid.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmDelAnno::TfrmDelAnno(QWidget *parent)
     : QDialog(parent)
@@ -60,6 +64,18 @@ void TfrmDelAnno::showRows(const std::vector<PlacedAnnotations::Row> &rows)
     btnDelete->setEnabled(!rows.empty());
     if (!rows.empty())
         StringGrid1->selectRow(1);
+    // The columns keep their widths unless a time or a text needs more (a long date format).
+    const QFontMetrics metrics(StringGrid1->font());
+    int wanted[] = { 50, 120, 200 };
+    for (const PlacedAnnotations::Row &r : rows) {
+        wanted[1] = std::max(wanted[1], metrics.horizontalAdvance(r.time) + 12);
+        wanted[2] = std::max(wanted[2], std::min(400, metrics.horizontalAdvance(r.contents) + 12));
+    }
+    for (int c = 0; c < 3; ++c)
+        StringGrid1->setColumnWidth(c, wanted[c]);
+    StringGrid1->setMinimumWidth(wanted[0] + wanted[1] + wanted[2] + 2 * StringGrid1->frameWidth()
+                                 + StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    setFixedSize(sizeHint());
 }
 
 std::vector<int> TfrmDelAnno::selectedIndexes() const
