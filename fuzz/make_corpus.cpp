@@ -15,11 +15,13 @@
 //   fuzz_download     fault byte and failing 'p' (0x00 0xFF 0xFF: none), then the replies of
 //                     real downloads: seeded, full and empty memories, and downloads with faults
 //   fuzz_hidreport    input report sequences carrying real replies
+//   fuzz_journal      measurement journals: real-time points (whole, and torn) and LEQ seconds
 
 #include "base/clock.h"
 #include "base/datetimedays.h"
 #include "files/datasetfile.h"
 #include "files/graphfile.h"
+#include "files/measurementjournal.h"
 #include "files/textexport.h"
 #include "graph/chartblock.h"
 #include "graph/chartmodel.h"
@@ -408,6 +410,27 @@ int main(int argc, char **argv)
                  QByteArray("\x02"
                             "08.12.26\t21:05:07\t50,0\t60,0\t\t\t\r\n"
                             "08.12.26\t21:05:08\t52,0\t61,5\t\t\t\r\n\r\nrest\tignored\r\n"));
+
+    // Journals: the real-time graph's points with a whole and a torn end, and LEQ seconds.
+    {
+        const MeasurementJournal::Header rt { MeasurementJournal::Kind::RealTime, realTime.x(0, 0),
+                                              1.0, quint32(realTime.points()) };
+        QByteArray journal = MeasurementJournal::headerBytes(rt);
+        for (int i = 0; i < realTime.points(); ++i)
+            journal += MeasurementJournal::recordBytes(
+                MeasurementJournal::Point { realTime.x(0, i), realTime.y(0, i) }, quint32(i));
+        corpus.write("fuzz_journal", "realtime.journal", journal);
+        corpus.write("fuzz_journal", "torn.journal", journal.chopped(5));
+        const MeasurementJournal::Header leq { MeasurementJournal::Kind::Leq, realTime.x(0, 0),
+                                               600.0, 600 };
+        QByteArray seconds = MeasurementJournal::headerBytes(leq);
+        for (int i = 0; i < 10; ++i)
+            seconds += MeasurementJournal::recordBytes(
+                MeasurementJournal::Second { realTime.x(0, i), 60.0f + float(i), 61.0f,
+                                             quint16(25 + i) },
+                quint32(i));
+        corpus.write("fuzz_journal", "leq.journal", seconds);
+    }
 
     // HID input report sequences: byte 0 (init and open succeed, or the open fails), then the
     // rounds.

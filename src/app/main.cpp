@@ -4,6 +4,7 @@
 #include "base/appfolders.h"
 #include "base/clock.h"
 #include "base/ui/prompts.h"
+#include "graph/ui/realtimecontroller.h"
 #include "meter/hidmeterusb.h"
 #include "meter/simulatedmeter.h"
 #include "meter/ui/setupcommands.h"
@@ -83,7 +84,23 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Quit <ms> milliseconds after start-up."),
                                        QStringLiteral("ms"));
     options.addOption(quitAfter);
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Start a real-time recording of <points> points at the saved sampling rate "
+                       "as soon as the meter answers, for unattended surveys."),
+        QStringLiteral("points"));
+    options.addOption(record);
     options.process(app);
+    int recordPoints = 0;
+    if (options.isSet(record)) {
+        bool ok = false;
+        recordPoints = options.value(record).toInt(&ok);
+        if (!ok || recordPoints <= 0) {
+            std::fprintf(stderr, "audexa: --record needs a number of points from 1, not \"%s\"\n",
+                         qPrintable(options.value(record)));
+            return 2;
+        }
+    }
 
     // The splash screen: no title bar, and painted before start-up goes on. A window manager
     // maps a new window a little later, so the events run until it is on screen (at most
@@ -129,6 +146,15 @@ int main(int argc, char *argv[])
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
+    if (recordPoints > 0) {
+        // Waits for the meter, then starts once.
+        auto *waiting = new QTimer(&window);
+        QObject::connect(waiting, &QTimer::timeout, &window, [&window, waiting, recordPoints] {
+            if (window.realTime().recordUnattended(recordPoints))
+                waiting->deleteLater();
+        });
+        waiting->start(200);
+    }
     if (options.isSet(quitAfter))
         QTimer::singleShot(options.value(quitAfter).toInt(), &app, &QCoreApplication::quit);
     return app.exec();

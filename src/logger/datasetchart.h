@@ -1,7 +1,7 @@
 #pragma once
 
 class ChartModel;
-class LoggerData;
+struct LoggerData;
 
 // A data set drawn as a chart, as the "DataLogger" window and audexa-cli show it: its
 // readings over its time span, Y from 30 to 130 dB, the level axis titled by its weighting and

@@ -113,6 +113,7 @@ bool FileCommands::SaveGraph(TfrmGraph &graph)
     // What is saved is no longer unsaved: closing the window asks nothing more.
     if (&graph == m_graphs.RealTimeGraphWindow())
         m_services.state().RealTimeModified = false;
+    m_graphs.noteSaved(graph);
     return true;
 }
 

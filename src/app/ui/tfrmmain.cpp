@@ -2,6 +2,7 @@
 
 #include "app/appsettings.h"
 #include "app/ui/filecommands.h"
+#include "app/ui/journalrecovery.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
@@ -178,6 +179,11 @@ void TfrmMain::FormShow()
 
     // "Setup" stays in the Data Logger menu: it is where the user sets the meter's clock.
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
+
+    // Measurements a crash interrupted are offered back once the window is on the screen.
+    QTimer::singleShot(0, this, [this, journals = JournalRecovery::leftBehind(*this)] {
+        JournalRecovery::offer(*this, *m_realTime, journals);
+    });
 }
 
 QRect TfrmMain::realTimeGraphPlace() const

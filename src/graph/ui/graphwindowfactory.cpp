@@ -55,9 +55,19 @@ TfrmGraph &GraphWindowFactory::createRealTimeGraph()
         m_realTime = nullptr;
         Q_EMIT realTimeGraphClosed();
     });
+    connect(&graph, &TfrmGraph::cleared, this, [this, &graph] {
+        if (&graph == m_realTime)
+            Q_EMIT realTimeGraphCleared();
+    });
     const QRect place = m_realTimePlace ? m_realTimePlace() : QRect();
     m_services.addChildWindow(graph, place.isValid() ? place : wideGeometry(40));
     return graph;
+}
+
+void GraphWindowFactory::noteSaved(const TfrmGraph &graph)
+{
+    if (&graph == m_realTime)
+        Q_EMIT realTimeGraphSaved();
 }
 
 TfrmGraph &GraphWindowFactory::showRealTimeGraph()

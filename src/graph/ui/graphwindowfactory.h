@@ -45,8 +45,15 @@ public:
     // takes the client area's width.
     TfrmGraph &createGraph(const QString &caption);
 
+    // A graph window's chart was saved: when it is the real-time graph's, its recording is no
+    // longer unsaved (realTimeGraphSaved).
+    void noteSaved(const TfrmGraph &graph);
+
 Q_SIGNALS:
     void realTimeGraphClosed();
+    // The real-time graph's recording was saved, or emptied by Clear.
+    void realTimeGraphSaved();
+    void realTimeGraphCleared();
     // A new "DataLogger" window, so that the data logger can take its panel's events.
     void dataLoggerGraphCreated(TfrmGraph *graph);
 

@@ -1,5 +1,6 @@
 #include "graph/ui/realtimecontroller.h"
 
+#include "base/appfolders.h"
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/datetimedays.h"
@@ -23,6 +24,36 @@ RealTimeController::RealTimeController(WindowServices &services, GraphWindowFact
     connect(&m_timer, &QTimer::timeout, this, &RealTimeController::RealTime_TimerTimer);
     connect(&m_graphs, &GraphWindowFactory::realTimeGraphClosed, this,
             &RealTimeController::windowClosed);
+    // Saved, or given up by the user: the journal has done its work.
+    connect(&m_graphs, &GraphWindowFactory::realTimeGraphSaved, this, [this] {
+        if (!m_services.state().RealTimeRunning)
+            m_journal.discard();
+    });
+    connect(&m_graphs, &GraphWindowFactory::realTimeGraphCleared, this,
+            [this] { m_journal.discard(); });
+}
+
+void RealTimeController::journalFailed(const QString &error)
+{
+    if (m_journalFailed)
+        return;
+    m_journalFailed = true;
+    m_services.prompts().showError(
+        error
+        + QStringLiteral("\nThe recording goes on, but a crash or a power cut would lose it: "
+                         "save it when it ends."));
+}
+
+void RealTimeController::journalNewestPoint(const TfrmGraph &graph)
+{
+    const int i = m_services.state().RealTimeCount - 1;
+    const ChartModel &chart = graph.chartModel();
+    if (!m_journal.isOpen() || !chart.isValid(0, i))
+        return;
+    const QString error
+        = m_journal.append(MeasurementJournal::Point { chart.x(0, i), chart.y(0, i) });
+    if (!error.isEmpty())
+        journalFailed(error);
 }
 
 double RealTimeController::now() const
@@ -93,10 +124,32 @@ void RealTimeController::btnRunClick()
     double rate = 0.0;
     if (!askCountAndRate(*graph, count, rate))
         return;
+    startRecording(*graph, count, rate);
+}
 
+bool RealTimeController::recordUnattended(int count)
+{
+    const AppState &state = m_services.state();
+    if (!state.Connected || state.ExchangeRunning || state.RealTimeRunning || count <= 0)
+        return false;
+    startRecording(m_graphs.showRealTimeGraph(), count, state.RealTimeRate);
+    return true;
+}
+
+void RealTimeController::startRecording(TfrmGraph &chosen, int count, double rate)
+{
+    AppState &state = m_services.state();
+    TfrmGraph *graph = &chosen;
     m_timer.stop();
     state.RealTimeRate = static_cast<float>(rate);
     graph->selectRateItem(rate);
+    // The earlier recording was saved or given up in answer to the question: its journal goes.
+    m_journal.discard();
+    m_journalFailed = false;
+    const MeasurementJournal::Header header { MeasurementJournal::Kind::RealTime, now(), rate,
+                                              quint32(count) };
+    const QString journalError = m_journal.start(
+        JournalWriter::fileName(m_services.folders().tempFolder(), header), header);
     m_recorder.start(state, graph->chartModel(), count, now());
     setRunning(true);
     graph->showRecordingStart(QString());
@@ -110,6 +163,8 @@ void RealTimeController::btnRunClick()
     AppendRealTimeSample();
     m_recorder.RealTimeTicks = 0;
     m_timer.start();
+    if (!journalError.isEmpty())
+        journalFailed(journalError);
 }
 
 void RealTimeController::AppendRealTimeSample()
@@ -119,6 +174,7 @@ void RealTimeController::AppendRealTimeSample()
         return;
     RealTimeRecorder::Texts texts;
     if (m_recorder.append(m_services.state(), graph->chartModel(), now(), texts)) {
+        journalNewestPoint(*graph);
         graph->showRecordingTexts(texts);
         graph->chart().redraw();
     }
@@ -134,6 +190,8 @@ void RealTimeController::RealTime_TimerTimer()
         = m_recorder.tick(m_services.state(), graph->chartModel(), now(), texts);
     if (tick == RealTimeRecorder::Tick::Waiting)
         return;
+    if (tick != RealTimeRecorder::Tick::Skipped)
+        journalNewestPoint(*graph);
     graph->showRecordingTexts(texts);
     graph->chart().redraw();
     if (tick == RealTimeRecorder::Tick::Finished)
@@ -144,6 +202,8 @@ void RealTimeController::btnStopClick()
 {
     m_timer.stop();
     setRunning(false);
+    // Kept until the recording is saved or given up.
+    m_journal.close();
     TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (!graph)
         return;
@@ -151,8 +211,43 @@ void RealTimeController::btnStopClick()
     graph->showRecordingStop(m_recorder.stop(m_services.state(), graph->chartModel(), now()));
 }
 
+bool RealTimeController::recover(const MeasurementJournal::Contents &contents,
+                                 const QString &journalPath)
+{
+    AppState &state = m_services.state();
+    if (state.RealTimeRunning || contents.points.empty())
+        return false;
+    TfrmGraph &graph = m_graphs.showRealTimeGraph();
+    const std::vector<MeasurementJournal::Point> &points = contents.points;
+    if (contents.header.parameter > 0.0) {
+        state.RealTimeRate = static_cast<float>(contents.header.parameter);
+        graph.selectRateItem(contents.header.parameter);
+    }
+    ChartModel &chart = graph.chartModel();
+    const int n = static_cast<int>(points.size());
+    m_recorder.start(state, chart, n, points.front().x);
+    std::vector<double> xs;
+    std::vector<float> ys;
+    xs.reserve(points.size());
+    ys.reserve(points.size());
+    for (const MeasurementJournal::Point &p : points) {
+        xs.push_back(p.x);
+        ys.push_back(p.level);
+    }
+    chart.setSeries(0, xs, ys);
+    state.RealTimeCount = n;
+    state.RealTimeModified = true;
+    graph.UpdateGraphStatistics();
+    graph.showRecordingStop(m_recorder.stop(state, chart, points.back().x));
+    graph.chart().redraw();
+    m_journal.adopt(journalPath);
+    return true;
+}
+
 void RealTimeController::windowClosed()
 {
+    // Closing the window asked about its unsaved recording and did what the answer said.
+    m_journal.discard();
     m_timer.stop();
     m_services.state().RealTimeCount = 0;
     setRunning(false);

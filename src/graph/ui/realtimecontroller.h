@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/journalwriter.h"
 #include "graph/realtimerecorder.h"
 
 #include <QObject>
@@ -22,22 +23,39 @@ public:
                        QObject *parent = nullptr);
 
     void btnRunClick();
+    // A recording of count points at the current rate, without the dialog (--record): false when
+    // none can start (no meter, the meter busy, a recording running).
+    bool recordUnattended(int count);
     void btnStopClick();
     void RealTime_TimerTimer();
     void AppendRealTimeSample();
 
     const RealTimeRecorder &recorder() const { return m_recorder; }
 
+    // A recording a crash interrupted, from its journal: shown in the real-time graph as a
+    // stopped, unsaved recording; the journal stays until the recording is saved or given up.
+    // False (nothing shown) while a recording runs.
+    bool recover(const MeasurementJournal::Contents &contents, const QString &journalPath);
+    // The journal of the recording in progress, or of the last one while it is unsaved.
+    const JournalWriter &journal() const { return m_journal; }
+
 private:
     // Run's dialog; false when cancelled or refused.
     bool askCountAndRate(TfrmGraph &graph, int &count, double &rate);
     void setRunning(bool running);
+    // Run once the count and the rate are known.
+    void startRecording(TfrmGraph &graph, int count, double rate);
     // The recording ends because its window closed.
     void windowClosed();
     double now() const;
+    // Writes the newest point to the journal; a failure is said once per recording.
+    void journalNewestPoint(const TfrmGraph &graph);
+    void journalFailed(const QString &error);
 
     WindowServices &m_services;
     GraphWindowFactory &m_graphs;
     QTimer &m_timer;
     RealTimeRecorder m_recorder;
+    JournalWriter m_journal;
+    bool m_journalFailed = false;
 };

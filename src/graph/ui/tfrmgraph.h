@@ -135,6 +135,8 @@ Q_SIGNALS:
     void changeDateTimeRequested(int row);
     // "CAL Leq": the window's maker opens the "LEQ" window of this graph.
     void calLeqRequested();
+    // Clear emptied the chart.
+    void cleared();
 
 protected:
     void showEvent(QShowEvent *event) override;

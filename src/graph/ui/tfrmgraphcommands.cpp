@@ -123,6 +123,7 @@ void TfrmGraph::tbntClrClick()
     // The marks go with the levels they marked, and their numbering starts again.
     PlacedAnnotations::clear(PESGraph1->model(), state.annotationCounter);
     PESGraph1->redraw();
+    Q_EMIT cleared();
 }
 
 void TfrmGraph::PESGraph1ZoomIn()

@@ -1,0 +1,94 @@
+#include "app/ui/journalrecovery.h"
+
+#include "base/appfolders.h"
+#include "base/datetimedays.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
+#include "files/measurementjournal.h"
+#include "files/wholefile.h"
+#include "graph/ui/realtimecontroller.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace JournalRecovery {
+
+namespace {
+
+// A day at 0.2 s is 432,000 records of 16 bytes; a journal a hundred times larger is no journal.
+constexpr qint64 LargestJournal = 1024LL * 1024 * 1024;
+
+void setAside(Prompts &prompts, const QString &path, const QString &reason)
+{
+    QString aside = path + QStringLiteral(".unreadable");
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = path + QStringLiteral(".unreadable-%1").arg(n);
+    const bool moved = QFile::rename(path, aside);
+    prompts.showError(QStringLiteral("The measurement journal \"%1\" cannot be recovered: %2. "
+                                     "It is kept as \"%3\".")
+                          .arg(QDir::toNativeSeparators(path), reason,
+                               QDir::toNativeSeparators(moved ? aside : path)));
+}
+
+} // namespace
+
+QStringList leftBehind(const WindowServices &services)
+{
+    const QDir folder(services.folders().tempFolder());
+    QStringList paths;
+    for (const QString &name :
+         folder.entryList({ QLatin1Char('*') + QLatin1String(MeasurementJournal::Suffix) },
+                          QDir::Files, QDir::Name))
+        paths << folder.filePath(name);
+    return paths;
+}
+
+int offer(WindowServices &services, RealTimeController &realTime, const QStringList &journals)
+{
+    Prompts &prompts = services.prompts();
+    int recovered = 0;
+    bool realTimeShown = false;
+    for (const QString &path : journals) {
+        if (!QFile::exists(path) || path == realTime.journal().path())
+            continue;
+        const WholeFile::ReadResult file
+            = WholeFile::read(path, LargestJournal, QStringLiteral("it is too large"));
+        if (!file.bytes) {
+            setAside(prompts, path, file.error);
+            continue;
+        }
+        const MeasurementJournal::ReadResult read = MeasurementJournal::read(*file.bytes);
+        if (!read.contents) {
+            setAside(prompts, path, read.error);
+            continue;
+        }
+        const MeasurementJournal::Contents &contents = *read.contents;
+        if (contents.header.kind != MeasurementJournal::Kind::RealTime)
+            continue; // kept for a program that recovers it
+        if (contents.points.empty()) {
+            QFile::remove(path);
+            continue;
+        }
+        // One recording fills the real-time graph; the others wait for the next start.
+        if (realTimeShown)
+            continue;
+        const QString start = DateTimeDays::RoundedTimeText(contents.header.start);
+        const QString what = QStringLiteral("the real-time recording of %1").arg(start);
+        const Prompts::Answer answer = prompts.ask(
+            QStringLiteral("Recover %1 (%2 points)?").arg(what).arg(contents.points.size()), false);
+        if (answer == Prompts::Answer::Yes) {
+            if (realTime.recover(contents, path)) {
+                realTimeShown = true;
+                ++recovered;
+            }
+            continue;
+        }
+        if (prompts.ask(QStringLiteral("Discard %1? It cannot be recovered afterwards.").arg(what),
+                        false)
+            == Prompts::Answer::Yes)
+            QFile::remove(path);
+    }
+    return recovered;
+}
+
+} // namespace JournalRecovery

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+class RealTimeController;
+class WindowServices;
+
+// At start-up: the journals that measurements left in the data folder's "temp" when the program
+// did not end them (a crash, a power cut, a kill) are offered back, one by one.
+//
+// A real-time recording: "Recover the real-time recording of <start> (<n> points)?" Yes shows it
+// in the real-time graph, unsaved; No asks whether to discard it, and keeps it for the next
+// start unless the user says so. A journal that cannot be read is reported and set aside
+// (renamed to end in ".unreadable"), never deleted. A journal without a single record holds
+// nothing to recover and goes.
+namespace JournalRecovery {
+
+// The journals in the data folder's "temp", taken when the program starts, so that those its own
+// measurements write later are never offered.
+QStringList leftBehind(const WindowServices &services);
+// Offers the journals back; returns the number of measurements recovered.
+int offer(WindowServices &services, RealTimeController &realTime, const QStringList &journals);
+
+} // namespace JournalRecovery

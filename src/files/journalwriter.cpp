@@ -1,0 +1,143 @@
+#include "files/journalwriter.h"
+
+#include "base/datetimedays.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qint64 SyncIntervalMs = 1000;
+
+QString kindName(MeasurementJournal::Kind kind)
+{
+    return kind == MeasurementJournal::Kind::Leq ? QStringLiteral("leq")
+                                                 : QStringLiteral("realtime");
+}
+
+} // namespace
+
+JournalWriter::JournalWriter() = default;
+
+JournalWriter::~JournalWriter()
+{
+    close();
+}
+
+QString JournalWriter::fileName(const QString &folder, const MeasurementJournal::Header &header)
+{
+    const QString stamp
+        = DateTimeDays::toDateTime(header.start).toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+    return QDir(folder).filePath(kindName(header.kind) + QLatin1Char('-') + stamp
+                                 + QLatin1String(MeasurementJournal::Suffix));
+}
+
+QString JournalWriter::start(const QString &path, const MeasurementJournal::Header &header)
+{
+    close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return QStringLiteral("Cannot create the journal \"%1\". %2")
+            .arg(QDir::toNativeSeparators(path), m_file.errorString());
+    m_sequence = 0;
+    const QString error = write(MeasurementJournal::headerBytes(header));
+    if (!error.isEmpty())
+        return error;
+    m_syncHandle = m_file.handle();
+    m_stopping = false;
+    m_syncThread = std::thread(&JournalWriter::syncLoop, this);
+    return {};
+}
+
+QString JournalWriter::append(const MeasurementJournal::Point &point)
+{
+    return write(MeasurementJournal::recordBytes(point, m_sequence++));
+}
+
+QString JournalWriter::append(const MeasurementJournal::Second &second)
+{
+    return write(MeasurementJournal::recordBytes(second, m_sequence++));
+}
+
+QString JournalWriter::write(const QByteArray &bytes)
+{
+    if (!m_file.isOpen())
+        return QStringLiteral("The journal is not open.");
+    // Unbuffered: the record goes to the system in this call, whole.
+    if (m_file.write(bytes) != bytes.size())
+        return QStringLiteral("Cannot write the journal \"%1\". %2")
+            .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
+    if (!m_sinceSync.isValid() || m_sinceSync.elapsed() >= SyncIntervalMs) {
+        m_sinceSync.start();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_syncWanted = true;
+        }
+        m_wake.notify_one();
+    }
+    return {};
+}
+
+void JournalWriter::syncLoop()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_syncWanted || m_stopping; });
+        if (m_stopping)
+            return;
+        m_syncWanted = false;
+        const int handle = m_syncHandle;
+        lock.unlock();
+#ifdef Q_OS_UNIX
+        ::fdatasync(handle);
+#else
+        Q_UNUSED(handle);
+#endif
+        lock.lock();
+    }
+}
+
+void JournalWriter::stopSync()
+{
+    if (!m_syncThread.joinable())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_syncThread.join();
+}
+
+void JournalWriter::close()
+{
+    stopSync();
+    if (m_file.isOpen()) {
+#ifdef Q_OS_UNIX
+        ::fdatasync(m_file.handle());
+#endif
+        m_file.close();
+    }
+}
+
+void JournalWriter::adopt(const QString &path)
+{
+    close();
+    m_file.setFileName(path);
+}
+
+void JournalWriter::discard()
+{
+    const QString path = m_file.fileName();
+    const bool wasOpen = m_file.isOpen();
+    close();
+    if (wasOpen || !path.isEmpty())
+        QFile::remove(path);
+    m_file.setFileName(QString());
+}

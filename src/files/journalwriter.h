@@ -1,0 +1,59 @@
+#pragma once
+
+#include "files/measurementjournal.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// Writes one measurement's journal as it runs: the header when it starts, then each record as
+// it is taken, handed to the system at once. Once a second at most, a thread of its own asks
+// the system to put what was written on the disk, so that the recording never waits for the
+// disk and a power cut costs at most about a second.
+class JournalWriter
+{
+public:
+    JournalWriter();
+    ~JournalWriter(); // closes the journal and keeps it
+    JournalWriter(const JournalWriter &) = delete;
+    JournalWriter &operator=(const JournalWriter &) = delete;
+
+    // The name of a new journal in a folder: "<kind>-<start>.journal".
+    static QString fileName(const QString &folder, const MeasurementJournal::Header &header);
+
+    // Starts a journal (an earlier one of this writer is closed and kept); empty on success,
+    // otherwise what went wrong.
+    QString start(const QString &path, const MeasurementJournal::Header &header);
+    // Appends a record; empty on success. After a failure the journal stays as far as it got.
+    QString append(const MeasurementJournal::Point &point);
+    QString append(const MeasurementJournal::Second &second);
+    bool isOpen() const { return m_file.isOpen(); }
+    QString path() const { return m_file.fileName(); }
+    // Takes over a journal left by an earlier run, whose data is shown again unsaved: discard
+    // removes it, as it would the writer's own.
+    void adopt(const QString &path);
+    // Closes and keeps the journal (the measurement ended, its data is not saved yet).
+    void close();
+    // Closes and removes the journal (the data was saved, or the user discarded it).
+    void discard();
+
+private:
+    QString write(const QByteArray &bytes);
+    void syncLoop();
+    void stopSync();
+
+    QFile m_file;
+    quint32 m_sequence = 0;
+    QElapsedTimer m_sinceSync;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_syncWanted = false;
+    bool m_stopping = false;
+    int m_syncHandle = -1;
+    std::thread m_syncThread;
+};

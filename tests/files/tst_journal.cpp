@@ -1,0 +1,173 @@
+// The measurement journal's format: what it reads back, where a crash cut it, and what it
+// refuses; random bytes never get further than a reason.
+
+#include "files/journalwriter.h"
+#include "files/measurementjournal.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace MeasurementJournal;
+
+namespace {
+
+const Header RealTimeHeader { Kind::RealTime, 46000.5, 0.2, 2000 };
+
+QByteArray journalOf(int points)
+{
+    QByteArray bytes = headerBytes(RealTimeHeader);
+    for (int i = 0; i < points; ++i)
+        bytes += recordBytes(Point { 46000.5 + i / 86400.0, 60.0f + float(i) / 10 }, quint32(i));
+    return bytes;
+}
+
+} // namespace
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writtenAndReadBack();
+    void tornOrDamaged_data();
+    void tornOrDamaged();
+    void refused_data();
+    void refused();
+    void randomBytes();
+};
+
+// What the writer writes, the reader reads: every point, and the LEQ seconds with their fields.
+void TestJournal::writtenAndReadBack()
+{
+    QTemporaryDir dir;
+    const QString path = JournalWriter::fileName(dir.path(), RealTimeHeader);
+    QVERIFY(path.endsWith("realtime-20251209-120000-000.journal"));
+    {
+        JournalWriter writer;
+        QCOMPARE(writer.start(path, RealTimeHeader), QString());
+        for (int i = 0; i < 70000; ++i) // past the 16-bit sequence number
+            QCOMPARE(writer.append(Point { 46000.5 + i, float(i % 100) }), QString());
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const ReadResult read = MeasurementJournal::read(file.readAll());
+    QVERIFY(read.contents);
+    QCOMPARE(read.contents->points.size(), std::size_t(70000));
+    QCOMPARE(read.contents->points[69999].x, 46000.5 + 69999);
+    QCOMPARE(read.contents->points[69999].level, 99.0f);
+    QCOMPARE(read.contents->header.parameter, 0.2);
+    QCOMPARE(read.contents->header.planned, quint32(2000));
+
+    const Header leq { Kind::Leq, 46001.0, 600.0, 600 };
+    const QByteArray seconds
+        = headerBytes(leq) + recordBytes(Second { 46001.0, 61.5f, 60.25f, 27 }, 0);
+    const ReadResult second = MeasurementJournal::read(seconds);
+    QVERIFY(second.contents);
+    QCOMPARE(second.contents->seconds.size(), std::size_t(1));
+    QCOMPARE(second.contents->seconds[0].leq, 60.25f);
+    QCOMPARE(second.contents->seconds[0].readings, quint16(27));
+
+    JournalWriter discarding;
+    QCOMPARE(discarding.start(path, RealTimeHeader), QString());
+    discarding.discard();
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestJournal::tornOrDamaged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("dropped");
+
+    const QByteArray five = journalOf(5);
+    QTest::newRow("whole") << five << 5 << 0;
+    QTest::newRow("no record yet") << journalOf(0) << 0 << 0;
+    QTest::newRow("last record cut after 1 byte") << five.chopped(15) << 4 << 1;
+    QTest::newRow("last record cut before its check") << five.chopped(2) << 4 << 14;
+    QByteArray flipped = five;
+    flipped[HeaderSize + 16 * 4 + 3] = char(flipped[HeaderSize + 16 * 4 + 3] ^ 0x10);
+    QTest::newRow("last record's level damaged") << flipped << 4 << 16;
+    QByteArray middle = five;
+    middle[HeaderSize + 16 * 2] = char(middle[HeaderSize + 16 * 2] ^ 1);
+    QTest::newRow("a record in the middle damaged") << middle << 2 << 48;
+    QByteArray swapped = five;
+    swapped.replace(HeaderSize + 16, 16, five.mid(HeaderSize + 32, 16));
+    QTest::newRow("a record out of place") << swapped << 1 << 64;
+}
+
+// A record the crash cut short or spoilt is dropped with everything after it; all before it
+// are recovered.
+void TestJournal::tornOrDamaged()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, points);
+    QFETCH(int, dropped);
+    const ReadResult read = MeasurementJournal::read(bytes);
+    QVERIFY(read.contents);
+    QCOMPARE(int(read.contents->points.size()), points);
+    QCOMPARE(int(read.contents->droppedBytes), dropped);
+    for (int i = 0; i < points; ++i)
+        QCOMPARE(read.contents->points[std::size_t(i)].level, 60.0f + float(i) / 10);
+}
+
+void TestJournal::refused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray good = journalOf(2);
+    auto patched = [&good](int at, QByteArray with, bool fixCheck) {
+        QByteArray b = good;
+        b.replace(at, with.size(), with);
+        if (fixCheck) {
+            const quint16 crc = qChecksum(QByteArrayView(b.constData(), 46), Qt::ChecksumIso3309);
+            b[46] = char(crc & 0xFF);
+            b[47] = char(crc >> 8);
+        }
+        return b;
+    };
+    QTest::newRow("empty") << QByteArray() << "not a measurement journal";
+    QTest::newRow("a graph file") << QByteArray(100, 'x') << "not a measurement journal";
+    QTest::newRow("header damaged") << patched(20, "\x01", false) << "header is damaged";
+    QTest::newRow("version 2") << patched(8, QByteArray("\x02\x00", 2), true) << "another version";
+    QTest::newRow("kind 3") << patched(10, QByteArray("\x03\x00", 2), true) << "unknown kind";
+    QTest::newRow("record size 24 for points")
+        << patched(12, QByteArray("\x18\0\0\0", 4), true) << "unknown size";
+    QTest::newRow("start not a number")
+        << patched(16, QByteArray("\0\0\0\0\0\0\xf8\x7f", 8), true) << "header is damaged";
+}
+
+void TestJournal::refused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    const ReadResult read = MeasurementJournal::read(bytes);
+    QVERIFY(!read.contents);
+    QVERIFY2(read.error.contains(error), qPrintable(read.error));
+}
+
+// Random bytes, alone or after a good header: a reason or whole records, never more records
+// than the bytes hold.
+void TestJournal::randomBytes()
+{
+    QRandomGenerator rng(20261209);
+    const QByteArray header = headerBytes(RealTimeHeader);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes(rng.bounded(200), '\0');
+        for (char &b : bytes)
+            b = char(rng.bounded(256));
+        if (round % 2)
+            bytes.prepend(header);
+        const ReadResult read = MeasurementJournal::read(bytes);
+        QCOMPARE(read.contents.has_value(), read.error.isEmpty());
+        if (read.contents)
+            QVERIFY(HeaderSize + qsizetype(read.contents->points.size()) * 16
+                        + read.contents->droppedBytes
+                    == bytes.size());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestJournal)
+#include "tst_journal.moc"
