@@ -54,6 +54,18 @@ void LeqMeasurement::start(int durationSeconds)
     m_seconds.clear();
 }
 
+void LeqMeasurement::restore(std::vector<Second> seconds)
+{
+    start(0);
+    m_running = false;
+    m_seconds = std::move(seconds);
+    for (const Second &s : m_seconds)
+        if (s.readings) {
+            m_runningLeq = s.leq;
+            m_lastRate = s.readings;
+        }
+}
+
 void LeqMeasurement::complete(QDate date, QTime time, int readings, qint64 sum)
 {
     Second s;

@@ -53,6 +53,8 @@ public:
     void start(int durationSeconds);
     Tick tick(const ReplyReport *reply, const QDateTime &now);
     void stop() { m_running = false; }
+    // A stopped measurement made of seconds taken earlier (from a journal).
+    void restore(std::vector<Second> seconds);
 
     bool running() const { return m_running; }
     int secondsLeft() const { return m_secondsLeft; }

@@ -3,6 +3,7 @@
 // user keeps or discards, and that are not journals at all.
 
 #include "app/ui/filecommands.h"
+#include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
 #include "base/appfolders.h"
 #include "base/appstate.h"
@@ -13,6 +14,8 @@
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "leq/ui/leqcontroller.h"
+#include "leq/ui/tfrmleq.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +53,7 @@ class TestRecovery : public QObject
 
 private Q_SLOTS:
     void killedRecordingComesBack();
+    void interruptedLeqComesBack();
     void journalsLeftBehind_data();
     void journalsLeftBehind();
 };
@@ -115,6 +119,53 @@ void TestRecovery::killedRecordingComesBack()
     // Saved, the recording needs its journal no more.
     rig.prompts.fileNames = { dir.filePath("evening.ghf") };
     QVERIFY(rig.window->files().SaveGraph(graph));
+    QVERIFY(!QFile::exists(journal));
+}
+
+// An LEQ measurement whose program went without closing a window, as a crash leaves it: its
+// completed seconds come back into the LEQ window, and Graph and Save work on them.
+void TestRecovery::interruptedLeqComesBack()
+{
+    QTemporaryDir dir;
+    QStringList rows;
+    {
+        MainWindowRig first(dir, { .seed = 5 });
+        first.connectAndPoll();
+        first.window->menus().LEQ1->trigger();
+        LeqController &leq = first.window->leq();
+        leq.btnLEQClick();
+        while (leq.LeqWindow()->rowCount() - 1 < 4) {
+            first.clock.advanceMs(40);
+            leq.LEQTimerTimer();
+        }
+        for (int r = 1; r <= 4; ++r) {
+            QStringList cells;
+            for (int c = 0; c <= 4; ++c)
+                cells << leq.LeqWindow()->cell(c, r);
+            rows << cells.join('|');
+        }
+    }
+    MainWindowRig again(dir, startAgain());
+    again.prompts.answers = { Prompts::Answer::Yes };
+    settle();
+    QCOMPARE(again.prompts.questions.size(), 1);
+    QVERIFY(again.prompts.questions[0].startsWith("Recover the LEQ measurement of "));
+    QVERIFY(again.prompts.questions[0].endsWith(" (4 seconds)?"));
+    TfrmLEQ *form = again.window->leq().LeqWindow();
+    QVERIFY(form);
+    QStringList recovered;
+    for (int r = 1; r < form->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c <= 4; ++c)
+            cells << form->cell(c, r);
+        recovered << cells.join('|');
+    }
+    QCOMPARE(recovered, rows);
+    QVERIFY(again.window->leq().Button3Click());
+    const QString journal = again.window->leq().journal().path();
+    QVERIFY(QFile::exists(journal));
+    again.prompts.fileNames = { dir.filePath("leq.txt") };
+    QVERIFY(again.window->leq().Button2Click());
     QVERIFY(!QFile::exists(journal));
 }
 

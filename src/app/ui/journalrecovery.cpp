@@ -7,6 +7,7 @@
 #include "files/measurementjournal.h"
 #include "files/wholefile.h"
 #include "graph/ui/realtimecontroller.h"
+#include "leq/ui/leqcontroller.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,13 +44,16 @@ QStringList leftBehind(const WindowServices &services)
     return paths;
 }
 
-int offer(WindowServices &services, RealTimeController &realTime, const QStringList &journals)
+int offer(WindowServices &services, RealTimeController &realTime, LeqController &leq,
+          const QStringList &journals)
 {
     Prompts &prompts = services.prompts();
     int recovered = 0;
     bool realTimeShown = false;
+    bool leqShown = false;
     for (const QString &path : journals) {
-        if (!QFile::exists(path) || path == realTime.journal().path())
+        if (!QFile::exists(path) || path == realTime.journal().path()
+            || path == leq.journal().path())
             continue;
         const WholeFile::ReadResult file
             = WholeFile::read(path, LargestJournal, QStringLiteral("it is too large"));
@@ -63,22 +67,30 @@ int offer(WindowServices &services, RealTimeController &realTime, const QStringL
             continue;
         }
         const MeasurementJournal::Contents &contents = *read.contents;
-        if (contents.header.kind != MeasurementJournal::Kind::RealTime)
-            continue; // kept for a program that recovers it
-        if (contents.points.empty()) {
+        const bool isLeq = contents.header.kind == MeasurementJournal::Kind::Leq;
+        const std::size_t records = isLeq ? contents.seconds.size() : contents.points.size();
+        if (records == 0) {
             QFile::remove(path);
             continue;
         }
-        // One recording fills the real-time graph; the others wait for the next start.
-        if (realTimeShown)
+        // One measurement fills the real-time graph, one the LEQ window; the others wait for
+        // the next start.
+        bool &shown = isLeq ? leqShown : realTimeShown;
+        if (shown)
             continue;
         const QString start = DateTimeDays::RoundedTimeText(contents.header.start);
-        const QString what = QStringLiteral("the real-time recording of %1").arg(start);
-        const Prompts::Answer answer = prompts.ask(
-            QStringLiteral("Recover %1 (%2 points)?").arg(what).arg(contents.points.size()), false);
+        const QString what = (isLeq ? QStringLiteral("the LEQ measurement of %1")
+                                    : QStringLiteral("the real-time recording of %1"))
+                                 .arg(start);
+        const Prompts::Answer answer
+            = prompts.ask(QStringLiteral("Recover %1 (%2 %3)?")
+                              .arg(what)
+                              .arg(records)
+                              .arg(isLeq ? QStringLiteral("seconds") : QStringLiteral("points")),
+                          false);
         if (answer == Prompts::Answer::Yes) {
-            if (realTime.recover(contents, path)) {
-                realTimeShown = true;
+            if (isLeq ? leq.recover(contents, path) : realTime.recover(contents, path)) {
+                shown = true;
                 ++recovered;
             }
             continue;

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+class LeqController;
 class RealTimeController;
 class WindowServices;
 
@@ -9,16 +10,18 @@ class WindowServices;
 // did not end them (a crash, a power cut, a kill) are offered back, one by one.
 //
 // A real-time recording: "Recover the real-time recording of <start> (<n> points)?" Yes shows it
-// in the real-time graph, unsaved; No asks whether to discard it, and keeps it for the next
-// start unless the user says so. A journal that cannot be read is reported and set aside
-// (renamed to end in ".unreadable"), never deleted. A journal without a single record holds
-// nothing to recover and goes.
+// in the real-time graph, unsaved; an LEQ measurement: "Recover the LEQ measurement of <start>
+// (<n> seconds)?" Yes shows it in the LEQ window, as a stopped measurement. No asks whether to
+// discard it, and keeps it for the next start unless the user says so. A journal that cannot be
+// read is reported and set aside (renamed to end in ".unreadable"), never deleted. A journal
+// without a single record holds nothing to recover and goes.
 namespace JournalRecovery {
 
 // The journals in the data folder's "temp", taken when the program starts, so that those its own
 // measurements write later are never offered.
 QStringList leftBehind(const WindowServices &services);
 // Offers the journals back; returns the number of measurements recovered.
-int offer(WindowServices &services, RealTimeController &realTime, const QStringList &journals);
+int offer(WindowServices &services, RealTimeController &realTime, LeqController &leq,
+          const QStringList &journals);
 
 } // namespace JournalRecovery

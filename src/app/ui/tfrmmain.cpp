@@ -182,7 +182,7 @@ void TfrmMain::FormShow()
 
     // Measurements a crash interrupted are offered back once the window is on the screen.
     QTimer::singleShot(0, this, [this, journals = JournalRecovery::leftBehind(*this)] {
-        JournalRecovery::offer(*this, *m_realTime, journals);
+        JournalRecovery::offer(*this, *m_realTime, *m_leq, journals);
     });
 }
 

@@ -44,6 +44,11 @@ void LeqController::LEQ1Click()
         m_services.activateChildWindow(*m_window);
         return;
     }
+    openWindow();
+}
+
+void LeqController::openWindow()
+{
     auto *window = new TfrmLEQ;
     m_window = window;
     connect(window, &TfrmLEQ::startClicked, this, &LeqController::btnLEQClick);
@@ -77,6 +82,17 @@ void LeqController::btnLEQClick()
     m_date = DateTimePattern::date(QLocale::system());
     m_time = DateTimePattern::time(QLocale::system());
     m_measurement.start(m_window->selectedSeconds());
+    // The measurement before this one was saved or given up by starting anew.
+    m_journal.discard();
+    m_journalFailed = false;
+    const MeasurementJournal::Header header { MeasurementJournal::Kind::Leq,
+                                              DateTimeDays::fromDateTime(m_services.clock().now()),
+                                              double(m_window->selectedSeconds()),
+                                              quint32(m_window->selectedSeconds()) };
+    const QString journalError = m_journal.start(
+        JournalWriter::fileName(m_services.folders().tempFolder(), header), header);
+    if (!journalError.isEmpty())
+        QTimer::singleShot(0, this, [this, journalError] { journalFailed(journalError); });
     m_meter.link().openForMeasurement();
     m_window->clearRows();
     m_window->showTimeLeft(LeqMeasurement::timeLeftText(m_measurement.secondsLeft()));
@@ -112,11 +128,29 @@ void LeqController::LEQTimerTimer()
     }
 }
 
+void LeqController::journalFailed(const QString &error)
+{
+    if (m_journalFailed)
+        return;
+    m_journalFailed = true;
+    m_services.prompts().showError(
+        error
+        + QStringLiteral("\nThe measurement goes on, but a crash or a power cut would lose "
+                         "it: save it when it ends."));
+}
+
 void LeqController::showSeconds(int completed)
 {
     const std::vector<LeqMeasurement::Second> &seconds = m_measurement.seconds();
     for (std::size_t i = seconds.size() - std::size_t(completed); i < seconds.size(); ++i) {
         const LeqMeasurement::Second &s = seconds[i];
+        if (m_journal.isOpen()) {
+            const QString error = m_journal.append(MeasurementJournal::Second {
+                DateTimeDays::fromDateTime(s.date, s.time), float(s.spl), float(s.leq),
+                quint16(std::min(s.readings, 65535)) });
+            if (!error.isEmpty())
+                journalFailed(error);
+        }
         const QString leq = GraphStatistics::levelText(s.leq);
         m_window->appendRow({ QString::number(i + 1), m_date.toString(s.date, QTime()),
                               m_time.toString(QDate(), s.time),
@@ -145,6 +179,8 @@ void LeqController::finish()
     m_timer.stop();
     m_measurement.stop();
     m_log.close();
+    // Kept until the measurement is saved or a new one starts.
+    m_journal.close();
     if (m_holdsMeter) {
         m_holdsMeter = false;
         m_meter.endExchange();
@@ -173,6 +209,32 @@ bool LeqController::Button2Click()
         prompts.showError(error);
         return false;
     }
+    if (!m_measurement.running())
+        m_journal.discard();
+    return true;
+}
+
+bool LeqController::recover(const MeasurementJournal::Contents &contents,
+                            const QString &journalPath)
+{
+    if (m_measurement.running() || contents.seconds.empty())
+        return false;
+    if (!m_window)
+        openWindow();
+    else
+        m_services.activateChildWindow(*m_window);
+    std::vector<LeqMeasurement::Second> seconds;
+    for (const MeasurementJournal::Second &j : contents.seconds) {
+        const QDateTime at = DateTimeDays::toDateTime(j.time);
+        seconds.push_back({ at.date(), at.time(), j.readings, j.spl, j.leq });
+    }
+    m_measurement.restore(std::move(seconds));
+    m_window->clearRows();
+    m_window->showLeq(QString());
+    m_window->showRate(QString());
+    showSeconds(int(m_measurement.seconds().size()));
+    m_window->showTimeLeft(LeqMeasurement::timeLeftText(0));
+    m_journal.adopt(journalPath);
     return true;
 }
 

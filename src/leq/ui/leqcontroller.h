@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/datetimepattern.h"
+#include "files/journalwriter.h"
 #include "leq/leqlog.h"
 #include "leq/leqmeasurement.h"
 #include "leq/ui/tfrmleq.h"
@@ -29,6 +30,7 @@ public:
 
     TfrmLEQ *LeqWindow() const { return m_window; }
     const LeqMeasurement &measurement() const { return m_measurement; }
+    const JournalWriter &journal() const { return m_journal; }
 
     void LEQ1Click();
     void btnLEQClick();
@@ -37,8 +39,14 @@ public:
     TfrmGraph *Button3Click();
     void LEQTimerTimer();
 
+    // A measurement a crash interrupted, from its journal: the LEQ window shows its seconds as a
+    // stopped measurement; the journal stays until it is saved or a new one starts.
+    bool recover(const MeasurementJournal::Contents &contents, const QString &journalPath);
+
 private:
     void FormClose();
+    void openWindow();
+    void journalFailed(const QString &error);
     void finish();
     void showSeconds(int completed);
 
@@ -50,6 +58,8 @@ private:
     LeqMeasurement m_measurement;
     LeqLog m_log;
     bool m_holdsMeter = false;
+    JournalWriter m_journal;
+    bool m_journalFailed = false;
     DateTimePattern m_date;
     DateTimePattern m_time;
 };
