@@ -18,8 +18,16 @@ public:
                          const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &folder, const QString &filter,
                          const QString &defaultSuffix) override;
-    bool printerSetup(QPrinter &) override { return ++printerSetups, false; }
-    bool printDialog(QPrinter &) override { return ++printDialogs, false; }
+    bool printerSetup(QPrinter &printer) override
+    {
+        ++printerSetups;
+        return printerSetupHandler && printerSetupHandler(printer);
+    }
+    bool printDialog(QPrinter &printer) override
+    {
+        ++printDialogs;
+        return printHandler && printHandler(printer);
+    }
     int execDialog(QDialog &dialog) override;
     bool openDocument(const QString &path) override { return documents << path, opensDocuments; }
     // Whether a program opens the documents.
@@ -31,6 +39,9 @@ public:
     QStringList fileNames;
     // Fills in and answers a program dialog; without one, dialogs are cancelled.
     std::function<int(QDialog &)> dialogHandler;
+    // Fill in and answer the printer set-up and print dialogs (a PDF file, say); without one,
+    // they are cancelled.
+    std::function<bool(QPrinter &)> printerSetupHandler, printHandler;
 
     // What was shown.
     QStringList messages, errors, questions, documents, dialogs;

@@ -115,7 +115,6 @@ MainMenus::MainMenus(QMainWindow &window)
                      false);
     Panel1->addSeparator();
     btnHelp = button(Panel1, "btnHelp", "ICON_HELP", QStringLiteral("Help"), true);
-    markNotYetAvailable();
 }
 
 void MainMenus::refresh(const AppState &state)
@@ -134,23 +133,4 @@ void MainMenus::refresh(const AppState &state)
     Open1->setEnabled(free);
     btnOpen->setEnabled(free);
     LEQ1->setEnabled(free);
-    // Commands that arrive in a later release stay off, whatever the state.
-    for (QAction *later : notYetAvailable())
-        later->setEnabled(false);
-}
-
-QList<QAction *> MainMenus::notYetAvailable() const
-{
-    return { Print1, btnPrint };
-}
-
-void MainMenus::markNotYetAvailable()
-{
-    for (QAction *later : notYetAvailable()) {
-        const QString hint = later->toolTip().isEmpty() ? later->text().remove(QLatin1Char('&'))
-                                                        : later->toolTip();
-        later->setToolTip(hint + QStringLiteral(" (not available yet)"));
-        later->setStatusTip(later->toolTip());
-        later->setEnabled(false);
-    }
 }

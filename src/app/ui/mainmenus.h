@@ -27,10 +27,6 @@ public:
     // by the next identification.
     void setMeterLost(bool lost) { m_meterLost = lost; }
 
-    // The commands of a later release (Print, Erase Memory, LEQ): shown, but disabled, with a
-    // hint that says they are not available yet.
-    QList<QAction *> notYetAvailable() const;
-
     // "&File"
     QAction *Open1, *Save1, *Print1, *PrinterSetup1, *Exit1;
     // "Real Time"
@@ -57,7 +53,5 @@ public:
         *btnHelp;
 
 private:
-    void markNotYetAvailable();
-
     bool m_meterLost = false;
 };

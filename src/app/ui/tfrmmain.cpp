@@ -17,9 +17,11 @@
 #include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
+#include "logger/ui/tfrmlist.h"
 #include "meter/connectionmonitor.h"
 #include "meter/ui/setupcommands.h"
 #include "panel/ui/tfrmpanel.h"
+#include "print/ui/printcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -104,6 +106,8 @@ void TfrmMain::connectMenus()
 {
     MainMenus &m = *m_menus;
     connect(m.PrinterSetup1, &QAction::triggered, this, &TfrmMain::PrinterSetup1Click);
+    connect(m.Print1, &QAction::triggered, this, &TfrmMain::btnPrintClick);
+    connect(m.btnPrint, &QAction::triggered, this, &TfrmMain::btnPrintClick);
     connect(m.Open1, &QAction::triggered, this, &TfrmMain::Open1Click);
     connect(m.btnOpen, &QAction::triggered, this, &TfrmMain::Open1Click);
     connect(m.Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
@@ -507,6 +511,18 @@ QPrinter &TfrmMain::printer()
 void TfrmMain::PrinterSetup1Click()
 {
     m_prompts.printerSetup(printer());
+}
+
+void TfrmMain::btnPrintClick()
+{
+    QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
+    QWidget *child = frame ? frame->widget() : nullptr;
+    if (auto *list = qobject_cast<TfrmList *>(child))
+        PrintCommands::PrintTable(list->grid(), m_prompts, printer());
+    else if (auto *leq = qobject_cast<TfrmLEQ *>(child))
+        PrintCommands::PrintTable(leq->grid(), m_prompts, printer());
+    else if (auto *graph = qobject_cast<TfrmGraph *>(child))
+        PrintCommands::PrintGraph(graph->chart(), m_prompts, printer());
 }
 
 void TfrmMain::discardfloatingerror1Click()

@@ -69,6 +69,10 @@ public:
     void Contents1Click();
     void About1Click();
     void PrinterSetup1Click();
+    // Print: prints the active child window by its kind, a table window or the LEQ window as
+    // text lines, a graph window through its chart; any other window (the control panel) and no
+    // window at all print nothing.
+    void btnPrintClick();
     void discardfloatingerror1Click();
     void Exit1Click();
     void Open1Click();
@@ -94,6 +98,7 @@ public:
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
     const BitmapTable &bitmaps() const { return m_bitmaps; }
+    // The printer and paper that Printer Setup chooses and every printout uses.
     QPrinter &printer();
 
     // WindowServices.

@@ -297,17 +297,17 @@ bool PESGraph::applyCustomization(const ChartCustomizeDialog &dialog)
     return changed;
 }
 
-void PESGraph::print(QPrinter &printer)
+bool PESGraph::print(QPrinter &printer)
 {
     QCPPainter painter;
     if (!painter.begin(&printer))
-        return;
+        return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNonCosmetic);
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     d->paintChart(painter, QRect(0, 0, qFloor(page.width()), qFloor(page.height())),
                   printer.logicalDpiX());
-    painter.end();
+    return painter.end();
 }
 
 void PESGraph::render(QPainter &painter, const QRect &target)

@@ -75,8 +75,9 @@ public:
     // Applies an accepted dialog to the model and redraws; returns whether anything changed.
     bool applyCustomization(const ChartCustomizeDialog &dialog);
 
-    // Draws the chart onto a printer page (after the caller's print dialog).
-    void print(QPrinter &printer);
+    // Draws the chart onto a printer page (after the caller's print dialog); false when the
+    // printer (or its output file) cannot be opened or the output not finished.
+    bool print(QPrinter &printer);
     void render(QPainter &painter, const QRect &target);
 
     // The whole chart as one stored block, and back; a block that does not parse is refused,

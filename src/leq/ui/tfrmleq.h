@@ -36,6 +36,8 @@ public:
     void showRate(const QString &text);
 
     const CellTable &table() const;
+    // The grid, for reading what it shows (printing).
+    const StringGrid &grid() const { return *LEQGrid; }
     QString cell(int col, int row) const;
     int rowCount() const;
 
