@@ -388,7 +388,8 @@ void TestDataLogger::noDataSets()
     rig.load();
     QCOMPARE(rig.prompts.messages,
              QStringList { "There was not any data recorded in momery of meter !" });
-    QVERIFY(!QFileInfo::exists(rig.controller().tempFile()));
+    // The memory was kept before the decoder looked at it.
+    QVERIFY(QFileInfo(rig.controller().tempFile()).size() > 256);
     QCOMPARE(rig.cell(1, 1), QString()); // the panel still has its empty row
 }
 

@@ -121,16 +121,19 @@ int DataLoggerController::LoadLoggerMemory(WorkProgress *progress)
 int DataLoggerController::decodeAndShow()
 {
     AppState &state = m_services.state();
-    const int code = MemoryDecoder::DecodeLoggerMemory(state.memoryImage, state.lastAddress,
-                                                       m_services.clock(), m_data);
-    if (!holdsDataSets(code))
-        return code;
-    FillDataSetsPanel();
+    // The memory is kept in the temporary file before anything reads it, so that a decoder
+    // that refuses it, or a crash while it is graphed, never costs another download: the file
+    // can still be saved as a collection.
     const DataSetFile::WriteResult written = DataSetFile::WriteTempDataSetFile(
         state.memoryImage, state.lastAddress, m_services.folders().tempFolder());
     m_tempFileCurrent = written.status == DataSetFile::WriteResult::Written;
     if (!m_tempFileCurrent)
         m_services.prompts().showError(written.error);
+    const int code = MemoryDecoder::DecodeLoggerMemory(state.memoryImage, state.lastAddress,
+                                                       m_services.clock(), m_data);
+    if (!holdsDataSets(code))
+        return code;
+    FillDataSetsPanel();
     // Without its temporary folder the download ends here. A file that could not be written
     // only stops the collection from being saved: the data sets are still shown.
     if (written.status == DataSetFile::WriteResult::FolderFailed)
