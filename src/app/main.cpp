@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -73,11 +75,18 @@ struct ProgramOptions
                                          QStringLiteral("Quit <ms> milliseconds after start-up."),
                                          QStringLiteral("ms") };
 
-    ProgramOptions()
+    ProgramOptions() { parser.addOptions({ simulate, fault, service, quitAfter }); }
+
+    // What --help says above the options, with where the user's guide is: so that one can see
+    // whether an installed program finds it. Needs the application, for the program's folder.
+    void describe()
     {
-        parser.setApplicationDescription(QStringLiteral(
-            "Audexa: live reading, graphs and data logger of the Q7316 sound level meter."));
-        parser.addOptions({ simulate, fault, service, quitAfter });
+        const QString guide = AppFolders::fromSystem().helpFilePath();
+        parser.setApplicationDescription(
+            QStringLiteral("Audexa: live reading, graphs and data logger of the Q7316 sound level "
+                           "meter.\nUser's guide: %1%2")
+                .arg(QDir::toNativeSeparators(guide),
+                     QFileInfo::exists(guide) ? QString() : QStringLiteral(" (missing)")));
     }
 
     // True when the arguments ask only for a text (--help or --version) and hold nothing the
@@ -109,6 +118,7 @@ int main(int argc, char *argv[])
     if (options.printsOnly(argc, argv)) {
         QCoreApplication text(argc, argv);
         nameApplication();
+        options.describe();
         options.parser.process(text); // prints the help or the version, and exits
         return 0;
     }
@@ -116,6 +126,7 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("audexa"));
+    options.describe();
     const QCommandLineParser &parser = options.parser;
     options.parser.process(app);
 

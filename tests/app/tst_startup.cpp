@@ -3,6 +3,8 @@
 
 #include "app/version.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -54,6 +56,10 @@ void TestStartup::withoutDisplay_data()
     QTest::newRow("-v") << QStringList { "-v" } << 0 << version << "";
     QTest::newRow("--help") << QStringList { "--help" } << 0 << "--simulate-meter"
                             << "";
+    // The build copies the user's guide beside the program.
+    const QString guide = QFileInfo(QStringLiteral(AUDEXA_PATH)).dir().filePath("Q7316Help.htm");
+    QTest::newRow("--help finds the guide")
+        << QStringList { "--help" } << 0 << QStringLiteral("User's guide: %1\n").arg(guide) << "";
     QTest::newRow("-h after an option")
         << QStringList { "--simulate-meter", "-h" } << 0 << "--version"
         << "";
