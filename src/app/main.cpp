@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
 
     Application app(argc, argv);
     nameApplication();
-    QApplication::setDesktopFileName(QStringLiteral("audexa"));
+    QApplication::setDesktopFileName(QLatin1String(AudexaDesktopId));
     options.describe();
     const QCommandLineParser &parser = options.parser;
     options.parser.process(app);
