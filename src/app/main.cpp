@@ -11,7 +11,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -46,58 +48,101 @@ public:
     }
 };
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The program's options. Parsed twice: once before the window system is opened, so that --help
+// and --version print without a display, then by the application with Qt's own options removed.
+struct ProgramOptions
 {
-    Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Audexa"));
-    // No display name: Qt would add it to every caption ("Q7316 - [LEQ] \u2014 Q7316" when a
-    // window is maximised), and each window's caption is already the whole caption.
-    QApplication::setOrganizationName(QStringLiteral("KV519"));
-    QApplication::setApplicationVersion(QLatin1String(AudexaVersion));
-    QApplication::setDesktopFileName(QStringLiteral("audexa"));
-
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral(
-        "Audexa: live reading, graphs and data logger of the Q7316 sound level meter."));
-    options.addHelpOption();
-    options.addVersionOption();
-    const QCommandLineOption simulate(
+    QCommandLineParser parser;
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption simulate {
         QStringLiteral("simulate-meter"),
-        QStringLiteral("Run on a simulated meter instead of the USB device."));
-    options.addOption(simulate);
-    const QCommandLineOption fault(
+        QStringLiteral("Run on a simulated meter instead of the USB device.")
+    };
+    const QCommandLineOption fault {
         QStringLiteral("simulate-fault"),
         QStringLiteral("With --simulate-meter, a fault of the simulated meter, to see the "
                        "program's messages: %1. May be given more than once.")
             .arg(SimulatedMeterFaults::names().join(QStringLiteral(", "))),
-        QStringLiteral("name"));
-    options.addOption(fault);
-    const QCommandLineOption service(
+        QStringLiteral("name")
+    };
+    const QCommandLineOption service {
         QStringLiteral("service"),
         QStringLiteral("Service work: Data Logger > Setup also reads and writes single EEPROM "
-                       "bytes of the meter, where it keeps its calibration."));
-    options.addOption(service);
+                       "bytes of the meter, where it keeps its calibration.")
+    };
     // For measuring start-up time and memory from outside the process.
-    const QCommandLineOption quitAfter(QStringLiteral("quit-after"),
-                                       QStringLiteral("Quit <ms> milliseconds after start-up."),
-                                       QStringLiteral("ms"));
-    options.addOption(quitAfter);
-    const QCommandLineOption record(
+    const QCommandLineOption quitAfter { QStringLiteral("quit-after"),
+                                         QStringLiteral("Quit <ms> milliseconds after start-up."),
+                                         QStringLiteral("ms") };
+    const QCommandLineOption record {
         QStringLiteral("record"),
         QStringLiteral("Start a real-time recording of <points> points at the saved sampling rate "
                        "as soon as the meter answers, for unattended surveys."),
-        QStringLiteral("points"));
-    options.addOption(record);
-    options.process(app);
+        QStringLiteral("points")
+    };
+
+    ProgramOptions() { parser.addOptions({ simulate, fault, service, quitAfter, record }); }
+
+    // What --help says above the options, with where the user's guide is: so that one can see
+    // whether an installed program finds it. Needs the application, for the program's folder.
+    void describe()
+    {
+        const QString guide = AppFolders::fromSystem().helpFilePath();
+        parser.setApplicationDescription(
+            QStringLiteral("Audexa: live reading, graphs and data logger of the Q7316 sound level "
+                           "meter.\nUser's guide: %1%2")
+                .arg(QDir::toNativeSeparators(guide),
+                     QFileInfo::exists(guide) ? QString() : QStringLiteral(" (missing)")));
+    }
+
+    // True when the arguments ask only for a text (--help or --version) and hold nothing the
+    // parser does not know: unknown ones may be Qt's own, which only the application removes.
+    // --help-all lists the window system's options too, so it is left to the application.
+    bool printsOnly(int argc, char *argv[])
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments.append(QString::fromLocal8Bit(argv[i]));
+        return parser.parse(arguments) && (parser.isSet(help) || parser.isSet(version));
+    }
+};
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Audexa"));
+    // No display name: Qt would add it to every caption ("Q7316 - [LEQ] \u2014 Q7316" when a
+    // window is maximised), and each window's caption is already the whole caption.
+    QCoreApplication::setOrganizationName(QStringLiteral("KV519"));
+    QCoreApplication::setApplicationVersion(QLatin1String(AudexaVersion));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    ProgramOptions options;
+    if (options.printsOnly(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        nameApplication();
+        options.describe();
+        options.parser.process(text); // prints the help or the version, and exits
+        return 0;
+    }
+
+    Application app(argc, argv);
+    nameApplication();
+    QApplication::setDesktopFileName(QLatin1String(AudexaDesktopId));
+    options.describe();
+    const QCommandLineParser &parser = options.parser;
+    options.parser.process(app);
     int recordPoints = 0;
-    if (options.isSet(record)) {
+    if (parser.isSet(options.record)) {
         bool ok = false;
-        recordPoints = options.value(record).toInt(&ok);
+        recordPoints = parser.value(options.record).toInt(&ok);
         if (!ok || recordPoints <= 0) {
             std::fprintf(stderr, "audexa: --record needs a number of points from 1, not \"%s\"\n",
-                         qPrintable(options.value(record)));
+                         qPrintable(parser.value(options.record)));
             return 2;
         }
     }
@@ -120,12 +165,12 @@ int main(int argc, char *argv[])
 
     SystemClock clock;
     std::unique_ptr<MeterUsb> usb;
-    if (options.isSet(simulate)) {
+    if (parser.isSet(options.simulate)) {
         auto meter = std::make_unique<SimulatedMeter>(
             clock, static_cast<quint32>(clock.now().toMSecsSinceEpoch()));
         // Like a meter whose clock has drifted, until Data Logger > Setup sets it.
         meter->setClockOffsetSeconds(-97);
-        for (const QString &name : options.values(fault))
+        for (const QString &name : parser.values(options.fault))
             if (!meter->faults().set(name)) {
                 std::fprintf(stderr, "audexa: no simulated fault \"%s\"; the faults are: %s\n",
                              qPrintable(name),
@@ -141,7 +186,7 @@ int main(int argc, char *argv[])
     TfrmMain window(*usb, clock, prompts, settings, AppFolders::fromSystem());
     prompts.setParent(&window);
     window.setSplashScreen(&splash);
-    window.setup().setServiceWork(options.isSet(service));
+    window.setup().setServiceWork(parser.isSet(options.service));
     // Without a window manager (a bare X server) maximising does nothing: fill the screen.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
@@ -155,7 +200,7 @@ int main(int argc, char *argv[])
         });
         waiting->start(200);
     }
-    if (options.isSet(quitAfter))
-        QTimer::singleShot(options.value(quitAfter).toInt(), &app, &QCoreApplication::quit);
+    if (parser.isSet(options.quitAfter))
+        QTimer::singleShot(parser.value(options.quitAfter).toInt(), &app, &QCoreApplication::quit);
     return app.exec();
 }
