@@ -78,7 +78,9 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         bool &shown = isLeq ? leqShown : realTimeShown;
         if (shown)
             continue;
-        const QString start = DateTimeDays::RoundedTimeText(contents.header.start);
+        // The time of its first point, as its graph or table shows it.
+        const QString start = DateTimeDays::RoundedTimeText(
+            isLeq ? contents.seconds.front().time : contents.points.front().x);
         const QString what = (isLeq ? QStringLiteral("the LEQ measurement of %1")
                                     : QStringLiteral("the real-time recording of %1"))
                                  .arg(start);

@@ -132,6 +132,9 @@ bool RealTimeController::recordUnattended(int count)
     const AppState &state = m_services.state();
     if (!state.Connected || state.ExchangeRunning || state.RealTimeRunning || count <= 0)
         return false;
+    // The first point is taken at once: wait for a live level to take.
+    if (state.CurrentLevel < 20.0f || state.CurrentLevel > 140.0f)
+        return false;
     startRecording(m_graphs.showRealTimeGraph(), count, state.RealTimeRate);
     return true;
 }

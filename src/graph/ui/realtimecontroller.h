@@ -24,7 +24,7 @@ public:
 
     void btnRunClick();
     // A recording of count points at the current rate, without the dialog (--record): false when
-    // none can start (no meter, the meter busy, a recording running).
+    // none can start (no meter or no live level yet, the meter busy, a recording running).
     bool recordUnattended(int count);
     void btnStopClick();
     void RealTime_TimerTimer();
