@@ -40,6 +40,7 @@ QString JournalWriter::fileName(const QString &folder, const MeasurementJournal:
 QString JournalWriter::start(const QString &path, const MeasurementJournal::Header &header)
 {
     close();
+    m_failureTold = false;
     QDir().mkpath(QFileInfo(path).absolutePath());
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -53,6 +54,17 @@ QString JournalWriter::start(const QString &path, const MeasurementJournal::Head
     m_stopping = false;
     m_syncThread = std::thread(&JournalWriter::syncLoop, this);
     return {};
+}
+
+QString JournalWriter::failureToTell(const QString &error, const QString &measurement)
+{
+    if (m_failureTold)
+        return {};
+    m_failureTold = true;
+    return error
+        + QStringLiteral("\nThe %1 goes on, but a crash or a power cut would lose it: save it "
+                         "when it ends.")
+              .arg(measurement);
 }
 
 QString JournalWriter::append(const MeasurementJournal::Point &point)

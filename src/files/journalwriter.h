@@ -31,6 +31,10 @@ public:
     // Appends a record; empty on success. After a failure the journal stays as far as it got.
     QString append(const MeasurementJournal::Point &point);
     QString append(const MeasurementJournal::Second &second);
+    // What to tell the user of a failure of this journal: the error and that the measurement
+    // (its name: "recording") is no longer protected; empty when a failure was told already since
+    // the journal started.
+    QString failureToTell(const QString &error, const QString &measurement);
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_file.fileName(); }
     // Takes over a journal left by an earlier run, whose data is shown again unsaved: discard
@@ -48,6 +52,7 @@ private:
 
     QFile m_file;
     quint32 m_sequence = 0;
+    bool m_failureTold = false;
     QElapsedTimer m_sinceSync;
 
     std::mutex m_mutex;

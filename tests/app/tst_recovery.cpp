@@ -54,6 +54,7 @@ class TestRecovery : public QObject
 private Q_SLOTS:
     void killedRecordingComesBack();
     void interruptedLeqComesBack();
+    void unwritableJournalIsSaid();
     void journalsLeftBehind_data();
     void journalsLeftBehind();
 };
@@ -167,6 +168,28 @@ void TestRecovery::interruptedLeqComesBack()
     again.prompts.fileNames = { dir.filePath("leq.txt") };
     QVERIFY(again.window->leq().Button2Click());
     QVERIFY(!QFile::exists(journal));
+}
+
+// A journal that cannot be written is said once, and the recording goes on without it.
+void TestRecovery::unwritableJournalIsSaid()
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Documents/Q7316"));
+    QFile blocker(tempFolderOf(dir)); // a file where the folder should be
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    MainWindowRig rig(dir, startAgain());
+    rig.connectAndPoll();
+    QVERIFY(rig.window->realTime().recordUnattended(5));
+    for (int i = 0; i < 3; ++i) {
+        rig.clock.advanceMs(1000);
+        rig.window->MainTimerTimer();
+        rig.window->realTime().RealTime_TimerTimer();
+    }
+    QCOMPARE(rig.prompts.errors.size(), 1);
+    QVERIFY(rig.prompts.errors[0].endsWith("a crash or a power cut would lose it: save it when "
+                                           "it ends."));
+    QCOMPARE(rig.window->state().RealTimeCount, 4);
 }
 
 void TestRecovery::journalsLeftBehind_data()

@@ -35,13 +35,9 @@ RealTimeController::RealTimeController(WindowServices &services, GraphWindowFact
 
 void RealTimeController::journalFailed(const QString &error)
 {
-    if (m_journalFailed)
-        return;
-    m_journalFailed = true;
-    m_services.prompts().showError(
-        error
-        + QStringLiteral("\nThe recording goes on, but a crash or a power cut would lose it: "
-                         "save it when it ends."));
+    const QString told = m_journal.failureToTell(error, QStringLiteral("recording"));
+    if (!told.isEmpty())
+        m_services.prompts().showError(told);
 }
 
 void RealTimeController::journalNewestPoint(const TfrmGraph &graph)
@@ -148,7 +144,6 @@ void RealTimeController::startRecording(TfrmGraph &chosen, int count, double rat
     graph->selectRateItem(rate);
     // The earlier recording was saved or given up in answer to the question: its journal goes.
     m_journal.discard();
-    m_journalFailed = false;
     const MeasurementJournal::Header header { MeasurementJournal::Kind::RealTime, now(), rate,
                                               quint32(count) };
     const QString journalError = m_journal.start(

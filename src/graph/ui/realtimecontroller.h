@@ -57,5 +57,4 @@ private:
     QTimer &m_timer;
     RealTimeRecorder m_recorder;
     JournalWriter m_journal;
-    bool m_journalFailed = false;
 };

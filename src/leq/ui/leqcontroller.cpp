@@ -84,7 +84,6 @@ void LeqController::btnLEQClick()
     m_measurement.start(m_window->selectedSeconds());
     // The measurement before this one was saved or given up by starting anew.
     m_journal.discard();
-    m_journalFailed = false;
     const MeasurementJournal::Header header { MeasurementJournal::Kind::Leq,
                                               DateTimeDays::fromDateTime(m_services.clock().now()),
                                               double(m_window->selectedSeconds()),
@@ -130,13 +129,9 @@ void LeqController::LEQTimerTimer()
 
 void LeqController::journalFailed(const QString &error)
 {
-    if (m_journalFailed)
-        return;
-    m_journalFailed = true;
-    m_services.prompts().showError(
-        error
-        + QStringLiteral("\nThe measurement goes on, but a crash or a power cut would lose "
-                         "it: save it when it ends."));
+    const QString told = m_journal.failureToTell(error, QStringLiteral("measurement"));
+    if (!told.isEmpty())
+        m_services.prompts().showError(told);
 }
 
 void LeqController::showSeconds(int completed)

@@ -59,7 +59,6 @@ private:
     LeqLog m_log;
     bool m_holdsMeter = false;
     JournalWriter m_journal;
-    bool m_journalFailed = false;
     DateTimePattern m_date;
     DateTimePattern m_time;
 };
