@@ -5,6 +5,8 @@
 #include "base/clock.h"
 #include "base/ui/prompts.h"
 #include "graph/ui/realtimecontroller.h"
+#include "leq/ui/leqcontroller.h"
+#include "leq/ui/tfrmleq.h"
 #include "meter/hidmeterusb.h"
 #include "meter/simulatedmeter.h"
 #include "meter/ui/setupcommands.h"
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -82,7 +85,14 @@ struct ProgramOptions
         QStringLiteral("points")
     };
 
-    ProgramOptions() { parser.addOptions({ simulate, fault, service, quitAfter, record }); }
+    const QCommandLineOption leq {
+        QStringLiteral("leq"),
+        QStringLiteral("Start an LEQ measurement of <seconds> (10, 60, 300, 600, 900, 1800, "
+                       "3600, 28800 or 86400) as soon as the meter answers."),
+        QStringLiteral("seconds")
+    };
+
+    ProgramOptions() { parser.addOptions({ simulate, fault, service, quitAfter, record, leq }); }
 
     // What --help says above the options, with where the user's guide is: so that one can see
     // whether an installed program finds it. Needs the application, for the program's folder.
@@ -146,6 +156,18 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
+    int leqSeconds = 0;
+    if (parser.isSet(options.leq)) {
+        leqSeconds = parser.value(options.leq).toInt();
+        if (std::find(TfrmLEQ::DurationSeconds.begin(), TfrmLEQ::DurationSeconds.end(), leqSeconds)
+            == TfrmLEQ::DurationSeconds.end()) {
+            std::fprintf(stderr,
+                         "audexa: --leq needs one of the LEQ window's durations in "
+                         "seconds, not \"%s\"\n",
+                         qPrintable(parser.value(options.leq)));
+            return 2;
+        }
+    }
 
     // The splash screen: no title bar, and painted before start-up goes on. A window manager
     // maps a new window a little later, so the events run until it is on screen (at most
@@ -196,6 +218,14 @@ int main(int argc, char *argv[])
         auto *waiting = new QTimer(&window);
         QObject::connect(waiting, &QTimer::timeout, &window, [&window, waiting, recordPoints] {
             if (window.realTime().recordUnattended(recordPoints))
+                waiting->deleteLater();
+        });
+        waiting->start(200);
+    }
+    if (leqSeconds > 0) {
+        auto *waiting = new QTimer(&window);
+        QObject::connect(waiting, &QTimer::timeout, &window, [&window, waiting, leqSeconds] {
+            if (window.leq().measureUnattended(leqSeconds))
                 waiting->deleteLater();
         });
         waiting->start(200);

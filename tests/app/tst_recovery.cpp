@@ -18,6 +18,7 @@
 #include "leq/ui/tfrmleq.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -59,38 +60,42 @@ private Q_SLOTS:
     void journalsLeftBehind();
 };
 
-void TestRecovery::killedRecordingComesBack()
+// Runs Audexa in a child process on the simulated meter with `options`, and kills it (SIGKILL:
+// nothing of the program runs after it) once its journal holds `records` records of
+// `recordSize` bytes. Gives the journal's bytes as the killed program left them.
+QByteArray killAfter(QTemporaryDir &dir, const QStringList &options, int recordSize, int records,
+                     QString *journal)
 {
-    QTemporaryDir dir;
     QProcess audexa;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", dir.path());
     environment.insert("XDG_CONFIG_HOME", dir.filePath(".config"));
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     audexa.setProcessEnvironment(environment);
-    audexa.start(QStringLiteral(AUDEXA_PATH), { "--simulate-meter", "--record", "1000" });
-    QVERIFY(audexa.waitForStarted());
-    // Killed once it has recorded five points (one a second at the default rate).
-    const qint64 fivePoints = MeasurementJournal::HeaderSize + 5 * 16;
+    audexa.start(QStringLiteral(AUDEXA_PATH), QStringList { "--simulate-meter" } + options);
+    if (!audexa.waitForStarted())
+        return {};
+    const qint64 enough = MeasurementJournal::HeaderSize + qint64(records) * recordSize;
+    QElapsedTimer waited;
+    waited.start();
+    while (journal->isEmpty() && waited.elapsed() < 60000) {
+        QTest::qWait(50);
+        for (const QString &n : filesIn(tempFolderOf(dir)))
+            if (n.endsWith(".journal") && QFileInfo(tempFolderOf(dir) + "/" + n).size() >= enough)
+                *journal = tempFolderOf(dir) + "/" + n;
+    }
+    audexa.kill();
+    audexa.waitForFinished();
+    QFile file(*journal);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestRecovery::killedRecordingComesBack()
+{
+    QTemporaryDir dir;
     QString journal;
-    QTRY_VERIFY_WITH_TIMEOUT(!(journal =
-                                   [&] {
-                                       const QStringList names = filesIn(tempFolderOf(dir));
-                                       for (const QString &n : names)
-                                           if (n.endsWith(".journal")
-                                               && QFileInfo(tempFolderOf(dir) + "/" + n).size()
-                                                   >= fivePoints)
-                                               return tempFolderOf(dir) + "/" + n;
-                                       return QString();
-                                   }())
-                                  .isEmpty(),
-                             30000);
-    audexa.kill(); // SIGKILL: nothing of the program runs after it
-    QVERIFY(audexa.waitForFinished());
-    QFile file(journal);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    file.close();
+    // Five points: one a second at the default rate.
+    const QByteArray bytes = killAfter(dir, { "--record", "1000" }, 16, 5, &journal);
     const MeasurementJournal::ReadResult written = MeasurementJournal::read(bytes);
     QVERIFY(written.contents);
     const std::vector<MeasurementJournal::Point> &points = written.contents->points;
@@ -123,47 +128,38 @@ void TestRecovery::killedRecordingComesBack()
     QVERIFY(!QFile::exists(journal));
 }
 
-// An LEQ measurement whose program went without closing a window, as a crash leaves it: its
-// completed seconds come back into the LEQ window, and Graph and Save work on them.
+// An LEQ measurement whose program was killed: its completed seconds come back into the LEQ
+// window, and Graph and Save work on them.
 void TestRecovery::interruptedLeqComesBack()
 {
     QTemporaryDir dir;
+    QString journal;
+    const QByteArray bytes = killAfter(dir, { "--leq", "600" }, 24, 4, &journal);
+    const MeasurementJournal::ReadResult written = MeasurementJournal::read(bytes);
+    QVERIFY(written.contents);
+    const std::vector<MeasurementJournal::Second> &seconds = written.contents->seconds;
+    QCOMPARE(qsizetype(seconds.size()), (bytes.size() - MeasurementJournal::HeaderSize) / 24);
     QStringList rows;
-    {
-        MainWindowRig first(dir, { .seed = 5 });
-        first.connectAndPoll();
-        first.window->menus().LEQ1->trigger();
-        LeqController &leq = first.window->leq();
-        leq.btnLEQClick();
-        while (leq.LeqWindow()->rowCount() - 1 < 4) {
-            first.clock.advanceMs(40);
-            leq.LEQTimerTimer();
-        }
-        for (int r = 1; r <= 4; ++r) {
-            QStringList cells;
-            for (int c = 0; c <= 4; ++c)
-                cells << leq.LeqWindow()->cell(c, r);
-            rows << cells.join('|');
-        }
-    }
+    for (std::size_t i = 0; i < seconds.size(); ++i)
+        rows << (seconds[i].readings ? QString("%1|%2|%3")
+                                           .arg(i + 1)
+                                           .arg(seconds[i].spl, 0, 'f', 1)
+                                           .arg(seconds[i].leq, 0, 'f', 1)
+                                     : QString("%1||").arg(i + 1)); // an empty second
     MainWindowRig again(dir, startAgain());
     again.prompts.answers = { Prompts::Answer::Yes };
     settle();
     QCOMPARE(again.prompts.questions.size(), 1);
     QVERIFY(again.prompts.questions[0].startsWith("Recover the LEQ measurement of "));
-    QVERIFY(again.prompts.questions[0].endsWith(" (4 seconds)?"));
+    QVERIFY(again.prompts.questions[0].endsWith(QString(" (%1 seconds)?").arg(seconds.size())));
     TfrmLEQ *form = again.window->leq().LeqWindow();
     QVERIFY(form);
     QStringList recovered;
-    for (int r = 1; r < form->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c <= 4; ++c)
-            cells << form->cell(c, r);
-        recovered << cells.join('|');
-    }
+    for (int r = 1; r < form->rowCount(); ++r)
+        recovered << QStringList { form->cell(0, r), form->cell(3, r), form->cell(4, r) }.join('|');
     QCOMPARE(recovered, rows);
     QVERIFY(again.window->leq().Button3Click());
-    const QString journal = again.window->leq().journal().path();
+    QCOMPARE(again.window->leq().journal().path(), journal);
     QVERIFY(QFile::exists(journal));
     again.prompts.fileNames = { dir.filePath("leq.txt") };
     QVERIFY(again.window->leq().Button2Click());

@@ -65,6 +65,20 @@ void LeqController::openWindow()
               size));
 }
 
+bool LeqController::measureUnattended(int seconds)
+{
+    const AppState &state = m_services.state();
+    if (!state.Connected || state.ExchangeRunning || state.MeterRecording || m_measurement.running()
+        || state.CurrentLevel < 20.0f || state.CurrentLevel > 140.0f)
+        return false;
+    if (!m_window)
+        openWindow();
+    if (!m_window->selectDuration(seconds))
+        return false;
+    btnLEQClick();
+    return m_measurement.running();
+}
+
 void LeqController::btnLEQClick()
 {
     if (!m_window)

@@ -38,6 +38,9 @@ public:
     bool Button2Click();
     TfrmGraph *Button3Click();
     void LEQTimerTimer();
+    // A measurement of `seconds` (one of the window's durations) started without the user
+    // (--leq), once the meter answers with a live level: false while it cannot start yet.
+    bool measureUnattended(int seconds);
 
     // A measurement a crash interrupted, from its journal: the LEQ window shows its seconds as a
     // stopped measurement; the journal stays until it is saved or a new one starts.

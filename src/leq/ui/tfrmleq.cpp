@@ -126,6 +126,16 @@ void TfrmLEQ::FormShow()
     cmbTimeSelect->setCurrentIndex(0);
 }
 
+bool TfrmLEQ::selectDuration(int seconds)
+{
+    for (std::size_t i = 0; i < DurationSeconds.size(); ++i)
+        if (DurationSeconds[i] == seconds) {
+            cmbTimeSelect->setCurrentIndex(int(i));
+            return true;
+        }
+    return false;
+}
+
 int TfrmLEQ::selectedSeconds() const
 {
     return DurationSeconds[std::size_t(std::max(0, cmbTimeSelect->currentIndex()))];

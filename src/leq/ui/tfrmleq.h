@@ -27,6 +27,8 @@ public:
     explicit TfrmLEQ(QWidget *parent = nullptr);
 
     int selectedSeconds() const;
+    // Chooses the first item of that many seconds; false when there is none.
+    bool selectDuration(int seconds);
     // The grid cut to its header row.
     void clearRows();
     // Adds a row (number, date, time, SPL, Leq) and scrolls to it.
