@@ -304,9 +304,16 @@ bool PESGraph::print(QPrinter &printer)
         return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNonCosmetic);
+    // The chart keeps about the shape it has on the screen, as wide as the page allows: a wide
+    // window on portrait paper prints wide, not stretched down the page; a very flat one no
+    // flatter than 5 to 3, so that its levels stay readable.
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    d->paintChart(painter, QRect(0, 0, qFloor(page.width()), qFloor(page.height())),
-                  printer.logicalDpiX());
+    QSize area(qFloor(page.width()), qFloor(page.height()));
+    if (width() > 0 && height() > 0) {
+        const double ratio = std::max(0.6, double(height()) / width());
+        area.setHeight(std::min(area.height(), qRound(area.width() * ratio)));
+    }
+    d->paintChart(painter, QRect(QPoint(0, 0), area), printer.logicalDpiX());
     return painter.end();
 }
 

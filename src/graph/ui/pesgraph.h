@@ -75,8 +75,9 @@ public:
     // Applies an accepted dialog to the model and redraws; returns whether anything changed.
     bool applyCustomization(const ChartCustomizeDialog &dialog);
 
-    // Draws the chart onto a printer page (after the caller's print dialog); false when the
-    // printer (or its output file) cannot be opened or the output not finished.
+    // Draws the chart onto a printer page (after the caller's print dialog), about in the shape
+    // it has on the screen, as wide as the page allows; false when the printer (or its output
+    // file) cannot be opened or the output not finished.
     bool print(QPrinter &printer);
     void render(QPainter &painter, const QRect &target);
 
