@@ -27,6 +27,7 @@ JournalWriter::JournalWriter() = default;
 JournalWriter::~JournalWriter()
 {
     close();
+    m_lock.reset(); // the journal stays, for the next start to offer
 }
 
 QString JournalWriter::fileName(const QString &folder, const MeasurementJournal::Header &header)
@@ -42,6 +43,8 @@ QString JournalWriter::start(const QString &path, const MeasurementJournal::Head
     close();
     m_failureTold = false;
     QDir().mkpath(QFileInfo(path).absolutePath());
+    m_lock = std::make_unique<QLockFile>(lockName(path));
+    m_lock->tryLock(0);
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return QStringLiteral("Cannot create the journal \"%1\". %2")
@@ -141,6 +144,8 @@ void JournalWriter::close()
 void JournalWriter::adopt(const QString &path)
 {
     close();
+    m_lock = std::make_unique<QLockFile>(lockName(path));
+    m_lock->tryLock(0);
     m_file.setFileName(path);
 }
 
@@ -152,4 +157,5 @@ void JournalWriter::discard()
     if (wasOpen || !path.isEmpty())
         QFile::remove(path);
     m_file.setFileName(QString());
+    m_lock.reset(); // unlocks and removes the lock file
 }

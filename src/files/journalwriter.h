@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 
 #include <condition_variable>
 #include <memory>
@@ -24,6 +25,11 @@ public:
 
     // The name of a new journal in a folder: "<kind>-<start>.journal".
     static QString fileName(const QString &folder, const MeasurementJournal::Header &header);
+    // While a program answers for a journal (from its start, or from taking it over, until it is
+    // removed or the program ends), "<journal>.lock" names that program, so that another
+    // Audexa running beside it never offers the journal back. A lock whose program has ended
+    // (a crash, a kill) is stale, and taken.
+    static QString lockName(const QString &journal) { return journal + QStringLiteral(".lock"); }
 
     // Starts a journal (an earlier one of this writer is closed and kept); empty on success,
     // otherwise what went wrong.
@@ -61,4 +67,5 @@ private:
     bool m_stopping = false;
     int m_syncHandle = -1;
     std::thread m_syncThread;
+    std::unique_ptr<QLockFile> m_lock;
 };

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTest>
 
@@ -195,6 +196,7 @@ void TestRecovery::journalsLeftBehind_data()
     QTest::addColumn<int>("questions");
     QTest::addColumn<QStringList>("left"); // files in temp afterwards
     QTest::addColumn<int>("errors");
+    QTest::addColumn<bool>("locked"); // another Audexa answers for the journal
 
     const MeasurementJournal::Header header { MeasurementJournal::Kind::RealTime, 46000.5, 1.0,
                                               100 };
@@ -206,16 +208,18 @@ void TestRecovery::journalsLeftBehind_data()
     const int yes = int(Prompts::Answer::Yes);
     const QString name = "realtime-20251209-120000-000.journal";
     QTest::newRow("no, and kept") << three << QList<int> { no, no } << 2 << QStringList { name }
-                                  << 0;
+                                  << 0 << false;
     QTest::newRow("no, and discarded")
-        << three << QList<int> { no, yes } << 2 << QStringList {} << 0;
-    QTest::newRow("torn: the whole records")
-        << three + QByteArray(7, '\x55') << QList<int> { yes } << 1 << QStringList { name } << 0;
-    QTest::newRow("nothing recorded")
-        << MeasurementJournal::headerBytes(header) << QList<int> {} << 0 << QStringList {} << 0;
+        << three << QList<int> { no, yes } << 2 << QStringList {} << 0 << false;
+    QTest::newRow("torn: the whole records") << three + QByteArray(7, '\x55') << QList<int> { yes }
+                                             << 1 << QStringList { name } << 0 << false;
+    QTest::newRow("another Audexa's")
+        << three << QList<int> {} << 0 << QStringList { name } << 0 << true;
+    QTest::newRow("nothing recorded") << MeasurementJournal::headerBytes(header) << QList<int> {}
+                                      << 0 << QStringList {} << 0 << false;
     QTest::newRow("random bytes set aside")
         << QByteArray("\x12\x34 not a journal at all") << QList<int> {} << 0
-        << QStringList { name + ".unreadable" } << 1;
+        << QStringList { name + ".unreadable" } << 1 << false;
 }
 
 void TestRecovery::journalsLeftBehind()
@@ -225,12 +229,16 @@ void TestRecovery::journalsLeftBehind()
     QFETCH(int, questions);
     QFETCH(QStringList, left);
     QFETCH(int, errors);
+    QFETCH(bool, locked);
     QTemporaryDir dir;
     QDir().mkpath(tempFolderOf(dir));
     QFile file(tempFolderOf(dir) + "/realtime-20251209-120000-000.journal");
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
+    QLockFile lock(JournalWriter::lockName(file.fileName()));
+    if (locked)
+        QVERIFY(lock.tryLock(0));
 
     MainWindowRig rig(dir, startAgain());
     for (int a : answers)
@@ -241,7 +249,8 @@ void TestRecovery::journalsLeftBehind()
     if (errors)
         QVERIFY(rig.prompts.errors[0].contains("is kept as"));
     QStringList files = filesIn(tempFolderOf(dir));
-    files.removeIf([](const QString &f) { return !f.contains(".journal"); });
+    files.removeIf(
+        [](const QString &f) { return !f.endsWith(".journal") && !f.endsWith(".unreadable"); });
     QCOMPARE(files, left);
     if (!answers.isEmpty() && answers[0] == int(Prompts::Answer::Yes))
         QCOMPARE(rig.window->graphs().RealTimeGraphWindow()->chartModel().points(), 3);

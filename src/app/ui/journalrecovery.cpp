@@ -4,6 +4,7 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "files/journalwriter.h"
 #include "files/measurementjournal.h"
 #include "files/wholefile.h"
 #include "graph/ui/realtimecontroller.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 
 namespace JournalRecovery {
 
@@ -55,6 +57,12 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         if (!QFile::exists(path) || path == realTime.journal().path()
             || path == leq.journal().path())
             continue;
+        // Another Audexa answers for it: it is that one's measurement, not a lost one.
+        QLockFile lock(JournalWriter::lockName(path));
+        if (!lock.tryLock(0))
+            continue;
+        lock.unlock(); // whoever shows the measurement takes it over
+
         const WholeFile::ReadResult file
             = WholeFile::read(path, LargestJournal, QStringLiteral("it is too large"));
         if (!file.bytes) {
@@ -79,8 +87,8 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         if (shown)
             continue;
         // The time of its first point, as its graph or table shows it.
-        const QString start = DateTimeDays::RoundedTimeText(
-            isLeq ? contents.seconds.front().time : contents.points.front().x);
+        const QString start = DateTimeDays::RoundedTimeText(isLeq ? contents.seconds.front().time
+                                                                  : contents.points.front().x);
         const QString what = (isLeq ? QStringLiteral("the LEQ measurement of %1")
                                     : QStringLiteral("the real-time recording of %1"))
                                  .arg(start);
