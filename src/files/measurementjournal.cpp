@@ -126,6 +126,11 @@ ReadResult read(const QByteArray &bytes)
     quint32 sequence = 0;
     while (bytes.size() - at >= size && sealed(d + at, size, sequence)) {
         const char *r = d + at;
+        // The word after an LEQ record's readings is always written as zero; a record with
+        // anything else there was not written by this program, and ends the journal like a
+        // torn one, so that what is recovered is exactly what was written.
+        if (c.header.kind == Kind::Leq && get<quint16>(r + 18) != 0)
+            break;
         if (c.header.kind == Kind::RealTime)
             c.points.push_back({ get<double>(r), get<float>(r + 8) });
         else

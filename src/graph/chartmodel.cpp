@@ -114,7 +114,7 @@ int ChartModel::subsetLineType(int subset) const
 
 bool ChartModel::sameData(const ChartModel &o) const
 {
-    return m_points == o.m_points && m_x == o.m_x && m_y == o.m_y;
+    return m_points == o.m_points && m_x == o.m_x && m_y == o.m_y && exclusions == o.exclusions;
 }
 
 bool ChartModel::sameLook(const ChartModel &o) const

@@ -28,6 +28,17 @@ struct VerticalLine
     bool operator==(const VerticalLine &) const = default;
 };
 
+// An interval of X (days, both ends included) that the user took out of the acoustic figures:
+// an event that does not belong to the measurement, a passing lorry or a barking dog. `from` is
+// never after `to`; the label may be empty.
+struct ExcludedInterval
+{
+    double from = 0.0;
+    double to = 0.0;
+    QString label;
+    bool operator==(const ExcludedInterval &) const = default;
+};
+
 struct AxisScale
 {
     bool manual = false;
@@ -104,6 +115,10 @@ public:
     bool allowVertLineAnnotHotSpots = true;
     int lineAnnotationTextSize = 100; // percent
     bool allowDataHotSpots = false;
+
+    // Excluded intervals, in the order the user made them; they may overlap. Part of the data:
+    // a new series clears them.
+    std::vector<ExcludedInterval> exclusions;
 
     // The colour and line type a subset is drawn with.
     QColor subsetColor(int subset) const;

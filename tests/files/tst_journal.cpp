@@ -68,6 +68,17 @@ void TestJournal::writtenAndReadBack()
     QCOMPARE(second.contents->seconds.size(), std::size_t(1));
     QCOMPARE(second.contents->seconds[0].leq, 60.25f);
     QCOMPARE(second.contents->seconds[0].readings, quint16(27));
+    // A record whose zero word is not zero was not written by the program, even with a check
+    // that fits it: it ends the journal.
+    QByteArray forged = seconds;
+    forged[HeaderSize + 18] = 1;
+    const quint16 check = qChecksum(forged.mid(HeaderSize, 22), Qt::ChecksumIso3309);
+    forged[HeaderSize + 22] = char(check & 0xFF);
+    forged[HeaderSize + 23] = char(check >> 8);
+    const ReadResult forgedRead = MeasurementJournal::read(forged);
+    QVERIFY(forgedRead.contents);
+    QCOMPARE(forgedRead.contents->seconds.size(), std::size_t(0));
+    QCOMPARE(forgedRead.contents->droppedBytes, qsizetype(LeqRecordSize));
 
     JournalWriter discarding;
     QCOMPARE(discarding.start(path, RealTimeHeader), QString());
