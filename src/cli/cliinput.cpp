@@ -6,6 +6,7 @@
 #include "graph/chartblock.h"
 #include "graph/chartsetup.h"
 #include "logger/datasetchart.h"
+#include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 
@@ -38,9 +39,10 @@ Loaded fromGraphFile(const QString &fileName)
     ChartModel chart;
     if (!read.block || !ChartBlock::load(*read.block, chart, &error))
         return { std::nullopt,
+                 {},
                  failed(WholeFile::shownName(fileName) + QStringLiteral(": ") + error,
                         CliCommands::BadInput) };
-    return { std::move(chart), {} };
+    return { std::move(chart), GraphSource::file(fileName), {} };
 }
 
 Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
@@ -48,15 +50,17 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
     if (!read.memory)
         return { std::nullopt,
+                 {},
                  failed(WholeFile::shownName(fileName) + QStringLiteral(": ") + read.error,
                         CliCommands::BadInput) };
     LoggerData data;
     const int code = MemoryDecoder::DecodeLoggerMemory(
         *read.memory, DataSetFile::lastAddressOf(*read.memory).value_or(0), clock, data);
     if (code == MemoryDecoder::NoDataSets || code == MemoryDecoder::TooManySets)
-        return { std::nullopt, { {}, CliCommands::codeLine(code), CliCommands::NotDecoded } };
+        return { std::nullopt, {}, { {}, CliCommands::codeLine(code), CliCommands::NotDecoded } };
     if (set > data.setCount())
         return { std::nullopt,
+                 {},
                  failed(QStringLiteral("there is no data set %1; the file holds %2")
                             .arg(set)
                             .arg(data.setCount()),
@@ -68,7 +72,12 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
     CliCommands::Output warning;
     if (code != MemoryDecoder::Decoded)
         warning.err = CliCommands::codeLine(code);
-    return { std::move(chart), warning };
+    const std::size_t s = std::size_t(set - 1);
+    GraphSource source = GraphSource::dataSetOf(set, data.setStartTimes[s], data.setIntervals[s],
+                                                DataSetRows::weightingText(data.setFlags[s]),
+                                                DataSetRows::responseText(data.setFlags[s]));
+    source.fileName = fileName;
+    return { std::move(chart), std::move(source), warning };
 }
 
 } // namespace

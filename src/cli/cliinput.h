@@ -2,6 +2,7 @@
 
 #include "cli/clicommands.h"
 #include "graph/chartmodel.h"
+#include "graph/graphsource.h"
 
 #include <QSize>
 
@@ -32,6 +33,7 @@ Parsed parse(const QString &command, const QStringList &arguments);
 struct Loaded
 {
     std::optional<ChartModel> chart;
+    GraphSource source; // the data set, or the graph file
     CliCommands::Output report; // the failure, or a warning to pass on
 };
 Loaded load(const Arguments &arguments, const Clock &clock);

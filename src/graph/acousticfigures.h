@@ -60,8 +60,8 @@ struct Line
     QString value; // one decimal (T in whole seconds, N a count); empty where there is none
 };
 // The eleven figures in that order, numbers in the given locale (QLocale::c() for the command
-// line's point), without group separators.
-std::vector<Line> lines(const Figures &figures, const QLocale &locale);
+// line's point), without group separators; T with durationDecimals (the command line: 0).
+std::vector<Line> lines(const Figures &figures, const QLocale &locale, int durationDecimals = 1);
 
 // "Export Figures": a title line, then one line per figure, "name<TAB>whole<TAB>between",
 // in the user's locale, each line ending with "\n".

@@ -1,6 +1,7 @@
 #include "graph/chartmodel.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 const std::vector<double> NoX;
@@ -10,6 +11,13 @@ const std::vector<float> NoY;
 const QColor DefaultColors[] = { Qt::black,   Qt::red,      Qt::blue,       Qt::darkGreen,
                                  Qt::magenta, Qt::darkCyan, Qt::darkYellow, Qt::gray };
 } // namespace
+
+quint64 ChartModel::touch()
+{
+    static std::atomic<quint64> revisions { 0 };
+    m_revision = ++revisions;
+    return m_revision;
+}
 
 void ChartModel::setSubsets(int subsets)
 {

@@ -125,10 +125,12 @@ public:
     int subsetLineType(int subset) const;
     QString subsetLabel(int subset) const { return subsetLabels.value(subset); }
 
-    // Counts every change of the data, so a view can tell whether to hand the series over again.
+    // Names the state of the data, so a view can tell whether to hand the series over again and
+    // the figures whether to work them out again. Every change takes a number no chart has had
+    // before, so two charts with the same revision hold the same data (one is a copy).
     quint64 dataRevision() const { return m_revision; }
     // Marks the data as changed.
-    quint64 touch() { return ++m_revision; }
+    quint64 touch();
 
     bool sameData(const ChartModel &other) const;
     bool sameLook(const ChartModel &other) const;

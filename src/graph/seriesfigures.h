@@ -1,19 +1,22 @@
 #pragma once
 
 #include "graph/acousticfigures.h"
-#include "graph/chartmodel.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+class ChartModel;
+
 // The acoustic figures of subset 0 of a chart, for the whole graph and between two point
 // indexes, with the excluded intervals left out.
 //
-// Built once per state of the data, it answers a cursor move in time independent of the
-// interval's length: prefix counts of the valid points, a tree of energy sums (each sum adds up
-// its own points only, so a quiet interval after a loud one keeps its precision), and a wavelet
-// matrix over the levels' ranks for the k-th level of any interval.
+// Made once per state of the data (one pass: which points are valid, and the whole graph's
+// figures), it answers the figures between the cursors in time independent of the interval's
+// length once its index is built (on the first such question): prefix counts of the valid
+// points, a tree of energy sums (each node adds up its own points only, so a quiet interval
+// after a loud one keeps its precision), and a wavelet matrix over the levels' ranks that
+// finds the k-th level of any interval.
 class SeriesFigures
 {
 public:
@@ -23,33 +26,39 @@ public:
     SeriesFigures() = default;
     SeriesFigures(const ChartModel &chart, std::optional<double> intervalSeconds);
 
-    Figures whole() const;
-    // The points from index a to index b, in either order, both included (clamped to the series).
+    const Figures &whole() const { return m_whole; }
+    // The points from index a to index b, in either order, both included (clamped to the
+    // series).
     Figures between(int a, int b) const;
 
     int points() const { return m_points; }
 
 private:
-    Figures ofValidRange(long long first, long long end) const; // [first, end) of valid levels
-    double energySum(long long first, long long end) const;
-    long long kthRank(long long first, long long end, long long k) const; // k from 0
-
-    int m_points = 0;
-    std::optional<double> m_interval;
-    std::vector<std::uint32_t> m_validBefore; // valid levels among points [0, i), size points + 1
-    std::vector<double> m_rankLevels; // the distinct valid levels, ascending, as doubles
-    // Energy sums over blocks of valid levels: leaves are block sums, a segment tree above.
-    std::vector<double> m_energies; // per valid level, 10^(L/10)
-    std::vector<double> m_tree;
-    long long m_leaves = 0;
-    // Wavelet matrix over the ranks of the valid levels.
     struct BitLevel
     {
         std::vector<std::uint64_t> words;
-        std::vector<std::uint32_t> onesBefore; // ones in words [0, w)
-        long long zeros = 0;
-        long long rank1(long long i) const; // ones in [0, i)
+        std::vector<std::uint32_t> onesBefore; // ones in the words before
+        std::uint32_t zeros = 0;
+        std::uint32_t rank1(std::uint32_t i) const; // ones in [0, i)
     };
-    std::vector<BitLevel> m_bits;
-    long long m_valid = 0;
+
+    void buildIndex() const;
+    double energySum(std::uint32_t first, std::uint32_t end) const;
+    std::uint32_t kth(std::uint32_t first, std::uint32_t end, std::uint32_t k) const;
+    double levelOfRank(std::uint32_t rank) const;
+
+    int m_points = 0;
+    std::optional<double> m_interval;
+    Figures m_whole;
+    std::vector<std::uint32_t> m_validBefore; // valid levels among points [0, i), points + 1
+    std::vector<float> m_levels; // the valid levels in their order
+
+    // The index, built on the first question about an interval.
+    mutable bool m_indexed = false;
+    mutable long long m_lowestTenth = 0; // ranks are tenths above it, or
+    mutable std::vector<float> m_distinct; // the distinct levels ascending, when not tenths
+    mutable std::vector<double> m_energies; // per valid level
+    mutable std::vector<double> m_tree; // block sums of energies at [leaves, 2 leaves)
+    mutable std::size_t m_leaves = 0;
+    mutable std::vector<BitLevel> m_bits; // wavelet matrix, the highest bit first
 };

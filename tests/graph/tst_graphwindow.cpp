@@ -604,14 +604,16 @@ void TestGraphWindow::dragCursorLine()
     QCOMPARE(rig.slider().Value1(), 6);
     g.chart().redrawNow();
     QCustomPlot &plot = g.chart().plot();
-    auto pixelOf = [&](int index) {
-        const QPointF value(rig.chart().x(0, index), 80.0);
+    // At a point, or half way past it, so that no pixel's rounding puts the mouse before it.
+    auto pixelOf = [&](int index, double past = 0.0) {
+        const double x = rig.chart().x(0, index);
+        const QPointF value(x + past * (rig.chart().x(0, index + 1) - x), 80.0);
         return plot.mapFrom(&g.chart(), g.chart().valueToPixel(value).toPoint());
     };
     // Press on cursor line A and drag it to point 12: the cursor follows, point by point.
     QTest::mousePress(&plot, Qt::LeftButton, {}, pixelOf(6));
-    QTest::mouseMove(&plot, pixelOf(12));
-    QTest::mouseRelease(&plot, Qt::LeftButton, {}, pixelOf(12));
+    QTest::mouseMove(&plot, pixelOf(12, 0.5));
+    QTest::mouseRelease(&plot, Qt::LeftButton, {}, pixelOf(12, 0.5));
     QCOMPARE(rig.slider().Value1(), 12);
     QCOMPARE(rig.chart().verticalLines[0].x, rig.chart().x(0, 12));
     QCOMPARE(rig.fields().cursorA, GraphStatistics::levelText(rig.chart().y(0, 12)));

@@ -159,6 +159,7 @@ bool FileCommands::OpenGraphFile(const QString &fileName)
     if (read.block && ChartBlock::load(*read.block, parsed, &error)) {
         TfrmGraph &graph = m_graphs.createGraph(QFileInfo(fileName).absoluteFilePath());
         graph.chart().loadBlock(*read.block);
+        graph.setSource(GraphSource::file(QFileInfo(fileName).absoluteFilePath()));
         graph.UpdateGraphStatistics();
         graph.chart().reinitAndReset();
         return true;

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -70,14 +71,22 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
 
     auto *chartSplitter = new QSplitter(Qt::Vertical, right);
     chartSplitter->setHandleWidth(3);
-    PESGraph1 = new PESGraph(chartSplitter);
+    // The acoustic figures stand beside the chart; the cursor panel below keeps the whole width.
+    auto *chartRow = new QWidget(chartSplitter);
+    auto *chartRowLayout = new QHBoxLayout(chartRow);
+    chartRowLayout->setContentsMargins(0, 0, 0, 0);
+    chartRowLayout->setSpacing(0);
+    PESGraph1 = new PESGraph(chartRow);
     PESGraph1->setObjectName(QStringLiteral("PESGraph1"));
     PESGraph1->installEventFilter(this);
     // However small the window, the chart keeps room for its axes and a few lines of its plot.
     PESGraph1->setMinimumHeight(ChartMinimumHeight);
     pnlStatistic = buildCursorPanel();
     m_cursorView = new ClippedPanel(pnlStatistic, ClippedPanel::Cut::RightAndBottom, chartSplitter);
-    chartSplitter->addWidget(PESGraph1);
+    chartRowLayout->addWidget(PESGraph1, 1);
+    pnlAcoustic = buildAcousticPanel();
+    chartRowLayout->addWidget(pnlAcoustic);
+    chartSplitter->addWidget(chartRow);
     chartSplitter->addWidget(m_cursorView);
     chartSplitter->setStretchFactor(0, 1);
     chartSplitter->setStretchFactor(1, 0);

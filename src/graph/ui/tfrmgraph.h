@@ -1,8 +1,12 @@
 #pragma once
 
 #include "base/ui/mdichildform.h"
+#include "graph/acousticfigures.h"
+#include "graph/chartmodel.h"
+#include "graph/graphsource.h"
 #include "graph/graphstatistics.h"
 #include "graph/realtimerecorder.h"
+#include "graph/seriesfigures.h"
 
 #include <QList>
 #include <QStringList>
@@ -16,6 +20,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSplitter;
 class QToolBar;
 class StringGrid;
@@ -66,6 +71,20 @@ public:
     GraphStatistics::Fields fields() const;
 
     bool isCaption(const QString &caption) const { return windowTitle() == caption; }
+
+    // Where the graph's points came from: the figures' interval and a report's source lines.
+    void setSource(const GraphSource &source);
+    const GraphSource &source() const { return m_source; }
+    // The acoustic figures the panel shows: of the whole graph, and between cursors A and B,
+    // worked out again when the data, the exclusions or the source changed.
+    AcousticFigures::Figures wholeAcousticFigures();
+    AcousticFigures::Figures betweenAcousticFigures();
+    // The panel: both columns again (the data changed), or the between-cursors one (a cursor
+    // moved).
+    void refreshAcousticFigures();
+    void showBetweenAcousticFigures();
+    // "Export Figures": the panel's figures on the clipboard as tab-separated lines.
+    void ExportFiguresClick();
 
     // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
     // list that the user can change.
@@ -137,6 +156,8 @@ Q_SIGNALS:
     void calLeqRequested();
     // Clear emptied the chart.
     void cleared();
+    // An interval was excluded from the figures, or included again.
+    void exclusionsChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -148,6 +169,9 @@ private:
     void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
+    QWidget *buildAcousticPanel();
+    // The figures of the chart as it stands, made again only when it changed.
+    const SeriesFigures &currentFigures();
     void applyDefaultLook();
     void alignSlider();
     void moveReadOut();
@@ -163,6 +187,13 @@ private:
     void reportFailedFigure();
 
     WindowServices &m_services;
+    GraphSource m_source;
+    // The acoustic figures and the state of the chart they were made from.
+    SeriesFigures m_figures;
+    bool m_figuresMade = false;
+    quint64 m_figuresRevision = 0;
+    std::vector<ExcludedInterval> m_figuresExclusions;
+    std::optional<double> m_figuresInterval;
     QSplitter *m_splitter = nullptr;
     // The statistics and cursor panels, cut off at the window's edge when it is small.
     ClippedPanel *m_statisticView = nullptr;
@@ -188,6 +219,10 @@ private:
               *txtCursorBTime = nullptr, *txtMaxAB = nullptr, *txtMaxABTime = nullptr,
               *txtMinAB = nullptr, *txtMinABTime = nullptr, *txtAvgAB = nullptr;
     QLabel *lblMeterLost = nullptr;
+    // The "Acoustic figures" panel beside the chart: one row per figure, whole and A-B.
+    QWidget *pnlAcoustic = nullptr;
+    QList<QLabel *> m_wholeFigureTexts, m_betweenFigureTexts;
+    QPushButton *btnExportFigures = nullptr;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

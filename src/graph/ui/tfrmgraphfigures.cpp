@@ -102,6 +102,7 @@ void TfrmGraph::showFigures(const GraphStatistics::Whole &w)
         hideCursorLines();
     }
     placeCursors(w.sliderMaximum, w.value1, w.value2);
+    refreshAcousticFigures();
 }
 
 void TfrmGraph::hideCursorLines()
@@ -119,6 +120,7 @@ void TfrmGraph::forgetFigures()
     Panel12->clear();
     hideCursorLines();
     placeCursors(0, 0, 0);
+    refreshAcousticFigures();
 }
 
 void TfrmGraph::placeCursors(int maximum, int value1, int value2)
@@ -165,6 +167,7 @@ void TfrmGraph::UpdateCursorStatistics()
     txtMinABTime->setText(b.minABTime);
     if (b.failed)
         reportFailedFigure();
+    showBetweenAcousticFigures();
 }
 
 GraphStatistics::Fields TfrmGraph::fields() const
@@ -236,6 +239,7 @@ void TfrmGraph::showRecordingTexts(const RealTimeRecorder::Texts &texts)
     put(txtMin, texts.min);
     put(txtMinTime, texts.minTime);
     put(txtDataNo, texts.dataNo);
+    refreshAcousticFigures();
     if (texts.meterLost) {
         lblMeterLost->setText(*texts.meterLost);
         lblMeterLost->setToolTip(*texts.meterLost);

@@ -113,6 +113,7 @@ int DataLoggerController::LoadLoggerMemory(WorkProgress *progress)
         state.memoryImage.clear();
         return read;
     }
+    m_collectionFile.clear();
     const int code = decodeAndShow();
     state.memoryImage.clear();
     return code;
@@ -161,6 +162,13 @@ void DataLoggerController::GraphDataSet(int set)
     const DataSetChart::Span span = DataSetChart::span(m_data, set);
     graph->ResetGraphData(1, 130, 30, span.end, span.start, span.count);
     DataSetChart::fillSeries(graph->chartModel(), m_data, set);
+    const std::size_t s = std::size_t(set);
+    GraphSource source
+        = GraphSource::dataSetOf(set + 1, m_data.setStartTimes[s], m_data.setIntervals[s],
+                                 DataSetRows::weightingText(m_data.setFlags[s]),
+                                 DataSetRows::responseText(m_data.setFlags[s]));
+    source.fileName = m_collectionFile;
+    graph->setSource(source);
     graph->showFigures(DataSetFigures::of(m_data, set));
     graph->chart().redraw();
 }
@@ -237,6 +245,7 @@ bool DataLoggerController::OpenDataSetCollection()
     }
     state.memoryImage = *read.memory;
     state.lastAddress = *DataSetFile::lastAddressOf(state.memoryImage);
+    m_collectionFile = fileName;
     const int code = decodeAndShow();
     state.memoryImage.clear();
     if (code == MemoryDecoder::NoDataSets || code == MemoryDecoder::TooManySets)
@@ -270,5 +279,6 @@ bool DataLoggerController::SaveDataSetCollection()
         return false;
     }
     m_services.state().loggerDataLoaded = false;
+    m_collectionFile = fileName;
     return true;
 }

@@ -55,4 +55,6 @@ private:
     LoggerData m_data;
     // The temporary file holds the data sets shown: written in this run, and not since failed.
     bool m_tempFileCurrent = false;
+    // The collection file the data sets came from or were saved to; empty after a download.
+    QString m_collectionFile;
 };

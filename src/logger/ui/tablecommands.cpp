@@ -81,6 +81,7 @@ TfrmGraph *TableCommands::btnOutputToGraphClick(MdiChildForm *active)
     }
 
     TfrmGraph &graph = m_graphs.createGraph(list->windowTitle());
+    graph.setSource(GraphSource::file(list->windowTitle()));
     graph.PrepareGraph(1, 130, 30, *end.days, *start.days, n);
     TableToGraph::Points points;
     {

@@ -1,0 +1,235 @@
+// The acoustic figures: each rule on small series worked out by hand, exclusions, and the fast
+// figures between the cursors against a plain sort and sum on random series.
+
+#include "graph/acousticfigures.h"
+#include "graph/chartmodel.h"
+#include "graph/graphsource.h"
+#include "graph/seriesfigures.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+using AcousticFigures::Figures;
+
+namespace {
+
+constexpr double Second = 1.0 / 86400.0;
+constexpr double Start = 46000.5;
+
+ChartModel chartOf(const std::vector<float> &levels, double spacingSeconds = 1.0)
+{
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(int(levels.size()));
+    std::vector<double> xs(levels.size());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        xs[i] = Start + double(i) * spacingSeconds * Second;
+    chart.setSeries(0, xs, levels);
+    return chart;
+}
+
+// "N T Leq Lmax Lmin L5 L10 L50 L90 L95 SEL" as the command line writes them.
+QString textOf(const Figures &figures)
+{
+    QStringList values;
+    for (const AcousticFigures::Line &line : AcousticFigures::lines(figures, QLocale::c(), 0))
+        values << line.value;
+    return values.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestFigures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rules_data();
+    void rules();
+    void percentileRank_data();
+    void percentileRank();
+    void exclusions_data();
+    void exclusions();
+    void fastBetweenMatchesSortAndSum();
+    void interval();
+};
+
+void TestFigures::rules_data()
+{
+    QTest::addColumn<std::vector<float>>("levels");
+    QTest::addColumn<double>("interval");
+    QTest::addColumn<QString>("figures");
+
+    QTest::newRow("80, 90, 100") << std::vector<float> { 80, 90, 100 } << 1.0
+                                 << "3 3 95.7 100.0 80.0 100.0 100.0 90.0 80.0 80.0 100.5";
+    std::vector<float> tenAndOne(10, 60.0f);
+    tenAndOne.push_back(80.0f);
+    QTest::newRow("ten of 60, one of 80")
+        << tenAndOne << 1.0 << "11 11 70.0 80.0 60.0 80.0 60.0 60.0 60.0 60.0 80.4";
+    QTest::newRow("N = 1") << std::vector<float> { 72.3f } << 2.0
+                           << "1 2 72.3 72.3 72.3 72.3 72.3 72.3 72.3 72.3 75.3";
+    QTest::newRow("ties") << std::vector<float> { 60, 50, 60, 50 } << 1.0
+                          << "4 4 57.4 60.0 50.0 60.0 60.0 50.0 50.0 50.0 63.4";
+    QTest::newRow("null, 0 and NaN left out")
+        << std::vector<float> { 9999.0f, 80, 0, 90, std::nanf(""), 100 } << 1.0
+        << "3 3 95.7 100.0 80.0 100.0 100.0 90.0 80.0 80.0 100.5";
+    QTest::newRow("no valid point") << std::vector<float> { 9999.0f, 0 } << 1.0 << "0 0         ";
+    QTest::newRow("T = 0: no interval") << std::vector<float> { 80, 90, 100 } << 0.0
+                                        << "3  95.7 100.0 80.0 100.0 100.0 90.0 80.0 80.0 ";
+    // Not tenths of a dB: worked out by selection instead of counting.
+    QTest::newRow("hundredths") << std::vector<float> { 80.04f, 90.04f, 100.04f } << 0.5
+                                << "3 2 95.7 100.0 80.0 100.0 100.0 90.0 80.0 80.0 97.5";
+}
+
+// The whole graph's figures follow the rules, through the same entry the window uses.
+void TestFigures::rules()
+{
+    QFETCH(std::vector<float>, levels);
+    QFETCH(double, interval);
+    QFETCH(QString, figures);
+    const SeriesFigures series(chartOf(levels),
+                               interval > 0 ? std::optional(interval) : std::nullopt);
+    QCOMPARE(textOf(series.whole()), figures);
+    // Between the first and the last point is the whole graph.
+    QCOMPARE(textOf(series.between(int(levels.size()) - 1, 0)), figures);
+}
+
+void TestFigures::percentileRank_data()
+{
+    QTest::addColumn<long long>("count");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<long long>("rank");
+    QTest::newRow("none") << 0LL << 50 << 0LL;
+    QTest::newRow("one") << 1LL << 5 << 1LL;
+    QTest::newRow("at least 1") << 3LL << 95 << 1LL;
+    QTest::newRow("exact: 20 x 95 / 100 = 19") << 20LL << 5 << 19LL;
+    QTest::newRow("21 x 95 / 100 = 19.95") << 21LL << 5 << 20LL;
+    QTest::newRow("100 x 5 / 100 = 5") << 100LL << 95 << 5LL;
+    QTest::newRow("101 x 5 / 100 = 5.05") << 101LL << 95 << 6LL;
+    QTest::newRow("a billion") << 1000000001LL << 10 << 900000001LL;
+}
+
+void TestFigures::percentileRank()
+{
+    QFETCH(long long, count);
+    QFETCH(int, percent);
+    QFETCH(long long, rank);
+    QCOMPARE(AcousticFigures::percentileRank(count, percent), rank);
+}
+
+void TestFigures::exclusions_data()
+{
+    QTest::addColumn<std::vector<ExcludedInterval>>("excluded");
+    QTest::addColumn<QString>("nAndLeq");
+    const auto at = [](double seconds) {
+        return Start + seconds * Second;
+    };
+    QTest::newRow("none") << std::vector<ExcludedInterval> {} << "10 73.2";
+    QTest::newRow("the first point")
+        << std::vector<ExcludedInterval> { { at(0), at(0), {} } } << "9 70.8";
+    QTest::newRow("both ends, one beyond the series")
+        << std::vector<ExcludedInterval> { { at(-5), at(0), {} }, { at(9), at(20), {} } }
+        << "8 60.0";
+    QTest::newRow("overlapping") << std::vector<ExcludedInterval> { { at(2), at(5), {} },
+                                                                    { at(4), at(7), {} } }
+                                 << "4 77.0";
+    QTest::newRow("nested") << std::vector<ExcludedInterval> {
+        { at(1), at(8), {} }, { at(3), at(4), QStringLiteral("x") }
+    } << "2 80.0";
+    QTest::newRow("everything") << std::vector<ExcludedInterval> { { at(0), at(9), {} } } << "0 ";
+}
+
+// Points whose time lies in any excluded interval (ends included) are left out, however the
+// intervals lie.
+void TestFigures::exclusions()
+{
+    QFETCH(std::vector<ExcludedInterval>, excluded);
+    QFETCH(QString, nAndLeq);
+    ChartModel chart = chartOf({ 80, 60, 60, 60, 60, 60, 60, 60, 60, 80 });
+    chart.exclusions = excluded;
+    const SeriesFigures series(chart, 1.0);
+    for (const Figures &f : { series.whole(), series.between(0, 9) }) {
+        const std::vector<AcousticFigures::Line> lines = AcousticFigures::lines(f, QLocale::c());
+        QCOMPARE(lines[0].value + QLatin1Char(' ') + lines[2].value, nAndLeq);
+    }
+}
+
+// The figures between two cursors, from the index, are those of the points between them
+// sorted and summed the plain way, on random series (tenths or not, with nulls, zeros and
+// exclusions) and random cursor places.
+void TestFigures::fastBetweenMatchesSortAndSum()
+{
+    QRandomGenerator random(20261209);
+    for (int round = 0; round < 60; ++round) {
+        const int n = 1 + int(random.bounded(round < 50 ? 300 : 5000));
+        const bool tenths = round % 3 != 0;
+        std::vector<float> levels(static_cast<std::size_t>(n));
+        for (float &level : levels) {
+            const int kind = int(random.bounded(20));
+            if (kind == 0)
+                level = 9999.0f;
+            else if (kind == 1)
+                level = 0.0f;
+            else if (tenths)
+                level = float(double(300 + random.bounded(1000)) / 10.0);
+            else
+                level = float(20.0 + random.generateDouble() * 120.0);
+        }
+        ChartModel chart = chartOf(levels);
+        if (round % 2 == 0) {
+            const double a = Start + random.bounded(n) * Second;
+            chart.exclusions.push_back({ a, a + random.bounded(20) * Second, {} });
+        }
+        const SeriesFigures series(chart, 1.0);
+        for (int q = 0; q < 40; ++q) {
+            const int a = int(random.bounded(n));
+            const int b = int(random.bounded(n));
+            std::vector<double> plain;
+            for (int i = std::min(a, b); i <= std::max(a, b); ++i) {
+                const bool excluded = !chart.exclusions.empty()
+                    && chart.xs(0)[std::size_t(i)] >= chart.exclusions[0].from
+                    && chart.xs(0)[std::size_t(i)] <= chart.exclusions[0].to;
+                if (AcousticFigures::isValidLevel(levels[std::size_t(i)]) && !excluded)
+                    plain.push_back(levels[std::size_t(i)]);
+            }
+            const Figures f = series.between(a, b);
+            QCOMPARE(f.n, static_cast<long long>(plain.size()));
+            if (plain.empty()) {
+                QVERIFY(!f.leq && !f.lmax && !f.percentiles[2]);
+                continue;
+            }
+            std::sort(plain.begin(), plain.end());
+            double sum = 0;
+            for (const double level : plain)
+                sum += std::pow(10.0, level / 10.0);
+            QVERIFY(std::fabs(*f.leq - 10.0 * std::log10(sum / double(plain.size()))) < 1e-9);
+            QCOMPARE(*f.lmin, plain.front());
+            QCOMPARE(*f.lmax, plain.back());
+            const std::size_t size = plain.size();
+            const std::array<std::size_t, 5> k { size - size * 5 / 100, size - size * 10 / 100,
+                                                 size - size * 50 / 100, size - size * 90 / 100,
+                                                 size - size * 95 / 100 };
+            for (std::size_t p = 0; p < k.size(); ++p)
+                QCOMPARE(*f.percentiles[p], plain[std::max<std::size_t>(k[p], 1) - 1]);
+        }
+    }
+}
+
+// dt: the source's interval, or the median spacing of the points.
+void TestFigures::interval()
+{
+    ChartModel chart = chartOf({ 60, 60, 60, 60 }, 2.0);
+    chart.setX(0, 3, chart.x(0, 2) + 3600 * Second); // one gap does not move the median
+    QCOMPARE(GraphSource().intervalOf(chart), std::optional(2.0));
+    QCOMPARE(GraphSource::file("a.ghf").intervalOf(chart), std::optional(2.0));
+    QCOMPARE(GraphSource::realTime(0.5).intervalOf(chart), std::optional(0.5));
+    QCOMPARE(GraphSource::dataSetOf(1, Start, 10, "dBA", "FAST").intervalOf(chart),
+             std::optional(10.0));
+    QCOMPARE(GraphSource().intervalOf(chartOf({ 60 })), std::nullopt);
+}
+
+QTEST_GUILESS_MAIN(TestFigures)
+#include "tst_figures.moc"
