@@ -2,6 +2,7 @@
 
 #include "base/datetimedays.h"
 #include "cli/cliexport.h"
+#include "cli/clifigures.h"
 #include "files/datasetfile.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
@@ -90,6 +91,7 @@ QString usage()
         "       audexa-cli readings FILE.rec [--set N]\n"
         "       audexa-cli export IN OUT [--set N]\n"
         "       audexa-cli picture IN OUT [--set N] [--size WxH]\n"
+        "       audexa-cli figures FILE [--set N] [--from I] [--to J]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -115,6 +117,13 @@ QString usage()
         "          its look and annotations, as Audexa's graph window draws it, into OUT: a PNG,\n"
         "          SVG or PDF picture by OUT's extension, WxH pixels (1600x900 without --size;\n"
         "          SVG and PDF are vector). Needs no display.\n"
+        "figures   prints the acoustic figures of data set N of a collection FILE (.rec), or of\n"
+        "          the first series of a graph file FILE (.ghf) leaving out its excluded\n"
+        "          intervals, over points I to J (from 1, both included; all without --from\n"
+        "          and --to), as name and value lines: N, T (seconds), Leq, Lmax, Lmin, L5,\n"
+        "          L10, L50, L90, L95 and SEL, in dB with one decimal; a figure that cannot be\n"
+        "          formed has an empty value. Null points, readings of 0 and excluded points\n"
+        "          are not counted.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -125,7 +134,8 @@ QString usage()
         "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
-        "     (export, picture: also an output file that cannot be written)\n"
+        "     (export, picture: also an output file that cannot be written; figures: a\n"
+        "     --from or --to beyond the last point, or --from after --to)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 
@@ -198,6 +208,8 @@ Output run(const QStringList &arguments, const Clock &clock)
         return { usage(), {}, Decoded };
     if (command == QLatin1String("export"))
         return CliExport::run(arguments.mid(1), clock, QLocale::system());
+    if (command == QLatin1String("figures"))
+        return CliFigures::run(arguments.mid(1), clock);
     if (command != QLatin1String("sets") && command != QLatin1String("readings"))
         return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
     const bool isReadings = command == QLatin1String("readings");

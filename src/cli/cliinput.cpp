@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <tuple>
+
 namespace CliInput {
 
 namespace {
@@ -90,35 +92,43 @@ CliCommands::Output failed(const QString &reason, int status)
 Parsed parse(const QString &command, const QStringList &arguments)
 {
     const bool picture = command == QLatin1String("picture");
+    const bool figures = command == QLatin1String("figures");
+    const bool report = command == QLatin1String("report");
     QStringList files;
-    std::optional<QString> setArgument;
-    std::optional<QString> sizeArgument;
+    std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument;
+    struct Option
+    {
+        QString name;
+        std::optional<QString> *value;
+        bool taken;
+        QString needs;
+    };
+    const Option options[] = {
+        { QStringLiteral("--set"), &setArgument, true, QStringLiteral("a data set number") },
+        { QStringLiteral("--size"), &sizeArgument, picture,
+          QStringLiteral("a size such as 1600x900") },
+        { QStringLiteral("--from"), &fromArgument, figures, QStringLiteral("a point number") },
+        { QStringLiteral("--to"), &toArgument, figures, QStringLiteral("a point number") },
+        { QStringLiteral("--title"), &titleArgument, report, QStringLiteral("a title") },
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             return { std::nullopt, { CliCommands::usage(), {}, CliCommands::Decoded } };
-        std::optional<QString> *value = nullptr;
-        QString name;
-        for (const auto &[option, target] :
-             { std::pair { QStringLiteral("--set"), &setArgument },
-               std::pair { QStringLiteral("--size"), &sizeArgument } }) {
-            if (option == QLatin1String("--size") && !picture)
-                continue;
-            if (argument == option || argument.startsWith(option + QLatin1Char('='))) {
-                value = target;
-                name = option;
-            }
-        }
-        if (value && argument == name) {
+        const Option *option = nullptr;
+        for (const Option &candidate : options)
+            if (candidate.taken
+                && (argument == candidate.name
+                    || argument.startsWith(candidate.name + QLatin1Char('='))))
+                option = &candidate;
+        if (option && argument == option->name) {
             if (i + 1 >= arguments.size())
                 return { std::nullopt,
-                         failed(name == QLatin1String("--set")
-                                    ? QStringLiteral("--set needs a data set number")
-                                    : QStringLiteral("--size needs a size such as 1600x900"),
+                         failed(option->name + QStringLiteral(" needs ") + option->needs,
                                 CliCommands::BadInput) };
-            *value = arguments.at(++i);
-        } else if (value) {
-            *value = argument.mid(name.size() + 1);
+            *option->value = arguments.at(++i);
+        } else if (option) {
+            *option->value = argument.mid(option->name.size() + 1);
         } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             return { std::nullopt,
                      failed(QStringLiteral("unknown option \"%1\"").arg(argument),
@@ -127,13 +137,16 @@ Parsed parse(const QString &command, const QStringList &arguments)
             files << argument;
         }
     }
-    if (files.size() != 2)
+    const qsizetype wanted = figures ? 1 : 2;
+    if (files.size() != wanted)
         return { std::nullopt,
-                 failed(QStringLiteral("%1 needs an input and an output file").arg(command),
+                 failed(figures
+                            ? QStringLiteral("figures needs one input file")
+                            : QStringLiteral("%1 needs an input and an output file").arg(command),
                         CliCommands::BadInput) };
     Arguments a;
     a.input = files[0];
-    a.output = files[1];
+    a.output = files.value(1);
     a.graphFile = QFileInfo(a.input).suffix().toLower() == QLatin1String("ghf");
     if (setArgument) {
         bool ok = false;
@@ -156,6 +169,27 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                 .arg(*sizeArgument),
                             CliCommands::BadInput) };
     }
+    for (const auto &[text, target, name] :
+         { std::tuple { fromArgument, &a.from, QStringLiteral("--from") },
+           std::tuple { toArgument, &a.to, QStringLiteral("--to") } }) {
+        if (!text)
+            continue;
+        bool ok = false;
+        const int point = text->toInt(&ok);
+        if (!ok || point < 1)
+            return {
+                std::nullopt,
+                failed(
+                    QStringLiteral("%1 needs a point number from 1, not \"%2\"").arg(name, *text),
+                    CliCommands::BadInput)
+            };
+        *target = point;
+    }
+    if (a.from && a.to && *a.from > *a.to)
+        return { std::nullopt,
+                 failed(QStringLiteral("--from %1 lies after --to %2").arg(*a.from).arg(*a.to),
+                        CliCommands::BadInput) };
+    a.title = titleArgument;
     return { std::move(a), {} };
 }
 

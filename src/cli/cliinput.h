@@ -8,10 +8,10 @@
 
 #include <optional>
 
-// What "export" and "picture" read: their command line (an input and an output file, --set N
-// for a collection, --size WxH where asked for) and the chart of the input, a data set of a
-// collection (".rec") drawn as the "DataLogger" window draws it, or a graph file (".ghf") as
-// saved.
+// What "export", "picture", "figures" and "report" read: their command line (an input file, an
+// output file but for figures, --set N for a collection, and each command's own options) and the
+// chart of the input, a data set of a collection (".rec") drawn as the "DataLogger" window draws
+// it, or a graph file (".ghf") as saved.
 namespace CliInput {
 
 struct Arguments
@@ -20,6 +20,8 @@ struct Arguments
     QString output;
     int set = 1; // from 1
     std::optional<QSize> size;
+    std::optional<int> from, to; // figures: points I to J, from 1, both included
+    std::optional<QString> title; // report
     bool graphFile = false;
 };
 struct Parsed
@@ -27,7 +29,8 @@ struct Parsed
     std::optional<Arguments> arguments;
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
-// command: "export" or "picture" (which alone takes --size).
+// command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
+// --to) or "report" (--title).
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

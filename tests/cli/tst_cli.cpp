@@ -83,6 +83,8 @@ private Q_SLOTS:
     void exportText();
     void pictures_data();
     void pictures();
+    void figures_data();
+    void figures();
     void sameOutputInEveryLocale();
     void simulatedMetersMemory();
 
@@ -434,6 +436,70 @@ void TestCli::simulatedMetersMemory()
     const Run all = runCli({ "readings", file });
     QCOMPARE(all.status, 0);
     QCOMPARE(all.out.count('\n'), readings + 1);
+}
+
+void TestCli::figures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("set 2, in a comma locale still with points")
+        << QStringList { "figures", "survey.rec", "--set", "2" } << 0
+        << "N\t2\nT\t10\nLeq\t137.0\nLmax\t140.0\nLmin\t100.0\nL5\t140.0\nL10\t140.0\n"
+           "L50\t100.0\nL90\t100.0\nL95\t100.0\nSEL\t147.0\n"
+        << "";
+    QTest::newRow("point 2 of set 1 alone")
+        << QStringList { "figures", "survey.rec", "--from", "2", "--to=2" } << 0
+        << "N\t1\nT\t1\nLeq\t30.1\nLmax\t30.1\nLmin\t30.1\nL5\t30.1\nL10\t30.1\n"
+           "L50\t30.1\nL90\t30.1\nL95\t30.1\nSEL\t30.1\n"
+        << "";
+    QTest::newRow("one point has no interval: no T, no SEL")
+        << QStringList { "figures", "graph.ghf" } << 0
+        << "N\t1\nT\t\nLeq\t55.5\nLmax\t55.5\nLmin\t55.5\nL5\t55.5\nL10\t55.5\n"
+           "L50\t55.5\nL90\t55.5\nL95\t55.5\nSEL\t\n"
+        << "";
+    QTest::newRow("--to beyond the last point")
+        << QStringList { "figures", "survey.rec", "--to", "4" } << 2 << ""
+        << "beyond";
+    QTest::newRow("--from after --to")
+        << QStringList { "figures", "survey.rec", "--from", "3", "--to", "2" } << 2 << ""
+        << "after";
+    QTest::newRow("--from 0") << QStringList { "figures", "survey.rec", "--from", "0" } << 2 << ""
+                              << "from 1";
+    QTest::newRow("refused collection") << QStringList { "figures", "empty.rec" } << 3 << ""
+                                        << "code 31";
+    QTest::newRow("missing file") << QStringList { "figures", "missing.rec" } << 2 << ""
+                                  << "missing.rec";
+    QTest::newRow("two files") << QStringList { "figures", "survey.rec", "graph.ghf" } << 2 << ""
+                               << "one input file";
+}
+
+// "figures" prints every figure by name in a fixed order and format, whatever the locale.
+void TestCli::figures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errorContains);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(1);
+    chart.setX(0, 0, 39156.4375);
+    chart.setY(0, 0, 55.5f);
+    QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+
+    const Run run = runCli(arguments, QStringLiteral("de_DE.UTF-8"));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

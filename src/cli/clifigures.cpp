@@ -1,0 +1,40 @@
+#include "cli/clifigures.h"
+
+#include "cli/cliinput.h"
+#include "graph/seriesfigures.h"
+
+namespace CliFigures {
+
+CliCommands::Output run(const QStringList &arguments, const Clock &clock)
+{
+    const CliInput::Parsed parsed = CliInput::parse(QStringLiteral("figures"), arguments);
+    if (!parsed.arguments)
+        return parsed.report;
+    const CliInput::Arguments &a = *parsed.arguments;
+    const CliInput::Loaded loaded = CliInput::load(a, clock);
+    if (!loaded.chart)
+        return loaded.report;
+    const ChartModel &chart = *loaded.chart;
+    const int points = chart.subsets() > 0 ? chart.points() : 0;
+    const int last = a.to.value_or(points);
+    if ((a.from || a.to) && last > points)
+        return CliInput::failed(
+            QStringLiteral("--to %1 lies beyond the last point, %2").arg(last).arg(points),
+            CliCommands::BadInput);
+    if (a.from && *a.from > points)
+        return CliInput::failed(
+            QStringLiteral("--from %1 lies beyond the last point, %2").arg(*a.from).arg(points),
+            CliCommands::BadInput);
+    const SeriesFigures series(chart, loaded.source.intervalOf(chart));
+    const AcousticFigures::Figures figures
+        = a.from || a.to ? series.between(a.from.value_or(1) - 1, last - 1) : series.whole();
+    QString out;
+    for (const AcousticFigures::Line &line : AcousticFigures::lines(figures, QLocale::c(), 0))
+        out += line.name + QLatin1Char('\t') + line.value + QLatin1Char('\n');
+    CliCommands::Output output = loaded.report;
+    output.out = out;
+    output.status = CliCommands::Decoded;
+    return output;
+}
+
+} // namespace CliFigures
