@@ -24,6 +24,13 @@ std::optional<long long> tenthsOf(float level)
     return tenths;
 }
 
+// A float's bits turned so that they sort as the floats do (finite values).
+std::uint32_t orderedBits(float value)
+{
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    return (bits & 0x80000000U) ? ~bits : bits | 0x80000000U;
+}
+
 // The union of the excluded intervals as sorted, disjoint intervals.
 std::vector<ExcludedInterval> mergedIntervals(std::vector<ExcludedInterval> intervals)
 {
@@ -112,16 +119,20 @@ void SeriesFigures::buildIndex() const
             m_energies[i] = energyOfRank[ranks[i]];
         }
     } else {
-        m_distinct = m_levels;
-        std::sort(m_distinct.begin(), m_distinct.end());
-        m_distinct.erase(std::unique(m_distinct.begin(), m_distinct.end()), m_distinct.end());
-        rankCount = std::uint32_t(m_distinct.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            ranks[i]
-                = std::uint32_t(std::lower_bound(m_distinct.begin(), m_distinct.end(), m_levels[i])
-                                - m_distinct.begin());
-            m_energies[i] = std::pow(10.0, double(m_levels[i]) / 10.0);
+        // One sort of (level, position) keys gives every level's rank in a single pass.
+        std::vector<std::uint64_t> keys(n);
+        for (std::size_t i = 0; i < n; ++i)
+            keys[i] = (std::uint64_t(orderedBits(m_levels[i])) << 32) | i;
+        std::sort(keys.begin(), keys.end());
+        for (const std::uint64_t key : keys) {
+            const std::size_t i = std::size_t(key & 0xFFFFFFFFU);
+            if (m_distinct.empty() || m_distinct.back() != m_levels[i])
+                m_distinct.push_back(m_levels[i]);
+            ranks[i] = std::uint32_t(m_distinct.size() - 1);
         }
+        rankCount = std::uint32_t(m_distinct.size());
+        for (std::size_t i = 0; i < n; ++i)
+            m_energies[i] = std::pow(10.0, double(m_levels[i]) / 10.0);
     }
 
     // Block sums at the leaves of a tree whose every node holds the sum of its two children.
@@ -143,22 +154,28 @@ void SeriesFigures::buildIndex() const
         const int shift = bitCount - 1 - b;
         level.words.assign(n / 64 + 1, 0);
         level.onesBefore.assign(n / 64 + 1, 0);
-        std::size_t zeros = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            if ((ranks[i] >> shift) & 1U)
-                level.words[i / 64] |= std::uint64_t(1) << (i % 64);
-            else
-                ++zeros;
-        std::uint32_t ones = 0;
+        // Without branches: the bits of noise-like levels are as good as random.
+        std::size_t ones = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint64_t bit = (ranks[i] >> shift) & 1U;
+            level.words[i / 64] |= bit << (i % 64);
+            ones += bit;
+        }
+        const std::size_t zeros = n - ones;
+        std::uint32_t before = 0;
         for (std::size_t w = 0; w < level.words.size(); ++w) {
-            level.onesBefore[w] = ones;
-            ones += std::uint32_t(std::popcount(level.words[w]));
+            level.onesBefore[w] = before;
+            before += std::uint32_t(std::popcount(level.words[w]));
         }
         level.zeros = std::uint32_t(zeros);
         std::size_t z = 0;
         std::size_t o = zeros;
-        for (std::size_t i = 0; i < n; ++i)
-            next[((ranks[i] >> shift) & 1U) ? o++ : z++] = ranks[i];
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t bit = (ranks[i] >> shift) & 1U;
+            next[bit ? o : z] = ranks[i];
+            o += bit;
+            z += 1 - bit;
+        }
         ranks.swap(next);
     }
 }
