@@ -43,6 +43,7 @@ void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double max
     ChartSetup::resetData(PESGraph1->model(), subsets, maxY, minY, maxX, minX, points);
     // The read-out belonged to the data just replaced.
     Panel12->clear();
+    refreshAcousticFigures();
     PESGraph1->redraw();
 }
 
