@@ -22,7 +22,7 @@ struct GraphSource
     int intervalSeconds = 0;
     QString weighting; // "dBA" or "dBC"
     QString response; // "FAST" or "SLOW"
-    // The real-time recording: its rate (s).
+    // The real-time recording: the seconds between its points.
     double rateSeconds = 0.0;
     // A graph opened from, or saved to, a file; also set for a data set of a saved collection.
     QString fileName;

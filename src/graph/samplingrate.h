@@ -44,4 +44,15 @@ inline bool tickDue(int ticks, double rate)
     return !(ticks < rate);
 }
 
+// The seconds between the points a recording at this rate takes, ticking once a second: the
+// first whole number of ticks that reaches the rate, at least one (0.2 s and 1.0 s give 1 s,
+// 2.5 s gives 3 s).
+inline double recordedInterval(double rate)
+{
+    int ticks = 1;
+    while (!tickDue(ticks, rate) && ticks < 86400)
+        ++ticks;
+    return double(ticks);
+}
+
 } // namespace SamplingRate

@@ -78,10 +78,11 @@ void TestGraphWidgets::tickDue_data()
 {
     QTest::addColumn<double>("rate");
     QTest::addColumn<QString>("due"); // ticks 1, 2, 3
-    QTest::newRow("0.5") << 0.5 << "YYY";
-    QTest::newRow("1.0") << 1.0 << "YYY";
-    QTest::newRow("2.0") << 2.0 << "NYY";
-    QTest::newRow("2.5") << 2.5 << "NNY";
+    QTest::addColumn<double>("interval"); // seconds between the recorded points
+    QTest::newRow("0.5") << 0.5 << "YYY" << 1.0;
+    QTest::newRow("1.0") << 1.0 << "YYY" << 1.0;
+    QTest::newRow("2.0") << 2.0 << "NYY" << 2.0;
+    QTest::newRow("2.5") << 2.5 << "NNY" << 3.0;
 }
 
 void TestGraphWidgets::tickDue()
@@ -92,6 +93,8 @@ void TestGraphWidgets::tickDue()
     for (int ticks = 1; ticks <= 3; ++ticks)
         got += SamplingRate::tickDue(ticks, rate) ? 'Y' : 'N';
     QCOMPARE(got, due);
+    QFETCH(double, interval);
+    QCOMPARE(SamplingRate::recordedInterval(rate), interval);
 }
 
 void TestGraphWidgets::periods_data()

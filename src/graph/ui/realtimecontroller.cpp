@@ -142,7 +142,7 @@ void RealTimeController::startRecording(TfrmGraph &chosen, int count, double rat
     m_timer.stop();
     state.RealTimeRate = static_cast<float>(rate);
     graph->selectRateItem(rate);
-    graph->setSource(GraphSource::realTime(rate));
+    graph->setSource(GraphSource::realTime(SamplingRate::recordedInterval(rate)));
     // The earlier recording was saved or given up in answer to the question: its journal goes.
     m_journal.discard();
     const MeasurementJournal::Header header { MeasurementJournal::Kind::RealTime, now(), rate,
@@ -221,7 +221,8 @@ bool RealTimeController::recover(const MeasurementJournal::Contents &contents,
     if (contents.header.parameter > 0.0) {
         state.RealTimeRate = static_cast<float>(contents.header.parameter);
         graph.selectRateItem(contents.header.parameter);
-        graph.setSource(GraphSource::realTime(contents.header.parameter));
+        graph.setSource(
+            GraphSource::realTime(SamplingRate::recordedInterval(contents.header.parameter)));
     }
     ChartModel &chart = graph.chartModel();
     const int n = static_cast<int>(points.size());
