@@ -344,6 +344,15 @@ QByteArray PESGraph::storeBlock() const
     return ChartBlock::save(m_model);
 }
 
+QByteArray PESGraph::storeTemplateBlock() const
+{
+    if (m_model.exclusions.empty())
+        return ChartBlock::save(m_model);
+    ChartModel look = m_model;
+    look.exclusions.clear();
+    return ChartBlock::save(look);
+}
+
 bool PESGraph::loadBlock(const QByteArray &block, QString *error)
 {
     if (!ChartBlock::load(block, m_model, error))
