@@ -694,6 +694,34 @@ private Q_SLOTS:
         QVERIFY(red > 300); // the level line is drawn across the picture
     }
 
+    // The cursors' texts are placed for the plotting area they are drawn in, also when the chart
+    // is drawn for the first time (a picture made from the command line): beside their lines,
+    // A's on its right, both inside the area.
+    void cursorTextsOnAFirstDrawing()
+    {
+        PESGraph chart;
+        chart.resize(600, 400);
+        ChartModel &m = chart.model();
+        fill(m, 100);
+        m.verticalLines = { VerticalLine { T0 + 20 * Sec, QStringLiteral("|tA\n61.0dB") },
+                            VerticalLine { T0 + 24 * Sec, QStringLiteral("|tB\n63.0dB") } };
+        chart.redrawNow();
+        const QRect area = chart.plottingRect();
+        int texts = 0;
+        for (int i = 0; i < chart.plot().itemCount(); ++i) {
+            const auto *t = qobject_cast<QCPItemText *>(chart.plot().item(i));
+            if (!t || !t->visible())
+                continue;
+            ++texts;
+            const QRectF box
+                = QRectF(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition()).normalized();
+            QVERIFY2(QRectF(area).adjusted(-1, -1, 1, 1).contains(box), qPrintable(t->text()));
+            if (t->text().startsWith('A'))
+                QVERIFY(box.left() >= chart.valueToPixel({ T0 + 20 * Sec, 60.0 }).x() - 1);
+        }
+        QCOMPARE(texts, 2);
+    }
+
     void exclusionBands_data()
     {
         QTest::addColumn<double>("from"); // seconds from T0; the chart shows 0 to 99
