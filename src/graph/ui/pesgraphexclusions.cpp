@@ -17,8 +17,8 @@ const QColor BandFill(128, 128, 128, 64);
 const QColor BandEdge(90, 90, 90, 170);
 const QColor LabelColor(50, 50, 50);
 constexpr int LabelPadding = 3;
-// How far down a label moves to keep off the labels before it, at most.
-constexpr int MaxLabelRows = 4;
+// How far down a label moves to keep off the cursors' texts and the labels before it, at most.
+constexpr int MaxLabelRows = 6;
 
 } // namespace
 
@@ -43,6 +43,8 @@ public:
 
     std::vector<Band> bands;
     QFont labelFont;
+    // The texts of cursor lines A and B, which stand at the top too: a label keeps off them.
+    std::array<const QCPItemText *, 2> cursorTexts {};
 
 protected:
     QRect clipRect() const override { return m_axisRect->rect(); }
@@ -62,7 +64,15 @@ void ExclusionBands::draw(QCPPainter *painter)
     const QCPAxis *axis = m_axisRect->axis(QCPAxis::atBottom);
     const QFontMetrics metrics(labelFont);
     painter->setFont(labelFont);
-    std::vector<QRect> labels;
+    // Where a label may not go: the cursors' texts (drawn above the bands), then the labels
+    // already placed.
+    std::vector<QRect> taken;
+    for (const QCPItemText *text : cursorTexts)
+        if (text && text->visible())
+            taken.push_back(
+                QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition())
+                    .normalized()
+                    .toAlignedRect());
     for (const Band &band : bands) {
         double left = axis->coordToPixel(band.fromKey);
         double right = axis->coordToPixel(band.toKey);
@@ -86,14 +96,14 @@ void ExclusionBands::draw(QCPPainter *painter)
         QRect box(QPoint(std::max(x0, area.left()) + LabelPadding, area.top() + LabelPadding),
                   metrics.size(Qt::TextSingleLine, text));
         for (int row = 0; row < MaxLabelRows; ++row) {
-            const bool overlaps = std::any_of(labels.begin(), labels.end(), [&](const QRect &r) {
-                return r.adjusted(-2, 0, 2, 0).intersects(box);
+            const bool overlaps = std::any_of(taken.begin(), taken.end(), [&](const QRect &r) {
+                return r.adjusted(-2, -1, 2, 1).intersects(box);
             });
             if (!overlaps)
                 break;
             box.translate(0, box.height() + 1);
         }
-        labels.push_back(box);
+        taken.push_back(box);
         painter->setPen(LabelColor);
         painter->drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
@@ -119,5 +129,6 @@ void PESGraph::Private::applyExclusions(const ChartModel &m)
     for (const ExcludedInterval &e : m.exclusions)
         bands.push_back({ toKey(e.from, m.dateTimeX), toKey(e.to, m.dateTimeX), e.label });
     exclusionBands->labelFont = font(std::max(1.0, m.labelFontSize * 0.85));
+    exclusionBands->cursorTexts = { lineTexts[0], lineTexts[1] };
     exclusionBands->setVisible(!bands.empty());
 }
