@@ -10,7 +10,7 @@
 namespace ChartFixture {
 
 // A chart that already holds a graph: two subsets with a null point every fifth point, titles,
-// an annotation and a cursor label.
+// an annotation, a cursor label and an excluded interval.
 inline ChartModel filledChart()
 {
     ChartModel chart;
@@ -23,6 +23,7 @@ inline ChartModel filledChart()
     chart.subsetColors = { Qt::black, Qt::red };
     chart.annotations[5] = { 45000.0, 60.0, 2, QString(), Qt::yellow };
     chart.verticalLines[0].text = QStringLiteral("A");
+    chart.exclusions = { { 45000.0 + 2 / 86400.0, 45000.0 + 4 / 86400.0, QStringLiteral("door") } };
     return chart;
 }
 

@@ -1,6 +1,7 @@
 // Arbitrary bytes as a stored chart block, loaded into a chart that already holds a graph.
 // A refused block must leave that chart exactly as it was; an accepted one must save and load
-// back to the same chart, bit for bit in its data.
+// back to the same chart, bit for bit in its data, and be saved as version 1 exactly when it
+// has no excluded intervals.
 
 #include "chartfixture.h"
 #include "graph/chartblock.h"
@@ -49,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QByteArray saved = ChartBlock::save(chart);
+    if (saved.size() < 6 || saved.at(4) != (chart.exclusions.empty() ? 1 : 2) || saved.at(5) != 0)
+        std::abort();
     ChartModel reloaded;
     if (!ChartBlock::load(saved, reloaded, &error))
         std::abort();

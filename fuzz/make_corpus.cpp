@@ -7,7 +7,8 @@
 // the same on every run: the meters run on a clock that only the program steps.
 //
 //   fuzz_livereading  live replies to 'A' (quiet, and with the keys pressed), the 'K' reply
-//   fuzz_chartblock   stored chart blocks: a real-time graph, a data set graph, a new chart
+//   fuzz_chartblock   stored chart blocks: a real-time graph, the same with excluded intervals
+//                     (version 2), a data set graph, a new chart
 //   fuzz_graphfile    the same charts as graph files
 //   fuzz_decoder      lastAddress (4 bytes, little-endian) and a memory image: the whole
 //                     131,072-byte memory, seeded and full, and the temporary data set files
@@ -388,10 +389,18 @@ int main(int argc, char **argv)
     const ChartModel dataSet = dataSetChart(seededMemory);
     if (dataSet.points() == 0)
         corpus.fail("the seeded memory did not decode");
+    // The real-time graph with excluded intervals: the meter lost, and a labelled event
+    // overlapping a shorter one.
+    ChartModel excluded = realTime;
+    excluded.exclusions = { { realTime.x(0, 180), realTime.x(0, 194), QString() },
+                            { realTime.x(0, 240), realTime.x(0, 262), QStringLiteral("lorry") },
+                            { realTime.x(0, 250), realTime.x(0, 250), QStringLiteral("horn") } };
     corpus.write("fuzz_chartblock", "realtime_graph", ChartBlock::save(realTime));
+    corpus.write("fuzz_chartblock", "realtime_excluded", ChartBlock::save(excluded));
     corpus.write("fuzz_chartblock", "dataset_graph", ChartBlock::save(dataSet));
     corpus.write("fuzz_chartblock", "new_chart", ChartBlock::save(ChartModel()));
     corpus.write("fuzz_graphfile", "realtime_graph.ghf", graphFileOf(realTime));
+    corpus.write("fuzz_graphfile", "realtime_excluded.ghf", graphFileOf(excluded));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
 

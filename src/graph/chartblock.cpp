@@ -1,8 +1,9 @@
 // The stored chart block: the whole of a ChartModel as bytes, for graph files and the graph
 // template.
 //
-// Layout, version 1. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed integers
-// of that many bits; f32/f64 are IEEE floats copied bit for bit (infinities and NaNs included).
+// Layout, versions 1 and 2. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed
+// integers of that many bits; f32/f64 are IEEE floats copied bit for bit (infinities and NaNs
+// included).
 //
 //   string   u32 byte count n, then n bytes of UTF-8
 //   colour   u8 0: none of its own (the chart's default colour), nothing follows
@@ -10,7 +11,7 @@
 //   flag     u8 0 or 1
 //
 //   Header       4 bytes "AXCB"
-//                u16 version, 1
+//                u16 version, 1 or 2
 //   Data         u32 subsets S (at most 256)
 //                u32 points P (at most 2^31 - 1; 0 when S is 0)
 //                S times: P x f64 X (days), then P x f32 Y (dB, 9999 the null value)
@@ -32,30 +33,44 @@
 //   Lines        2 x (f64 X, string text): vertical lines 0 and 1
 //                flag show, flag hot spots, i32 text size (percent, 1 to 1000)
 //                flag data hot spots
+//   Exclusions   version 2 only: u32 count, then count x (f64 from, f64 to, string label):
+//                    the excluded intervals in the order they were made, X in days, both ends
+//                    finite and from not after to
 //   End          nothing may follow: bytes after the last field are refused
+//
+// A chart without excluded intervals is written as version 1, byte for byte as before they
+// existed, so that older copies of the program still read it; a chart with some is written as
+// version 2. Reading takes both (a version 1 block has no excluded intervals) and refuses
+// newer versions.
 //
 // Reading checks every count against the bytes that remain before it allocates anything, and
 // every coded value against its range. A block that fails any check is refused as a whole.
 // Saving writes what load accepts: values outside those ranges, which the program itself never
 // sets, are stored as the nearest accepted value (line types and annotation types out of range
-// as 0, grid and viewing styles out of range as their defaults); a chart without subsets is
-// stored without points, since it has no values to keep.
+// as 0, grid and viewing styles out of range as their defaults, an excluded interval's ends in
+// order; one with an end that is not finite is left out); a chart without subsets is stored
+// without points, since it has no values to keep.
 
 #include "graph/chartblock.h"
 
+#include "graph/chartblockbytes.h"
 #include "graph/chartmodel.h"
 
-#include <QtEndian>
-
 #include <algorithm>
-#include <bit>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
 namespace {
 
+using ChartBlockBytes::Reader;
+using ChartBlockBytes::Writer;
+
 constexpr char Magic[4] = { 'A', 'X', 'C', 'B' };
-constexpr quint16 Version = 1;
+// Version 1 has no excluded intervals; version 2 adds them after the vertical lines.
+constexpr quint16 FirstVersion = 1;
+constexpr quint16 ExclusionsVersion = 2;
+constexpr quint16 NewestVersion = ExclusionsVersion;
 
 // The program draws one or two subsets; each one is a series on the screen and a legend entry.
 constexpr quint32 MaxSubsets = 256;
@@ -74,216 +89,8 @@ constexpr qsizetype MinStringSize = 4;
 constexpr qsizetype MinColourSize = 1;
 constexpr qsizetype MinLineTypeSize = 1;
 constexpr qsizetype MinAnnotationSize = 4 + 8 + 8 + 1 + MinStringSize + MinColourSize;
+constexpr qsizetype MinExclusionSize = 8 + 8 + MinStringSize;
 constexpr qsizetype PointSize = 8 + 4;
-
-class Writer
-{
-public:
-    explicit Writer(qsizetype expected) { m_bytes.reserve(expected); }
-
-    QByteArray take() { return std::move(m_bytes); }
-
-    void raw(const void *data, qsizetype size)
-    {
-        m_bytes.append(static_cast<const char *>(data), size);
-    }
-    void u8(quint8 value) { raw(&value, 1); }
-    void u16(quint16 value) { little(value); }
-    void u32(quint32 value) { little(value); }
-    void i32(qint32 value) { little(value); }
-    void f64(double value) { little(std::bit_cast<quint64>(value)); }
-    void flag(bool value) { u8(value ? 1 : 0); }
-    void string(const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        u32(static_cast<quint32>(utf8.size()));
-        raw(utf8.constData(), utf8.size());
-    }
-    void colour(const QColor &colour)
-    {
-        if (!colour.isValid()) {
-            u8(0);
-            return;
-        }
-        u8(1);
-        u32(colour.rgba());
-    }
-    // A whole array at once: one copy, swapped only on a big-endian machine.
-    template<typename T> void array(const std::vector<T> &values)
-    {
-        if (values.empty())
-            return;
-        const qsizetype at = m_bytes.size();
-        const auto size = static_cast<qsizetype>(values.size() * sizeof(T));
-        m_bytes.resize(at + size);
-        qToLittleEndian<T>(values.data(), static_cast<qsizetype>(values.size()),
-                           m_bytes.data() + at);
-    }
-
-private:
-    template<typename T> void little(T value)
-    {
-        char bytes[sizeof(T)];
-        qToLittleEndian(value, bytes);
-        raw(bytes, sizeof bytes);
-    }
-
-    QByteArray m_bytes;
-};
-
-class Reader
-{
-public:
-    explicit Reader(const QByteArray &block)
-        : m_data(block.constData())
-        , m_left(block.size())
-    {
-    }
-
-    qsizetype left() const { return m_left; }
-    const QString &error() const { return m_error; }
-    void setSection(const char *name) { m_section = name; }
-
-    bool fail(const QString &reason)
-    {
-        if (m_error.isEmpty())
-            m_error = reason;
-        return false;
-    }
-    bool invalid(const char *what, qint64 value)
-    {
-        return fail(QStringLiteral("Chart block has an invalid %1 (%2).")
-                        .arg(QLatin1String(what))
-                        .arg(value));
-    }
-
-    bool truncated()
-    {
-        return fail(
-            QStringLiteral("Chart block ends early, in its %1.").arg(QLatin1String(m_section)));
-    }
-    bool raw(void *to, qsizetype size)
-    {
-        if (size > m_left)
-            return truncated();
-        if (size > 0)
-            std::memcpy(to, m_data, static_cast<std::size_t>(size));
-        m_data += size;
-        m_left -= size;
-        return true;
-    }
-    bool u8(quint8 &value) { return raw(&value, 1); }
-    bool u16(quint16 &value) { return little(value); }
-    bool u32(quint32 &value) { return little(value); }
-    bool i32(qint32 &value) { return little(value); }
-    bool f64(double &value)
-    {
-        quint64 bits = 0;
-        if (!little(bits))
-            return false;
-        value = std::bit_cast<double>(bits);
-        return true;
-    }
-    bool flag(bool &value, const char *what)
-    {
-        quint8 byte = 0;
-        if (!u8(byte))
-            return false;
-        if (byte > 1)
-            return invalid(what, byte);
-        value = byte == 1;
-        return true;
-    }
-    // A small coded value: one byte from 0 to max.
-    bool code(int &value, int max, const char *what)
-    {
-        quint8 byte = 0;
-        if (!u8(byte))
-            return false;
-        if (byte > max)
-            return invalid(what, byte);
-        value = byte;
-        return true;
-    }
-    bool ranged(int &value, qint32 min, qint32 max, const char *what)
-    {
-        qint32 stored = 0;
-        if (!i32(stored))
-            return false;
-        if (stored < min || stored > max)
-            return invalid(what, stored);
-        value = stored;
-        return true;
-    }
-    bool string(QString &text)
-    {
-        quint32 size = 0;
-        if (!u32(size))
-            return false;
-        if (size > static_cast<quint64>(m_left))
-            return fail(QStringLiteral("Chart block has a text longer than the block, in its %1.")
-                            .arg(QLatin1String(m_section)));
-        text = QString::fromUtf8(m_data, static_cast<qsizetype>(size));
-        m_data += size;
-        m_left -= size;
-        return true;
-    }
-    bool colour(QColor &colour)
-    {
-        bool own = false;
-        if (!flag(own, "colour flag"))
-            return false;
-        if (!own) {
-            colour = QColor();
-            return true;
-        }
-        quint32 argb = 0;
-        if (!u32(argb))
-            return false;
-        colour = QColor::fromRgba(argb);
-        return true;
-    }
-    // A list count, checked against the smallest size its entries can take.
-    bool count(quint32 &value, qsizetype minEntrySize, const char *what)
-    {
-        if (!u32(value))
-            return false;
-        if (static_cast<quint64>(value) * static_cast<quint64>(minEntrySize)
-            > static_cast<quint64>(m_left))
-            return fail(QStringLiteral("Chart block counts more %1 (%2) than it holds.")
-                            .arg(QLatin1String(what))
-                            .arg(value));
-        return true;
-    }
-    // A whole array at once; the caller has checked that the bytes are there.
-    template<typename T> bool array(std::vector<T> &values)
-    {
-        if (values.empty())
-            return true;
-        const auto size = static_cast<qsizetype>(values.size() * sizeof(T));
-        if (size > m_left)
-            return truncated();
-        qFromLittleEndian<T>(m_data, static_cast<qsizetype>(values.size()), values.data());
-        m_data += size;
-        m_left -= size;
-        return true;
-    }
-
-private:
-    template<typename T> bool little(T &value)
-    {
-        char bytes[sizeof(T)] = {};
-        if (!raw(bytes, sizeof bytes))
-            return false;
-        value = qFromLittleEndian<T>(bytes);
-        return true;
-    }
-
-    const char *m_data;
-    qsizetype m_left;
-    const char *m_section = "header";
-    QString m_error;
-};
 
 void writeScale(Writer &w, const AxisScale &scale)
 {
@@ -427,6 +234,43 @@ bool readAnnotations(Reader &r, ChartModel &chart)
         && r.flag(chart.allowDataHotSpots, "data hot spot flag");
 }
 
+bool readExclusions(Reader &r, ChartModel &chart)
+{
+    r.setSection("excluded intervals");
+    quint32 n = 0;
+    if (!r.count(n, MinExclusionSize, "excluded intervals"))
+        return false;
+    chart.exclusions.reserve(n);
+    for (quint32 i = 0; i < n; ++i) {
+        ExcludedInterval e;
+        if (!r.f64(e.from) || !r.f64(e.to) || !r.string(e.label))
+            return false;
+        if (!std::isfinite(e.from) || !std::isfinite(e.to))
+            return r.fail(
+                QStringLiteral("Chart block has excluded interval %1 with an end not finite.")
+                    .arg(i + 1));
+        if (e.from > e.to)
+            return r.fail(
+                QStringLiteral("Chart block has excluded interval %1 ending before it starts.")
+                    .arg(i + 1));
+        chart.exclusions.push_back(std::move(e));
+    }
+    return true;
+}
+
+// The excluded intervals as load accepts them: ends in order, none with an end not finite.
+std::vector<ExcludedInterval> storedExclusions(const ChartModel &chart)
+{
+    std::vector<ExcludedInterval> stored;
+    stored.reserve(chart.exclusions.size());
+    for (const ExcludedInterval &e : chart.exclusions) {
+        if (!std::isfinite(e.from) || !std::isfinite(e.to))
+            continue;
+        stored.push_back({ std::min(e.from, e.to), std::max(e.from, e.to), e.label });
+    }
+    return stored;
+}
+
 } // namespace
 
 namespace ChartBlock {
@@ -434,10 +278,11 @@ namespace ChartBlock {
 QByteArray save(const ChartModel &chart)
 {
     const auto pointBytes = qsizetype(chart.subsets()) * chart.points() * PointSize;
+    const std::vector<ExcludedInterval> exclusions = storedExclusions(chart);
     Writer w(pointBytes + 1024);
 
     w.raw(Magic, sizeof Magic);
-    w.u16(Version);
+    w.u16(exclusions.empty() ? FirstVersion : ExclusionsVersion);
 
     w.u32(static_cast<quint32>(chart.subsets()));
     w.u32(static_cast<quint32>(chart.subsets() > 0 ? chart.points() : 0));
@@ -491,6 +336,15 @@ QByteArray save(const ChartModel &chart)
     w.flag(chart.allowVertLineAnnotHotSpots);
     w.i32(std::clamp(chart.lineAnnotationTextSize, MinTextSize, MaxTextSize));
     w.flag(chart.allowDataHotSpots);
+
+    if (!exclusions.empty()) {
+        w.u32(static_cast<quint32>(exclusions.size()));
+        for (const ExcludedInterval &e : exclusions) {
+            w.f64(e.from);
+            w.f64(e.to);
+            w.string(e.label);
+        }
+    }
     return w.take();
 }
 
@@ -506,10 +360,10 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
             return r.fail(QStringLiteral("Not a stored chart (wrong signature)."));
         if (!r.raw(magic, sizeof magic) || !r.u16(version))
             return false;
-        if (version > Version)
+        if (version > NewestVersion)
             return r.fail(QStringLiteral("Chart block version %1 is newer than this program reads.")
                               .arg(version));
-        if (version < Version)
+        if (version < FirstVersion)
             return r.invalid("version", version);
         if (!readData(r, chart))
             return false;
@@ -517,6 +371,8 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
         if (!readScale(r, chart.xScale) || !readScale(r, chart.yScale))
             return false;
         if (!readLook(r, chart) || !readAnnotations(r, chart))
+            return false;
+        if (version >= ExclusionsVersion && !readExclusions(r, chart))
             return false;
         if (r.left() > 0)
             return r.fail(

@@ -1,6 +1,7 @@
 #include "graph/seriesfigures.h"
 
 #include "graph/chartmodel.h"
+#include "graph/excludedintervals.h"
 
 #include <algorithm>
 #include <bit>
@@ -31,21 +32,6 @@ std::uint32_t orderedBits(float value)
     return (bits & 0x80000000U) ? ~bits : bits | 0x80000000U;
 }
 
-// The union of the excluded intervals as sorted, disjoint intervals.
-std::vector<ExcludedInterval> mergedIntervals(std::vector<ExcludedInterval> intervals)
-{
-    std::sort(intervals.begin(), intervals.end(),
-              [](const ExcludedInterval &a, const ExcludedInterval &b) { return a.from < b.from; });
-    std::vector<ExcludedInterval> merged;
-    for (const ExcludedInterval &e : intervals) {
-        if (!merged.empty() && e.from <= merged.back().to)
-            merged.back().to = std::max(merged.back().to, e.to);
-        else
-            merged.push_back({ e.from, e.to, {} });
-    }
-    return merged;
-}
-
 bool excluded(const std::vector<ExcludedInterval> &merged, double x)
 {
     const auto after
@@ -62,7 +48,7 @@ SeriesFigures::SeriesFigures(const ChartModel &chart, std::optional<double> inte
 {
     m_validBefore.assign(std::size_t(m_points) + 1, 0);
     if (m_points > 0) {
-        const std::vector<ExcludedInterval> merged = mergedIntervals(chart.exclusions);
+        const std::vector<ExcludedInterval> merged = ExcludedIntervals::merged(chart.exclusions);
         const std::vector<double> &xs = chart.xs(0);
         const std::vector<float> &ys = chart.ys(0);
         m_levels.reserve(std::size_t(m_points));

@@ -9,6 +9,12 @@ Prompts::Answer ScriptedPrompts::ask(const QString &text, bool withCancel)
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
+std::optional<QString> ScriptedPrompts::askText(const QString &question, const QString &)
+{
+    questions << question;
+    return texts.isEmpty() ? std::nullopt : texts.takeFirst();
+}
+
 QString ScriptedPrompts::openFileName(const QString &caption, const QString &,
                                       const QString &filter)
 {

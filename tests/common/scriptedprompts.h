@@ -14,6 +14,7 @@ public:
     void showMessage(const QString &text) override { messages << text; }
     void showError(const QString &text) override { errors << text; }
     Answer ask(const QString &text, bool withCancel) override;
+    std::optional<QString> askText(const QString &question, const QString &text) override;
     QString openFileName(const QString &caption, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &folder, const QString &filter,
@@ -36,6 +37,8 @@ public:
     // Scripted answers, taken in order; when they run out, questions answer No and file
     // dialogs are cancelled.
     QList<Answer> answers;
+    // Answers to the text questions (nothing: Cancel); when they run out, Cancel.
+    QList<std::optional<QString>> texts;
     QStringList fileNames;
     // Fills in and answers a program dialog; without one, dialogs are cancelled.
     std::function<int(QDialog &)> dialogHandler;

@@ -1,6 +1,7 @@
 // Marks on graph windows, end to end on the main window: the drawing modes shared by every
 // graph window, placing crosses and texts with a click, the numbering, "Erase Annotation", the
-// double click, Clear, and the marks kept in the graph file.
+// double click, Clear, the marks kept in the graph file, and the excluded intervals made and
+// taken back with "Exclude A-B" and "Include".
 
 #include "app/ui/filecommands.h"
 #include "app/ui/tfrmmain.h"
@@ -14,10 +15,12 @@
 #include "graph/ui/tfrmannoedit.h"
 #include "graph/ui/tfrmdelanno.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tslider2.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -88,6 +91,8 @@ private Q_SLOTS:
     void erasing();
     void manyMarks();
     void doubleClickSaveAndReopen();
+    void excludeAndInclude_data();
+    void excludeAndInclude();
 };
 
 void TestAnnotations::placing_data()
@@ -261,6 +266,109 @@ void TestAnnotations::doubleClickSaveAndReopen()
     QVERIFY(opened);
     QCOMPARE(opened->chartModel().annotations, kept);
     QCOMPARE(rig.erase(*opened), (QStringList { "1|X", "2|compressor on" }));
+}
+
+void TestAnnotations::excludeAndInclude_data()
+{
+    QTest::addColumn<int>("points"); // negative: that many points never recorded
+    QTest::addColumn<QString>("before"); // intervals "from-to label" in point indexes, by commas
+    QTest::addColumn<int>("a"); // the cursors' points
+    QTest::addColumn<int>("b");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("label"); // the answer to the label question; null: Cancel
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("message"); // what the window says; empty: nothing
+
+    const QString none;
+    QTest::newRow("exclude with a label") << 20 << "" << 3 << 8 << "ExcludeAB"
+                                          << "  lorry  passing "
+                                          << "3-8 lorry passing" << none;
+    QTest::newRow("exclude, B before A") << 20 << "1-2 dog" << 9 << 4 << "ExcludeAB"
+                                         << ""
+                                         << "1-2 dog, 4-9" << none;
+    QTest::newRow("exclude, A on B") << 20 << "" << 5 << 5 << "ExcludeAB"
+                                     << "x"
+                                     << "5-5 x" << none;
+    QTest::newRow("exclude cancelled")
+        << 20 << "" << 3 << 8 << "ExcludeAB" << QString() << "" << none;
+    QTest::newRow("exclude on an empty chart") << 0 << "" << 0 << 0 << "ExcludeAB"
+                                               << "x"
+                                               << "" << none;
+    QTest::newRow("exclude before recording") << -20 << "" << 3 << 8 << "ExcludeAB"
+                                              << "x"
+                                              << ""
+                                              << "Place cursors A and B on recorded points first.";
+    QTest::newRow("include under A")
+        << 20 << "2-6 a, 10-12 b" << 4 << 11 << "Include" << none << "10-12 b" << none;
+    QTest::newRow("include under B") << 20 << "2-6 a" << 15 << 6 << "Include" << none << "" << none;
+    QTest::newRow("include the most recent")
+        << 20 << "0-19 a, 3-5 b, 8-9 c" << 4 << 4 << "Include" << none << "0-19 a, 8-9 c" << none;
+    QTest::newRow("include, neither cursor in one")
+        << 20 << "2-6 a" << 8 << 15 << "Include" << none << "2-6 a"
+        << "Neither cursor stands in an excluded interval.";
+}
+
+// The two commands through the window's toolbar: cursor A and B give the interval, the label
+// question may be cancelled; the chart redraws and the window tells its figures; a graph file
+// keeps what was excluded.
+void TestAnnotations::excludeAndInclude()
+{
+    QFETCH(int, points);
+    QFETCH(QString, before);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(QString, button);
+    QFETCH(QString, label);
+    QFETCH(QString, after);
+    QFETCH(QString, message);
+    Rig rig;
+    TfrmGraph &g = rig.window->graphs().createGraph("survey");
+    const double t0 = 45000.5;
+    const auto xOf = [&](int point) {
+        return t0 + point * DateTimeDays::OneSecond;
+    };
+    g.PrepareGraph(1, 130, 30, xOf(std::abs(points)), t0, std::abs(points));
+    for (int i = 0; i < points; ++i)
+        g.chartModel().fillPoint(i, xOf(i), 60.0f + i);
+    g.UpdateGraphStatistics();
+    for (const QString &item : before.split(", ", Qt::SkipEmptyParts)) {
+        const QStringList words = item.split(' ');
+        const QStringList ends = words.first().split('-');
+        g.chartModel().exclusions.push_back(
+            { xOf(ends[0].toInt()), xOf(ends[1].toInt()), words.value(1) });
+    }
+    Tslider2 &slider = Rig::control<Tslider2>(g, "Slider1");
+    slider.setValue1(a);
+    slider.setValue2(b);
+    rig.prompts.texts = { label.isNull() ? std::nullopt : std::optional<QString>(label) };
+    QSignalSpy changed(&g, &TfrmGraph::exclusionsChanged);
+    Rig::press(g, qPrintable(button));
+
+    QStringList left;
+    for (const ExcludedInterval &e : g.chartModel().exclusions) {
+        const auto pointOf = [&](double x) {
+            return qRound((x - t0) / DateTimeDays::OneSecond);
+        };
+        left << QString("%1-%2 %3").arg(pointOf(e.from)).arg(pointOf(e.to)).arg(e.label).trimmed();
+    }
+    QCOMPARE(left.join(", "), after);
+    QCOMPARE(changed.count(), after == before ? 0 : 1);
+    QCOMPARE(rig.prompts.messages.value(0), message);
+    // The label is asked for only when there are cursors to exclude between.
+    QCOMPARE(rig.prompts.questions.size(), button == "ExcludeAB" && points > 0 ? 1 : 0);
+    if (!rig.prompts.questions.isEmpty())
+        QCOMPARE(rig.prompts.questions.first(),
+                 QString("Label of the excluded interval (may be empty):"));
+
+    if (g.chartModel().exclusions.empty())
+        return;
+    const QString file = rig.dir.filePath("excluded.ghf");
+    rig.prompts.fileNames = { file };
+    QVERIFY(rig.window->files().SaveGraph(g));
+    QVERIFY(rig.window->files().OpenGraphFile(file));
+    for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
+        if (w->isCaption(QFileInfo(file).absoluteFilePath()))
+            QCOMPARE(w->chartModel().exclusions, g.chartModel().exclusions);
 }
 
 QTEST_MAIN(TestAnnotations)

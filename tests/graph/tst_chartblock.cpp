@@ -1,5 +1,6 @@
 // The stored chart block: every field of a chart survives saving and loading, the layout is the
-// documented one, and a damaged block is refused with a reason while the chart stays as it was.
+// documented one (version 1 without excluded intervals, version 2 with them), and a damaged block
+// is refused with a reason while the chart stays as it was.
 
 #include "graph/chartblock.h"
 #include "graph/chartmodel.h"
@@ -79,6 +80,7 @@ ChartModel otherChart()
     chart.fillPoint(1, 1.0, 2.0f);
     chart.mainTitle = QStringLiteral("unchanged");
     chart.annotations[9] = { 1.0, 2.0, 2, QStringLiteral("keep"), Qt::green };
+    chart.exclusions = { { 1.0, 1.5, QStringLiteral("keep") } };
     return chart;
 }
 
@@ -104,6 +106,11 @@ struct Fields
     quint8 annotationType = 2;
     qint32 textSize = 120;
     quint8 lastFlag = 1;
+    // Version 2: the excluded intervals' count, then ("lorry", from, to) and ("", Day0 + 0.5
+    // twice) as far as the count goes.
+    quint32 exclusionCount = 2;
+    double from = Day0 + 0.25;
+    double to = Day0 + 0.375;
     QByteArray trailing;
 };
 
@@ -159,6 +166,13 @@ QByteArray build(const std::function<void(Fields &)> &change = {})
     b.u8(0).le(f.textSize).u8(1);
     b.f64(Day0 + 0.25).text("A").f64(Day0 + 0.5).text("B");
     b.u8(1).u8(0).le(qint32(90)).u8(f.lastFlag);
+    if (f.version == 2) {
+        b.le(f.exclusionCount);
+        if (f.exclusionCount >= 1)
+            b.f64(f.from).f64(f.to).text("lorry");
+        if (f.exclusionCount >= 2)
+            b.f64(Day0 + 0.5).f64(Day0 + 0.5).text("");
+    }
     b.raw(f.trailing);
     return b.data;
 }
@@ -188,21 +202,31 @@ private Q_SLOTS:
     void roundTrip_data()
     {
         QTest::addColumn<ChartModel>("chart");
-        QTest::newRow("every field set") << fullChart();
-        QTest::newRow("built-in defaults") << ChartModel();
+        QTest::addColumn<QByteArray>("header");
+        const QByteArray v1("AXCB\x01\x00", 6);
+        const QByteArray v2("AXCB\x02\x00", 6);
+        QTest::newRow("every field set") << fullChart() << v1;
+        QTest::newRow("built-in defaults") << ChartModel() << v1;
         ChartModel subsetsOnly;
         subsetsOnly.setSubsets(256);
-        QTest::newRow("subsets without points") << subsetsOnly;
+        QTest::newRow("subsets without points") << subsetsOnly << v1;
         ChartModel outOfRange = fullChart(3);
         outOfRange.titleFontSize = 500;
         outOfRange.graphAnnotationTextSize = 1;
-        QTest::newRow("limits of the ranges") << outOfRange;
+        QTest::newRow("limits of the ranges") << outOfRange << v1;
+        ChartModel excluded = fullChart();
+        excluded.exclusions = { { Day0 + 5 * Second, Day0 + 9 * Second, QStringLiteral("Lkw ✓") },
+                                { Day0 + 7 * Second, Day0 + 7 * Second, QString() },
+                                { -1e300, 1e300, QStringLiteral("all") },
+                                { Day0 + 5 * Second, Day0 + 9 * Second, QStringLiteral("again") } };
+        QTest::newRow("excluded intervals") << excluded << v2;
     }
     void roundTrip()
     {
         QFETCH(ChartModel, chart);
+        QFETCH(QByteArray, header);
         const QByteArray block = ChartBlock::save(chart);
-        QVERIFY(block.startsWith("AXCB\x01\x00"));
+        QCOMPARE(block.left(6), header);
         ChartModel loaded = otherChart();
         const quint64 revision = loaded.dataRevision();
         QString error = QStringLiteral("stale");
@@ -239,6 +263,8 @@ private Q_SLOTS:
         chart.annotations[5].type = 7;
         chart.gridStyle = static_cast<GridStyle>(9);
         chart.viewingStyle = static_cast<ViewingStyle>(-1);
+        chart.exclusions = { { Day0 + 5, Day0 + 3, QStringLiteral("back") },
+                             { std::numeric_limits<double>::quiet_NaN(), Day0, QString() } };
         ChartModel loaded;
         QString error;
         QVERIFY2(ChartBlock::load(ChartBlock::save(chart), loaded, &error), qPrintable(error));
@@ -254,14 +280,40 @@ private Q_SLOTS:
         QCOMPARE(loaded.annotations[5].type, 0);
         QCOMPARE(loaded.gridStyle, GridStyle::Dot);
         QCOMPARE(loaded.viewingStyle, ViewingStyle::Color);
+        QCOMPARE(
+            loaded.exclusions,
+            (std::vector<ExcludedInterval> { { Day0 + 3, Day0 + 5, QStringLiteral("back") } }));
     }
 
-    // The layout as documented, written by hand.
+    // The layout as documented, written by hand; saving the loaded chart writes the same bytes,
+    // so a chart without excluded intervals is stored exactly as version 1 always was.
+    void handBuiltBlockLoads_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<std::vector<ExcludedInterval>>("exclusions");
+        QTest::addColumn<QByteArray>("saved");
+        const std::vector<ExcludedInterval> two
+            = { { Day0 + 0.25, Day0 + 0.375, QStringLiteral("lorry") },
+                { Day0 + 0.5, Day0 + 0.5, QString() } };
+        const QByteArray v1 = build();
+        const QByteArray v2 = build([](Fields &f) { f.version = 2; });
+        QTest::newRow("version 1") << v1 << std::vector<ExcludedInterval>() << v1;
+        QTest::newRow("version 2") << v2 << two << v2;
+        QTest::newRow("version 2, none excluded") << build([](Fields &f) {
+            f.version = 2;
+            f.exclusionCount = 0;
+        }) << std::vector<ExcludedInterval>() << v1;
+    }
     void handBuiltBlockLoads()
     {
-        ChartModel chart;
+        QFETCH(QByteArray, block);
+        QFETCH(std::vector<ExcludedInterval>, exclusions);
+        QFETCH(QByteArray, saved);
+        ChartModel chart = otherChart(); // it has an excluded interval of its own
         QString error;
-        QVERIFY2(ChartBlock::load(build(), chart, &error), qPrintable(error));
+        QVERIFY2(ChartBlock::load(block, chart, &error), qPrintable(error));
+        QCOMPARE(chart.exclusions, exclusions);
+        QCOMPARE(ChartBlock::save(chart), saved);
         QCOMPARE(chart.subsets(), 1);
         QCOMPARE(chart.points(), 2);
         QCOMPARE(chart.x(0, 1), Day0 + 1);
@@ -301,7 +353,7 @@ private Q_SLOTS:
         row("empty", QByteArray(), "signature");
         row("wrong magic", build([](Fields &f) { f.magic = "AXCC"; }), "signature");
         row("magic only", "AXCB", "ends early");
-        row("newer version", build([](Fields &f) { f.version = 2; }), "newer");
+        row("newer version", build([](Fields &f) { f.version = 3; }), "version 3 is newer");
         row("version 0", build([](Fields &f) { f.version = 0; }), "version");
         row("too many subsets", build([](Fields &f) {
                 f.subsets = 257;
@@ -349,6 +401,31 @@ private Q_SLOTS:
         row("text size 0", build([](Fields &f) { f.textSize = 0; }), "text size (0)");
         row("bad last flag", build([](Fields &f) { f.lastFlag = 0xFF; }), "data hot spot flag");
         row("trailing byte", build([](Fields &f) { f.trailing = "x"; }), "unexpected");
+        const auto v2 = [](const std::function<void(Fields &)> &change) {
+            return build([&change](Fields &f) {
+                f.version = 2;
+                change(f);
+            });
+        };
+        row("version 2 without its excluded intervals", build([](Fields &f) {
+                                                            f.version = 2;
+                                                            f.exclusionCount = 0;
+                                                        }).chopped(4),
+            "ends early, in its excluded intervals");
+        row("excluded interval count beyond the block",
+            v2([](Fields &f) { f.exclusionCount = 0x10000000; }), "excluded intervals (268435456)");
+        row("excluded intervals cut short", v2([](Fields &f) { f.exclusionCount = 3; }),
+            "excluded intervals (3)");
+        row("excluded interval the wrong way round", v2([](Fields &f) { f.to = f.from - Second; }),
+            "excluded interval 1 ending before it starts");
+        row("excluded interval from NaN",
+            v2([](Fields &f) { f.from = std::numeric_limits<double>::quiet_NaN(); }),
+            "excluded interval 1 with an end not finite");
+        row("excluded interval to infinity",
+            v2([](Fields &f) { f.to = std::numeric_limits<double>::infinity(); }),
+            "excluded interval 1 with an end not finite");
+        row("version 2 with a trailing byte", v2([](Fields &f) { f.trailing = "x"; }),
+            "unexpected");
     }
     void malformed()
     {
@@ -368,7 +445,9 @@ private Q_SLOTS:
 
     void truncatedAnywhere()
     {
-        const QByteArray block = ChartBlock::save(fullChart(8));
+        ChartModel excluded = fullChart(8);
+        excluded.exclusions = { { Day0, Day0 + Second, QStringLiteral("door") } };
+        const QByteArray block = ChartBlock::save(excluded);
         ChartModel chart = otherChart();
         const ChartModel before = chart;
         for (qsizetype size = 0; size < block.size(); ++size) {
@@ -385,7 +464,8 @@ private Q_SLOTS:
     void randomDamage()
     {
         const QByteArray blocks[]
-            = { ChartBlock::save(fullChart(6)), build(), ChartBlock::save(ChartModel()) };
+            = { ChartBlock::save(fullChart(6)), build([](Fields &f) { f.version = 2; }),
+                ChartBlock::save(ChartModel()) };
         QRandomGenerator random(20240611);
         int loadedCount = 0;
         for (int i = 0; i < 6000; ++i) {

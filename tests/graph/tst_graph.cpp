@@ -1,10 +1,11 @@
 // The graph windows' arithmetic without a window: date-times in days, the statistics and
-// cursors, the cumulative Leq, and the real-time recorder's rules.
+// cursors, the cumulative Leq, the real-time recorder's rules, and the excluded intervals.
 
 #include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "base/floatingpoint.h"
 #include "graph/chartmodel.h"
+#include "graph/excludedintervals.h"
 #include "graph/graphstatistics.h"
 #include "graph/realtimerecorder.h"
 #include "graph/timeticks.h"
@@ -42,6 +43,28 @@ std::vector<float> levelsOf(const QString &text)
     for (const QString &word : text.split(' ', Qt::SkipEmptyParts))
         levels.push_back(word == "N" ? ChartModel::NullValue : word.toFloat());
     return levels;
+}
+
+// Intervals written as text, "from-to label" separated by commas (the label may be missing), and
+// back; "nan" is an end that is not a number.
+std::vector<ExcludedInterval> intervalsOf(const QString &text)
+{
+    std::vector<ExcludedInterval> out;
+    for (const QString &item : text.split(',', Qt::SkipEmptyParts)) {
+        const QStringList words = item.trimmed().split(' ');
+        const QStringList ends = words.first().split('-');
+        out.push_back({ ends[0] == "nan" ? qQNaN() : ends[0].toDouble(),
+                        ends[1] == "nan" ? qQNaN() : ends[1].toDouble(), words.value(1) });
+    }
+    return out;
+}
+
+QString textOf(const std::vector<ExcludedInterval> &intervals)
+{
+    QStringList items;
+    for (const ExcludedInterval &e : intervals)
+        items << QString("%1-%2 %3").arg(e.from).arg(e.to).arg(e.label).trimmed();
+    return items.join(", ");
 }
 
 // A live reading as the poll hands it over.
@@ -88,6 +111,11 @@ private Q_SLOTS:
     void countReachedStops();
     void lostMeterMakesGaps();
     void scaleFollowsRecording();
+
+    void mergedIntervals_data();
+    void mergedIntervals();
+    void addAndRemoveAt_data();
+    void addAndRemoveAt();
 };
 
 void TestGraph::daysRoundTrip_data()
@@ -599,6 +627,77 @@ void TestGraph::scaleFollowsRecording()
     // 101 passed the end (100): 131; 131.5 passed 131: 161.5.
     QVERIFY(std::abs(chart.xScale.max - at(161.5)) < 1e-9);
     QCOMPARE(chart.xScale.min, at(0));
+}
+
+void TestGraph::mergedIntervals_data()
+{
+    QTest::addColumn<QString>("intervals");
+    QTest::addColumn<QString>("merged");
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("one, label dropped") << "2-5 lorry"
+                                        << "2-5";
+    QTest::newRow("disjoint, out of order") << "7-9 a, 1-2 b, 4-5"
+                                            << "1-2, 4-5, 7-9";
+    QTest::newRow("overlapping") << "1-4, 3-6, 5-8"
+                                 << "1-8";
+    QTest::newRow("touching") << "1-3, 3-5"
+                              << "1-5";
+    QTest::newRow("a gap between") << "1-3, 3.5-5"
+                                   << "1-3, 3.5-5";
+    QTest::newRow("nested") << "1-10 outer, 2-3 inner, 4-4"
+                            << "1-10";
+    QTest::newRow("nested, the inner first") << "4-5, 0-20, 21-22"
+                                             << "0-20, 21-22";
+    QTest::newRow("the same twice") << "2-6 a, 2-6 b"
+                                    << "2-6";
+    QTest::newRow("zero width, alone and inside") << "3-3, 5-8, 6-6"
+                                                  << "3-3, 5-8";
+    QTest::newRow("ends the wrong way round") << "6-2, 7-9"
+                                              << "2-6, 7-9";
+    QTest::newRow("an end not a number") << "nan-3, 1-2, 4-nan"
+                                         << "1-2";
+}
+
+void TestGraph::mergedIntervals()
+{
+    QFETCH(QString, intervals);
+    QFETCH(QString, merged);
+    QCOMPARE(textOf(ExcludedIntervals::merged(intervalsOf(intervals))), merged);
+}
+
+void TestGraph::addAndRemoveAt_data()
+{
+    QTest::addColumn<QString>("added"); // in order, through add (ends as given)
+    QTest::addColumn<double>("x");
+    QTest::addColumn<bool>("removed");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("ends put in order") << "5-3 a" << 9.0 << false << "3-5 a";
+    QTest::newRow("inside") << "3-5 a" << 4.0 << true << "";
+    QTest::newRow("at the start") << "3-5 a" << 3.0 << true << "";
+    QTest::newRow("at the end") << "3-5 a" << 5.0 << true << "";
+    QTest::newRow("just outside") << "3-5 a" << 5.001 << false << "3-5 a";
+    QTest::newRow("zero width") << "1-2 a, 4-4 b" << 4.0 << true << "1-2 a";
+    QTest::newRow("the most recent of two")
+        << "0-10 a, 2-6 b, 20-30 c" << 4.0 << true << "0-10 a, 20-30 c";
+    QTest::newRow("the most recent, an outer one") << "2-6 a, 0-10 b" << 4.0 << true << "2-6 a";
+    QTest::newRow("only the one containing x") << "0-10 a, 2-6 b" << 8.0 << true << "2-6 b";
+    QTest::newRow("the same interval twice")
+        << "1-2 a, 1-2 a, 1-2 b" << 1.5 << true << "1-2 a, 1-2 a";
+    QTest::newRow("none") << "" << 0.0 << false << "";
+}
+
+void TestGraph::addAndRemoveAt()
+{
+    QFETCH(QString, added);
+    QFETCH(double, x);
+    QFETCH(bool, removed);
+    QFETCH(QString, left);
+    ChartModel chart;
+    for (const ExcludedInterval &e : intervalsOf(added))
+        ExcludedIntervals::add(chart, e.from, e.to, e.label);
+    QCOMPARE(ExcludedIntervals::removeAt(chart, x), removed);
+    QCOMPARE(textOf(chart.exclusions), left);
 }
 
 QTEST_GUILESS_MAIN(TestGraph)

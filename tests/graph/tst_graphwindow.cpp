@@ -575,9 +575,15 @@ void TestGraphWindow::templateTakesLookOnly()
     TfrmGraph &g = rig.graph();
     g.chartModel().mainTitle = "Survey at the gate";
     g.chartModel().gridStyle = GridStyle::Solid;
+    g.chartModel().exclusions = { { 45000.0, 45000.1, "lorry" } };
     rig.prompts.answers = { Prompts::Answer::Yes };
     g.PESGraph1CustomizeDlg(true);
-    QVERIFY(QFileInfo::exists(rig.dir.filePath("program/template/graph.ghf")));
+    // Excluded intervals belong to one measurement: the template keeps none, as version 1.
+    const GraphFile::ReadResult stored
+        = GraphFile::read(rig.dir.filePath("program/template/graph.ghf"));
+    QVERIFY(stored.block);
+    QCOMPARE(stored.block->left(6), QByteArray("AXCB\x01\x00", 6));
+    QCOMPARE(g.chartModel().exclusions.size(), std::size_t(1));
 
     g.closeForm();
     settle();
@@ -587,6 +593,7 @@ void TestGraphWindow::templateTakesLookOnly()
     QCOMPARE(fresh.gridStyle, GridStyle::Solid);
     QCOMPARE(fresh.points(), 500); // points and scales still come from the caller
     QCOMPARE(fresh.yScale.max, 130.0);
+    QVERIFY(fresh.exclusions.empty());
 
     // No change in the dialog asks nothing.
     const int asked = rig.prompts.questions.size();

@@ -7,8 +7,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <qcustomplot.h>
@@ -689,6 +692,127 @@ private Q_SLOTS:
             for (int x = 0; x < image.width(); ++x)
                 red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 80;
         QVERIFY(red > 300); // the level line is drawn across the picture
+    }
+
+    // The cursors' texts are placed for the plotting area they are drawn in, also when the chart
+    // is drawn for the first time (a picture made from the command line): beside their lines,
+    // A's on its right, both inside the area.
+    void cursorTextsOnAFirstDrawing()
+    {
+        PESGraph chart;
+        chart.resize(600, 400);
+        ChartModel &m = chart.model();
+        fill(m, 100);
+        m.verticalLines = { VerticalLine { T0 + 20 * Sec, QStringLiteral("|tA\n61.0dB") },
+                            VerticalLine { T0 + 24 * Sec, QStringLiteral("|tB\n63.0dB") } };
+        chart.redrawNow();
+        const QRect area = chart.plottingRect();
+        int texts = 0;
+        for (int i = 0; i < chart.plot().itemCount(); ++i) {
+            const auto *t = qobject_cast<QCPItemText *>(chart.plot().item(i));
+            if (!t || !t->visible())
+                continue;
+            ++texts;
+            const QRectF box
+                = QRectF(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition()).normalized();
+            QVERIFY2(QRectF(area).adjusted(-1, -1, 1, 1).contains(box), qPrintable(t->text()));
+            if (t->text().startsWith('A'))
+                QVERIFY(box.left() >= chart.valueToPixel({ T0 + 20 * Sec, 60.0 }).x() - 1);
+        }
+        QCOMPARE(texts, 2);
+    }
+
+    void exclusionBands_data()
+    {
+        QTest::addColumn<double>("from"); // seconds from T0; the chart shows 0 to 99
+        QTest::addColumn<double>("to");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("mono");
+        QTest::addColumn<double>("inside"); // a second where the band must be
+        QTest::addColumn<double>("outside"); // and one where it must not
+        QTest::addColumn<bool>("cursorText"); // cursor A's text stands at the band's start
+        QTest::newRow("colour, labelled")
+            << 20.0 << 40.0 << "lorry" << false << 30.0 << 45.0 << false;
+        QTest::newRow("monochrome, labelled")
+            << 20.0 << 40.0 << "lorry" << true << 21.0 << 60.0 << false;
+        QTest::newRow("no label") << 60.0 << 70.0 << QString() << false << 69.0 << 50.0 << false;
+        QTest::newRow("zero width") << 50.0 << 50.0 << "door" << false << 50.0 << 52.0 << false;
+        QTest::newRow("beyond the left end")
+            << -500.0 << 10.0 << "early" << false << 0.5 << 15.0 << false;
+        QTest::newRow("under cursor A's text")
+            << 20.0 << 40.0 << "lorry" << false << 30.0 << 45.0 << true;
+    }
+    // A band spans the plotting area's height beneath the levels, in grey whatever the look,
+    // at least a pixel wide, cut off at the plotting area, with its label at the top inside it;
+    // pictures and printouts show it too.
+    void exclusionBands()
+    {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(QString, label);
+        QFETCH(bool, mono);
+        QFETCH(double, inside);
+        QFETCH(double, outside);
+        QFETCH(bool, cursorText);
+        PESGraph chart;
+        chart.resize(600, 400);
+        ChartModel &m = chart.model();
+        fill(m, 100); // levels 60 to 89 dB on a scale of 30 to 130
+        if (cursorText)
+            m.verticalLines[0] = { T0 + from * Sec, QStringLiteral("|t14:00:20\n61.0dB") };
+        m.viewingStyle = mono ? ViewingStyle::Monochrome : ViewingStyle::Color;
+        const auto picture = [&] {
+            chart.redrawNow();
+            QImage image(600, 400, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            chart.render(painter, image.rect());
+            return image;
+        };
+        const QImage plain = picture();
+        m.exclusions = { { T0 + from * Sec, T0 + to * Sec, label } };
+        const QImage image = picture();
+
+        // Compared with the same chart without the band: the band's pixels turn grey, every
+        // other pixel stays.
+        const QRect area = chart.plottingRect();
+        const int low = qRound(chart.valueToPixel({ T0, 40.0 }).y()); // under every level
+        const auto column = [&](double second) {
+            return qRound(chart.valueToPixel({ T0 + second * Sec, 40.0 }).x());
+        };
+        const auto shaded = [&](int x, int y) {
+            const QRgb p = image.pixel(x, y);
+            return p != plain.pixel(x, y) && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+        };
+        const auto shadedNear = [&](int x, int y) { // a band of one pixel may round either way
+            return shaded(x - 1, y) || shaded(x, y) || shaded(x + 1, y);
+        };
+        for (const int y : { area.top() + 1, low, area.bottom() - 1 })
+            QVERIFY2(shadedNear(column(inside), y), qPrintable(QString::number(y)));
+        QCOMPARE(image.pixel(column(outside), low), plain.pixel(column(outside), low));
+        for (int x = 0; x < area.left(); ++x) // cut off at the plotting area
+            QCOMPARE(image.pixel(x, low), plain.pixel(x, low));
+
+        // The label: dark text near the top, inside the band's start (below a cursor's text
+        // there, which would hide it).
+        int dark = 0;
+        const int left = std::max(area.left(), column(from));
+        for (int y = area.top() + 2; y < area.top() + 60; ++y)
+            for (int x = left + 1; x < left + 40; ++x)
+                dark += shaded(x, y) && qGray(image.pixel(x, y)) < 110; // grey text
+        QCOMPARE(dark > 0, !label.isEmpty());
+
+        if (label.isEmpty())
+            return;
+        QTemporaryDir dir;
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("chart.pdf"));
+        QVERIFY(chart.print(printer));
+        QProcess text;
+        text.start("pdftotext", { dir.filePath("chart.pdf"), "-" });
+        QVERIFY(text.waitForFinished(20000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(label));
     }
 };
 

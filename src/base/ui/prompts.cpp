@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -32,6 +33,16 @@ Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
     if (answer == QMessageBox::No)
         return Answer::No;
     return withCancel ? Answer::Cancel : Answer::No;
+}
+
+std::optional<QString> QtPrompts::askText(const QString &question, const QString &text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(m_parent, QString::fromLatin1(Caption), question,
+                                                 QLineEdit::Normal, text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
 }
 
 QString QtPrompts::openFileName(const QString &caption, const QString &folder,

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QDialog;
 class QPrinter;
 class QWidget;
@@ -23,6 +25,9 @@ public:
     virtual void showError(const QString &text) = 0;
     // A question answered Yes or No, or also Cancel when withCancel.
     virtual Answer ask(const QString &text, bool withCancel) = 0;
+    // A line of text asked for (an excluded interval's label), the field starting with text;
+    // nothing when cancelled.
+    virtual std::optional<QString> askText(const QString &question, const QString &text) = 0;
     // The open and save dialogs; an empty result means cancelled.
     virtual QString openFileName(const QString &caption, const QString &folder,
                                  const QString &filter)
@@ -52,6 +57,7 @@ public:
     void showMessage(const QString &text) override;
     void showError(const QString &text) override;
     Answer ask(const QString &text, bool withCancel) override;
+    std::optional<QString> askText(const QString &question, const QString &text) override;
     QString openFileName(const QString &caption, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &folder, const QString &filter,

@@ -48,6 +48,8 @@ PESGraph::Private::Private(PESGraph *owner)
     // Annotations and cursor lines draw above the data.
     plot->addLayer(QStringLiteral("annotations"), plot->layer(QStringLiteral("main")),
                    QCustomPlot::limAbove);
+    // Excluded intervals draw beneath the data, above the grid.
+    makeExclusionBands();
 
     // A closed frame around the plotting area; only the bottom and left axes carry ticks.
     for (QCPAxis *axis : { plot->xAxis2, plot->yAxis2 }) {
@@ -191,6 +193,7 @@ void PESGraph::redraw()
     d->handOver(m_model);
     d->applyScales(m_model); // before the look: cursor texts are placed within the ranges
     d->applyLook(m_model);
+    d->applyExclusions(m_model);
     d->updateAntialiasing();
     d->scheduleReplot();
 }
@@ -342,6 +345,15 @@ void PESGraph::render(QPainter &painter, const QRect &target)
 QByteArray PESGraph::storeBlock() const
 {
     return ChartBlock::save(m_model);
+}
+
+QByteArray PESGraph::storeTemplateBlock() const
+{
+    if (m_model.exclusions.empty())
+        return ChartBlock::save(m_model);
+    ChartModel look = m_model;
+    look.exclusions.clear();
+    return ChartBlock::save(look);
 }
 
 bool PESGraph::loadBlock(const QByteArray &block, QString *error)

@@ -17,10 +17,10 @@ class QPrinter;
 // The chart widget every graph window draws through, over QCustomPlot. It draws a ChartModel:
 // subsets of points with X in days (a date-time axis in the user's locale) and Y in dB, the
 // null value 9999 not drawn, manual scales, titles, legend at the top, dotted grid, colour or
-// monochrome, graph annotations (type 2 a cross, type 0 only text) and the two vertical line
-// annotations. It zooms by dragging (horizontally and vertically, with an undo stack), converts
-// pixels to values and back, has a customisation dialog, prints, and stores the whole chart
-// as one block.
+// monochrome, graph annotations (type 2 a cross, type 0 only text), the two vertical line
+// annotations and the excluded intervals (grey bands with their labels). It zooms by dragging
+// (horizontally and vertically, with an undo stack), converts pixels to values and back, has a
+// customisation dialog, prints, and stores the whole chart as one block.
 //
 // The data stays in the model; it is handed to QCustomPlot only on redraw, and only when it
 // changed, so that large charts stay fast.
@@ -85,6 +85,9 @@ public:
     // leaves the chart unchanged and gives the reason.
     QByteArray storeBlock() const;
     bool loadBlock(const QByteArray &block, QString *error = nullptr);
+    // The block a graph template keeps: the chart without its excluded intervals, which belong
+    // to one measurement's data (and so the template stays readable by older copies).
+    QByteArray storeTemplateBlock() const;
 
     // The underlying plot, for benchmarks and tests.
     QCustomPlot &plot();

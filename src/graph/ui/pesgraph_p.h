@@ -6,6 +6,7 @@
 //                           smoothing by data density
 //   pesgraphlook.cpp        titles, legend, subset pens, axes and grid
 //   pesgraphannotations.cpp graph annotations and the two vertical line annotations
+//   pesgraphexclusions.cpp  the excluded intervals' bands and labels
 //   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
 // Nothing outside these files includes it.
 
@@ -82,6 +83,7 @@ struct ZoomLevel
 };
 
 class CrossItem; // a graph annotation's cross (pesgraphannotations.cpp)
+class ExclusionBands; // the excluded intervals' bands (pesgraphexclusions.cpp)
 
 } // namespace PESGraphInternal
 
@@ -103,6 +105,10 @@ public:
     void arrangeRows(bool mainTitle, bool subTitle, bool legend);
     QFont font(double points, bool bold = false) const;
     void applyAnnotations(const ChartModel &m);
+    // The excluded intervals (pesgraphexclusions.cpp): their layer and layerable, made once,
+    // and their bands taken from the model.
+    void makeExclusionBands();
+    void applyExclusions(const ChartModel &m);
 
     // Painting (pesgraph.cpp).
     void scheduleReplot();
@@ -146,6 +152,7 @@ public:
     std::vector<PESGraphInternal::CrossItem *> crosses;
     std::vector<QCPItemText *> crossTexts;
     std::vector<int> shownAnnotations; // the annotation index each item in use shows
+    PESGraphInternal::ExclusionBands *exclusionBands = nullptr;
 
     ChartCustomizeDialog::Pages pages;
     DialogRunner runner;

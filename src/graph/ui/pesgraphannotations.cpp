@@ -139,6 +139,10 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
     // Vertical lines 0 and 1 (cursors A and B) with their texts at the top of the plotting area;
     // a text starting with "|t" or "|b" goes to the top or the bottom, without those two
     // characters. A text that would run out on the right is put on the line's left instead.
+    // Both need the plotting area where it will be drawn: laid out for the look just applied,
+    // not where the last replot left it (or nowhere yet, on a chart that was never drawn).
+    if (m.showVertLineAnnotations)
+        ensureLayout();
     const QFont lineFont = font(m.labelFontSize * m.lineAnnotationTextSize / 100.0);
     const QFontMetrics metrics(lineFont);
     QRect textRects[2];

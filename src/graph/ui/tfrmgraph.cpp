@@ -208,6 +208,7 @@ void TfrmGraph::buildToolBar()
     }
     ToolButton4->setChecked(true);
     ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
+    buildExclusionActions();
     auto *looks = new QActionGroup(this);
     ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
     ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));

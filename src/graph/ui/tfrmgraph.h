@@ -141,6 +141,11 @@ public:
     // starting at the size shown. False when nothing was written.
     void CopyPicture1Click();
     bool SavePicture1Click();
+    // "Exclude A-B": the interval between cursors A and B, with the label the user gives it,
+    // taken out of the figures. "Include": the excluded interval under cursor A, or else under
+    // cursor B, put back. Both return whether the excluded intervals changed.
+    bool ExcludeABClick();
+    bool IncludeClick();
     void txtSamplingRateChange();
     void PESGraph1ZoomIn();
     void PESGraph1CustomizeDlg(bool changed);
@@ -156,7 +161,7 @@ Q_SIGNALS:
     void calLeqRequested();
     // Clear emptied the chart.
     void cleared();
-    // An interval was excluded from the figures, or included again.
+    // Exclude A-B or Include changed the chart's excluded intervals.
     void exclusionsChanged();
 
 protected:
@@ -166,6 +171,7 @@ protected:
 
 private:
     void buildToolBar();
+    void buildExclusionActions();
     void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
@@ -210,6 +216,7 @@ private:
             *ToolButton6 = nullptr, *ToolButton7 = nullptr, *tbntSep3 = nullptr, *tbntClr = nullptr,
             *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr,
             *CopyPicture1 = nullptr, *SavePicture1 = nullptr;
+    QAction *ExcludeAB = nullptr, *Include = nullptr;
     QWidget *pnlDataSets = nullptr, *pnlGraphStatistic = nullptr, *pnlSamplingRate = nullptr,
             *pnlStatistic = nullptr, *pnlSlider = nullptr;
     QLineEdit *txtStartTime = nullptr, *txtDataNo = nullptr, *txtAvgAll = nullptr,

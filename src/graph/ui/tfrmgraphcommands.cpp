@@ -159,7 +159,7 @@ void TfrmGraph::PESGraph1CustomizeDlg(bool changed)
         return;
     }
     const QString error
-        = GraphFile::write(m_services.folders().templateFile(), PESGraph1->storeBlock());
+        = GraphFile::write(m_services.folders().templateFile(), PESGraph1->storeTemplateBlock());
     if (!error.isEmpty())
         prompts.showError(error);
 }

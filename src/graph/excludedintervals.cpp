@@ -1,0 +1,44 @@
+#include "graph/excludedintervals.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ExcludedIntervals {
+
+void add(ChartModel &chart, double a, double b, const QString &label)
+{
+    chart.exclusions.push_back({ std::min(a, b), std::max(a, b), label });
+}
+
+bool removeAt(ChartModel &chart, double x)
+{
+    auto &all = chart.exclusions;
+    const auto found = std::find_if(all.rbegin(), all.rend(), [x](const ExcludedInterval &e) {
+        return e.from <= x && x <= e.to;
+    });
+    if (found == all.rend())
+        return false;
+    all.erase(std::next(found).base());
+    return true;
+}
+
+std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &intervals)
+{
+    std::vector<ExcludedInterval> sorted;
+    sorted.reserve(intervals.size());
+    for (const ExcludedInterval &e : intervals)
+        if (std::isfinite(e.from) && std::isfinite(e.to))
+            sorted.push_back({ std::min(e.from, e.to), std::max(e.from, e.to), QString() });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const ExcludedInterval &l, const ExcludedInterval &r) { return l.from < r.from; });
+    std::vector<ExcludedInterval> joined;
+    for (const ExcludedInterval &e : sorted) {
+        if (!joined.empty() && e.from <= joined.back().to)
+            joined.back().to = std::max(joined.back().to, e.to);
+        else
+            joined.push_back(e);
+    }
+    return joined;
+}
+
+} // namespace ExcludedIntervals

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "graph/chartmodel.h"
+
+#include <vector>
+
+// The excluded intervals of a chart: made between two X values, taken out again at a point, and
+// joined into disjoint intervals for testing points quickly.
+namespace ExcludedIntervals {
+
+// Adds the interval between a and b (either order) with its label, after those already there.
+void add(ChartModel &chart, double a, double b, const QString &label);
+
+// Removes the most recently added interval that contains x (ends included); false when none
+// does.
+bool removeAt(ChartModel &chart, double x);
+
+// The union of the intervals as disjoint intervals sorted by X, without labels. Intervals that
+// overlap or touch (one ends where the next starts) become one. An interval with an end that is
+// not a finite number, which neither the block nor the commands make, is left out.
+std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &intervals);
+
+} // namespace ExcludedIntervals
