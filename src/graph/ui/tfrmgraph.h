@@ -154,6 +154,8 @@ Q_SIGNALS:
     void changeDateTimeRequested(int row);
     // "CAL Leq": the window's maker opens the "LEQ" window of this graph.
     void calLeqRequested();
+    // "Report...": the program makes a one-page PDF report of this graph.
+    void reportRequested();
     // Clear emptied the chart.
     void cleared();
     // An interval was excluded from the figures, or included again.
