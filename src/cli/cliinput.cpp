@@ -90,9 +90,11 @@ CliCommands::Output failed(const QString &reason, int status)
 Parsed parse(const QString &command, const QStringList &arguments)
 {
     const bool picture = command == QLatin1String("picture");
+    const bool report = command == QLatin1String("report");
     QStringList files;
     std::optional<QString> setArgument;
     std::optional<QString> sizeArgument;
+    std::optional<QString> titleArgument;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
@@ -101,8 +103,10 @@ Parsed parse(const QString &command, const QStringList &arguments)
         QString name;
         for (const auto &[option, target] :
              { std::pair { QStringLiteral("--set"), &setArgument },
-               std::pair { QStringLiteral("--size"), &sizeArgument } }) {
-            if (option == QLatin1String("--size") && !picture)
+               std::pair { QStringLiteral("--size"), &sizeArgument },
+               std::pair { QStringLiteral("--title"), &titleArgument } }) {
+            if ((option == QLatin1String("--size") && !picture)
+                || (option == QLatin1String("--title") && !report))
                 continue;
             if (argument == option || argument.startsWith(option + QLatin1Char('='))) {
                 value = target;
@@ -114,7 +118,9 @@ Parsed parse(const QString &command, const QStringList &arguments)
                 return { std::nullopt,
                          failed(name == QLatin1String("--set")
                                     ? QStringLiteral("--set needs a data set number")
-                                    : QStringLiteral("--size needs a size such as 1600x900"),
+                                    : name == QLatin1String("--size")
+                                    ? QStringLiteral("--size needs a size such as 1600x900")
+                                    : QStringLiteral("--title needs a title"),
                                 CliCommands::BadInput) };
             *value = arguments.at(++i);
         } else if (value) {
@@ -156,6 +162,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                 .arg(*sizeArgument),
                             CliCommands::BadInput) };
     }
+    a.title = titleArgument;
     return { std::move(a), {} };
 }
 

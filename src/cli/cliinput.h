@@ -8,10 +8,10 @@
 
 #include <optional>
 
-// What "export" and "picture" read: their command line (an input and an output file, --set N
-// for a collection, --size WxH where asked for) and the chart of the input, a data set of a
-// collection (".rec") drawn as the "DataLogger" window draws it, or a graph file (".ghf") as
-// saved.
+// What "export", "picture" and "report" read: their command line (an input and an output file,
+// --set N for a collection, --size WxH and --title T where asked for) and the chart of the input, a
+// data set of a collection (".rec") drawn as the "DataLogger" window draws it, or a graph file
+// (".ghf") as saved.
 namespace CliInput {
 
 struct Arguments
@@ -20,6 +20,7 @@ struct Arguments
     QString output;
     int set = 1; // from 1
     std::optional<QSize> size;
+    std::optional<QString> title;
     bool graphFile = false;
 };
 struct Parsed
@@ -27,7 +28,8 @@ struct Parsed
     std::optional<Arguments> arguments;
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
-// command: "export" or "picture" (which alone takes --size).
+// command: "export", "picture" (which alone takes --size) or "report" (which alone takes
+// --title).
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded
