@@ -1,11 +1,16 @@
 // Printing to a PDF file, as the Print command does once its dialogs are answered: a table of
-// 65,536 rows as text lines, and a graph of 65,536 points. Each iteration writes the whole file.
-// Run offscreen.
+// 65,536 rows as text lines, and a graph of 65,536 points; and the one-page report of a graph of
+// 65,536 points, as Report... makes it once its dialogs are answered. Each iteration writes the
+// whole file. Run offscreen.
 #include "base/celltable.h"
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/stringgrid.h"
+#include "graph/graphsource.h"
+#include "graph/seriesfigures.h"
+#include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
+#include "print/surveyreport.h"
 #include "print/ui/printcommands.h"
 #include "windowbench.h"
 
@@ -79,13 +84,9 @@ void BM_PrintTable(benchmark::State &state)
     state.counters["KiB"] = double(QFileInfo(file).size()) / 1024.0;
 }
 
-void BM_PrintGraph(benchmark::State &state)
+// A wandering level, one point a second from 14 March 2024 08:00.
+void fillLevels(ChartModel &m)
 {
-    PESGraph chart;
-    chart.resize(1200, 700);
-    chart.show();
-    QApplication::processEvents();
-    ChartModel &m = chart.model();
     m.setSubsets(1);
     m.setPoints(Rows);
     std::vector<double> xs(Rows);
@@ -100,6 +101,15 @@ void BM_PrintGraph(benchmark::State &state)
     m.setSeries(0, xs, ys);
     m.xScale = { true, xs.front(), xs.back() };
     m.yScale = { true, 30.0, 130.0 };
+}
+
+void BM_PrintGraph(benchmark::State &state)
+{
+    PESGraph chart;
+    chart.resize(1200, 700);
+    chart.show();
+    QApplication::processEvents();
+    fillLevels(chart.model());
     chart.redrawNow();
     // The customisation dialog is closed at once.
     chart.setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
@@ -115,9 +125,47 @@ void BM_PrintGraph(benchmark::State &state)
     state.counters["KiB"] = double(QFileInfo(file).size()) / 1024.0;
 }
 
+// The figures of the whole graph and between the cursors, then the page with the chart, 20
+// annotations and an excluded interval.
+void BM_Report65536(benchmark::State &state)
+{
+    PESGraph chart;
+    chart.resize(1200, 700);
+    chart.show();
+    QApplication::processEvents();
+    ChartModel &m = chart.model();
+    fillLevels(m);
+    for (int i = 0; i < 20; ++i)
+        m.annotations[i] = { m.x(0, i * 3000), 90.0, i % 2 == 0 ? 2 : 0,
+                             QStringLiteral("Event %1").arg(i), Qt::black };
+    m.exclusions = { { m.x(0, 30000), m.x(0, 30600), QStringLiteral("Dog barking") } };
+    chart.redrawNow();
+    const GraphSource source = GraphSource::realTime(1.0);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("report.pdf"));
+    for (auto _ : state) {
+        const SeriesFigures figures(m, source.intervalOf(m));
+        SurveyReport::Contents contents;
+        contents.title = QStringLiteral("Survey of a day");
+        contents.note = QStringLiteral("Measured at the school gate.");
+        contents.made = QDateTime::currentDateTime();
+        contents.whole = figures.whole();
+        contents.between = figures.between(Rows / 3, 2 * Rows / 3);
+        SurveyReport::describeChart(contents, m, source);
+        contents.drawGraph = [&chart](QPainter &painter, const QRectF &target) {
+            ChartPicture::draw(chart, painter, target);
+        };
+        if (!SurveyReport::write(contents, file).isEmpty())
+            state.SkipWithError("the report was not written");
+    }
+    state.counters["points"] = Rows;
+    state.counters["KiB"] = double(QFileInfo(file).size()) / 1024.0;
+}
+
 } // namespace
 
 BENCHMARK(BM_PrintTable)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrintGraph)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Report65536)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 AUDEXA_WINDOW_BENCHMARK_MAIN()

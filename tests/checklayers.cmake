@@ -19,7 +19,7 @@ set(allowed_panel base meter panel resources)
 set(allowed_graph base graph files)
 set(allowed_files base files)
 set(allowed_logger base meter graph files logger)
-set(allowed_cli base meter graph files logger cli)
+set(allowed_cli base meter graph files logger print cli)
 set(allowed_leq base meter graph files leq)
 set(allowed_print base graph files print)
 

@@ -92,6 +92,7 @@ QString usage()
         "       audexa-cli export IN OUT [--set N]\n"
         "       audexa-cli picture IN OUT [--set N] [--size WxH]\n"
         "       audexa-cli figures FILE [--set N] [--from I] [--to J]\n"
+        "       audexa-cli report IN OUT.pdf [--set N] [--title T]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -124,6 +125,12 @@ QString usage()
         "          L10, L50, L90, L95 and SEL, in dB with one decimal; a figure that cannot be\n"
         "          formed has an empty value. Null points, readings of 0 and excluded points\n"
         "          are not counted.\n"
+        "report    writes data set N of a collection IN (.rec), or a graph file IN (.ghf), as\n"
+        "          Audexa's Report... does: a one-page PDF with the title (T, else the graph's\n"
+        "          main title, else IN's file name), the graph, its acoustic figures of the whole\n"
+        "          graph and between the cursors (the whole graph where the file places none),\n"
+        "          the excluded intervals and the annotations, in the locale of the environment,\n"
+        "          on Letter paper where it measures in US units, A4 elsewhere. Needs no display.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -134,8 +141,8 @@ QString usage()
         "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
-        "     (export, picture: also an output file that cannot be written; figures: a\n"
-        "     --from or --to beyond the last point, or --from after --to)\n"
+        "     (export, picture, report: also an output file that cannot be written;\n"
+        "     figures: a --from or --to beyond the last point, or --from after --to)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "cli/clicommands.h"
 #include "cli/ui/clipicture.h"
+#include "cli/ui/clireport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -24,23 +25,26 @@ void print(const QString &text, std::FILE *stream)
 
 int main(int argc, char *argv[])
 {
-    // "picture" draws with the graph window's chart, which needs the widgets, but no display:
-    // it always runs on the offscreen platform. The other commands need the core alone.
-    const bool picture = argc > 1 && QLatin1String(argv[1]) == QLatin1String("picture");
+    // "picture" and "report" draw with the graph window's chart, which needs the widgets, but no
+    // display: they always run on the offscreen platform. The other commands need the core alone.
+    const QLatin1String command(argc > 1 ? argv[1] : "");
+    const bool picture = command == QLatin1String("picture");
+    const bool report = command == QLatin1String("report");
     std::unique_ptr<QCoreApplication> app;
-    if (picture) {
+    if (picture || report) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    // "sets" and "readings" never depend on the user's locale; "export" and "picture" write
-    // text in it, as Audexa does, through QLocale::system(), which this leaves alone.
+    // "sets" and "readings" never depend on the user's locale; "export", "picture" and "report"
+    // write text in it, as Audexa does, through QLocale::system(), which this leaves alone.
     QLocale::setDefault(QLocale::c());
     const SystemClock clock;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const CliCommands::Output output
-        = picture ? CliPicture::run(arguments.mid(1), clock) : CliCommands::run(arguments, clock);
+    const CliCommands::Output output = picture ? CliPicture::run(arguments.mid(1), clock)
+        : report                               ? CliReport::run(arguments.mid(1), clock)
+                                               : CliCommands::run(arguments, clock);
     print(output.out, stdout);
     print(output.err, stderr);
     return output.status;

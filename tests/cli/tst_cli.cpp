@@ -85,6 +85,8 @@ private Q_SLOTS:
     void pictures();
     void figures_data();
     void figures();
+    void reports_data();
+    void reports();
     void sameOutputInEveryLocale();
     void simulatedMetersMemory();
 
@@ -378,6 +380,88 @@ void TestCli::pictures()
                 dark += qGray(image.pixel(x, y)) < 100;
         QVERIFY2(dark > 500, qPrintable(QString::number(dark)));
     }
+}
+
+void TestCli::reports_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>(
+        "texts"); // in the one-page report, blanks made one; none: no file
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("graph file: its title, figures between its cursors")
+        << QStringList { "report", "gate.ghf", "OUT.pdf" } << 0
+        << QStringList { "Night at the gate", "Leq (dB) 66.0 67.1",
+                         "Cursor A: 55.5 dB at 3/15/07 10:30:00 AM", "lorry" }
+        << "";
+    QTest::newRow("--title") << QStringList { "report", "gate.ghf", "OUT.pdf", "--title=Gate 2" }
+                             << 0 << QStringList { "Gate 2" } << "";
+    QTest::newRow("collection, no cursors: the file's name, the whole graph twice")
+        << QStringList { "report", "survey.rec", "OUT.pdf", "--set", "2" } << 0
+        << QStringList { "survey.rec", "Data set 2 of the meter's memory", "Lmax (dB) 140.0 140.0",
+                         "Cursor A: not placed" }
+        << "";
+    QTest::newRow("missing input") << QStringList { "report", "missing.ghf", "OUT.pdf" } << 2
+                                   << QStringList {} << "missing.ghf";
+    QTest::newRow("unwritable output")
+        << QStringList { "report", "gate.ghf", "no/such/folder/out.pdf" } << 2 << QStringList {}
+        << "out.pdf";
+    QTest::newRow("not a PDF") << QStringList { "report", "gate.ghf", "OUT.png" } << 2
+                               << QStringList {} << ".pdf";
+    QTest::newRow("nothing decoded")
+        << QStringList { "report", "empty.rec", "OUT.pdf" } << 3 << QStringList {} << "code 31";
+    QTest::newRow("--title without its title")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--title" } << 2 << QStringList {}
+        << "--title needs";
+    QTest::newRow("--title is for reports")
+        << QStringList { "export", "gate.ghf", "-", "--title", "x" } << 2 << QStringList {}
+        << "unknown option";
+}
+
+// audexa-cli report writes without a display, in the environment's locale (en_US here).
+void TestCli::reports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, errorContains);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.setSeries(0, { 39156.4375, 39156.4375 + 1 / 86400.0, 39156.4375 + 2 / 86400.0 },
+                    { 55.5f, 70.0f, 62.0f });
+    chart.mainTitle = QStringLiteral("Night at the gate");
+    chart.verticalLines
+        = { VerticalLine { chart.x(0, 0), {} }, VerticalLine { chart.x(0, 1), {} } };
+    chart.annotations[3] = { chart.x(0, 1), 60.0, 0, QStringLiteral("lorry"), Qt::black };
+    QVERIFY(GraphFile::write(m_dir.filePath("gate.ghf"), ChartBlock::save(chart)).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+    const QString out = m_dir.filePath("OUT.pdf");
+    QFile::remove(out);
+
+    const Run run = runCli(arguments, QStringLiteral("en_US.UTF-8"));
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(QFile::exists(out), !texts.isEmpty());
+    if (texts.isEmpty())
+        return;
+    QProcess info;
+    info.start("pdfinfo", { out });
+    QVERIFY(info.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression("Pages:\\s+1\n")));
+    QProcess text;
+    text.start("pdftotext", { "-layout", out, "-" });
+    QVERIFY(text.waitForFinished(30000));
+    const QString read = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const QString &part : texts)
+        QVERIFY2(read.contains(part), qPrintable(part + " not in: " + read));
 }
 
 void TestCli::help()

@@ -22,6 +22,7 @@
 #include "meter/ui/setupcommands.h"
 #include "panel/ui/tfrmpanel.h"
 #include "print/ui/printcommands.h"
+#include "print/ui/reportcommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -134,6 +135,8 @@ void TfrmMain::connectMenus()
             &TfrmMain::discardfloatingerror1Click);
     connect(m.Window1, &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowMenu);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
+    connect(m_graphs, &GraphWindowFactory::reportRequested, this,
+            [this](TfrmGraph *graph) { ReportCommands::ReportClick(*graph, *this); });
 }
 
 void TfrmMain::FormCreate()

@@ -7,8 +7,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QSaveFile>
 #include <QSvgGenerator>
+
+#include <algorithm>
 
 namespace ChartPicture {
 
@@ -46,6 +49,26 @@ QImage image(PESGraph &chart, QSize size)
     painter.setRenderHint(QPainter::TextAntialiasing);
     chart.render(painter, picture.rect());
     return picture;
+}
+
+void draw(PESGraph &chart, QPainter &painter, const QRectF &target)
+{
+    // The chart goes through a picture at the default resolution first, which plays back onto
+    // any device scaled to its resolution, so that it is scaled once whatever the device's.
+    QPicture picture;
+    const double scale
+        = painter.device() ? double(painter.device()->logicalDpiX()) / picture.logicalDpiX() : 1.0;
+    QPainter recorder;
+    if (!recorder.begin(&picture))
+        return;
+    chart.render(recorder,
+                 QRect(0, 0, std::max(1, qRound(target.width() / scale)),
+                       std::max(1, qRound(target.height() / scale))));
+    recorder.end();
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
 }
 
 QString save(PESGraph &chart, const QString &fileName, QSize size)

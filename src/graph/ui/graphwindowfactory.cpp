@@ -36,6 +36,8 @@ TfrmGraph &GraphWindowFactory::make(const QString &caption)
     auto *graph = new TfrmGraph(m_services);
     graph->setWindowTitle(caption);
     connect(graph, &TfrmGraph::calLeqRequested, this, [this, graph] { createLeqGraph(*graph); });
+    connect(graph, &TfrmGraph::reportRequested, this,
+            [this, graph] { Q_EMIT reportRequested(graph); });
     return *graph;
 }
 

@@ -56,6 +56,8 @@ Q_SIGNALS:
     void realTimeGraphCleared();
     // A new "DataLogger" window, so that the data logger can take its panel's events.
     void dataLoggerGraphCreated(TfrmGraph *graph);
+    // "Report..." on any graph window.
+    void reportRequested(TfrmGraph *graph);
 
 private:
     TfrmGraph &make(const QString &caption);

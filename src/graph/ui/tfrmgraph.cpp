@@ -236,6 +236,8 @@ void TfrmGraph::buildToolBar()
                        QStringLiteral("Save the graph as a PNG, SVG or PDF picture"));
     connect(CopyPicture1, &QAction::triggered, this, &TfrmGraph::CopyPicture1Click);
     connect(SavePicture1, &QAction::triggered, this, &TfrmGraph::SavePicture1Click);
+    connect(add("Report1", QStringLiteral("Report..."), QStringLiteral("A one-page PDF report")),
+            &QAction::triggered, this, &TfrmGraph::reportRequested);
 
     connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);
     connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);

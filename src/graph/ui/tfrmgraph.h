@@ -159,6 +159,8 @@ Q_SIGNALS:
     void changeDateTimeRequested(int row);
     // "CAL Leq": the window's maker opens the "LEQ" window of this graph.
     void calLeqRequested();
+    // "Report...": the program makes a one-page PDF report of this graph.
+    void reportRequested();
     // Clear emptied the chart.
     void cleared();
     // Exclude A-B or Include changed the chart's excluded intervals.

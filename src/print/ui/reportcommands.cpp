@@ -1,0 +1,56 @@
+#include "print/ui/reportcommands.h"
+
+#include "base/appfolders.h"
+#include "base/clock.h"
+#include "base/ui/prompts.h"
+#include "base/ui/windowservices.h"
+#include "graph/ui/chartpicture.h"
+#include "graph/ui/pesgraph.h"
+#include "graph/ui/tfrmgraph.h"
+#include "print/surveyreport.h"
+#include "print/ui/tfrmreport.h"
+
+#include <QFileInfo>
+
+namespace ReportCommands {
+
+bool ReportClick(TfrmGraph &graph, WindowServices &services)
+{
+    Prompts &prompts = services.prompts();
+    const QString mainTitle = graph.chartModel().mainTitle.trimmed();
+    TfrmReport dialog(mainTitle.isEmpty() ? graph.windowTitle() : mainTitle,
+                      services.dialogParent());
+    if (prompts.execDialog(dialog) != QDialog::Accepted)
+        return false;
+    QString fileName
+        = prompts.saveFileName(QStringLiteral("Report"), services.folders().dialogFolder(),
+                               QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
+    if (fileName.isEmpty())
+        return false;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".pdf");
+
+    SurveyReport::Contents contents;
+    contents.title = dialog.title();
+    contents.note = dialog.note();
+    contents.made = services.clock().now();
+    contents.locale = QLocale::system();
+    contents.whole = graph.wholeAcousticFigures();
+    contents.between = graph.betweenAcousticFigures();
+    const GraphStatistics::Fields fields = graph.fields();
+    contents.cursorA = { fields.cursorA, fields.cursorATime };
+    contents.cursorB = { fields.cursorB, fields.cursorBTime };
+    SurveyReport::describeChart(contents, graph.chartModel(), graph.source());
+    PESGraph &chart = graph.chart();
+    contents.drawGraph = [&chart](QPainter &painter, const QRectF &target) {
+        ChartPicture::draw(chart, painter, target);
+    };
+    const QString error = SurveyReport::write(contents, fileName);
+    if (!error.isEmpty()) {
+        prompts.showError(error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace ReportCommands
