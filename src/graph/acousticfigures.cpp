@@ -22,18 +22,6 @@ std::optional<double> finite(double value)
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-// The tenths of a dB a level is, when it is exactly such a value as a float.
-std::optional<long long> tenthsOf(float level)
-{
-    const double scaled = double(level) * 10.0;
-    if (!(std::fabs(scaled) < 1e15))
-        return std::nullopt;
-    const long long tenths = std::llround(scaled);
-    if (float(double(tenths) / 10.0) != level)
-        return std::nullopt;
-    return tenths;
-}
-
 // The figures from a histogram of tenths: counts[i] levels of (lowest + i) / 10 dB.
 Figures fromHistogram(const std::vector<long long> &counts, long long lowest, long long n)
 {
@@ -109,6 +97,17 @@ QString decimal(const std::optional<double> &value, const QLocale &locale, int d
 }
 
 } // namespace
+
+std::optional<long long> tenthsOf(float level)
+{
+    const double scaled = double(level) * 10.0;
+    if (!(std::fabs(scaled) < 1e15))
+        return std::nullopt;
+    const long long tenths = std::llround(scaled);
+    if (float(double(tenths) / 10.0) != level)
+        return std::nullopt;
+    return tenths;
+}
 
 bool isValidLevel(float level)
 {

@@ -27,6 +27,10 @@ namespace AcousticFigures {
 // True for a level that counts: finite, not the null value, not 0.
 bool isValidLevel(float level);
 
+// The tenths of a dB a level is, when it is exactly such a value as a float (as the meter's
+// readings are): 65.3f gives 653; a level of any other precision gives none.
+std::optional<long long> tenthsOf(float level);
+
 struct Figures
 {
     long long n = 0;

@@ -14,17 +14,6 @@ constexpr std::uint32_t BlockSize = 64;
 // Ranks count tenths of a dB while the valid levels span fewer than this many tenths.
 constexpr long long MaxTenthRanks = 1 << 20;
 
-std::optional<long long> tenthsOf(float level)
-{
-    const double scaled = double(level) * 10.0;
-    if (!(std::fabs(scaled) < 1e15))
-        return std::nullopt;
-    const long long tenths = std::llround(scaled);
-    if (float(double(tenths) / 10.0) != level)
-        return std::nullopt;
-    return tenths;
-}
-
 // A float's bits turned so that they sort as the floats do (finite values).
 std::uint32_t orderedBits(float value)
 {
@@ -82,7 +71,7 @@ void SeriesFigures::buildIndex() const
     long long highest = 0;
     bool tenths = true;
     for (std::size_t i = 0; i < n && tenths; ++i) {
-        const std::optional<long long> t = tenthsOf(m_levels[i]);
+        const std::optional<long long> t = AcousticFigures::tenthsOf(m_levels[i]);
         if (!t)
             tenths = false;
         else if (i == 0)

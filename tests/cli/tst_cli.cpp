@@ -92,6 +92,8 @@ private Q_SLOTS:
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
+    // The arguments with every file name (a name with a dot) in the test's folder.
+    QStringList inFolder(QStringList arguments) const;
     QTemporaryDir m_dir;
 };
 
@@ -107,6 +109,24 @@ void TestCli::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(!write("survey.rec", collection()).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    // A graph file with one point of 55.5 dB at 10:30:00.600, which the text rounds to 10:30:01.
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(1);
+    chart.setX(0, 0, 39156.4375 + 0.6 / 86400.0);
+    chart.setY(0, 0, 55.5f);
+    QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
+}
+
+QStringList TestCli::inFolder(QStringList arguments) const
+{
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+    return arguments;
 }
 
 void TestCli::output_data()
@@ -274,22 +294,10 @@ void TestCli::exportText()
     QFETCH(QByteArray, written);
     QFETCH(QString, errorContains);
 
-    // A graph file with one point at 10:30:00.600, which the text rounds to 10:30:01.
-    ChartModel chart;
-    chart.setSubsets(1);
-    chart.setPoints(1);
-    chart.setX(0, 0, 39156.4375 + 0.6 / 86400.0);
-    chart.setY(0, 0, 55.5f);
-    QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
-    QByteArray empty = collection(1);
-    empty[10] = 0;
-    QVERIFY(!write("empty.rec", empty).isEmpty());
     QFile::remove(m_dir.filePath("OUT.CSV"));
     QFile::remove(m_dir.filePath("OUT.txt"));
     QFile::remove(m_dir.filePath("OUT.csv"));
-    for (QString &argument : arguments)
-        if (argument.contains('.') && !argument.startsWith('-'))
-            argument = m_dir.filePath(argument);
+    arguments = inFolder(arguments);
 
     const Run run = runCli(arguments, locale);
     QCOMPARE(run.status, status);
@@ -346,9 +354,7 @@ void TestCli::pictures()
     chart.annotations[5] = { 39156.4376, 70.0, 2, {}, Qt::black };
     chart.annotations[6] = { 39156.4376, 60.0, 0, QStringLiteral("lorry"), Qt::black };
     QVERIFY(GraphFile::write(m_dir.filePath("marked.ghf"), ChartBlock::save(chart)).isEmpty());
-    for (QString &argument : arguments)
-        if (argument.contains('.') && !argument.startsWith('-'))
-            argument = m_dir.filePath(argument);
+    arguments = inFolder(arguments);
     const QString out = arguments.at(2);
     QFile::remove(out);
 
@@ -436,12 +442,7 @@ void TestCli::reports()
         = { VerticalLine { chart.x(0, 0), {} }, VerticalLine { chart.x(0, 1), {} } };
     chart.annotations[3] = { chart.x(0, 1), 60.0, 0, QStringLiteral("lorry"), Qt::black };
     QVERIFY(GraphFile::write(m_dir.filePath("gate.ghf"), ChartBlock::save(chart)).isEmpty());
-    QByteArray empty = collection(1);
-    empty[10] = 0;
-    QVERIFY(!write("empty.rec", empty).isEmpty());
-    for (QString &argument : arguments)
-        if (argument.contains('.') && !argument.startsWith('-'))
-            argument = m_dir.filePath(argument);
+    arguments = inFolder(arguments);
     const QString out = m_dir.filePath("OUT.pdf");
     QFile::remove(out);
 
@@ -567,20 +568,7 @@ void TestCli::figures()
     QFETCH(int, status);
     QFETCH(QString, out);
     QFETCH(QString, errorContains);
-    ChartModel chart;
-    chart.setSubsets(1);
-    chart.setPoints(1);
-    chart.setX(0, 0, 39156.4375);
-    chart.setY(0, 0, 55.5f);
-    QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
-    QByteArray empty = collection(1);
-    empty[10] = 0;
-    QVERIFY(!write("empty.rec", empty).isEmpty());
-    for (QString &argument : arguments)
-        if (argument.contains('.') && !argument.startsWith('-'))
-            argument = m_dir.filePath(argument);
-
-    const Run run = runCli(arguments, QStringLiteral("de_DE.UTF-8"));
+    const Run run = runCli(inFolder(arguments), QStringLiteral("de_DE.UTF-8"));
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, out);
     QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
