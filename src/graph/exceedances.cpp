@@ -18,7 +18,8 @@ Result of(const ChartModel &chart, double limit, std::optional<double> intervalS
         const std::vector<double> &xs = chart.xs(0);
         const std::span<const float> ys(chart.ys(0));
         const auto above = [&](std::size_t i) {
-            return AcousticFigures::isValidLevel(ys[i]) && double(ys[i]) > limit
+            // The comparison first: most points of a survey lie below its limit.
+            return double(ys[i]) > limit && AcousticFigures::isValidLevel(ys[i])
                 && (merged.empty() || !ExcludedIntervals::containsMerged(merged, xs[i]));
         };
         std::size_t i = 0;
