@@ -3,6 +3,7 @@
 #include "base/datetimedays.h"
 #include "cli/cliexport.h"
 #include "cli/clifigures.h"
+#include "cli/cliperiods.h"
 #include "files/datasetfile.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
@@ -93,6 +94,9 @@ QString usage()
         "       audexa-cli picture IN OUT [--set N] [--size WxH]\n"
         "       audexa-cli figures FILE [--set N] [--from I] [--to J]\n"
         "       audexa-cli report IN OUT.pdf [--set N] [--title T]\n"
+        "       audexa-cli periods FILE [--set N] --period SECONDS\n"
+        "       audexa-cli lden FILE [--set N]\n"
+        "       audexa-cli exceed FILE [--set N] --limit DB\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -131,6 +135,22 @@ QString usage()
         "          graph and between the cursors (the whole graph where the file places none),\n"
         "          the excluded intervals and the annotations, in the locale of the environment,\n"
         "          on Letter paper where it measures in US units, A4 elsewhere. Needs no display.\n"
+        "periods   prints, without a header, one line per period of SECONDS (1 to 86400) of\n"
+        "          FILE (as figures reads it): start, N, Leq, Lmax, L10, L90. Periods start at\n"
+        "          the clock's multiples of SECONDS counted from midnight (900: :00, :15, :30,\n"
+        "          :45), so a day's last period is shorter when SECONDS does not divide a day;\n"
+        "          a point exactly on a boundary belongs to the later period. Periods without\n"
+        "          a point between the first and the last with points have N 0 and empty\n"
+        "          figures.\n"
+        "lden      prints one line per day with points: date, Lday (07:00-19:00), Levening\n"
+        "          (19:00-23:00), Lnight (23:00-07:00, counted on the day the night starts) and\n"
+        "          Lden = 10 log10((12 x 10^(Lday/10) + 4 x 10^((Levening+5)/10)\n"
+        "          + 8 x 10^((Lnight+10)/10)) / 24), empty unless all three parts have points.\n"
+        "exceed    prints one line per run of consecutive points above DB (a null, excluded\n"
+        "          or 0 point, or one at or below DB, ends a run): start, seconds (points x\n"
+        "          the interval; whole seconds when the interval is whole, one decimal\n"
+        "          otherwise, empty when it is not known), Lmax, Leq; then the line\n"
+        "          \"total\", the number of runs and their seconds.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -142,7 +162,9 @@ QString usage()
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
         "     (export, picture, report: also an output file that cannot be written;\n"
-        "     figures: a --from or --to beyond the last point, or --from after --to)\n"
+        "     figures: a --from or --to beyond the last point, or --from after --to;\n"
+        "     periods: a missing or bad --period, or more than 2097152 periods;\n"
+        "     exceed: a missing or bad --limit)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 
@@ -217,6 +239,12 @@ Output run(const QStringList &arguments, const Clock &clock)
         return CliExport::run(arguments.mid(1), clock, QLocale::system());
     if (command == QLatin1String("figures"))
         return CliFigures::run(arguments.mid(1), clock);
+    if (command == QLatin1String("periods"))
+        return CliPeriods::periods(arguments.mid(1), clock);
+    if (command == QLatin1String("lden"))
+        return CliPeriods::lden(arguments.mid(1), clock);
+    if (command == QLatin1String("exceed"))
+        return CliPeriods::exceed(arguments.mid(1), clock);
     if (command != QLatin1String("sets") && command != QLatin1String("readings"))
         return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
     const bool isReadings = command == QLatin1String("readings");

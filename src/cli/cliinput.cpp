@@ -5,14 +5,17 @@
 #include "files/wholefile.h"
 #include "graph/chartblock.h"
 #include "graph/chartsetup.h"
+#include "graph/periodfigures.h"
 #include "logger/datasetchart.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <tuple>
 
 namespace CliInput {
@@ -94,8 +97,12 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool picture = command == QLatin1String("picture");
     const bool figures = command == QLatin1String("figures");
     const bool report = command == QLatin1String("report");
+    const bool periods = command == QLatin1String("periods");
+    const bool exceed = command == QLatin1String("exceed");
+    const bool oneFile = figures || periods || exceed || command == QLatin1String("lden");
     QStringList files;
-    std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument;
+    std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
+        periodArgument, limitArgument;
     struct Option
     {
         QString name;
@@ -110,6 +117,9 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--from"), &fromArgument, figures, QStringLiteral("a point number") },
         { QStringLiteral("--to"), &toArgument, figures, QStringLiteral("a point number") },
         { QStringLiteral("--title"), &titleArgument, report, QStringLiteral("a title") },
+        { QStringLiteral("--period"), &periodArgument, periods,
+          QStringLiteral("a period in seconds") },
+        { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -137,11 +147,11 @@ Parsed parse(const QString &command, const QStringList &arguments)
             files << argument;
         }
     }
-    const qsizetype wanted = figures ? 1 : 2;
+    const qsizetype wanted = oneFile ? 1 : 2;
     if (files.size() != wanted)
         return { std::nullopt,
-                 failed(figures
-                            ? QStringLiteral("figures needs one input file")
+                 failed(oneFile
+                            ? QStringLiteral("%1 needs one input file").arg(command)
                             : QStringLiteral("%1 needs an input and an output file").arg(command),
                         CliCommands::BadInput) };
     Arguments a;
@@ -190,6 +200,31 @@ Parsed parse(const QString &command, const QStringList &arguments)
                  failed(QStringLiteral("--from %1 lies after --to %2").arg(*a.from).arg(*a.to),
                         CliCommands::BadInput) };
     a.title = titleArgument;
+    if (periods) {
+        bool ok = false;
+        const int seconds = periodArgument ? periodArgument->toInt(&ok) : 0;
+        if (!ok || seconds < 1 || seconds > PeriodFigures::MaxPeriodSeconds)
+            return { std::nullopt,
+                     failed(QStringLiteral("--period needs whole seconds from 1 to %1%2")
+                                .arg(PeriodFigures::MaxPeriodSeconds)
+                                .arg(periodArgument
+                                         ? QStringLiteral(", not \"%1\"").arg(*periodArgument)
+                                         : QString()),
+                            CliCommands::BadInput) };
+        a.period = seconds;
+    }
+    if (exceed) {
+        bool ok = false;
+        const double limit = limitArgument ? QLocale::c().toDouble(*limitArgument, &ok) : 0.0;
+        if (!ok || !std::isfinite(limit))
+            return { std::nullopt,
+                     failed(QStringLiteral("--limit needs a level in dB such as 65 or 72.5%1")
+                                .arg(limitArgument
+                                         ? QStringLiteral(", not \"%1\"").arg(*limitArgument)
+                                         : QString()),
+                            CliCommands::BadInput) };
+        a.limit = limit;
+    }
     return { std::move(a), {} };
 }
 

@@ -5,6 +5,7 @@
 #include "graph/graphsource.h"
 
 #include <QSize>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,6 +23,8 @@ struct Arguments
     std::optional<QSize> size;
     std::optional<int> from, to; // figures: points I to J, from 1, both included
     std::optional<QString> title; // report
+    std::optional<int> period; // periods: seconds, 1 to a day
+    std::optional<double> limit; // exceed: dB
     bool graphFile = false;
 };
 struct Parsed
@@ -30,7 +33,8 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to) or "report" (--title).
+// --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file) or
+// "exceed" (one file, --limit needed).
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

@@ -41,4 +41,12 @@ std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &interv
     return joined;
 }
 
+bool containsMerged(const std::vector<ExcludedInterval> &merged, double x)
+{
+    const auto after
+        = std::upper_bound(merged.begin(), merged.end(), x,
+                           [](double value, const ExcludedInterval &e) { return value < e.from; });
+    return after != merged.begin() && x <= std::prev(after)->to;
+}
+
 } // namespace ExcludedIntervals

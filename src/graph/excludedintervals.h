@@ -20,4 +20,7 @@ bool removeAt(ChartModel &chart, double x);
 // not a finite number, which neither the block nor the commands make, is left out.
 std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &intervals);
 
+// True when x lies in one of the intervals `merged` made (ends included).
+bool containsMerged(const std::vector<ExcludedInterval> &merged, double x);
+
 } // namespace ExcludedIntervals

@@ -21,14 +21,6 @@ std::uint32_t orderedBits(float value)
     return (bits & 0x80000000U) ? ~bits : bits | 0x80000000U;
 }
 
-bool excluded(const std::vector<ExcludedInterval> &merged, double x)
-{
-    const auto after
-        = std::upper_bound(merged.begin(), merged.end(), x,
-                           [](double value, const ExcludedInterval &e) { return value < e.from; });
-    return after != merged.begin() && x <= std::prev(after)->to;
-}
-
 } // namespace
 
 SeriesFigures::SeriesFigures(const ChartModel &chart, std::optional<double> intervalSeconds)
@@ -43,7 +35,7 @@ SeriesFigures::SeriesFigures(const ChartModel &chart, std::optional<double> inte
         m_levels.reserve(std::size_t(m_points));
         for (std::size_t i = 0; i < std::size_t(m_points); ++i) {
             if (AcousticFigures::isValidLevel(ys[i])
-                && (merged.empty() || !excluded(merged, xs[i])))
+                && (merged.empty() || !ExcludedIntervals::containsMerged(merged, xs[i])))
                 m_levels.push_back(ys[i]);
             m_validBefore[i + 1] = std::uint32_t(m_levels.size());
         }

@@ -28,6 +28,8 @@ Run runCli(const QStringList &arguments, const QString &locale = QStringLiteral(
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), locale);
     environment.insert(QStringLiteral("LANG"), locale);
+    // Times are wall-clock times; a zone with summer time shows that none moves with it.
+    environment.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(AUDEXA_CLI_PATH), arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
@@ -87,6 +89,8 @@ private Q_SLOTS:
     void figures();
     void reports_data();
     void reports();
+    void clockFigures_data();
+    void clockFigures();
     void sameOutputInEveryLocale();
     void simulatedMetersMemory();
 
@@ -572,6 +576,84 @@ void TestCli::figures()
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, out);
     QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+}
+
+void TestCli::clockFigures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("periods of a minute")
+        << QStringList { "periods", "survey.rec", "--period", "60" } << 0
+        << "2007-03-15T10:30:00\t3\t30.1\t30.2\t30.2\t30.0\n"
+        << "";
+    QTest::newRow("periods across a new year, the empty ones listed")
+        << QStringList { "periods", "survey.rec", "--set", "2", "--period=2" } << 0
+        << "2008-12-31T23:59:58\t1\t100.0\t100.0\t100.0\t100.0\n"
+           "2009-01-01T00:00:00\t0\t\t\t\t\n2009-01-01T00:00:02\t0\t\t\t\t\n"
+           "2009-01-01T00:00:04\t1\t140.0\t140.0\t140.0\t140.0\n"
+        << "";
+    QTest::newRow("lden, a day part alone")
+        << QStringList { "lden", "survey.rec" } << 0 << "2007-03-15\t30.1\t\t\t\n"
+        << "";
+    QTest::newRow("lden, a night across a new year on the day it starts")
+        << QStringList { "lden", "survey.rec", "--set", "2" } << 0 << "2008-12-31\t\t\t137.0\t\n"
+        << "";
+    QTest::newRow("exceed, whole seconds of a data set")
+        << QStringList { "exceed", "survey.rec", "--set", "2", "--limit", "120" } << 0
+        << "2009-01-01T00:00:04\t5\t140.0\t140.0\ntotal\t1\t5\n"
+        << "";
+    QTest::newRow("exceed, half seconds of a graph, a null point ends a run")
+        << QStringList { "exceed", "halves.ghf", "--limit=70" } << 0
+        << "2007-03-15T10:30:00\t0.5\t80.0\t80.0\n"
+           "2007-03-15T10:30:01\t1.0\t86.0\t85.5\ntotal\t2\t1.5\n"
+        << "";
+    QTest::newRow("period missing") << QStringList { "periods", "survey.rec" } << 2 << ""
+                                    << "--period needs whole seconds";
+    QTest::newRow("period of a day and a second")
+        << QStringList { "periods", "survey.rec", "--period", "86401" } << 2 << ""
+        << "not \"86401\"";
+    QTest::newRow("limit not a number")
+        << QStringList { "exceed", "survey.rec", "--limit", "loud" } << 2 << ""
+        << "--limit needs";
+    QTest::newRow("--limit is for exceed")
+        << QStringList { "lden", "survey.rec", "--limit", "60" } << 2 << ""
+        << "unknown option";
+    QTest::newRow("refused collection") << QStringList { "lden", "empty.rec" } << 3 << ""
+                                        << "code 31";
+}
+
+// periods, lden and exceed print header-less lines with points, whatever the locale.
+void TestCli::clockFigures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errorContains);
+    // Half a second apart from 10:30:00: 80, null, 85, 86, 60 dB.
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(5);
+    const double second = 1.0 / 86400.0;
+    chart.setSeries(0,
+                    { 39156.4375, 39156.4375 + 0.5 * second, 39156.4375 + second,
+                      39156.4375 + 1.5 * second, 39156.4375 + 2 * second },
+                    { 80.0f, 9999.0f, 85.0f, 86.0f, 60.0f });
+    QVERIFY(GraphFile::write(m_dir.filePath("halves.ghf"), ChartBlock::save(chart)).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+
+    const Run run = runCli(arguments, QStringLiteral("de_DE.UTF-8"));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(run.err.isEmpty(), errorContains.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,0 +1,208 @@
+// Figures over clock intervals and runs above a limit: the periods, the day-evening-night levels
+// and the exceedances on small charts worked out by hand.
+
+#include "base/datetimedays.h"
+#include "graph/chartmodel.h"
+#include "graph/daynightlevels.h"
+#include "graph/exceedances.h"
+#include "graph/periodfigures.h"
+
+#include <QTest>
+
+namespace {
+
+// Midnight starting 9 December 2025.
+constexpr double Day0 = 46000.0;
+constexpr double MsPerDay = 86400000.0;
+
+struct Point
+{
+    double ms; // from Day0's midnight
+    float level;
+};
+
+ChartModel chartOf(const std::vector<Point> &points)
+{
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(int(points.size()));
+    std::vector<double> xs;
+    std::vector<float> ys;
+    for (const Point &p : points) {
+        xs.push_back(Day0 + p.ms / MsPerDay);
+        ys.push_back(p.level);
+    }
+    chart.setSeries(0, xs, ys);
+    return chart;
+}
+
+constexpr double at(int hours, int minutes, double seconds = 0.0)
+{
+    return ((hours * 60.0 + minutes) * 60.0 + seconds) * 1000.0;
+}
+
+QString number(const std::optional<double> &value)
+{
+    return value ? QString::number(*value, 'f', 1) : QString();
+}
+
+} // namespace
+
+class TestPeriods : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void periods_data();
+    void periods();
+    void dayEveningNight_data();
+    void dayEveningNight();
+    void exceedances_data();
+    void exceedances();
+};
+
+void TestPeriods::periods_data()
+{
+    QTest::addColumn<std::vector<Point>>("points");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<QString>("rows"); // "start N Leq Lmax L10 L90" joined by " | "
+
+    QTest::newRow("figures of one period; null and 0 not counted")
+        << std::vector<Point> { { at(10, 0), 80 },
+                                { at(10, 1), 9999 },
+                                { at(10, 2), 90 },
+                                { at(10, 3), 0 },
+                                { at(10, 14, 59.999), 100 } }
+        << 900 << "2025-12-09T10:00:00 3 95.7 100.0 100.0 80.0";
+    // 10:15 written a few microseconds short is 10:15:00.000 to the millisecond: the later
+    // period.
+    QTest::newRow("a point on a boundary belongs to the later period")
+        << std::vector<Point> { { at(10, 14, 59.999), 60 }, { at(10, 15) - 0.004, 70 } } << 900
+        << "2025-12-09T10:00:00 1 60.0 60.0 60.0 60.0 | 2025-12-09T10:15:00 1 70.0 70.0 70.0 70.0";
+    QTest::newRow("empty periods between filled ones")
+        << std::vector<Point> { { at(10, 59, 59), 50 }, { at(11, 45), 70 } } << 900
+        << "2025-12-09T10:45:00 1 50.0 50.0 50.0 50.0 | 2025-12-09T11:00:00 0     | "
+           "2025-12-09T11:15:00 0     | 2025-12-09T11:30:00 0     | "
+           "2025-12-09T11:45:00 1 70.0 70.0 70.0 70.0";
+    // 7 minutes do not divide an hour: from midnight, 10:00 lies in 09:55 to 10:02.
+    QTest::newRow("7 minutes")
+        << std::vector<Point> { { at(9, 56), 50 }, { at(10, 1, 59), 70 }, { at(10, 2), 60 } } << 420
+        << "2025-12-09T09:55:00 2 67.0 70.0 70.0 50.0 | 2025-12-09T10:02:00 1 60.0 60.0 60.0 60.0";
+    // 7 s do not divide a day: its last period is 23:59:54 to midnight, then 00:00:00 anew.
+    QTest::newRow("7 seconds across midnight")
+        << std::vector<Point> { { at(23, 59, 53), 40 },
+                                { at(23, 59, 59.5), 50 },
+                                { at(24, 0, 6), 60 } }
+        << 7
+        << "2025-12-09T23:59:47 1 40.0 40.0 40.0 40.0 | 2025-12-09T23:59:54 1 50.0 50.0 50.0 50.0 "
+           "| 2025-12-10T00:00:00 1 60.0 60.0 60.0 60.0";
+    QTest::newRow("points out of time order are sorted")
+        << std::vector<Point> { { at(10, 1), 70 }, { at(9, 59), 50 }, { at(10, 0, 30), 60 } } << 60
+        << "2025-12-09T09:59:00 1 50.0 50.0 50.0 50.0 | 2025-12-09T10:00:00 1 60.0 60.0 60.0 60.0 "
+           "| 2025-12-09T10:01:00 1 70.0 70.0 70.0 70.0";
+    QTest::newRow("no valid point") << std::vector<Point> { { at(10, 0), 9999 } } << 60 << "";
+    QTest::newRow("a period of 0 s gives nothing")
+        << std::vector<Point> { { at(10, 0), 50 } } << 0 << "";
+}
+
+void TestPeriods::periods()
+{
+    QFETCH(std::vector<Point>, points);
+    QFETCH(int, period);
+    QFETCH(QString, rows);
+    const PeriodFigures::Result result = PeriodFigures::periods(chartOf(points), period);
+    QStringList texts;
+    for (const PeriodFigures::Row &row : result.rows)
+        texts << QStringList { DateTimeDays::isoText(row.startDays()),
+                               QString::number(row.n),
+                               number(row.leq),
+                               number(row.lmax),
+                               number(row.l10),
+                               number(row.l90) }
+                     .join(' ');
+    QCOMPARE(texts.join(" | "), rows);
+}
+
+void TestPeriods::dayEveningNight_data()
+{
+    QTest::addColumn<std::vector<Point>>("points");
+    QTest::addColumn<QString>("rows"); // "date Lday Levening Lnight Lden" joined by " | "
+
+    QTest::newRow("all three parts at 60 dB")
+        << std::vector<Point> { { at(7, 0), 60 }, { at(19, 0), 60 }, { at(23, 0), 60 } }
+        << "2025-12-09 60.0 60.0 60.0 66.4";
+    QTest::newRow("55, 50 and 45 weigh the same")
+        << std::vector<Point> { { at(12, 0), 55 }, { at(20, 0), 50 }, { at(24 + 6, 59, 59), 45 } }
+        << "2025-12-09 55.0 50.0 45.0 55.0";
+    // 02:00 and 06:59:59 on the 10th are the 9th's night; 07:00 on the 10th is the 10th's day.
+    QTest::newRow("the night belongs to the day it starts, a missing part leaves Lden empty")
+        << std::vector<Point> { { at(18, 59, 59), 50 },
+                                { at(23, 30), 70 },
+                                { at(26, 0), 50 },
+                                { at(30, 59, 59), 50 },
+                                { at(31, 0), 65 } }
+        << "2025-12-09 50.0  65.3  | 2025-12-10 65.0   ";
+    QTest::newRow("a day of night points alone")
+        << std::vector<Point> { { at(2, 0), 40 } } << "2025-12-08   40.0 ";
+}
+
+void TestPeriods::dayEveningNight()
+{
+    QFETCH(std::vector<Point>, points);
+    QFETCH(QString, rows);
+    using namespace DayNightLevels;
+    QStringList texts;
+    for (const Row &row : days(chartOf(points)).rows)
+        texts << QStringList { row.date.toString(Qt::ISODate), number(row.leq[Day]),
+                               number(row.leq[Evening]), number(row.leq[Night]), number(row.lden) }
+                     .join(' ');
+    QCOMPARE(texts.join(" | "), rows);
+}
+
+void TestPeriods::exceedances_data()
+{
+    QTest::addColumn<std::vector<float>>("levels"); // a second apart from 10:00:00
+    QTest::addColumn<double>("excludedSecond"); // -1: none
+    QTest::addColumn<double>("interval");
+    QTest::addColumn<QString>("runs"); // "start n seconds Lmax Leq" joined by " | ", then total
+
+    QTest::newRow("a null point, one at the limit and the series' end")
+        << std::vector<float> { 75, 80, 9999, 72, 70, 71, 71 } << -1.0 << 1.0
+        << "10:00:00 2 2 80.0 78.2 | 10:00:03 1 1 72.0 72.0 | 10:00:05 2 2 71.0 71.0 | total 5";
+    QTest::newRow("an excluded point and a reading of 0 end a run")
+        << std::vector<float> { 75, 75, 75, 0, 76 } << 1.0 << 2.5
+        << "10:00:00 1 2.5 75.0 75.0 | 10:00:02 1 2.5 75.0 75.0 | 10:00:04 1 2.5 76.0 76.0 "
+           "| total 7.5";
+    QTest::newRow("a run from the first point, no interval known")
+        << std::vector<float> { 90, 60, 70 } << -1.0 << 0.0 << "10:00:00 1  90.0 90.0 | total ";
+    QTest::newRow("nothing above") << std::vector<float> { 60, 70 } << -1.0 << 1.0 << "total 0";
+}
+
+void TestPeriods::exceedances()
+{
+    QFETCH(std::vector<float>, levels);
+    QFETCH(double, excludedSecond);
+    QFETCH(double, interval);
+    QFETCH(QString, runs);
+    std::vector<Point> points;
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        points.push_back({ at(10, 0, double(i)), levels[i] });
+    ChartModel chart = chartOf(points);
+    if (excludedSecond >= 0)
+        chart.exclusions.push_back(
+            { chart.x(0, int(excludedSecond)), chart.x(0, int(excludedSecond)), QString() });
+    const Exceedances::Result result
+        = Exceedances::of(chart, 70.0, interval > 0 ? std::optional(interval) : std::nullopt);
+    QStringList texts;
+    for (const Exceedances::Run &run : result.runs)
+        texts << QStringList { DateTimeDays::isoText(run.start).mid(11), QString::number(run.n),
+                               run.seconds ? QString::number(*run.seconds) : QString(),
+                               number(run.lmax), number(run.leq) }
+                     .join(' ');
+    texts << QStringLiteral("total ")
+            + (result.totalSeconds ? QString::number(*result.totalSeconds) : QString());
+    QCOMPARE(texts.join(" | "), runs);
+}
+
+QTEST_GUILESS_MAIN(TestPeriods)
+#include "tst_periods.moc"
