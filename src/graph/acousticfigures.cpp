@@ -109,6 +109,21 @@ std::optional<long long> tenthsOf(float level)
     return tenths;
 }
 
+double energyOf(float level)
+{
+    constexpr long long Lowest = -1000;
+    constexpr long long Highest = 2000;
+    static const std::vector<double> table = [] {
+        std::vector<double> energies(std::size_t(Highest - Lowest + 1));
+        for (long long t = Lowest; t <= Highest; ++t)
+            energies[std::size_t(t - Lowest)] = energy(float(double(t) / 10.0));
+        return energies;
+    }();
+    if (const std::optional<long long> t = tenthsOf(level); t && *t >= Lowest && *t <= Highest)
+        return table[std::size_t(*t - Lowest)];
+    return energy(level);
+}
+
 bool isValidLevel(float level)
 {
     return std::isfinite(level) && !ChartModel::isNull(level) && level != 0.0f;

@@ -49,6 +49,10 @@ inline constexpr std::array<int, 5> ExceededPercents { 5, 10, 50, 90, 95 };
 // in exact integers. 0 when count is 0.
 long long percentileRank(long long count, int exceededPercent);
 
+// 10^(level / 10), the energy a level stands for; levels that are tenths of a dB from -100 to
+// 200 dB are looked up in a table made once.
+double energyOf(float level);
+
 // T and SEL from N, Leq and dt (seconds; none when the interval is not known).
 void completeDuration(Figures &figures, std::optional<double> intervalSeconds);
 

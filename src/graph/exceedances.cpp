@@ -4,6 +4,8 @@
 #include "graph/chartmodel.h"
 #include "graph/excludedintervals.h"
 
+#include <algorithm>
+#include <cmath>
 #include <span>
 
 namespace Exceedances {
@@ -31,17 +33,23 @@ Result of(const ChartModel &chart, double limit, std::optional<double> intervalS
             std::size_t end = i + 1;
             while (end < ys.size() && above(end))
                 ++end;
-            const AcousticFigures::Figures f
-                = AcousticFigures::fromValidLevels(ys.subspan(i, end - i), std::nullopt);
+            // A run needs only its Leq and Lmax: one pass with the energies looked up.
+            double sum = 0.0;
+            float lmax = ys[i];
+            for (std::size_t k = i; k < end; ++k) {
+                sum += AcousticFigures::energyOf(ys[k]);
+                lmax = std::max(lmax, ys[k]);
+            }
             Run run;
             run.start = xs[i];
-            run.n = f.n;
+            run.n = static_cast<long long>(end - i);
             if (timed)
-                run.seconds = double(f.n) * *intervalSeconds;
-            run.lmax = f.lmax.value_or(0.0);
-            run.leq = f.leq.value_or(0.0);
+                run.seconds = double(run.n) * *intervalSeconds;
+            run.lmax = lmax;
+            const double leq = 10.0 * std::log10(sum / double(run.n));
+            run.leq = std::isfinite(leq) ? leq : 0.0;
             result.runs.push_back(run);
-            totalPoints += f.n;
+            totalPoints += run.n;
             i = end;
         }
     }
