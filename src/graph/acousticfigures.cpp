@@ -12,6 +12,18 @@ namespace {
 // Levels in tenths of a dB are counted in one bin per tenth, when their span stays small.
 constexpr long long MaxHistogramBins = 1 << 16;
 
+// See tenthsOf; kept inline for the loops over every point.
+inline std::optional<long long> tenthsOfLevel(float level)
+{
+    const double scaled = double(level) * 10.0;
+    if (!(std::fabs(scaled) < 1e15))
+        return std::nullopt;
+    const long long tenths = std::llround(scaled);
+    if (float(double(tenths) / 10.0) != level)
+        return std::nullopt;
+    return tenths;
+}
+
 double energy(double level)
 {
     return std::pow(10.0, level / 10.0);
@@ -100,13 +112,7 @@ QString decimal(const std::optional<double> &value, const QLocale &locale, int d
 
 std::optional<long long> tenthsOf(float level)
 {
-    const double scaled = double(level) * 10.0;
-    if (!(std::fabs(scaled) < 1e15))
-        return std::nullopt;
-    const long long tenths = std::llround(scaled);
-    if (float(double(tenths) / 10.0) != level)
-        return std::nullopt;
-    return tenths;
+    return tenthsOfLevel(level);
 }
 
 double energyOf(float level)
@@ -119,14 +125,9 @@ double energyOf(float level)
             energies[std::size_t(t - Lowest)] = energy(float(double(t) / 10.0));
         return energies;
     }();
-    if (const std::optional<long long> t = tenthsOf(level); t && *t >= Lowest && *t <= Highest)
+    if (const std::optional<long long> t = tenthsOfLevel(level); t && *t >= Lowest && *t <= Highest)
         return table[std::size_t(*t - Lowest)];
     return energy(level);
-}
-
-bool isValidLevel(float level)
-{
-    return std::isfinite(level) && !ChartModel::isNull(level) && level != 0.0f;
 }
 
 long long percentileRank(long long count, int exceededPercent)
@@ -157,7 +158,7 @@ Figures fromValidLevels(std::span<const float> levels, std::optional<double> int
         long long highest = 0;
         bool tenths = true;
         for (std::size_t i = 0; i < levels.size() && tenths; ++i) {
-            const std::optional<long long> t = tenthsOf(levels[i]);
+            const std::optional<long long> t = tenthsOfLevel(levels[i]);
             if (!t) {
                 tenths = false;
             } else if (i == 0) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "graph/chartmodel.h"
+
 #include <QLocale>
 #include <QString>
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <span>
 #include <vector>
@@ -25,7 +28,10 @@
 namespace AcousticFigures {
 
 // True for a level that counts: finite, not the null value, not 0.
-bool isValidLevel(float level);
+inline bool isValidLevel(float level)
+{
+    return std::isfinite(level) && !ChartModel::isNull(level) && level != 0.0f;
+}
 
 // The tenths of a dB a level is, when it is exactly such a value as a float (as the meter's
 // readings are): 65.3f gives 653; a level of any other precision gives none.

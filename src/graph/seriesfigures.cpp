@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -33,9 +34,24 @@ SeriesFigures::SeriesFigures(const ChartModel &chart, std::optional<double> inte
         const std::vector<double> &xs = chart.xs(0);
         const std::vector<float> &ys = chart.ys(0);
         m_levels.reserve(std::size_t(m_points));
+        // Points in time order meet the excluded intervals one after another; a point before
+        // the one ahead of it is looked up among all of them.
+        std::size_t next = 0; // the first merged interval that does not end before the point
+        double previous = -std::numeric_limits<double>::infinity();
         for (std::size_t i = 0; i < std::size_t(m_points); ++i) {
-            if (AcousticFigures::isValidLevel(ys[i])
-                && (merged.empty() || !ExcludedIntervals::containsMerged(merged, xs[i])))
+            bool excluded = false;
+            if (!merged.empty()) {
+                const double x = xs[i];
+                if (x >= previous) {
+                    while (next < merged.size() && merged[next].to < x)
+                        ++next;
+                    excluded = next < merged.size() && merged[next].from <= x;
+                    previous = x;
+                } else {
+                    excluded = ExcludedIntervals::containsMerged(merged, x);
+                }
+            }
+            if (!excluded && AcousticFigures::isValidLevel(ys[i]))
                 m_levels.push_back(ys[i]);
             m_validBefore[i + 1] = std::uint32_t(m_levels.size());
         }
