@@ -10,7 +10,7 @@
 namespace ChartFixture {
 
 // A chart that already holds a graph: two subsets with a null point every fifth point, titles,
-// an annotation, a cursor label and an excluded interval.
+// an annotation, a cursor label, an excluded interval, a limit and an overlay.
 inline ChartModel filledChart()
 {
     ChartModel chart;
@@ -24,6 +24,9 @@ inline ChartModel filledChart()
     chart.annotations[5] = { 45000.0, 60.0, 2, QString(), Qt::yellow };
     chart.verticalLines[0].text = QStringLiteral("A");
     chart.exclusions = { { 45000.0 + 2 / 86400.0, 45000.0 + 4 / 86400.0, QStringLiteral("door") } };
+    chart.limit = 55.0;
+    chart.overlay = OverlaySeries { QStringLiteral("before"), Qt::blue, OverlayAlignment::Start,
+                                    1.0, 1.0, { 44999.0, 44999.0 + 1 / 86400.0 }, { 50.0f, 52.0f } };
     return chart;
 }
 

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a stored chart block, loaded into a chart that already holds a graph.
 // A refused block must leave that chart exactly as it was; an accepted one must save and load
-// back to the same chart, bit for bit in its data, and be saved as version 1 exactly when it
-// has no excluded intervals.
+// back to the same chart, bit for bit in its data, and be saved in the oldest version that
+// holds it: 3 with a limit or an overlay, else 2 with excluded intervals, else 1.
 
 #include "chartfixture.h"
 #include "graph/chartblock.h"
@@ -30,6 +30,14 @@ bool hasNaN(const ChartModel &chart)
     for (const VerticalLine &line : chart.verticalLines)
         if (std::isnan(line.x))
             return true;
+    if (chart.overlay) {
+        for (const double x : chart.overlay->xs)
+            if (std::isnan(x))
+                return true;
+        for (const float y : chart.overlay->ys)
+            if (std::isnan(y))
+                return true;
+    }
     return std::isnan(chart.xScale.min) || std::isnan(chart.xScale.max)
         || std::isnan(chart.yScale.min) || std::isnan(chart.yScale.max);
 }
@@ -50,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QByteArray saved = ChartBlock::save(chart);
-    if (saved.size() < 6 || saved.at(4) != (chart.exclusions.empty() ? 1 : 2) || saved.at(5) != 0)
+    const int version = (chart.limit || chart.overlay) ? 3 : chart.exclusions.empty() ? 1 : 2;
+    if (saved.size() < 6 || saved.at(4) != version || saved.at(5) != 0)
         std::abort();
     ChartModel reloaded;
     if (!ChartBlock::load(saved, reloaded, &error))

@@ -8,7 +8,8 @@
 //
 //   fuzz_livereading  live replies to 'A' (quiet, and with the keys pressed), the 'K' reply
 //   fuzz_chartblock   stored chart blocks: a real-time graph, the same with excluded intervals
-//                     (version 2), a data set graph, a new chart
+//                     (version 2), the data set graph with a limit and the real-time graph
+//                     over it (version 3), a data set graph, a new chart
 //   fuzz_graphfile    the same charts as graph files
 //   fuzz_decoder      lastAddress (4 bytes, little-endian) and a memory image: the whole
 //                     131,072-byte memory, seeded and full, and the temporary data set files
@@ -395,13 +396,22 @@ int main(int argc, char **argv)
     excluded.exclusions = { { realTime.x(0, 180), realTime.x(0, 194), QString() },
                             { realTime.x(0, 240), realTime.x(0, 262), QStringLiteral("lorry") },
                             { realTime.x(0, 250), realTime.x(0, 250), QStringLiteral("horn") } };
+    // The data set graph checked against a limit, with the real-time graph laid over it by start.
+    ChartModel compared = dataSet;
+    compared.limit = 55.0;
+    compared.overlay = OverlaySeries { QStringLiteral("Office, morning"), QColor(200, 90, 0),
+                                       OverlayAlignment::Start,
+                                       dataSet.x(0, 0) - realTime.x(0, 0), 1.0, realTime.xs(0),
+                                       realTime.ys(0) };
     corpus.write("fuzz_chartblock", "realtime_graph", ChartBlock::save(realTime));
+    corpus.write("fuzz_chartblock", "dataset_limit_overlay", ChartBlock::save(compared));
     corpus.write("fuzz_chartblock", "realtime_excluded", ChartBlock::save(excluded));
     corpus.write("fuzz_chartblock", "dataset_graph", ChartBlock::save(dataSet));
     corpus.write("fuzz_chartblock", "new_chart", ChartBlock::save(ChartModel()));
     corpus.write("fuzz_graphfile", "realtime_graph.ghf", graphFileOf(realTime));
     corpus.write("fuzz_graphfile", "realtime_excluded.ghf", graphFileOf(excluded));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
+    corpus.write("fuzz_graphfile", "dataset_limit_overlay.ghf", graphFileOf(compared));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
 
     // Text files as Save writes them, behind the byte that picks the separator and the locale.

@@ -1,7 +1,7 @@
 // The stored chart block: the whole of a ChartModel as bytes, for graph files and the graph
 // template.
 //
-// Layout, versions 1 and 2. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed
+// Layout, versions 1 to 3. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed
 // integers of that many bits; f32/f64 are IEEE floats copied bit for bit (infinities and NaNs
 // included).
 //
@@ -11,7 +11,7 @@
 //   flag     u8 0 or 1
 //
 //   Header       4 bytes "AXCB"
-//                u16 version, 1 or 2
+//                u16 version, 1, 2 or 3
 //   Data         u32 subsets S (at most 256)
 //                u32 points P (at most 2^31 - 1; 0 when S is 0)
 //                S times: P x f64 X (days), then P x f32 Y (dB, 9999 the null value)
@@ -33,22 +33,30 @@
 //   Lines        2 x (f64 X, string text): vertical lines 0 and 1
 //                flag show, flag hot spots, i32 text size (percent, 1 to 1000)
 //                flag data hot spots
-//   Exclusions   version 2 only: u32 count, then count x (f64 from, f64 to, string label):
+//   Exclusions   versions 2 and 3: u32 count, then count x (f64 from, f64 to, string label):
 //                    the excluded intervals in the order they were made, X in days, both ends
 //                    finite and from not after to
+//   Limit        version 3: flag set, then when set f64 limit (dB, finite)
+//   Overlay      version 3: flag present, then when present string label, colour,
+//                    u8 alignment (0 clock time, 1 start), f64 shift (days, finite),
+//                    f64 interval (seconds, finite, not negative), u32 points Q,
+//                    Q x f64 X (days), then Q x f32 Y (dB)
 //   End          nothing may follow: bytes after the last field are refused
 //
-// A chart without excluded intervals is written as version 1, byte for byte as before they
-// existed, so that older copies of the program still read it; a chart with some is written as
-// version 2. Reading takes both (a version 1 block has no excluded intervals) and refuses
-// newer versions.
+// Each chart is written in the oldest version that holds it, so that older copies of the program
+// still read what they can: version 1 (byte for byte as before the later sections existed)
+// without excluded intervals, limit or overlay; version 2 with excluded intervals only; version 3
+// with a limit or an overlay. Reading takes every version (the sections an older version lacks
+// are empty) and refuses newer ones.
 //
 // Reading checks every count against the bytes that remain before it allocates anything, and
 // every coded value against its range. A block that fails any check is refused as a whole.
 // Saving writes what load accepts: values outside those ranges, which the program itself never
 // sets, are stored as the nearest accepted value (line types and annotation types out of range
 // as 0, grid and viewing styles out of range as their defaults, an excluded interval's ends in
-// order; one with an end that is not finite is left out); a chart without subsets is stored
+// order; one with an end that is not finite is left out; a limit that is not finite as none;
+// an overlay's shift and interval that are not finite, or a negative interval, as 0, and its
+// points beyond the shorter of its X and Y lists left out); a chart without subsets is stored
 // without points, since it has no values to keep.
 
 #include "graph/chartblock.h"
@@ -67,10 +75,13 @@ using ChartBlockBytes::Reader;
 using ChartBlockBytes::Writer;
 
 constexpr char Magic[4] = { 'A', 'X', 'C', 'B' };
-// Version 1 has no excluded intervals; version 2 adds them after the vertical lines.
+// Version 1 has no excluded intervals; version 2 adds them after the vertical lines; version 3
+// adds the limit and the overlay after them.
 constexpr quint16 FirstVersion = 1;
 constexpr quint16 ExclusionsVersion = 2;
-constexpr quint16 NewestVersion = ExclusionsVersion;
+constexpr quint16 LimitOverlayVersion = 3;
+constexpr quint16 NewestVersion = LimitOverlayVersion;
+constexpr int MaxAlignment = static_cast<int>(OverlayAlignment::Start);
 
 // The program draws one or two subsets; each one is a series on the screen and a legend entry.
 constexpr quint32 MaxSubsets = 256;
@@ -258,6 +269,75 @@ bool readExclusions(Reader &r, ChartModel &chart)
     return true;
 }
 
+bool readLimit(Reader &r, ChartModel &chart)
+{
+    r.setSection("limit");
+    bool set = false;
+    if (!r.flag(set, "limit flag"))
+        return false;
+    if (!set)
+        return true;
+    double limit = 0.0;
+    if (!r.f64(limit))
+        return false;
+    if (!std::isfinite(limit))
+        return r.fail(QStringLiteral("Chart block has a limit that is not finite."));
+    chart.limit = limit;
+    return true;
+}
+
+bool readOverlay(Reader &r, ChartModel &chart)
+{
+    r.setSection("overlay");
+    bool present = false;
+    if (!r.flag(present, "overlay flag"))
+        return false;
+    if (!present)
+        return true;
+    OverlaySeries o;
+    int alignment = 0;
+    quint32 points = 0;
+    if (!r.string(o.label) || !r.colour(o.color) || !r.code(alignment, MaxAlignment, "alignment")
+        || !r.f64(o.shift) || !r.f64(o.interval) || !r.count(points, PointSize, "overlay points"))
+        return false;
+    if (!std::isfinite(o.shift) || !std::isfinite(o.interval) || o.interval < 0.0)
+        return r.fail(QStringLiteral("Chart block has an overlay shift or interval out of range."));
+    o.alignment = static_cast<OverlayAlignment>(alignment);
+    o.xs.resize(points);
+    o.ys.resize(points);
+    if (!r.array(o.xs) || !r.array(o.ys))
+        return false;
+    chart.overlay = std::move(o);
+    return true;
+}
+
+double finiteOrZero(double v)
+{
+    return std::isfinite(v) ? v : 0.0;
+}
+
+void writeOverlay(Writer &w, const std::optional<OverlaySeries> &overlay)
+{
+    w.flag(overlay.has_value());
+    if (!overlay)
+        return;
+    const OverlaySeries &o = *overlay;
+    const std::size_t n = std::min(o.xs.size(), o.ys.size());
+    w.string(o.label);
+    w.colour(o.color);
+    w.u8(storedCode(static_cast<int>(o.alignment), MaxAlignment));
+    w.f64(finiteOrZero(o.shift));
+    w.f64(std::max(0.0, finiteOrZero(o.interval)));
+    w.u32(static_cast<quint32>(n));
+    if (o.xs.size() == n && o.ys.size() == n) {
+        w.array(o.xs);
+        w.array(o.ys);
+        return;
+    }
+    w.array(std::vector<double>(o.xs.begin(), o.xs.begin() + qsizetype(n)));
+    w.array(std::vector<float>(o.ys.begin(), o.ys.begin() + qsizetype(n)));
+}
+
 // The excluded intervals as load accepts them: ends in order, none with an end not finite.
 std::vector<ExcludedInterval> storedExclusions(const ChartModel &chart)
 {
@@ -281,8 +361,12 @@ QByteArray save(const ChartModel &chart)
     const std::vector<ExcludedInterval> exclusions = storedExclusions(chart);
     Writer w(pointBytes + 1024);
 
+    const bool hasLimit = chart.limit.has_value() && std::isfinite(chart.limit.value_or(0.0));
+    const quint16 version = (hasLimit || chart.overlay) ? LimitOverlayVersion
+        : exclusions.empty()                         ? FirstVersion
+                                                     : ExclusionsVersion;
     w.raw(Magic, sizeof Magic);
-    w.u16(exclusions.empty() ? FirstVersion : ExclusionsVersion);
+    w.u16(version);
 
     w.u32(static_cast<quint32>(chart.subsets()));
     w.u32(static_cast<quint32>(chart.subsets() > 0 ? chart.points() : 0));
@@ -337,13 +421,19 @@ QByteArray save(const ChartModel &chart)
     w.i32(std::clamp(chart.lineAnnotationTextSize, MinTextSize, MaxTextSize));
     w.flag(chart.allowDataHotSpots);
 
-    if (!exclusions.empty()) {
+    if (version >= ExclusionsVersion) {
         w.u32(static_cast<quint32>(exclusions.size()));
         for (const ExcludedInterval &e : exclusions) {
             w.f64(e.from);
             w.f64(e.to);
             w.string(e.label);
         }
+    }
+    if (version >= LimitOverlayVersion) {
+        w.flag(hasLimit);
+        if (hasLimit)
+            w.f64(chart.limit.value_or(0.0));
+        writeOverlay(w, chart.overlay);
     }
     return w.take();
 }
@@ -373,6 +463,8 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
         if (!readLook(r, chart) || !readAnnotations(r, chart))
             return false;
         if (version >= ExclusionsVersion && !readExclusions(r, chart))
+            return false;
+        if (version >= LimitOverlayVersion && (!readLimit(r, chart) || !readOverlay(r, chart)))
             return false;
         if (r.left() > 0)
             return r.fail(

@@ -122,7 +122,8 @@ int ChartModel::subsetLineType(int subset) const
 
 bool ChartModel::sameData(const ChartModel &o) const
 {
-    return m_points == o.m_points && m_x == o.m_x && m_y == o.m_y && exclusions == o.exclusions;
+    return m_points == o.m_points && m_x == o.m_x && m_y == o.m_y && exclusions == o.exclusions
+        && limit == o.limit && overlay == o.overlay;
 }
 
 bool ChartModel::sameLook(const ChartModel &o) const

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 // One graph annotation: a cross (type 2) or a text only (type 0) at X (days) and Y (dB).
@@ -37,6 +38,26 @@ struct ExcludedInterval
     double to = 0.0;
     QString label;
     bool operator==(const ExcludedInterval &) const = default;
+};
+
+// How an overlay's own times are laid on the graph's time axis: by the clock (the same time
+// of day and date on both), or by start (the overlay's first point on the graph's first).
+enum class OverlayAlignment { ClockTime = 0, Start = 1 };
+
+// A second measurement drawn on the graph's axis in its own colour, to compare two surveys:
+// a data set, a graph file's first series, or a text file's. Its points keep their own times
+// (X in days); `shift` (days) is added to each X to draw it: 0 when aligned by clock time.
+// It may hold a different number of points from the graph's own series.
+struct OverlaySeries
+{
+    QString label;
+    QColor color;
+    OverlayAlignment alignment = OverlayAlignment::ClockTime;
+    double shift = 0.0; // days
+    double interval = 0.0; // seconds between its points, for its T and SEL
+    std::vector<double> xs;
+    std::vector<float> ys;
+    bool operator==(const OverlaySeries &) const = default;
 };
 
 struct AxisScale
@@ -119,6 +140,11 @@ public:
     // Excluded intervals, in the order the user made them; they may overlap. Part of the data:
     // a new series clears them.
     std::vector<ExcludedInterval> exclusions;
+    // The limit (dB) the graph is checked against, drawn as a horizontal line; none when unset.
+    // A setting of the graph: a new series keeps it.
+    std::optional<double> limit;
+    // The measurement drawn over this one, if any. Part of the data: a new series clears it.
+    std::optional<OverlaySeries> overlay;
 
     // The colour and line type a subset is drawn with.
     QColor subsetColor(int subset) const;

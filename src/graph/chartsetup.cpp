@@ -29,6 +29,7 @@ void resetData(ChartModel &m, int subsets, double maxY, double minY, double maxX
     m.setSubsets(subsets);
     m.setPoints(points);
     m.exclusions.clear();
+    m.overlay.reset();
     for (int i = 0; i < points; ++i)
         m.fillPoint(i, 0.0, ChartModel::NullValue);
     m.yScale = { true, minY, maxY };

@@ -1,5 +1,6 @@
 // The stored chart block: every field of a chart survives saving and loading, the layout is the
-// documented one (version 1 without excluded intervals, version 2 with them), and a damaged block
+// documented one (version 1 without excluded intervals, 2 with them, 3 with a limit or an
+// overlay), and a damaged block
 // is refused with a reason while the chart stays as it was.
 
 #include "graph/chartblock.h"
@@ -81,6 +82,9 @@ ChartModel otherChart()
     chart.mainTitle = QStringLiteral("unchanged");
     chart.annotations[9] = { 1.0, 2.0, 2, QStringLiteral("keep"), Qt::green };
     chart.exclusions = { { 1.0, 1.5, QStringLiteral("keep") } };
+    chart.limit = 70.0;
+    chart.overlay = OverlaySeries { QStringLiteral("keep"), Qt::green, OverlayAlignment::ClockTime,
+                                    0.0, 1.0, { 1.0 }, { 60.0f } };
     return chart;
 }
 
@@ -111,6 +115,14 @@ struct Fields
     quint32 exclusionCount = 2;
     double from = Day0 + 0.25;
     double to = Day0 + 0.375;
+    // Version 3: the limit, then an overlay "before" of overlayPoints points from Day0 - 1 on.
+    quint8 limitFlag = 1;
+    double limit = 55.0;
+    quint8 overlayFlag = 1;
+    quint8 alignment = 1;
+    double interval = 10.0;
+    quint32 overlayPoints = 2;
+    qint64 overlayBytes = -1; // -1: as many as overlayPoints says
     QByteArray trailing;
 };
 
@@ -166,12 +178,27 @@ QByteArray build(const std::function<void(Fields &)> &change = {})
     b.u8(0).le(f.textSize).u8(1);
     b.f64(Day0 + 0.25).text("A").f64(Day0 + 0.5).text("B");
     b.u8(1).u8(0).le(qint32(90)).u8(f.lastFlag);
-    if (f.version == 2) {
+    if (f.version >= 2) {
         b.le(f.exclusionCount);
         if (f.exclusionCount >= 1)
             b.f64(f.from).f64(f.to).text("lorry");
         if (f.exclusionCount >= 2)
             b.f64(Day0 + 0.5).f64(Day0 + 0.5).text("");
+    }
+    if (f.version >= 3) {
+        b.u8(f.limitFlag);
+        if (f.limitFlag == 1)
+            b.f64(f.limit);
+        b.u8(f.overlayFlag);
+        if (f.overlayFlag == 1) {
+            b.text("before").u8(1).le(quint32(0xFF0000FF)).u8(f.alignment);
+            b.f64(0.5).f64(f.interval).le(f.overlayPoints);
+            const qint64 n = f.overlayBytes >= 0 ? f.overlayBytes / 12 : f.overlayPoints;
+            for (qint64 i = 0; i < n; ++i)
+                b.f64(Day0 - 1 + i * Second);
+            for (qint64 i = 0; i < n; ++i)
+                b.le(float(40 + i));
+        }
     }
     b.raw(f.trailing);
     return b.data;
@@ -220,6 +247,14 @@ private Q_SLOTS:
                                 { -1e300, 1e300, QStringLiteral("all") },
                                 { Day0 + 5 * Second, Day0 + 9 * Second, QStringLiteral("again") } };
         QTest::newRow("excluded intervals") << excluded << v2;
+        const QByteArray v3("AXCB\x03\x00", 6);
+        ChartModel limited = fullChart();
+        limited.limit = -12.5;
+        QTest::newRow("limit") << limited << v3;
+        ChartModel overlaid = excluded;
+        overlaid.overlay = OverlaySeries { QStringLiteral("vorher ✓"), QColor(), OverlayAlignment::Start,
+                                           -0.25, 2.0, fullChart(300).xs(1), fullChart(300).ys(0) };
+        QTest::newRow("overlay and excluded intervals") << overlaid << v3;
     }
     void roundTrip()
     {
@@ -265,6 +300,9 @@ private Q_SLOTS:
         chart.viewingStyle = static_cast<ViewingStyle>(-1);
         chart.exclusions = { { Day0 + 5, Day0 + 3, QStringLiteral("back") },
                              { std::numeric_limits<double>::quiet_NaN(), Day0, QString() } };
+        chart.limit = std::numeric_limits<double>::infinity();
+        chart.overlay = OverlaySeries { QString(), Qt::red, static_cast<OverlayAlignment>(7),
+                                        qQNaN(), -3.0, { Day0, Day0 + Second }, { 50.0f } };
         ChartModel loaded;
         QString error;
         QVERIFY2(ChartBlock::load(ChartBlock::save(chart), loaded, &error), qPrintable(error));
@@ -283,6 +321,12 @@ private Q_SLOTS:
         QCOMPARE(
             loaded.exclusions,
             (std::vector<ExcludedInterval> { { Day0 + 3, Day0 + 5, QStringLiteral("back") } }));
+        QVERIFY(!loaded.limit);
+        QVERIFY(loaded.overlay);
+        QCOMPARE(loaded.overlay->alignment, OverlayAlignment::ClockTime);
+        QCOMPARE(loaded.overlay->shift, 0.0);
+        QCOMPARE(loaded.overlay->interval, 0.0);
+        QCOMPARE(loaded.overlay->xs, std::vector<double> { Day0 });
     }
 
     // The layout as documented, written by hand; saving the loaded chart writes the same bytes,
@@ -292,27 +336,73 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<std::vector<ExcludedInterval>>("exclusions");
         QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<double>("limit"); // NaN: none
+        QTest::addColumn<int>("overlayPoints"); // -1: no overlay
+        const double none = qQNaN();
         const std::vector<ExcludedInterval> two
             = { { Day0 + 0.25, Day0 + 0.375, QStringLiteral("lorry") },
                 { Day0 + 0.5, Day0 + 0.5, QString() } };
         const QByteArray v1 = build();
         const QByteArray v2 = build([](Fields &f) { f.version = 2; });
-        QTest::newRow("version 1") << v1 << std::vector<ExcludedInterval>() << v1;
-        QTest::newRow("version 2") << v2 << two << v2;
+        const auto v3 = [](const std::function<void(Fields &)> &change) {
+            return build([&change](Fields &f) {
+                f.version = 3;
+                change(f);
+            });
+        };
+        const QByteArray v3Whole = v3([](Fields &) {});
+        QTest::newRow("version 1") << v1 << std::vector<ExcludedInterval>() << v1 << none << -1;
+        QTest::newRow("version 2") << v2 << two << v2 << none << -1;
         QTest::newRow("version 2, none excluded") << build([](Fields &f) {
             f.version = 2;
             f.exclusionCount = 0;
-        }) << std::vector<ExcludedInterval>() << v1;
+        }) << std::vector<ExcludedInterval>() << v1 << none << -1;
+        QTest::newRow("version 3") << v3Whole << two << v3Whole << 55.0 << 2;
+        const QByteArray limitOnly = v3([](Fields &f) {
+            f.exclusionCount = 0;
+            f.overlayFlag = 0;
+        });
+        QTest::newRow("version 3, limit only")
+            << limitOnly << std::vector<ExcludedInterval>() << limitOnly << 55.0 << -1;
+        const QByteArray emptyOverlay = v3([](Fields &f) {
+            f.limitFlag = 0;
+            f.overlayPoints = 0;
+        });
+        QTest::newRow("version 3, overlay without points")
+            << emptyOverlay << two << emptyOverlay << none << 0;
+        QTest::newRow("version 3, neither") << v3([](Fields &f) {
+            f.limitFlag = 0;
+            f.overlayFlag = 0;
+        }) << two << v2 << none << -1;
     }
     void handBuiltBlockLoads()
     {
         QFETCH(QByteArray, block);
         QFETCH(std::vector<ExcludedInterval>, exclusions);
         QFETCH(QByteArray, saved);
-        ChartModel chart = otherChart(); // it has an excluded interval of its own
+        QFETCH(double, limit);
+        QFETCH(int, overlayPoints);
+        ChartModel chart = otherChart(); // it has an excluded interval, limit and overlay
         QString error;
         QVERIFY2(ChartBlock::load(block, chart, &error), qPrintable(error));
         QCOMPARE(chart.exclusions, exclusions);
+        QCOMPARE(chart.limit.has_value(), !qIsNaN(limit));
+        if (chart.limit)
+            QCOMPARE(*chart.limit, limit);
+        QCOMPARE(chart.overlay.has_value(), overlayPoints >= 0);
+        if (chart.overlay) {
+            QCOMPARE(chart.overlay->label, QStringLiteral("before"));
+            QCOMPARE(chart.overlay->color, QColor(0, 0, 255));
+            QCOMPARE(chart.overlay->alignment, OverlayAlignment::Start);
+            QCOMPARE(chart.overlay->shift, 0.5);
+            QCOMPARE(chart.overlay->interval, 10.0);
+            QCOMPARE(int(chart.overlay->xs.size()), overlayPoints);
+            QCOMPARE(int(chart.overlay->ys.size()), overlayPoints);
+            if (overlayPoints > 1) {
+                QCOMPARE(chart.overlay->xs[1], Day0 - 1 + Second);
+                QCOMPARE(chart.overlay->ys[1], 41.0f);
+            }
+        }
         QCOMPARE(ChartBlock::save(chart), saved);
         QCOMPARE(chart.subsets(), 1);
         QCOMPARE(chart.points(), 2);
@@ -353,7 +443,7 @@ private Q_SLOTS:
         row("empty", QByteArray(), "signature");
         row("wrong magic", build([](Fields &f) { f.magic = "AXCC"; }), "signature");
         row("magic only", "AXCB", "ends early");
-        row("newer version", build([](Fields &f) { f.version = 3; }), "version 3 is newer");
+        row("newer version", build([](Fields &f) { f.version = 4; }), "version 4 is newer");
         row("version 0", build([](Fields &f) { f.version = 0; }), "version");
         row("too many subsets", build([](Fields &f) {
                 f.subsets = 257;
@@ -426,6 +516,28 @@ private Q_SLOTS:
             "excluded interval 1 with an end not finite");
         row("version 2 with a trailing byte", v2([](Fields &f) { f.trailing = "x"; }),
             "unexpected");
+        const auto v3 = [](const std::function<void(Fields &)> &change) {
+            return build([&change](Fields &f) {
+                f.version = 3;
+                change(f);
+            });
+        };
+        row("bad limit flag", v3([](Fields &f) { f.limitFlag = 2; }), "limit flag (2)");
+        row("limit NaN", v3([](Fields &f) { f.limit = qQNaN(); }), "limit that is not finite");
+        row("bad overlay flag", v3([](Fields &f) { f.overlayFlag = 2; }), "overlay flag (2)");
+        row("bad overlay alignment", v3([](Fields &f) { f.alignment = 2; }), "alignment (2)");
+        row("overlay interval negative", v3([](Fields &f) { f.interval = -1.0; }),
+            "overlay shift or interval");
+        row("overlay points beyond the block", v3([](Fields &f) {
+                f.overlayPoints = 0x7FFFFFFF;
+                f.overlayBytes = 24;
+            }),
+            "overlay points (2147483647)");
+        row("overlay cut short", v3([](Fields &f) { f.overlayBytes = 12; }), "overlay points (2)");
+        row("version 3 without its overlay flag",
+            v3([](Fields &f) { f.overlayFlag = 0; }).chopped(1), "ends early, in its overlay");
+        row("version 3 with a trailing byte", v3([](Fields &f) { f.trailing = "x"; }),
+            "unexpected");
     }
     void malformed()
     {
@@ -447,6 +559,10 @@ private Q_SLOTS:
     {
         ChartModel excluded = fullChart(8);
         excluded.exclusions = { { Day0, Day0 + Second, QStringLiteral("door") } };
+        excluded.limit = 60.0;
+        excluded.overlay = OverlaySeries { QStringLiteral("before"), Qt::red,
+                                           OverlayAlignment::ClockTime, 0.0, 1.0,
+                                           { Day0, Day0 + Second }, { 50.0f, 51.0f } };
         const QByteArray block = ChartBlock::save(excluded);
         ChartModel chart = otherChart();
         const ChartModel before = chart;
@@ -464,7 +580,7 @@ private Q_SLOTS:
     void randomDamage()
     {
         const QByteArray blocks[]
-            = { ChartBlock::save(fullChart(6)), build([](Fields &f) { f.version = 2; }),
+            = { ChartBlock::save(fullChart(6)), build([](Fields &f) { f.version = 3; }),
                 ChartBlock::save(ChartModel()) };
         QRandomGenerator random(20240611);
         int loadedCount = 0;

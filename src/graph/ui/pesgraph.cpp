@@ -349,10 +349,12 @@ QByteArray PESGraph::storeBlock() const
 
 QByteArray PESGraph::storeTemplateBlock() const
 {
-    if (m_model.exclusions.empty())
+    if (m_model.exclusions.empty() && !m_model.limit && !m_model.overlay)
         return ChartBlock::save(m_model);
     ChartModel look = m_model;
     look.exclusions.clear();
+    look.limit.reset();
+    look.overlay.reset();
     return ChartBlock::save(look);
 }
 

@@ -85,8 +85,9 @@ public:
     // leaves the chart unchanged and gives the reason.
     QByteArray storeBlock() const;
     bool loadBlock(const QByteArray &block, QString *error = nullptr);
-    // The block a graph template keeps: the chart without its excluded intervals, which belong
-    // to one measurement's data (and so the template stays readable by older copies).
+    // The block a graph template keeps: the chart without its excluded intervals, limit and
+    // overlay, which belong to one measurement (and so the template stays readable by older
+    // copies).
     QByteArray storeTemplateBlock() const;
 
     // The underlying plot, for benchmarks and tests.
