@@ -26,6 +26,16 @@ QDateTime at(int year, int month, int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
 }
+// What a day by a road adds to the room's level at an hour of the day, in tenths of a dB: the
+// traffic by day (07:00 to 19:00), less of it in the evening, little at night.
+int byTheClock(int hour)
+{
+    if (hour >= 7 && hour < 19)
+        return -100;
+    if (hour >= 19 && hour < 23)
+        return -160;
+    return -230;
+}
 } // namespace
 
 SimulatedLoggerMemory::SimulatedLoggerMemory()
@@ -48,7 +58,7 @@ void SimulatedLoggerMemory::clear()
 QList<SimulatedLoggerMemory::SeededSet> SimulatedLoggerMemory::seededSets()
 {
     // A quiet office, an hour of traffic, a factory floor (its count puts the next set on a page
-    // boundary), a night, a few readings, a long loud run.
+    // boundary), a night, a few readings, a long loud run, a day by a road.
     QList<SeededSet> sets {
         { 0, at(2007, 3, 15, 10, 30, 0), 1, 0x03, 600, -100 }, // FAST, A, 30-90 dB
         { 0, at(2007, 3, 15, 14, 0, 0), 2, 0x06, 1800, 0 }, // SLOW, A, 50-110 dB
@@ -56,6 +66,7 @@ QList<SimulatedLoggerMemory::SeededSet> SimulatedLoggerMemory::seededSets()
         { 0, at(2007, 3, 17, 22, 0, 0), 60, 0x0C, 480, -150 }, // SLOW, C, 30-130 dB
         { 0, at(2007, 4, 2, 9, 15, 30), 5, 0x0F, 5, 0 }, // FAST, A, 30-130 dB
         { 0, at(2007, 4, 2, 12, 0, 0), 1, 0x0A, 3000, 200 }, // SLOW, A, 70-130 dB
+        { 0, at(2007, 4, 3, 7, 0, 0), 10, 0x02, 8640, 0, true }, // SLOW, A, 30-90 dB
     };
     int address = FirstSetAddress;
     for (int i = 0; i < sets.size(); ++i) {
@@ -79,7 +90,9 @@ void SimulatedLoggerMemory::seed(quint32 seed)
         const bool fast = set.flags & 0x01;
         const bool weightingA = set.flags & 0x02;
         for (int k = 0; k < set.count; ++k) {
-            const int tenths = level.step(weightingA, fast) + set.levelOffset;
+            const int hour = set.start.time().hour() + k * set.interval / 3600;
+            const int tenths = level.step(weightingA, fast) + set.levelOffset
+                + (set.followsTheDay ? byTheClock(hour % 24) : 0);
             appendReading(static_cast<quint16>(std::clamp(tenths, LowestTenths, HighestTenths)));
         }
         finishSet();

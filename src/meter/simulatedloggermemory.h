@@ -48,6 +48,9 @@ public:
         quint8 flags;
         int count;
         int levelOffset; // tenths of a dB added to the room's level: quiet office, factory
+        // A day by a road: the level follows the clock, loud by day, quieter in the evening,
+        // quiet at night (on top of levelOffset).
+        bool followsTheDay = false;
     };
 
     SimulatedLoggerMemory();
@@ -56,10 +59,11 @@ public:
     void clear();
     // Fills the memory with the data sets of seededSets(); the seed drives their readings.
     void seed(quint32 seed);
-    // The seeded layout, the same for every seed: six sets with intervals 1, 2, 10, 60, 5 and
-    // 1 s, every combination of weighting and response, all four ranges, from 5 to 3000
+    // The seeded layout, the same for every seed: seven sets with intervals 1, 2, 10, 60, 5, 1
+    // and 10 s, every combination of weighting and response, all four ranges, from 5 to 8640
     // readings; the fourth starts where its count's first byte is the last byte of a 256-byte
-    // page (start + 11 = 255 modulo 256).
+    // page (start + 11 = 255 modulo 256); the seventh is a whole day from 07:00, for the
+    // periods of a day and its Lden.
     static QList<SeededSet> seededSets();
     // Replaces the memory with image, cut or padded with zeros to Size. Recording continues after
     // the image's last used address (a value below 255 counts as an empty memory's).

@@ -16,6 +16,7 @@
 #include "graph/ui/tfrmgraph.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tfrmdatetime.h"
+#include "meter/simulatedloggermemory.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -31,6 +32,10 @@
 #include <QTimer>
 
 namespace {
+
+// The "DataLogger" window's rows after a download of the seeded memory: one per set, and the
+// titles.
+const int SeededRows = int(SimulatedLoggerMemory::seededSets().size()) + 1;
 
 // The test drives the poll itself and checks the frames sent. It owns the folder, so that a second
 // rig on it is the program started again.
@@ -148,7 +153,7 @@ void TestDataLogger::loadShowsEverySet()
     QVERIFY(rig.window->state().loggerDataLoaded);
     QVERIFY(rig.window->MainTimer.isActive());
     QVERIFY(rig.window->state().memoryImage.isEmpty());
-    QCOMPARE(rig.logger()->dataSetRowCount(), 7); // six seeded sets and the titles
+    QCOMPARE(rig.logger()->dataSetRowCount(), SeededRows); // the seeded sets and the titles
     QCOMPARE(rig.cell(0, 0), QString("Set"));
     QCOMPARE(rig.cell(7, 0), QString("LEVEL"));
     QCOMPARE(rig.cell(4, 2), QString("1800"));
@@ -161,7 +166,9 @@ void TestDataLogger::loadShowsEverySet()
     QVERIFY(!rig.logger()->fields().avgAll.isEmpty());
     QVERIFY(!rig.logger()->fields().cursorA.isEmpty());
     // The temporary file keeps the memory: lastAddress + 257 bytes.
-    QCOMPARE(QFileInfo(rig.controller().tempFile()).size(), qint64(12899 + 257));
+    const SimulatedLoggerMemory::SeededSet last = SimulatedLoggerMemory::seededSets().last();
+    QCOMPARE(QFileInfo(rig.controller().tempFile()).size(),
+             qint64(last.address + 17 + 2 * last.count + 257));
     // A second "Load Data" reuses the window.
     TfrmGraph *first = rig.logger();
     rig.load();
@@ -422,7 +429,7 @@ void TestDataLogger::nothingStartsInsideADownload()
     QVERIFY(rig.prompts.messages.isEmpty()); // it ended well: no "error code=126"
     QVERIFY(rig.prompts.dialogs.isEmpty()); // Open asked nothing
     QVERIFY(rig.window->state().loggerDataLoaded);
-    QCOMPARE(rig.logger()->dataSetRowCount(), 7);
+    QCOMPARE(rig.logger()->dataSetRowCount(), SeededRows);
     // Afterwards the commands are back.
     QVERIFY(rig.window->menus().LoadData1->isEnabled() && rig.window->menus().btnRun->isEnabled());
     QVERIFY(rig.window->MainTimer.isActive());
@@ -477,7 +484,7 @@ void TestDataLogger::tempFileThatCannotBeWritten()
     rig.load();
     QCOMPARE(rig.prompts.errors.size(), 1);
     QVERIFY(rig.prompts.errors.first().startsWith("Cannot create file \"" + temp + "\""));
-    QCOMPARE(rig.logger()->dataSetRowCount(), 7);
+    QCOMPARE(rig.logger()->dataSetRowCount(), SeededRows);
     QCOMPARE(rig.logger()->fields().dataNo, QString("600"));
     const QString file = dir.filePath("survey.rec");
     QVERIFY(!rig.saveCollection(file));

@@ -11,6 +11,7 @@
 #include "logger/memorydecoder.h"
 #include "logger/memorydownload.h"
 #include "meter/meterlink.h"
+#include "meter/simulatedloggermemory.h"
 #include "meter/simulatedmeter.h"
 
 #include <QRandomGenerator>
@@ -329,7 +330,7 @@ void TestDownload::recordedSet()
     QCOMPARE(rig.download(), 0);
 
     const QByteArray &m = rig.image;
-    QCOMPARE(big(m, 9, 2), 7);
+    QCOMPARE(big(m, 9, 2), int(SimulatedLoggerMemory::seededSets().size()) + 1);
     QCOMPARE(m.mid(s, 2), QByteArray("\xA5\x5A"));
     // BCD digits read as hexadecimal are the decimal digits.
     QCOMPARE(m.mid(s + 3, 6).toHex(), start.toString(QStringLiteral("yyMMddhhmmss")).toLatin1());
@@ -386,7 +387,8 @@ void TestDownload::memoryFull()
     QCOMPARE(big(m, s + 11, 3), count);
     QCOMPARE(rig.meter.logger().lastAddress(), s + 17 + 2 * count);
     QCOMPARE(m.mid(s + 16 + 2 * count, 2), QByteArray("\x5A\xA5"));
-    QCOMPARE(rig.meter.logger().setCount(), sets == 0 ? 7 : sets + 1);
+    QCOMPARE(rig.meter.logger().setCount(),
+             sets == 0 ? int(SimulatedLoggerMemory::seededSets().size()) + 1 : sets + 1);
 }
 
 // Images with any header at all: recording after them and downloading them stays inside the

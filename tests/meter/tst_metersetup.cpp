@@ -6,6 +6,7 @@
 #include "common/recordingmeterusb.h"
 #include "meter/bcd.h"
 #include "meter/metersetup.h"
+#include "meter/simulatedloggermemory.h"
 #include "meter/simulatedmeter.h"
 
 #include <QRandomGenerator>
@@ -218,7 +219,7 @@ void TestMeterSetup::information()
     Rig rig;
     MeterSetup::Information info;
     QCOMPARE(rig.setup.readInformation(info), 0);
-    QCOMPARE(info.dataSets, QString("6"));
+    QCOMPARE(info.dataSets, QString::number(SimulatedLoggerMemory::seededSets().size()));
     QCOMPARE(info.interval, QString("1"));
     QCOMPARE(info.meterTime, QString("12/09/2026   14:03:27"));
     QCOMPARE(info.version, QString("1.12"));

@@ -7,6 +7,7 @@
 #include "base/appstate.h"
 #include "common/mainwindowrig.h"
 #include "leq/ui/leqcontroller.h"
+#include "meter/simulatedloggermemory.h"
 #include "meter/ui/setupcommands.h"
 #include "meter/ui/tfrmsetup.h"
 
@@ -47,21 +48,23 @@ void TestSetupWindow::commands_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<int>("setsAfter");
-    QTest::newRow("clock") << "clock" << QStringList { "Meter time updated successfully \n" } << 6;
+    const int seeded = int(SimulatedLoggerMemory::seededSets().size());
+    QTest::newRow("clock") << "clock" << QStringList { "Meter time updated successfully \n" }
+                           << seeded;
     QTest::newRow("interval 00:05, read back")
         << "interval 05"
         << QStringList { "Recording Interval Setup Successfully, turn off and turn on the meter "
                          "to effective ",
                          "read data successfully" }
-        << 6;
-    QTest::newRow("interval 00:00") << "interval 00" << QStringList { "Invalid Input" } << 6;
+        << seeded;
+    QTest::newRow("interval 00:00") << "interval 00" << QStringList { "Invalid Input" } << seeded;
     QTest::newRow("erase, Yes") << "erase yes" << QStringList { "erase memory successfully" } << 0;
-    QTest::newRow("erase, No") << "erase no" << QStringList {} << 6;
+    QTest::newRow("erase, No") << "erase no" << QStringList {} << seeded;
     QTest::newRow("erase while recording")
         << "erase recording"
         << QStringList { "The meter is recording data, please stop recording before erasing "
                          "data." }
-        << 6;
+        << seeded;
     QTest::newRow("Erase Memory, Yes")
         << "menu erase"
         << QStringList { "Please power off and power on meter before recording data or loading "
@@ -70,8 +73,9 @@ void TestSetupWindow::commands_data()
     QTest::newRow("clock while an LEQ measurement has the meter")
         << "busy"
         << QStringList { "The meter is busy with another exchange; try again when it has ended." }
-        << 6;
-    QTest::newRow("EEPROM write fails") << "eeprom fails" << QStringList { "Error Code=709" } << 6;
+        << seeded;
+    QTest::newRow("EEPROM write fails")
+        << "eeprom fails" << QStringList { "Error Code=709" } << seeded;
 }
 
 void TestSetupWindow::commands()
