@@ -96,8 +96,7 @@ CliCommands::Output exceed(const QStringList &arguments, const Clock &clock)
     const std::optional<double> interval = input.source.intervalOf(*input.chart);
     const Exceedances::Result result
         = Exceedances::of(*input.chart, input.arguments->limit.value_or(0.0), interval);
-    // Whole seconds for a whole interval (a data set's), one decimal for any other.
-    const int decimals = interval && *interval == std::round(*interval) ? 0 : 1;
+    const int decimals = Exceedances::secondsDecimals(interval);
     QString out;
     for (const Exceedances::Run &run : result.runs)
         out += DateTimeDays::isoText(run.start) + Tab + decimal(run.seconds, decimals) + Tab

@@ -97,17 +97,6 @@ Figures bySelection(std::span<const float> levels)
     return f;
 }
 
-QString decimal(const std::optional<double> &value, const QLocale &locale, int decimals)
-{
-    if (!value)
-        return {};
-    QLocale plain = locale;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    // -0.0 reads as a sign the figure does not have.
-    const double shown = *value == 0.0 ? 0.0 : *value;
-    return plain.toString(shown, 'f', decimals);
-}
-
 } // namespace
 
 std::optional<long long> tenthsOf(float level)
@@ -181,18 +170,29 @@ Figures fromValidLevels(std::span<const float> levels, std::optional<double> int
     return f;
 }
 
+QString decimalText(const std::optional<double> &value, const QLocale &locale, int decimals)
+{
+    if (!value)
+        return {};
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    // -0.0 reads as a sign the figure does not have.
+    const double shown = *value == 0.0 ? 0.0 : *value;
+    return plain.toString(shown, 'f', decimals);
+}
+
 std::vector<Line> lines(const Figures &f, const QLocale &locale, int durationDecimals)
 {
     std::vector<Line> out;
     out.push_back({ QStringLiteral("N"), QString::number(f.n) });
-    out.push_back({ QStringLiteral("T"), decimal(f.seconds, locale, durationDecimals) });
-    out.push_back({ QStringLiteral("Leq"), decimal(f.leq, locale, 1) });
-    out.push_back({ QStringLiteral("Lmax"), decimal(f.lmax, locale, 1) });
-    out.push_back({ QStringLiteral("Lmin"), decimal(f.lmin, locale, 1) });
+    out.push_back({ QStringLiteral("T"), decimalText(f.seconds, locale, durationDecimals) });
+    out.push_back({ QStringLiteral("Leq"), decimalText(f.leq, locale, 1) });
+    out.push_back({ QStringLiteral("Lmax"), decimalText(f.lmax, locale, 1) });
+    out.push_back({ QStringLiteral("Lmin"), decimalText(f.lmin, locale, 1) });
     for (std::size_t p = 0; p < ExceededPercents.size(); ++p)
         out.push_back({ QStringLiteral("L%1").arg(ExceededPercents[p]),
-                        decimal(f.percentiles[p], locale, 1) });
-    out.push_back({ QStringLiteral("SEL"), decimal(f.sel, locale, 1) });
+                        decimalText(f.percentiles[p], locale, 1) });
+    out.push_back({ QStringLiteral("SEL"), decimalText(f.sel, locale, 1) });
     return out;
 }
 

@@ -67,6 +67,10 @@ void completeDuration(Figures &figures, std::optional<double> intervalSeconds);
 // histogram, any other series is worked out by selection.
 Figures fromValidLevels(std::span<const float> levels, std::optional<double> intervalSeconds);
 
+// A level or duration as the figures show it: decimals places in the locale, no group
+// separators, never "-0"; empty for none.
+QString decimalText(const std::optional<double> &value, const QLocale &locale, int decimals);
+
 // One figure as the panel, the clipboard and the command line show it.
 struct Line
 {

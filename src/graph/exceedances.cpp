@@ -1,8 +1,11 @@
 #include "graph/exceedances.h"
 
+#include "base/datetimedays.h"
 #include "graph/acousticfigures.h"
 #include "graph/chartmodel.h"
 #include "graph/excludedintervals.h"
+
+#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +59,42 @@ Result of(const ChartModel &chart, double limit, std::optional<double> intervalS
     if (timed)
         result.totalSeconds = double(totalPoints) * *intervalSeconds;
     return result;
+}
+
+std::optional<double> parseLimit(const QString &text, const QLocale &locale)
+{
+    const QString typed = text.trimmed();
+    bool ok = false;
+    double limit = locale.toDouble(typed, &ok);
+    if (!ok)
+        limit = QLocale::c().toDouble(typed, &ok);
+    if (!ok || !std::isfinite(limit) || limit < LowestLimit || limit > HighestLimit)
+        return std::nullopt;
+    return limit;
+}
+
+int secondsDecimals(std::optional<double> intervalSeconds)
+{
+    return intervalSeconds && *intervalSeconds == std::round(*intervalSeconds) ? 0 : 1;
+}
+
+QString exportText(const Result &result, std::optional<double> intervalSeconds,
+                   const QLocale &locale)
+{
+    using AcousticFigures::decimalText;
+    const QLatin1Char tab('\t');
+    const QLatin1Char newline('\n');
+    const int decimals = secondsDecimals(intervalSeconds);
+    QString text = QStringLiteral("Start\tSeconds\tLmax (dB)\tLeq (dB)\n");
+    for (const Run &run : result.runs) {
+        text += DateTimeDays::RoundedTimeText(run.start) + tab
+            + decimalText(run.seconds, locale, decimals) + tab + decimalText(run.lmax, locale, 1)
+            + tab + decimalText(run.leq, locale, 1) + newline;
+    }
+    text += QStringLiteral("Exceedances") + tab + QString::number(result.runs.size()) + newline;
+    text += QStringLiteral("Above limit (s)") + tab
+        + decimalText(result.totalSeconds, locale, decimals) + newline;
+    return text;
 }
 
 } // namespace Exceedances

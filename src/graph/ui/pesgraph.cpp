@@ -50,6 +50,7 @@ PESGraph::Private::Private(PESGraph *owner)
                    QCustomPlot::limAbove);
     // Excluded intervals draw beneath the data, above the grid.
     makeExclusionBands();
+    makeLimitLine();
 
     // A closed frame around the plotting area; only the bottom and left axes carry ticks.
     for (QCPAxis *axis : { plot->xAxis2, plot->yAxis2 }) {
@@ -194,6 +195,7 @@ void PESGraph::redraw()
     d->applyScales(m_model); // before the look: cursor texts are placed within the ranges
     d->applyLook(m_model);
     d->applyExclusions(m_model);
+    d->applyLimit(m_model);
     d->updateAntialiasing();
     d->scheduleReplot();
 }

@@ -7,6 +7,7 @@
 //   pesgraphlook.cpp        titles, legend, subset pens, axes and grid
 //   pesgraphannotations.cpp graph annotations and the two vertical line annotations
 //   pesgraphexclusions.cpp  the excluded intervals' bands and labels
+//   pesgraphlimit.cpp       the limit's line and its value
 //   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
 // Nothing outside these files includes it.
 
@@ -109,6 +110,9 @@ public:
     // and their bands taken from the model.
     void makeExclusionBands();
     void applyExclusions(const ChartModel &m);
+    // The limit's line and text (pesgraphlimit.cpp), made once and shown while there is a limit.
+    void makeLimitLine();
+    void applyLimit(const ChartModel &m);
 
     // Painting (pesgraph.cpp).
     void scheduleReplot();
@@ -153,6 +157,8 @@ public:
     std::vector<QCPItemText *> crossTexts;
     std::vector<int> shownAnnotations; // the annotation index each item in use shows
     PESGraphInternal::ExclusionBands *exclusionBands = nullptr;
+    QCPItemStraightLine *limitLine = nullptr;
+    QCPItemText *limitText = nullptr;
 
     ChartCustomizeDialog::Pages pages;
     DialogRunner runner;

@@ -84,8 +84,7 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     pnlStatistic = buildCursorPanel();
     m_cursorView = new ClippedPanel(pnlStatistic, ClippedPanel::Cut::RightAndBottom, chartSplitter);
     chartRowLayout->addWidget(PESGraph1, 1);
-    pnlAcoustic = buildAcousticPanel();
-    chartRowLayout->addWidget(pnlAcoustic);
+    chartRowLayout->addWidget(buildFiguresTabs());
     chartSplitter->addWidget(chartRow);
     chartSplitter->addWidget(m_cursorView);
     chartSplitter->setStretchFactor(0, 1);
@@ -209,6 +208,7 @@ void TfrmGraph::buildToolBar()
     ToolButton4->setChecked(true);
     ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
     buildExclusionActions();
+    buildLimitAction();
     auto *looks = new QActionGroup(this);
     ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
     ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));

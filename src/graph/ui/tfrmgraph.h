@@ -3,6 +3,7 @@
 #include "base/ui/mdichildform.h"
 #include "graph/acousticfigures.h"
 #include "graph/chartmodel.h"
+#include "graph/exceedances.h"
 #include "graph/graphsource.h"
 #include "graph/graphstatistics.h"
 #include "graph/realtimerecorder.h"
@@ -16,12 +17,14 @@
 class ClippedPanel;
 class ChartModel;
 class PESGraph;
+class QAbstractTableModel;
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
+class QTableView;
 class QToolBar;
 class StringGrid;
 class Tslider2;
@@ -146,6 +149,15 @@ public:
     // cursor B, put back. Both return whether the excluded intervals changed.
     bool ExcludeABClick();
     bool IncludeClick();
+    // "Limit...": the limit the graph is checked against, typed in dB (empty: none). Returns
+    // whether it changed.
+    bool LimitClick();
+    // The exceedances of the limit (none without a limit), worked out again when the data, the
+    // exclusions, the interval or the limit changed; and the "Exceedances" page showing them.
+    const Exceedances::Result &currentExceedances();
+    void refreshExceedances();
+    // "Export Exceedances": the runs on the clipboard as tab-separated lines.
+    void ExportExceedancesClick();
     void txtSamplingRateChange();
     void PESGraph1ZoomIn();
     void PESGraph1CustomizeDlg(bool changed);
@@ -165,6 +177,8 @@ Q_SIGNALS:
     void cleared();
     // Exclude A-B or Include changed the chart's excluded intervals.
     void exclusionsChanged();
+    // "Limit..." set, changed or took off the chart's limit.
+    void limitChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -178,6 +192,10 @@ private:
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
     QWidget *buildAcousticPanel();
+    // The panel beside the chart: the "Figures" page and the "Exceedances" page.
+    QWidget *buildFiguresTabs();
+    QWidget *buildExceedancePanel();
+    void buildLimitAction();
     // The figures of the chart as it stands, made again only when it changed.
     const SeriesFigures &currentFigures();
     void applyDefaultLook();
@@ -202,6 +220,13 @@ private:
     quint64 m_figuresRevision = 0;
     std::vector<ExcludedInterval> m_figuresExclusions;
     std::optional<double> m_figuresInterval;
+    // The exceedances and the state of the chart they were found in.
+    Exceedances::Result m_exceedances;
+    bool m_exceedancesMade = false;
+    quint64 m_exceedancesRevision = 0;
+    std::optional<double> m_exceedancesLimit;
+    std::vector<ExcludedInterval> m_exceedancesExclusions;
+    std::optional<double> m_exceedancesInterval;
     QSplitter *m_splitter = nullptr;
     // The statistics and cursor panels, cut off at the window's edge when it is small.
     ClippedPanel *m_statisticView = nullptr;
@@ -218,7 +243,7 @@ private:
             *ToolButton6 = nullptr, *ToolButton7 = nullptr, *tbntSep3 = nullptr, *tbntClr = nullptr,
             *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr,
             *CopyPicture1 = nullptr, *SavePicture1 = nullptr;
-    QAction *ExcludeAB = nullptr, *Include = nullptr;
+    QAction *ExcludeAB = nullptr, *Include = nullptr, *LimitAction = nullptr;
     QWidget *pnlDataSets = nullptr, *pnlGraphStatistic = nullptr, *pnlSamplingRate = nullptr,
             *pnlStatistic = nullptr, *pnlSlider = nullptr;
     QLineEdit *txtStartTime = nullptr, *txtDataNo = nullptr, *txtAvgAll = nullptr,
@@ -232,6 +257,11 @@ private:
     QWidget *pnlAcoustic = nullptr;
     QList<QLabel *> m_wholeFigureTexts, m_betweenFigureTexts;
     QPushButton *btnExportFigures = nullptr;
+    // The "Exceedances" page: the limit, the count and total, the runs.
+    QLabel *lblLimit = nullptr, *lblExceedanceCount = nullptr, *lblExceedanceSeconds = nullptr;
+    QTableView *tblExceedances = nullptr;
+    QAbstractTableModel *m_exceedanceRows = nullptr;
+    QPushButton *btnExportExceedances = nullptr;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

@@ -115,6 +115,7 @@ void TfrmGraph::refreshAcousticFigures()
     for (qsizetype i = 0; i < m_wholeFigureTexts.size(); ++i)
         m_wholeFigureTexts[i]->setText(whole[std::size_t(i)].value);
     showBetweenAcousticFigures();
+    refreshExceedances();
 }
 
 void TfrmGraph::showBetweenAcousticFigures()
