@@ -1,7 +1,8 @@
 // Marks on graph windows, end to end on the main window: the drawing modes shared by every
 // graph window, placing crosses and texts with a click, the numbering, "Erase Annotation", the
-// double click, Clear, the marks kept in the graph file, and the excluded intervals made and
-// taken back with "Exclude A-B" and "Include".
+// double click, Clear, the marks kept in the graph file, the excluded intervals made and
+// taken back with "Exclude A-B" and "Include", and the limit set with "Limit..." and its
+// exceedances.
 
 #include "app/ui/filecommands.h"
 #include "app/ui/tfrmmain.h"
@@ -18,6 +19,9 @@
 #include "graph/ui/tslider2.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -93,6 +97,8 @@ private Q_SLOTS:
     void doubleClickSaveAndReopen();
     void excludeAndInclude_data();
     void excludeAndInclude();
+    void limit_data();
+    void limit();
 };
 
 void TestAnnotations::placing_data()
@@ -369,6 +375,77 @@ void TestAnnotations::excludeAndInclude()
     for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
         if (w->isCaption(QFileInfo(file).absoluteFilePath()))
             QCOMPARE(w->chartModel().exclusions, g.chartModel().exclusions);
+}
+
+void TestAnnotations::limit_data()
+{
+    QTest::addColumn<double>("before"); // the limit already set; NaN: none
+    QTest::addColumn<QString>("typed"); // the answer to the question; null: Cancel
+    QTest::addColumn<double>("after");
+    QTest::addColumn<QString>("runs"); // "count seconds", as the page shows them
+    QTest::addColumn<QString>("message");
+
+    const double none = qQNaN();
+    const QString refused("The limit must be a level from 0 to 200 dB, such as 55.");
+    QTest::newRow("first limit") << none << " 55 " << 55.0 << "3 5" << QString();
+    QTest::newRow("strictly above") << 55.0 << "70" << 70.0 << "1 1" << QString();
+    QTest::newRow("a point") << none << "60.5" << 60.5 << "2 3" << QString();
+    QTest::newRow("empty takes it off") << 55.0 << "" << none << " " << QString();
+    QTest::newRow("cancel keeps it") << 55.0 << QString() << 55.0 << "3 5" << QString();
+    QTest::newRow("not a number") << 55.0 << "loud" << 55.0 << "3 5" << refused;
+    QTest::newRow("above the range") << none << "300" << none << " " << refused;
+    QTest::newRow("below the range") << none << "-1" << none << " " << refused;
+}
+
+// "Limit..." through the toolbar: the limit is set, changed or taken off, the "Exceedances"
+// page counts the runs above it (a null point ends one) and sums their seconds, "Export
+// Exceedances" copies them, and a graph file keeps the limit.
+void TestAnnotations::limit()
+{
+    QFETCH(double, before);
+    QFETCH(QString, typed);
+    QFETCH(double, after);
+    QFETCH(QString, runs);
+    QFETCH(QString, message);
+    Rig rig;
+    TfrmGraph &g = rig.window->graphs().createGraph("survey");
+    const double t0 = 45000.5;
+    const std::vector<float> levels = { 50, 60, 61, 50, ChartModel::NullValue, 70, 71, 50, 56 };
+    const int n = int(levels.size());
+    g.PrepareGraph(1, 130, 30, t0 + n * DateTimeDays::OneSecond, t0, n);
+    for (int i = 0; i < n; ++i)
+        g.chartModel().fillPoint(i, t0 + i * DateTimeDays::OneSecond, levels[std::size_t(i)]);
+    if (!qIsNaN(before))
+        g.chartModel().limit = before;
+    g.UpdateGraphStatistics();
+    rig.prompts.texts = { typed.isNull() ? std::nullopt : std::optional<QString>(typed) };
+    QSignalSpy changed(&g, &TfrmGraph::limitChanged);
+    Rig::press(g, "LimitAction");
+
+    QCOMPARE(g.chartModel().limit.has_value(), !qIsNaN(after));
+    if (g.chartModel().limit)
+        QCOMPARE(*g.chartModel().limit, after);
+    QCOMPARE(changed.count(), (qIsNaN(before) && qIsNaN(after)) || before == after ? 0 : 1);
+    QCOMPARE(rig.prompts.messages.value(0), message);
+    QCOMPARE(Rig::control<QLabel>(g, "lblExceedanceCount").text() + ' '
+                 + Rig::control<QLabel>(g, "lblExceedanceSeconds").text(),
+             runs);
+    if (!g.chartModel().limit)
+        return;
+    g.ExportExceedancesClick();
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    const QStringList counts = runs.split(' ');
+    QCOMPARE(lines.size(), counts[0].toInt() + 3);
+    QCOMPARE(lines.first(), QString("Start\tSeconds\tLmax (dB)\tLeq (dB)"));
+    QCOMPARE(lines.last(), "Above limit (s)\t" + counts[1]);
+
+    const QString file = rig.dir.filePath("limit.ghf");
+    rig.prompts.fileNames = { file };
+    QVERIFY(rig.window->files().SaveGraph(g));
+    QVERIFY(rig.window->files().OpenGraphFile(file));
+    for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
+        if (w->isCaption(QFileInfo(file).absoluteFilePath()))
+            QCOMPARE(w->chartModel().limit, g.chartModel().limit);
 }
 
 QTEST_MAIN(TestAnnotations)
