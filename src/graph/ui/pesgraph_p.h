@@ -7,6 +7,7 @@
 //   pesgraphlook.cpp        titles, legend, subset pens, axes and grid
 //   pesgraphannotations.cpp graph annotations and the two vertical line annotations
 //   pesgraphexclusions.cpp  the excluded intervals' bands and labels
+//   pesgraphoverlay.cpp     the overlaid second measurement: its own graph, pen and legend entry
 //   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
 // Nothing outside these files includes it.
 
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace PESGraphInternal {
@@ -109,6 +111,14 @@ public:
     // and their bands taken from the model.
     void makeExclusionBands();
     void applyExclusions(const ChartModel &m);
+    // The overlay (pesgraphoverlay.cpp): its graph, made after the subsets' and handed its
+    // points only when the model's overlay differs from the one drawn; its pen and legend entry
+    // (true when it has a label for the legend); and the graph dropped.
+    void applyOverlay(const ChartModel &m);
+    bool styleOverlay(const ChartModel &m);
+    void dropOverlayGraph();
+    // The plot's graphs that draw the subsets (all but the overlay's).
+    int subsetGraphCount() const { return plot->graphCount() - (overlayGraph ? 1 : 0); }
 
     // Painting (pesgraph.cpp).
     void scheduleReplot();
@@ -153,6 +163,11 @@ public:
     std::vector<QCPItemText *> crossTexts;
     std::vector<int> shownAnnotations; // the annotation index each item in use shows
     PESGraphInternal::ExclusionBands *exclusionBands = nullptr;
+    QCPGraph *overlayGraph = nullptr;
+    // The overlay as last handed (its points and shift), and the extent handed.
+    std::optional<OverlaySeries> handedOverlay;
+    bool handedOverlayDateTime = true;
+    PESGraphInternal::SeriesFeed overlayFeed;
 
     ChartCustomizeDialog::Pages pages;
     DialogRunner runner;

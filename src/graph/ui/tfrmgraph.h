@@ -18,6 +18,7 @@ class ChartModel;
 class PESGraph;
 class QAction;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -85,6 +86,14 @@ public:
     void showBetweenAcousticFigures();
     // "Export Figures": the panel's figures on the clipboard as tab-separated lines.
     void ExportFiguresClick();
+
+    // The measurement drawn over the graph (tfrmgraphoverlay.cpp): put on or taken off (none),
+    // the chart redrawn and the panel's "Overlay" column shown with its figures, or hidden.
+    void setOverlay(std::optional<OverlaySeries> overlay);
+    // "Remove Overlay", enabled while there is one.
+    void RemoveOverlayClick();
+    // The whole overlay's figures (none without an overlay).
+    AcousticFigures::Figures overlayAcousticFigures() const;
 
     // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
     // list that the user can change.
@@ -161,6 +170,8 @@ Q_SIGNALS:
     void calLeqRequested();
     // "Report...": the program makes a one-page PDF report of this graph.
     void reportRequested();
+    // "Overlay...": the program offers a second measurement to draw over this graph.
+    void overlayRequested();
     // Clear emptied the chart.
     void cleared();
     // Exclude A-B or Include changed the chart's excluded intervals.
@@ -174,6 +185,12 @@ protected:
 private:
     void buildToolBar();
     void buildExclusionActions();
+    void buildOverlayActions();
+    // The panel's "Overlay" column, its values made by valueLabel; shown with the overlay's
+    // figures, or hidden.
+    void buildOverlayColumn(QGridLayout &grid, QWidget *panel, QLabel *(*valueLabel)(QWidget *));
+    void showOverlayFigures();
+    QString figuresExportText();
     void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
@@ -219,6 +236,7 @@ private:
             *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr,
             *CopyPicture1 = nullptr, *SavePicture1 = nullptr;
     QAction *ExcludeAB = nullptr, *Include = nullptr;
+    QAction *Overlay1 = nullptr, *RemoveOverlay1 = nullptr;
     QWidget *pnlDataSets = nullptr, *pnlGraphStatistic = nullptr, *pnlSamplingRate = nullptr,
             *pnlStatistic = nullptr, *pnlSlider = nullptr;
     QLineEdit *txtStartTime = nullptr, *txtDataNo = nullptr, *txtAvgAll = nullptr,
@@ -232,6 +250,8 @@ private:
     QWidget *pnlAcoustic = nullptr;
     QList<QLabel *> m_wholeFigureTexts, m_betweenFigureTexts;
     QPushButton *btnExportFigures = nullptr;
+    QLabel *m_overlayTitle = nullptr;
+    QList<QLabel *> m_overlayFigureTexts;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;
