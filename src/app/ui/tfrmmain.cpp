@@ -16,6 +16,7 @@
 #include "leq/ui/leqcontroller.h"
 #include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
+#include "logger/ui/overlaycommands.h"
 #include "logger/ui/tablecommands.h"
 #include "logger/ui/tfrmlist.h"
 #include "meter/connectionmonitor.h"
@@ -88,6 +89,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_leq = new LeqController(*this, *this, *m_graphs, LEQTimer, this);
     m_setup = new SetupCommands(*this, *this, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
+    m_overlays = std::make_unique<OverlayCommands>(*this, *m_dataLogger);
     m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
     connectMenus();
     FormCreate();
@@ -137,6 +139,8 @@ void TfrmMain::connectMenus()
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
     connect(m_graphs, &GraphWindowFactory::reportRequested, this,
             [this](TfrmGraph *graph) { ReportCommands::ReportClick(*graph, *this); });
+    connect(m_graphs, &GraphWindowFactory::overlayRequested, this,
+            [this](TfrmGraph *graph) { m_overlays->OverlayClick(*graph); });
 }
 
 void TfrmMain::FormCreate()

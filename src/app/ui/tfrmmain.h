@@ -24,6 +24,7 @@ class FileCommands;
 class GraphWindowFactory;
 class MainMenus;
 class MeterUsb;
+class OverlayCommands;
 class Prompts;
 class QMdiArea;
 class QMdiSubWindow;
@@ -94,6 +95,7 @@ public:
     SetupCommands &setup() { return *m_setup; }
     FileCommands &files() { return *m_files; }
     TableCommands &tables() { return *m_tables; }
+    OverlayCommands &overlays() { return *m_overlays; }
     MainMenus &menus() { return *m_menus; }
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
@@ -170,6 +172,7 @@ private:
     LeqController *m_leq = nullptr;
     SetupCommands *m_setup = nullptr;
     std::unique_ptr<TableCommands> m_tables;
+    std::unique_ptr<OverlayCommands> m_overlays;
     std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;
 };

@@ -58,6 +58,8 @@ Q_SIGNALS:
     void dataLoggerGraphCreated(TfrmGraph *graph);
     // "Report..." on any graph window.
     void reportRequested(TfrmGraph *graph);
+    // "Overlay..." on any graph window.
+    void overlayRequested(TfrmGraph *graph);
 
 private:
     TfrmGraph &make(const QString &caption);

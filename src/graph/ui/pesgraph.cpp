@@ -192,6 +192,7 @@ PESGraph::~PESGraph() = default;
 void PESGraph::redraw()
 {
     d->handOver(m_model);
+    d->applyOverlay(m_model);
     d->applyScales(m_model); // before the look: cursor texts are placed within the ranges
     d->applyLook(m_model);
     d->applyExclusions(m_model);
@@ -210,6 +211,7 @@ void PESGraph::reinitAndReset()
 {
     d->zoomStack.clear();
     d->handed = false;
+    d->handedOverlay.reset();
     d->scalesApplied = false;
     redraw();
 }

@@ -8,6 +8,7 @@
 //   pesgraphannotations.cpp graph annotations and the two vertical line annotations
 //   pesgraphexclusions.cpp  the excluded intervals' bands and labels
 //   pesgraphlimit.cpp       the limit's line and its value
+//   pesgraphoverlay.cpp     the overlaid second measurement: its own graph, pen and legend entry
 //   pesgraphmouse.cpp       clicks, hot spots, rubber-band zoom
 // Nothing outside these files includes it.
 
@@ -22,6 +23,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace PESGraphInternal {
@@ -113,6 +115,14 @@ public:
     // The limit's line and text (pesgraphlimit.cpp), made once and shown while there is a limit.
     void makeLimitLine();
     void applyLimit(const ChartModel &m);
+    // The overlay (pesgraphoverlay.cpp): its graph, made after the subsets' and handed its
+    // points only when the model's overlay differs from the one drawn; its pen and legend entry
+    // (true when it has a label for the legend); and the graph dropped.
+    void applyOverlay(const ChartModel &m);
+    bool styleOverlay(const ChartModel &m);
+    void dropOverlayGraph();
+    // The plot's graphs that draw the subsets (all but the overlay's).
+    int subsetGraphCount() const { return plot->graphCount() - (overlayGraph ? 1 : 0); }
 
     // Painting (pesgraph.cpp).
     void scheduleReplot();
@@ -159,6 +169,11 @@ public:
     PESGraphInternal::ExclusionBands *exclusionBands = nullptr;
     QCPItemStraightLine *limitLine = nullptr;
     QCPItemText *limitText = nullptr;
+    QCPGraph *overlayGraph = nullptr;
+    // The overlay as last handed (its points and shift), and the extent handed.
+    std::optional<OverlaySeries> handedOverlay;
+    bool handedOverlayDateTime = true;
+    PESGraphInternal::SeriesFeed overlayFeed;
 
     ChartCustomizeDialog::Pages pages;
     DialogRunner runner;

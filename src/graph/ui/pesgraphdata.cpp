@@ -65,9 +65,13 @@ void PESGraph::Private::handOver(const ChartModel &m)
         && static_cast<int>(feeds.size()) == m.subsets();
     if (handed && sameShape && handedRevision == m.dataRevision())
         return;
-    while (plot->graphCount() > m.subsets())
-        plot->removeGraph(plot->graphCount() - 1);
-    while (plot->graphCount() < m.subsets()) {
+    // The overlay's graph comes after the subsets' ones: it goes while their number changes,
+    // and the overlay is handed again afterwards.
+    if (overlayGraph && subsetGraphCount() != m.subsets())
+        dropOverlayGraph();
+    while (subsetGraphCount() > m.subsets())
+        plot->removeGraph(subsetGraphCount() - 1);
+    while (subsetGraphCount() < m.subsets()) {
         QCPGraph *graph = plot->addGraph(plot->xAxis, plot->yAxis);
         graph->setAdaptiveSampling(true);
         graph->setLineStyle(QCPGraph::lsLine);
@@ -153,7 +157,13 @@ void PESGraph::Private::applyScales(const ChartModel &m)
 
     bool found = false;
     double minKey = 0, maxKey = 0, minValue = 0, maxValue = 0;
-    for (const SeriesFeed &f : feeds) {
+    std::vector<const SeriesFeed *> handedFeeds;
+    for (const SeriesFeed &f : feeds)
+        handedFeeds.push_back(&f);
+    if (overlayGraph)
+        handedFeeds.push_back(&overlayFeed);
+    for (const SeriesFeed *handedFeed : handedFeeds) {
+        const SeriesFeed &f = *handedFeed;
         if (!f.hasRange)
             continue;
         minKey = found ? std::min(minKey, f.minKey) : f.minKey;

@@ -49,7 +49,7 @@ void PESGraph::Private::applyLook(const ChartModel &m)
     plot->legend->setFont(font(m.legendFontSize));
 
     bool anyLabel = false;
-    for (int s = 0; s < plot->graphCount(); ++s) {
+    for (int s = 0; s < subsetGraphCount(); ++s) {
         QCPGraph *graph = plot->graph(s);
         int lineType = m.subsetLineType(s);
         // In monochrome the line types tell the subsets apart: solid ones take the styles in turn.
@@ -65,6 +65,7 @@ void PESGraph::Private::applyLook(const ChartModel &m)
             anyLabel = true;
         }
     }
+    anyLabel = styleOverlay(m) || anyLabel;
     arrangeRows(!mainTitle->text().isEmpty(), !subTitle->text().isEmpty(), anyLabel);
 
     const QColor yColor = mono ? QColor(Qt::black) : m.yAxisColor;

@@ -238,6 +238,7 @@ void TfrmGraph::buildToolBar()
     connect(SavePicture1, &QAction::triggered, this, &TfrmGraph::SavePicture1Click);
     connect(add("Report1", QStringLiteral("Report..."), QStringLiteral("A one-page PDF report")),
             &QAction::triggered, this, &TfrmGraph::reportRequested);
+    buildOverlayActions();
 
     connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);
     connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);

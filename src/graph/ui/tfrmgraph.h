@@ -20,6 +20,7 @@ class PESGraph;
 class QAbstractTableModel;
 class QAction;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -88,6 +89,14 @@ public:
     void showBetweenAcousticFigures();
     // "Export Figures": the panel's figures on the clipboard as tab-separated lines.
     void ExportFiguresClick();
+
+    // The measurement drawn over the graph (tfrmgraphoverlay.cpp): put on or taken off (none),
+    // the chart redrawn and the panel's "Overlay" column shown with its figures, or hidden.
+    void setOverlay(std::optional<OverlaySeries> overlay);
+    // "Remove Overlay", enabled while there is one.
+    void RemoveOverlayClick();
+    // The whole overlay's figures (none without an overlay).
+    AcousticFigures::Figures overlayAcousticFigures() const;
 
     // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
     // list that the user can change.
@@ -173,6 +182,8 @@ Q_SIGNALS:
     void calLeqRequested();
     // "Report...": the program makes a one-page PDF report of this graph.
     void reportRequested();
+    // "Overlay...": the program offers a second measurement to draw over this graph.
+    void overlayRequested();
     // Clear emptied the chart.
     void cleared();
     // Exclude A-B or Include changed the chart's excluded intervals.
@@ -188,6 +199,12 @@ protected:
 private:
     void buildToolBar();
     void buildExclusionActions();
+    void buildOverlayActions();
+    // The panel's "Overlay" column, its values made by valueLabel; shown with the overlay's
+    // figures, or hidden.
+    void buildOverlayColumn(QGridLayout &grid, QWidget *panel, QLabel *(*valueLabel)(QWidget *));
+    void showOverlayFigures();
+    QString figuresExportText();
     void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
@@ -244,6 +261,7 @@ private:
             *UndoZoom = nullptr, *Button1 = nullptr, *Button2 = nullptr, *bunCalLEQ = nullptr,
             *CopyPicture1 = nullptr, *SavePicture1 = nullptr;
     QAction *ExcludeAB = nullptr, *Include = nullptr, *LimitAction = nullptr;
+    QAction *Overlay1 = nullptr, *RemoveOverlay1 = nullptr;
     QWidget *pnlDataSets = nullptr, *pnlGraphStatistic = nullptr, *pnlSamplingRate = nullptr,
             *pnlStatistic = nullptr, *pnlSlider = nullptr;
     QLineEdit *txtStartTime = nullptr, *txtDataNo = nullptr, *txtAvgAll = nullptr,
@@ -262,6 +280,8 @@ private:
     QTableView *tblExceedances = nullptr;
     QAbstractTableModel *m_exceedanceRows = nullptr;
     QPushButton *btnExportExceedances = nullptr;
+    QLabel *m_overlayTitle = nullptr;
+    QList<QLabel *> m_overlayFigureTexts;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

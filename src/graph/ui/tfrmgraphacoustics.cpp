@@ -60,6 +60,7 @@ QWidget *TfrmGraph::buildAcousticPanel()
         grid->addWidget(m_wholeFigureTexts.last(), row, 1);
         grid->addWidget(m_betweenFigureTexts.last(), row, 2);
     }
+    buildOverlayColumn(*grid, panel, valueLabel);
     layout->addLayout(grid);
     auto *note = new QLabel(QStringLiteral("Excluded intervals are left out."), panel);
     note->setWordWrap(true);
@@ -116,6 +117,7 @@ void TfrmGraph::refreshAcousticFigures()
         m_wholeFigureTexts[i]->setText(whole[std::size_t(i)].value);
     showBetweenAcousticFigures();
     refreshExceedances();
+    showOverlayFigures();
 }
 
 void TfrmGraph::showBetweenAcousticFigures()
@@ -128,8 +130,7 @@ void TfrmGraph::showBetweenAcousticFigures()
 
 void TfrmGraph::ExportFiguresClick()
 {
-    QApplication::clipboard()->setText(AcousticFigures::exportText(
-        wholeAcousticFigures(), betweenAcousticFigures(), QLocale::system()));
+    QApplication::clipboard()->setText(figuresExportText());
     m_services.prompts().showMessage(
         QStringLiteral("The figures have been copied to the clipboard."));
 }

@@ -1,0 +1,75 @@
+#include "graph/overlayplacement.h"
+
+#include "graph/acousticfigures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace OverlayPlacement {
+
+namespace {
+
+bool recorded(double x)
+{
+    return std::isfinite(x) && x != 0.0;
+}
+
+} // namespace
+
+std::optional<double> firstValidX(const std::vector<double> &xs, const std::vector<float> &ys)
+{
+    const std::size_t n = std::min(xs.size(), ys.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (recorded(xs[i]) && AcousticFigures::isValidLevel(ys[i]))
+            return xs[i];
+    return std::nullopt;
+}
+
+std::optional<double> shiftFor(OverlayAlignment alignment, const ChartModel &chart,
+                               const std::vector<double> &xs, const std::vector<float> &ys)
+{
+    if (alignment == OverlayAlignment::ClockTime)
+        return 0.0;
+    if (chart.subsets() < 1)
+        return std::nullopt;
+    const std::optional<double> own = firstValidX(xs, ys);
+    const std::optional<double> graph = firstValidX(chart.xs(0), chart.ys(0));
+    if (!own || !graph)
+        return std::nullopt;
+    return *graph - *own;
+}
+
+bool anyPointWithin(const ChartModel &chart, const OverlaySeries &overlay)
+{
+    double from = chart.xScale.min;
+    double to = chart.xScale.max;
+    if (!chart.xScale.manual || !(to > from)) {
+        bool found = false;
+        for (int s = 0; s < chart.subsets(); ++s)
+            for (const double x : chart.xs(s)) {
+                if (!recorded(x))
+                    continue;
+                from = found ? std::min(from, x) : x;
+                to = found ? std::max(to, x) : x;
+                found = true;
+            }
+        if (!found)
+            return true; // a graph with nothing on it takes its range from the overlay
+    }
+    const std::size_t n = std::min(overlay.xs.size(), overlay.ys.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = overlay.xs[i] + overlay.shift;
+        if (recorded(overlay.xs[i]) && AcousticFigures::isValidLevel(overlay.ys[i]) && x >= from
+            && x <= to)
+            return true;
+    }
+    return false;
+}
+
+QColor colorBeside(const QColor &seriesColor)
+{
+    const QColor orangeRed(220, 80, 20);
+    return seriesColor.rgb() == orangeRed.rgb() ? QColor(30, 90, 200) : orangeRed;
+}
+
+} // namespace OverlayPlacement

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "graph/chartmodel.h"
+
+#include <QColor>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// Laying a second measurement on a graph's time axis. By clock time its points stay at their
+// own times (shift 0); by start its first valid point is moved onto the graph's first valid point
+// (shift = the graph's first valid X minus its own). Drawn, an overlay point stands at X + shift.
+namespace OverlayPlacement {
+
+// The X (days) of the first point that has a recorded X (finite, not 0) and a valid level (as
+// the acoustic figures count them); none when no point does.
+std::optional<double> firstValidX(const std::vector<double> &xs, const std::vector<float> &ys);
+
+// The shift (days) an alignment gives the points on chart's subset 0; none by start when either
+// series has no valid point.
+std::optional<double> shiftFor(OverlayAlignment alignment, const ChartModel &chart,
+                               const std::vector<double> &xs, const std::vector<float> &ys);
+
+// Whether any valid point of the overlay, drawn, falls inside the graph's X range (its manual
+// X scale, or else the span of its own recorded points).
+bool anyPointWithin(const ChartModel &chart, const OverlaySeries &overlay);
+
+// The overlay's colour: a fixed orange red, or a blue when the graph's series is drawn in that.
+QColor colorBeside(const QColor &seriesColor);
+
+} // namespace OverlayPlacement
