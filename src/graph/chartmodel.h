@@ -40,13 +40,15 @@ struct ExcludedInterval
     bool operator==(const ExcludedInterval &) const = default;
 };
 
-// How an overlay's own times are laid on the graph's time axis: by the clock (the same time
-// of day and date on both), or by start (the overlay's first point on the graph's first).
+// How an overlay's own times are laid on the graph's time axis: by the clock (the same time of
+// day, moved by whole days onto the graph's date), or by start (the overlay's first point on the
+// graph's first).
 enum class OverlayAlignment { ClockTime = 0, Start = 1 };
 
 // A second measurement drawn on the graph's axis in its own colour, to compare two surveys:
 // a data set, a graph file's first series, or a text file's. Its points keep their own times
-// (X in days); `shift` (days) is added to each X to draw it: 0 when aligned by clock time.
+// (X in days); `shift` (days) is added to each X to draw it: whole days when aligned by clock
+// time.
 // It may hold a different number of points from the graph's own series.
 struct OverlaySeries
 {

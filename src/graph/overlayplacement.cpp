@@ -28,15 +28,19 @@ std::optional<double> firstValidX(const std::vector<double> &xs, const std::vect
 std::optional<double> shiftFor(OverlayAlignment alignment, const ChartModel &chart,
                                const std::vector<double> &xs, const std::vector<float> &ys)
 {
-    if (alignment == OverlayAlignment::ClockTime)
-        return 0.0;
+    const bool byClock = alignment == OverlayAlignment::ClockTime;
+    // Without a valid point on either side there is nothing to move it by: by clock time it
+    // stays where it was measured.
+    const std::optional<double> none = byClock ? std::optional<double>(0.0) : std::nullopt;
     if (chart.subsets() < 1)
-        return std::nullopt;
+        return none;
     const std::optional<double> own = firstValidX(xs, ys);
     const std::optional<double> graph = firstValidX(chart.xs(0), chart.ys(0));
     if (!own || !graph)
-        return std::nullopt;
-    return *graph - *own;
+        return none;
+    // By clock time whole days only: X counts days of the wall clock, so its whole part is the
+    // date and the time of day stays as measured.
+    return byClock ? std::floor(*graph) - std::floor(*own) : *graph - *own;
 }
 
 bool anyPointWithin(const ChartModel &chart, const OverlaySeries &overlay)

@@ -8,9 +8,11 @@
 #include <optional>
 #include <vector>
 
-// Laying a second measurement on a graph's time axis. By clock time its points stay at their
-// own times (shift 0); by start its first valid point is moved onto the graph's first valid point
-// (shift = the graph's first valid X minus its own). Drawn, an overlay point stands at X + shift.
+// Laying a second measurement on a graph's time axis. By clock time its points keep their time
+// of day and are moved by whole days onto the date of the graph's first valid point (shift 0
+// for a measurement of the same day), so that two days' surveys compare hour by hour; by start
+// its first valid point is moved onto the graph's first valid point (shift = the graph's first
+// valid X minus its own). Drawn, an overlay point stands at X + shift.
 namespace OverlayPlacement {
 
 // The X (days) of the first point that has a recorded X (finite, not 0) and a valid level (as
@@ -18,7 +20,7 @@ namespace OverlayPlacement {
 std::optional<double> firstValidX(const std::vector<double> &xs, const std::vector<float> &ys);
 
 // The shift (days) an alignment gives the points on chart's subset 0; none by start when either
-// series has no valid point.
+// series has no valid point (0 by clock time).
 std::optional<double> shiftFor(OverlayAlignment alignment, const ChartModel &chart,
                                const std::vector<double> &xs, const std::vector<float> &ys);
 

@@ -136,9 +136,12 @@ void TestOverlay::filesOverlaid_data()
     QTest::addColumn<OverlayAlignment>("alignment");
     QTest::addColumn<double>("firstDrawn");
 
-    QTest::newRow("graph file by clock") << false << OverlayAlignment::ClockTime << OverlayStart;
+    // By clock time the day before's afternoon moves onto the graph's day, at the same time.
+    QTest::newRow("graph file by clock")
+        << false << OverlayAlignment::ClockTime << OverlayStart + 1.0;
     QTest::newRow("graph file by start") << false << OverlayAlignment::Start << GraphStart;
-    QTest::newRow("text file by clock") << true << OverlayAlignment::ClockTime << OverlayStart;
+    QTest::newRow("text file by clock")
+        << true << OverlayAlignment::ClockTime << OverlayStart + 1.0;
     QTest::newRow("text file by start") << true << OverlayAlignment::Start << GraphStart;
 }
 
@@ -165,7 +168,7 @@ void TestOverlay::filesOverlaid()
     QVERIFY(rig.prompts.errors.isEmpty());
     QVERIFY(graph.chartModel().overlay);
     QCOMPARE(graph.chartModel().overlay->label, QString("evening"));
-    // By clock time it lies on the day before the graph's: the user is told.
+    // By clock time it lies in the afternoon, after the graph's morning: the user is told.
     QCOMPARE(rig.prompts.messages.size(), alignment == OverlayAlignment::ClockTime ? 1 : 0);
 
     graph.chart().redrawNow();
