@@ -11,6 +11,7 @@
 #include "base/ui/mdichildform.h"
 #include "base/ui/prompts.h"
 #include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/periodscommands.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
 #include "leq/ui/leqcontroller.h"
@@ -87,6 +88,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
     m_leq = new LeqController(*this, *this, *m_graphs, LEQTimer, this);
     m_setup = new SetupCommands(*this, *this, this);
+    m_periods = new PeriodsCommands(*this, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
     m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
     connectMenus();
@@ -137,6 +139,8 @@ void TfrmMain::connectMenus()
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
     connect(m_graphs, &GraphWindowFactory::reportRequested, this,
             [this](TfrmGraph *graph) { ReportCommands::ReportClick(*graph, *this); });
+    connect(m_graphs, &GraphWindowFactory::periodsRequested, this,
+            [this](TfrmGraph *graph) { m_periods->PeriodsClick(*graph); });
 }
 
 void TfrmMain::FormCreate()

@@ -24,6 +24,7 @@ class FileCommands;
 class GraphWindowFactory;
 class MainMenus;
 class MeterUsb;
+class PeriodsCommands;
 class Prompts;
 class QMdiArea;
 class QMdiSubWindow;
@@ -94,6 +95,7 @@ public:
     SetupCommands &setup() { return *m_setup; }
     FileCommands &files() { return *m_files; }
     TableCommands &tables() { return *m_tables; }
+    PeriodsCommands &periods() { return *m_periods; }
     MainMenus &menus() { return *m_menus; }
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
@@ -169,6 +171,7 @@ private:
     DataLoggerController *m_dataLogger = nullptr;
     LeqController *m_leq = nullptr;
     SetupCommands *m_setup = nullptr;
+    PeriodsCommands *m_periods = nullptr;
     std::unique_ptr<TableCommands> m_tables;
     std::unique_ptr<FileCommands> m_files;
     bool m_shown = false;

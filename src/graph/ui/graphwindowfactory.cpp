@@ -38,6 +38,8 @@ TfrmGraph &GraphWindowFactory::make(const QString &caption)
     connect(graph, &TfrmGraph::calLeqRequested, this, [this, graph] { createLeqGraph(*graph); });
     connect(graph, &TfrmGraph::reportRequested, this,
             [this, graph] { Q_EMIT reportRequested(graph); });
+    connect(graph, &TfrmGraph::periodsRequested, this,
+            [this, graph] { Q_EMIT periodsRequested(graph); });
     return *graph;
 }
 

@@ -58,6 +58,8 @@ Q_SIGNALS:
     void dataLoggerGraphCreated(TfrmGraph *graph);
     // "Report..." on any graph window.
     void reportRequested(TfrmGraph *graph);
+    // "Periods..." on any graph window.
+    void periodsRequested(TfrmGraph *graph);
 
 private:
     TfrmGraph &make(const QString &caption);
