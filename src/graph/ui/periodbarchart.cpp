@@ -93,8 +93,6 @@ void PeriodBarChart::showPeriods(const FigureTable &periods, int periodSeconds,
         (above ? aboveKeys : belowKeys).push_back(key + halfPeriod);
         (above ? aboveValues : belowValues).push_back(*leq);
     }
-    m_below->setData(belowKeys, belowValues);
-    m_above->setData(aboveKeys, aboveValues);
     // Thin gaps between the bars while they are wide enough to show them.
     for (QCPBars *bars : { m_below, m_above })
         bars->setWidth(periodSeconds * 0.9);
@@ -107,6 +105,12 @@ void PeriodBarChart::showPeriods(const FigureTable &periods, int periodSeconds,
     // The bars rise from a round level below the lowest, so that their differences show.
     const double bottom = anyLevel ? std::floor((low - 5.0) / 10.0) * 10.0 : 0.0;
     const double top = anyLevel ? std::ceil((high + 3.0) / 10.0) * 10.0 : 100.0;
+    // A bar stands on its base value and is as high as its value: the Leq above the bottom.
+    for (QVector<double> *values : { &belowValues, &aboveValues })
+        for (double &value : *values)
+            value -= bottom;
+    m_below->setData(belowKeys, belowValues, true);
+    m_above->setData(aboveKeys, aboveValues, true);
     for (QCPBars *bars : { m_below, m_above })
         bars->setBaseValue(bottom);
     m_plot->yAxis->setRange(bottom, top);

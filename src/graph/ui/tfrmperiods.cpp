@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -72,12 +73,12 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     right->addWidget(days);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 1);
-    auto *tables = new QSplitter(Qt::Horizontal, this);
+    m_tables = new QSplitter(Qt::Horizontal, this);
+    QSplitter *tables = m_tables;
     tables->addWidget(grdPeriods);
     tables->addWidget(right);
     tables->setStretchFactor(0, 0);
     tables->setStretchFactor(1, 1);
-    tables->setSizes({ 480, 560 });
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -213,11 +214,39 @@ void TfrmPeriods::recompute()
     m_periodModel->setTable(FigureTable::ofPeriods(periods.rows, m_period));
     m_dayModel->setTable(FigureTable::ofDays(DayNightLevels::days(chart).rows));
     m_unplaced = periods.unplaced;
-    const int startWidth
-        = fontMetrics().horizontalAdvance(periodTable().text(0, 0) + QStringLiteral("00")) + 16;
-    grdPeriods->setColumnWidth(0, std::max(startWidth, grdPeriods->columnWidth(0)));
+    fitColumns();
     showBars();
     showStatus();
+}
+
+void TfrmPeriods::fitColumns()
+{
+    // The first column as wide as its texts, the figures as wide as "100.0" or their title.
+    const QFontMetrics metrics = fontMetrics();
+    int total = 0;
+    for (QTableView *view : { grdPeriods, grdDays }) {
+        const FigureTable &table = view == grdDays ? dayTable() : periodTable();
+        const int first = std::max(metrics.horizontalAdvance(table.text(0, 0)),
+                                   metrics.horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")))
+            + 20;
+        view->setColumnWidth(0, std::max(first, view->columnWidth(0)));
+        for (int column = 1; column < table.columnCount(); ++column)
+            view->setColumnWidth(column,
+                                 std::max(metrics.horizontalAdvance(QStringLiteral("100.0")),
+                                          metrics.horizontalAdvance(table.titles()[column]))
+                                     + 24);
+        if (view == grdPeriods)
+            for (int column = 0; column < table.columnCount(); ++column)
+                total += view->columnWidth(column);
+    }
+    if (!m_columnsFitted && m_tables) {
+        // The periods table shows all its columns beside the chart.
+        m_columnsFitted = true;
+        const int width = total + grdPeriods->verticalScrollBar()->sizeHint().width()
+            + 2 * grdPeriods->frameWidth() + 2;
+        const int all = std::max(this->width() - 12, width * 2);
+        m_tables->setSizes({ width, all - width });
+    }
 }
 
 void TfrmPeriods::showBars()
@@ -234,10 +263,14 @@ void TfrmPeriods::showStatus()
     else if (periods.rowCount() == 0)
         parts << QStringLiteral("The graph has no valid points.");
     else
-        parts << QStringLiteral("%1 periods of %2, %3 days.")
+        parts << QStringLiteral("%1 %2 of %3, %4 %5.")
                      .arg(periods.rowCount())
+                     .arg(periods.rowCount() == 1 ? QStringLiteral("period")
+                                                  : QStringLiteral("periods"))
                      .arg(periodName(m_period))
-                     .arg(dayTable().rowCount());
+                     .arg(dayTable().rowCount())
+                     .arg(dayTable().rowCount() == 1 ? QStringLiteral("day")
+                                                     : QStringLiteral("days"));
     if (m_limit) {
         int above = 0;
         for (int row = 0; row < periods.rowCount(); ++row) {

@@ -16,6 +16,7 @@ class PeriodBarChart;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class TfrmGraph;
 class WindowServices;
@@ -74,6 +75,7 @@ private:
     // Works out the periods and the days of the graph as it stands, and shows them.
     void recompute();
     void showStatus();
+    void fitColumns();
     void showBars();
 
     WindowServices &m_services;
@@ -94,5 +96,7 @@ private:
     QTableView *grdPeriods = nullptr;
     QTableView *grdDays = nullptr;
     QTableView *m_lastTable = nullptr;
+    QSplitter *m_tables = nullptr;
+    bool m_columnsFitted = false;
     PeriodBarChart *chtPeriods = nullptr;
 };
