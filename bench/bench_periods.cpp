@@ -1,8 +1,11 @@
 // The figures over the clock at 1,048,576 points: a survey of some 12 days at a point a second,
-// cut into 15-minute periods, and the runs above a limit.
+// cut into 15-minute periods (alone, and with the days as the "Periods" window works them out),
+// and the runs above a limit.
 
 #include "graph/chartmodel.h"
+#include "graph/daynightlevels.h"
 #include "graph/exceedances.h"
+#include "graph/figuretable.h"
 #include "graph/periodfigures.h"
 #include "surveychart.h"
 
@@ -19,6 +22,20 @@ void BM_Periods15Min(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Periods15Min)->Unit(benchmark::kMillisecond);
+
+// What the "Periods" window works out when its graph changed: the 15-minute periods and the days,
+// and the tables it shows them in. It does so at most once a second.
+void BM_PeriodsWindowRefresh(benchmark::State &state)
+{
+    const ChartModel &chart = surveyChart();
+    for (auto _ : state) {
+        const FigureTable periods
+            = FigureTable::ofPeriods(PeriodFigures::periods(chart, 900).rows, 900);
+        const FigureTable days = FigureTable::ofDays(DayNightLevels::days(chart).rows);
+        benchmark::DoNotOptimize(periods.rowCount() + days.rowCount());
+    }
+}
+BENCHMARK(BM_PeriodsWindowRefresh)->Unit(benchmark::kMillisecond);
 
 void BM_Exceedances(benchmark::State &state)
 {

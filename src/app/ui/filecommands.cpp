@@ -2,6 +2,7 @@
 
 #include "base/appfolders.h"
 #include "base/appstate.h"
+#include "base/celltable.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "files/filefilters.h"
@@ -13,6 +14,7 @@
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tfrmperiods.h"
 #include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
@@ -62,6 +64,8 @@ bool FileCommands::saveChild(MdiChildForm &child)
         return m_text.ExportTableText(list->table()) != TextFileCommands::Written::Nothing;
     if (auto *leq = qobject_cast<TfrmLEQ *>(&child))
         return m_text.ExportTableText(leq->table()) != TextFileCommands::Written::Nothing;
+    if (auto *periods = qobject_cast<TfrmPeriods *>(&child))
+        return m_text.ExportTableText(periods->table()) != TextFileCommands::Written::Nothing;
     auto *graph = qobject_cast<TfrmGraph *>(&child);
     if (!graph)
         return false; // the control panel, for instance, has nothing to save

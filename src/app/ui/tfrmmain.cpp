@@ -11,6 +11,7 @@
 #include "base/ui/mdichildform.h"
 #include "base/ui/prompts.h"
 #include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/periodscommands.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
 #include "leq/ui/leqcontroller.h"
@@ -88,6 +89,7 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_dataLogger = new DataLoggerController(*this, *this, *m_graphs, this);
     m_leq = new LeqController(*this, *this, *m_graphs, LEQTimer, this);
     m_setup = new SetupCommands(*this, *this, this);
+    m_periods = new PeriodsCommands(*this, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
     m_overlays = std::make_unique<OverlayCommands>(*this, *m_dataLogger);
     m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
@@ -141,6 +143,8 @@ void TfrmMain::connectMenus()
             [this](TfrmGraph *graph) { ReportCommands::ReportClick(*graph, *this); });
     connect(m_graphs, &GraphWindowFactory::overlayRequested, this,
             [this](TfrmGraph *graph) { m_overlays->OverlayClick(*graph); });
+    connect(m_graphs, &GraphWindowFactory::periodsRequested, this,
+            [this](TfrmGraph *graph) { m_periods->PeriodsClick(*graph); });
 }
 
 void TfrmMain::FormCreate()

@@ -25,6 +25,7 @@ class GraphWindowFactory;
 class MainMenus;
 class MeterUsb;
 class OverlayCommands;
+class PeriodsCommands;
 class Prompts;
 class QMdiArea;
 class QMdiSubWindow;
@@ -96,6 +97,7 @@ public:
     FileCommands &files() { return *m_files; }
     TableCommands &tables() { return *m_tables; }
     OverlayCommands &overlays() { return *m_overlays; }
+    PeriodsCommands &periods() { return *m_periods; }
     MainMenus &menus() { return *m_menus; }
     StatusPanels &statusPanels() { return *StatusBar1; }
     QMdiArea &mdiArea() { return *m_mdiArea; }
@@ -171,6 +173,7 @@ private:
     DataLoggerController *m_dataLogger = nullptr;
     LeqController *m_leq = nullptr;
     SetupCommands *m_setup = nullptr;
+    PeriodsCommands *m_periods = nullptr;
     std::unique_ptr<TableCommands> m_tables;
     std::unique_ptr<OverlayCommands> m_overlays;
     std::unique_ptr<FileCommands> m_files;

@@ -40,6 +40,8 @@ TfrmGraph &GraphWindowFactory::make(const QString &caption)
             [this, graph] { Q_EMIT reportRequested(graph); });
     connect(graph, &TfrmGraph::overlayRequested, this,
             [this, graph] { Q_EMIT overlayRequested(graph); });
+    connect(graph, &TfrmGraph::periodsRequested, this,
+            [this, graph] { Q_EMIT periodsRequested(graph); });
     return *graph;
 }
 

@@ -60,6 +60,8 @@ Q_SIGNALS:
     void reportRequested(TfrmGraph *graph);
     // "Overlay..." on any graph window.
     void overlayRequested(TfrmGraph *graph);
+    // "Periods..." on any graph window.
+    void periodsRequested(TfrmGraph *graph);
 
 private:
     TfrmGraph &make(const QString &caption);

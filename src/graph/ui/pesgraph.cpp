@@ -239,6 +239,18 @@ void PESGraph::undoZoom()
     d->scheduleReplot();
 }
 
+void PESGraph::zoomToX(double from, double to)
+{
+    if (!(to > from))
+        return;
+    d->zoomStack.push_back({ d->plot->xAxis->range(), d->plot->yAxis->range() });
+    d->plot->xAxis->setRange(toKey(from, m_model.dateTimeX), toKey(to, m_model.dateTimeX));
+    d->applyAnnotations(m_model);
+    d->updateAntialiasing();
+    d->scheduleReplot();
+    Q_EMIT zoomedIn();
+}
+
 QPointF PESGraph::pixelToValue(const QPointF &pixel) const
 {
     d->ensureLayout();

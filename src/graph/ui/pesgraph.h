@@ -48,6 +48,9 @@ public:
     void setZoomingAllowed(bool allowed);
     bool canUndoZoom() const;
     void undoZoom();
+    // Zooms X onto from to to (days) as a dragged band does: the ranges before it pushed, so
+    // that undoZoom goes back to them; Y stays. Raises zoomedIn.
+    void zoomToX(double from, double to);
 
     // Pixels (widget coordinates) and values (X days, Y dB).
     QPointF pixelToValue(const QPointF &pixel) const;

@@ -238,6 +238,9 @@ void TfrmGraph::buildToolBar()
     connect(SavePicture1, &QAction::triggered, this, &TfrmGraph::SavePicture1Click);
     connect(add("Report1", QStringLiteral("Report..."), QStringLiteral("A one-page PDF report")),
             &QAction::triggered, this, &TfrmGraph::reportRequested);
+    connect(add("Periods1", QStringLiteral("Periods..."),
+                QStringLiteral("Leq, Lmax, L10 and L90 per period, and Lden per day")),
+            &QAction::triggered, this, &TfrmGraph::periodsRequested);
     buildOverlayActions();
 
     connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);

@@ -133,6 +133,9 @@ public:
     void ToolButton7Click();
     void tbntClrClick();
     void UndoZoomClick();
+    // Zooms the chart's X axis onto from to to (days) as a drag does, so that "Undo Zoom" goes
+    // back.
+    void zoomOnto(double from, double to);
     // The drawing modes: "Normal Cursor", "Draw A Cross On Graph" and "Text", shared by every
     // graph window until another mode button is pressed or a graph window is shown.
     void ToolButton4Click();
@@ -184,6 +187,8 @@ Q_SIGNALS:
     void reportRequested();
     // "Overlay...": the program offers a second measurement to draw over this graph.
     void overlayRequested();
+    // "Periods...": the program shows the "Periods" window of this graph.
+    void periodsRequested();
     // Clear emptied the chart.
     void cleared();
     // Exclude A-B or Include changed the chart's excluded intervals.

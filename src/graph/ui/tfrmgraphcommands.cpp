@@ -138,6 +138,11 @@ void TfrmGraph::UndoZoomClick()
     UndoZoom->setEnabled(false);
 }
 
+void TfrmGraph::zoomOnto(double from, double to)
+{
+    PESGraph1->zoomToX(from, to);
+}
+
 void TfrmGraph::Button1Click()
 {
     PESGraph1->customize();
