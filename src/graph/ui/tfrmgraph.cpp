@@ -65,6 +65,7 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     rightLayout->setSpacing(0);
     buildToolBar();
     rightLayout->addWidget(ToolBar1);
+    rightLayout->addWidget(SurveyBar);
     pnlGraphStatistic = buildStatisticPanel();
     m_statisticView = new ClippedPanel(pnlGraphStatistic, ClippedPanel::Cut::Right, right);
     rightLayout->addWidget(m_statisticView);
@@ -175,6 +176,29 @@ void TfrmGraph::fitDataSetsPanel()
         m_splitter->setSizes({ width, total - width });
 }
 
+// The second row: what a survey asks of the graph beyond its look, its figures without an
+// event, against a limit, period by period, beside another measurement, and as a report.
+void TfrmGraph::buildSurveyBar()
+{
+    SurveyBar = new QToolBar(this);
+    SurveyBar->setObjectName(QStringLiteral("SurveyBar"));
+    SurveyBar->setFixedHeight(29);
+    SurveyBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    buildExclusionActions();
+    SurveyBar->addSeparator();
+    buildLimitAction();
+    QAction *periods = SurveyBar->addAction(QStringLiteral("Periods..."));
+    periods->setObjectName(QStringLiteral("Periods1"));
+    periods->setToolTip(QStringLiteral("Leq, Lmax, L10 and L90 per period, and Lden per day"));
+    connect(periods, &QAction::triggered, this, &TfrmGraph::periodsRequested);
+    buildOverlayActions();
+    SurveyBar->addSeparator();
+    QAction *report = SurveyBar->addAction(QStringLiteral("Report..."));
+    report->setObjectName(QStringLiteral("Report1"));
+    report->setToolTip(QStringLiteral("A one-page PDF report"));
+    connect(report, &QAction::triggered, this, &TfrmGraph::reportRequested);
+}
+
 void TfrmGraph::buildToolBar()
 {
     ToolBar1 = new QToolBar(this);
@@ -207,8 +231,6 @@ void TfrmGraph::buildToolBar()
     }
     ToolButton4->setChecked(true);
     ToolButton13 = add("ToolButton13", QStringLiteral("Erase"), QStringLiteral("Erase Annotation"));
-    buildExclusionActions();
-    buildLimitAction();
     auto *looks = new QActionGroup(this);
     ToolButton6 = add("ToolButton6", QStringLiteral("Color"), QStringLiteral("Color"));
     ToolButton7 = add("ToolButton7", QStringLiteral("Monochrome"), QStringLiteral("Monochrome"));
@@ -236,12 +258,7 @@ void TfrmGraph::buildToolBar()
                        QStringLiteral("Save the graph as a PNG, SVG or PDF picture"));
     connect(CopyPicture1, &QAction::triggered, this, &TfrmGraph::CopyPicture1Click);
     connect(SavePicture1, &QAction::triggered, this, &TfrmGraph::SavePicture1Click);
-    connect(add("Report1", QStringLiteral("Report..."), QStringLiteral("A one-page PDF report")),
-            &QAction::triggered, this, &TfrmGraph::reportRequested);
-    connect(add("Periods1", QStringLiteral("Periods..."),
-                QStringLiteral("Leq, Lmax, L10 and L90 per period, and Lden per day")),
-            &QAction::triggered, this, &TfrmGraph::periodsRequested);
-    buildOverlayActions();
+    buildSurveyBar();
 
     connect(ToolButton1, &QAction::triggered, this, &TfrmGraph::ToolButton1Click);
     connect(ToolButton2, &QAction::triggered, this, &TfrmGraph::ToolButton2Click);

@@ -31,7 +31,8 @@ class StringGrid;
 class Tslider2;
 class WindowServices;
 
-// The window that shows one chart: a toolbar, the statistics panel above the chart, the chart
+// The window that shows one chart: two toolbars (the graph's look and marks; the survey's
+// exclusions, limit, periods, overlay and report), the statistics panel above the chart, the chart
 // with its read-out, and the cursor panel with the two-thumb slider below. The same window
 // serves every graph; the caption tells the kinds apart ("Real-Time Graph", "DataLogger",
 // "LEQ", or a file's path). The "DataLogger" window also shows its data sets panel.
@@ -203,6 +204,7 @@ protected:
 
 private:
     void buildToolBar();
+    void buildSurveyBar();
     void buildExclusionActions();
     void buildOverlayActions();
     // The panel's "Overlay" column, its values made by valueLabel; shown with the overlay's
@@ -260,6 +262,7 @@ private:
     PESGraph *PESGraph1 = nullptr;
     Tslider2 *Slider1 = nullptr;
     QToolBar *ToolBar1 = nullptr;
+    QToolBar *SurveyBar = nullptr;
     QAction *ToolButton1 = nullptr, *ToolButton2 = nullptr, *ToolButton4 = nullptr,
             *ToolButton5 = nullptr, *ToolButton9 = nullptr, *ToolButton13 = nullptr,
             *ToolButton6 = nullptr, *ToolButton7 = nullptr, *tbntSep3 = nullptr, *tbntClr = nullptr,

@@ -28,12 +28,11 @@ std::optional<double> cursorX(const ChartModel &chart, int line)
 
 void TfrmGraph::buildExclusionActions()
 {
-    ToolBar1->addSeparator();
-    ExcludeAB = ToolBar1->addAction(QStringLiteral("Exclude A-B"));
+    ExcludeAB = SurveyBar->addAction(QStringLiteral("Exclude A-B"));
     ExcludeAB->setObjectName(QStringLiteral("ExcludeAB"));
     ExcludeAB->setToolTip(
         QStringLiteral("Exclude the interval between cursors A and B from the figures"));
-    Include = ToolBar1->addAction(QStringLiteral("Include"));
+    Include = SurveyBar->addAction(QStringLiteral("Include"));
     Include->setObjectName(QStringLiteral("Include"));
     Include->setToolTip(
         QStringLiteral("Include again the excluded interval under cursor A (or else B)"));

@@ -87,7 +87,7 @@ private:
 
 void TfrmGraph::buildLimitAction()
 {
-    LimitAction = ToolBar1->addAction(QStringLiteral("Limit..."));
+    LimitAction = SurveyBar->addAction(QStringLiteral("Limit..."));
     LimitAction->setObjectName(QStringLiteral("LimitAction"));
     LimitAction->setToolTip(QStringLiteral("Set the limit (dB) the graph is checked against"));
     connect(LimitAction, &QAction::triggered, this, &TfrmGraph::LimitClick);

@@ -13,10 +13,10 @@
 
 void TfrmGraph::buildOverlayActions()
 {
-    Overlay1 = ToolBar1->addAction(QStringLiteral("Overlay..."));
+    Overlay1 = SurveyBar->addAction(QStringLiteral("Overlay..."));
     Overlay1->setObjectName(QStringLiteral("Overlay1"));
     Overlay1->setToolTip(QStringLiteral("Draw a second measurement over this graph"));
-    RemoveOverlay1 = ToolBar1->addAction(QStringLiteral("Remove Overlay"));
+    RemoveOverlay1 = SurveyBar->addAction(QStringLiteral("Remove Overlay"));
     RemoveOverlay1->setObjectName(QStringLiteral("RemoveOverlay1"));
     RemoveOverlay1->setToolTip(QStringLiteral("Take the overlaid measurement off this graph"));
     RemoveOverlay1->setEnabled(false);
