@@ -1,11 +1,12 @@
 #pragma once
 
 // What the chart block targets share: the chart a block is loaded into, and a bit-for-bit
-// comparison of chart data (operator== cannot tell a NaN from itself).
+// comparison of chart data, the overlay's included (operator== cannot tell a NaN from itself).
 
 #include "graph/chartmodel.h"
 
 #include <cstring>
+#include <vector>
 
 namespace ChartFixture {
 
@@ -30,9 +31,21 @@ inline ChartModel filledChart()
     return chart;
 }
 
+template<typename T> bool sameArrayBits(const std::vector<T> &a, const std::vector<T> &b)
+{
+    return a.size() == b.size()
+        && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
 inline bool sameBits(const ChartModel &a, const ChartModel &b)
 {
     if (a.subsets() != b.subsets() || a.points() != b.points())
+        return false;
+    if (a.overlay.has_value() != b.overlay.has_value())
+        return false;
+    if (a.overlay
+        && (!sameArrayBits(a.overlay->xs, b.overlay->xs)
+            || !sameArrayBits(a.overlay->ys, b.overlay->ys)))
         return false;
     if (a.points() == 0)
         return true;

@@ -36,10 +36,10 @@
 //   Exclusions   versions 2 and 3: u32 count, then count x (f64 from, f64 to, string label):
 //                    the excluded intervals in the order they were made, X in days, both ends
 //                    finite and from not after to
-//   Limit        version 3: flag set, then when set f64 limit (dB, finite)
+//   Limit        version 3: flag set, then when set f64 limit (dB, 0 to 200)
 //   Overlay      version 3: flag present, then when present string label, colour,
 //                    u8 alignment (0 clock time, 1 start), f64 shift (days, finite),
-//                    f64 interval (seconds, finite, not negative), u32 points Q,
+//                    f64 interval (seconds, finite, 0 or more, never -0), u32 points Q,
 //                    Q x f64 X (days), then Q x f32 Y (dB)
 //   End          nothing may follow: bytes after the last field are refused
 //
@@ -54,15 +54,16 @@
 // Saving writes what load accepts: values outside those ranges, which the program itself never
 // sets, are stored as the nearest accepted value (line types and annotation types out of range
 // as 0, grid and viewing styles out of range as their defaults, an excluded interval's ends in
-// order; one with an end that is not finite is left out; a limit that is not finite as none;
-// an overlay's shift and interval that are not finite, or a negative interval, as 0, and its
-// points beyond the shorter of its X and Y lists left out); a chart without subsets is stored
-// without points, since it has no values to keep.
+// order; one with an end that is not finite is left out; a limit that is not finite as none, one
+// outside 0 to 200 dB as the nearest of them; an overlay's shift and interval that are not finite,
+// or a negative interval, as 0, and its points beyond the shorter of its X and Y lists left out); a
+// chart without subsets is stored without points, since it has no values to keep.
 
 #include "graph/chartblock.h"
 
 #include "graph/chartblockbytes.h"
 #include "graph/chartmodel.h"
+#include "graph/exceedances.h"
 
 #include <algorithm>
 #include <cmath>
@@ -280,8 +281,10 @@ bool readLimit(Reader &r, ChartModel &chart)
     double limit = 0.0;
     if (!r.f64(limit))
         return false;
-    if (!std::isfinite(limit))
-        return r.fail(QStringLiteral("Chart block has a limit that is not finite."));
+    if (!(limit >= Exceedances::LowestLimit && limit <= Exceedances::HighestLimit))
+        return r.fail(QStringLiteral("Chart block has a limit outside %1 to %2 dB.")
+                          .arg(Exceedances::LowestLimit)
+                          .arg(Exceedances::HighestLimit));
     chart.limit = limit;
     return true;
 }
@@ -300,7 +303,7 @@ bool readOverlay(Reader &r, ChartModel &chart)
     if (!r.string(o.label) || !r.colour(o.color) || !r.code(alignment, MaxAlignment, "alignment")
         || !r.f64(o.shift) || !r.f64(o.interval) || !r.count(points, PointSize, "overlay points"))
         return false;
-    if (!std::isfinite(o.shift) || !std::isfinite(o.interval) || o.interval < 0.0)
+    if (!std::isfinite(o.shift) || !std::isfinite(o.interval) || std::signbit(o.interval))
         return r.fail(QStringLiteral("Chart block has an overlay shift or interval out of range."));
     o.alignment = static_cast<OverlayAlignment>(alignment);
     o.xs.resize(points);
@@ -362,9 +365,11 @@ QByteArray save(const ChartModel &chart)
     Writer w(pointBytes + 1024);
 
     const bool hasLimit = chart.limit.has_value() && std::isfinite(chart.limit.value_or(0.0));
+    const double limit = std::clamp(chart.limit.value_or(0.0), Exceedances::LowestLimit,
+                                    Exceedances::HighestLimit);
     const quint16 version = (hasLimit || chart.overlay) ? LimitOverlayVersion
-        : exclusions.empty()                         ? FirstVersion
-                                                     : ExclusionsVersion;
+        : exclusions.empty()                            ? FirstVersion
+                                                        : ExclusionsVersion;
     w.raw(Magic, sizeof Magic);
     w.u16(version);
 
@@ -432,7 +437,7 @@ QByteArray save(const ChartModel &chart)
     if (version >= LimitOverlayVersion) {
         w.flag(hasLimit);
         if (hasLimit)
-            w.f64(chart.limit.value_or(0.0));
+            w.f64(limit);
         writeOverlay(w, chart.overlay);
     }
     return w.take();

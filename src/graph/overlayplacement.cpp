@@ -38,9 +38,10 @@ std::optional<double> shiftFor(OverlayAlignment alignment, const ChartModel &cha
     const std::optional<double> graph = firstValidX(chart.xs(0), chart.ys(0));
     if (!own || !graph)
         return none;
-    // By clock time whole days only: X counts days of the wall clock, so its whole part is the
-    // date and the time of day stays as measured.
-    return byClock ? std::floor(*graph) - std::floor(*own) : *graph - *own;
+    // By clock time whole days only, the nearest: X counts days of the wall clock, so the time
+    // of day stays as measured, and a night that starts before midnight meets one that starts
+    // after it.
+    return byClock ? std::round(*graph - *own) : *graph - *own;
 }
 
 bool anyPointWithin(const ChartModel &chart, const OverlaySeries &overlay)

@@ -9,8 +9,9 @@
 #include <vector>
 
 // Laying a second measurement on a graph's time axis. By clock time its points keep their time
-// of day and are moved by whole days onto the date of the graph's first valid point (shift 0
-// for a measurement of the same day), so that two days' surveys compare hour by hour; by start
+// of day and are moved by the whole number of days nearest to the distance between the two
+// first valid points (0 for a measurement of the same day), so that two days' surveys compare
+// hour by hour; by start
 // its first valid point is moved onto the graph's first valid point (shift = the graph's first
 // valid X minus its own). Drawn, an overlay point stands at X + shift.
 namespace OverlayPlacement {

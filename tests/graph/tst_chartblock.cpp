@@ -83,8 +83,9 @@ ChartModel otherChart()
     chart.annotations[9] = { 1.0, 2.0, 2, QStringLiteral("keep"), Qt::green };
     chart.exclusions = { { 1.0, 1.5, QStringLiteral("keep") } };
     chart.limit = 70.0;
-    chart.overlay = OverlaySeries { QStringLiteral("keep"), Qt::green, OverlayAlignment::ClockTime,
-                                    0.0, 1.0, { 1.0 }, { 60.0f } };
+    chart.overlay = OverlaySeries {
+        QStringLiteral("keep"), Qt::green, OverlayAlignment::ClockTime, 0.0, 1.0, { 1.0 }, { 60.0f }
+    };
     return chart;
 }
 
@@ -249,11 +250,16 @@ private Q_SLOTS:
         QTest::newRow("excluded intervals") << excluded << v2;
         const QByteArray v3("AXCB\x03\x00", 6);
         ChartModel limited = fullChart();
-        limited.limit = -12.5;
+        limited.limit = 72.25;
         QTest::newRow("limit") << limited << v3;
         ChartModel overlaid = excluded;
-        overlaid.overlay = OverlaySeries { QStringLiteral("vorher ✓"), QColor(), OverlayAlignment::Start,
-                                           -0.25, 2.0, fullChart(300).xs(1), fullChart(300).ys(0) };
+        overlaid.overlay = OverlaySeries { QStringLiteral("vorher ✓"),
+                                           QColor(),
+                                           OverlayAlignment::Start,
+                                           -0.25,
+                                           2.0,
+                                           fullChart(300).xs(1),
+                                           fullChart(300).ys(0) };
         QTest::newRow("overlay and excluded intervals") << overlaid << v3;
     }
     void roundTrip()
@@ -302,7 +308,8 @@ private Q_SLOTS:
                              { std::numeric_limits<double>::quiet_NaN(), Day0, QString() } };
         chart.limit = std::numeric_limits<double>::infinity();
         chart.overlay = OverlaySeries { QString(), Qt::red, static_cast<OverlayAlignment>(7),
-                                        qQNaN(), -3.0, { Day0, Day0 + Second }, { 50.0f } };
+                                        qQNaN(),   -3.0,    { Day0, Day0 + Second },
+                                        { 50.0f } };
         ChartModel loaded;
         QString error;
         QVERIFY2(ChartBlock::load(ChartBlock::save(chart), loaded, &error), qPrintable(error));
@@ -356,7 +363,8 @@ private Q_SLOTS:
         QTest::newRow("version 2, none excluded") << build([](Fields &f) {
             f.version = 2;
             f.exclusionCount = 0;
-        }) << std::vector<ExcludedInterval>() << v1 << none << -1;
+        }) << std::vector<ExcludedInterval>() << v1
+                                                  << none << -1;
         QTest::newRow("version 3") << v3Whole << two << v3Whole << 55.0 << 2;
         const QByteArray limitOnly = v3([](Fields &f) {
             f.exclusionCount = 0;
@@ -523,7 +531,10 @@ private Q_SLOTS:
             });
         };
         row("bad limit flag", v3([](Fields &f) { f.limitFlag = 2; }), "limit flag (2)");
-        row("limit NaN", v3([](Fields &f) { f.limit = qQNaN(); }), "limit that is not finite");
+        row("limit NaN", v3([](Fields &f) { f.limit = qQNaN(); }), "limit outside 0 to 200 dB");
+        row("limit beyond 200 dB", v3([](Fields &f) { f.limit = 200.5; }), "limit outside");
+        row("overlay interval -0", v3([](Fields &f) { f.interval = -0.0; }),
+            "overlay shift or interval");
         row("bad overlay flag", v3([](Fields &f) { f.overlayFlag = 2; }), "overlay flag (2)");
         row("bad overlay alignment", v3([](Fields &f) { f.alignment = 2; }), "alignment (2)");
         row("overlay interval negative", v3([](Fields &f) { f.interval = -1.0; }),
@@ -560,9 +571,10 @@ private Q_SLOTS:
         ChartModel excluded = fullChart(8);
         excluded.exclusions = { { Day0, Day0 + Second, QStringLiteral("door") } };
         excluded.limit = 60.0;
-        excluded.overlay = OverlaySeries { QStringLiteral("before"), Qt::red,
-                                           OverlayAlignment::ClockTime, 0.0, 1.0,
-                                           { Day0, Day0 + Second }, { 50.0f, 51.0f } };
+        excluded.overlay = OverlaySeries {
+            QStringLiteral("before"), Qt::red,         OverlayAlignment::ClockTime, 0.0, 1.0,
+            { Day0, Day0 + Second },  { 50.0f, 51.0f }
+        };
         const QByteArray block = ChartBlock::save(excluded);
         ChartModel chart = otherChart();
         const ChartModel before = chart;

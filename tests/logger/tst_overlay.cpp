@@ -12,6 +12,7 @@
 #include "files/textexport.h"
 #include "files/wholefile.h"
 #include "graph/chartblock.h"
+#include "graph/overlayplacement.h"
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
@@ -128,6 +129,8 @@ private Q_SLOTS:
     void unusableSourcesRefused_data();
     void unusableSourcesRefused();
     void dataSetOfTheCollection();
+    void shifts_data();
+    void shifts();
 };
 
 void TestOverlay::filesOverlaid_data()
@@ -283,6 +286,44 @@ void TestOverlay::dataSetOfTheCollection()
     QCOMPARE(overlay->label, QString("Data set 2"));
     QCOMPARE(overlay->interval, double(data.setIntervals[1]));
     QCOMPARE(int(overlay->xs.size()), data.setCounts[1]);
+}
+
+void TestOverlay::shifts_data()
+{
+    QTest::addColumn<QDateTime>("graph"); // the first valid points
+    QTest::addColumn<QDateTime>("overlay");
+    QTest::addColumn<OverlayAlignment>("alignment");
+    QTest::addColumn<double>("shift"); // days
+    const auto at = [](int day, int hour, int minute) {
+        return QDateTime(QDate(2026, 12, day), QTime(hour, minute));
+    };
+    const auto clock = OverlayAlignment::ClockTime;
+    QTest::newRow("same day") << at(5, 8, 0) << at(5, 14, 0) << clock << 0.0;
+    QTest::newRow("days before") << at(5, 8, 0) << at(2, 9, 0) << clock << 3.0;
+    // A night that starts before midnight meets one that starts after it.
+    QTest::newRow("before midnight") << at(5, 0, 30) << at(2, 23, 30) << clock << 2.0;
+    QTest::newRow("after midnight") << at(5, 23, 30) << at(7, 0, 30) << clock << -1.0;
+    QTest::newRow("by start") << at(5, 8, 0) << at(4, 20, 0) << OverlayAlignment::Start << 0.5;
+}
+
+// The shift lays the overlay's first valid point where the alignment says, past a null first
+// point on either side.
+void TestOverlay::shifts()
+{
+    QFETCH(QDateTime, graph);
+    QFETCH(QDateTime, overlay);
+    QFETCH(OverlayAlignment, alignment);
+    QFETCH(double, shift);
+    const double g = DateTimeDays::fromDateTime(graph);
+    const double o = DateTimeDays::fromDateTime(overlay);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(2);
+    chart.setSeries(0, { g - 0.25, g }, { ChartModel::NullValue, 60.0f });
+    const std::optional<double> got = OverlayPlacement::shiftFor(
+        alignment, chart, { o - 0.5, o, o + 0.1 }, { ChartModel::NullValue, 50.0f, 51.0f });
+    QVERIFY(got);
+    QVERIFY2(std::abs(*got - shift) < 1e-9, qPrintable(QString::number(*got, 'g', 17)));
 }
 
 QTEST_MAIN(TestOverlay)

@@ -109,8 +109,9 @@ void PeriodBarChart::showPeriods(const FigureTable &periods, int periodSeconds,
     for (QVector<double> *values : { &belowValues, &aboveValues })
         for (double &value : *values)
             value -= bottom;
-    m_below->setData(belowKeys, belowValues, true);
-    m_above->setData(aboveKeys, aboveValues, true);
+    // The table may be sorted by any column: QCustomPlot sorts the bars by time itself.
+    m_below->setData(belowKeys, belowValues, false);
+    m_above->setData(aboveKeys, aboveValues, false);
     for (QCPBars *bars : { m_below, m_above })
         bars->setBaseValue(bottom);
     m_plot->yAxis->setRange(bottom, top);

@@ -173,6 +173,7 @@ public:
     // The overlay as last handed (its points and shift), and the extent handed.
     std::optional<OverlaySeries> handedOverlay;
     bool handedOverlayDateTime = true;
+    quint64 handedOverlayRevision = 0;
     PESGraphInternal::SeriesFeed overlayFeed;
 
     ChartCustomizeDialog::Pages pages;

@@ -3,6 +3,7 @@
 // QCustomPlot only when the overlay differs from the one drawn, so a redraw for a cursor move or
 // a recording tick costs a comparison, never a hand-over. A null or non-finite level is a gap in
 // its line, as in the subsets'.
+#include "graph/overlayplacement.h"
 #include "graph/ui/pesgraph_p.h"
 
 #include <cstring>
@@ -43,9 +44,13 @@ void PESGraph::Private::applyOverlay(const ChartModel &m)
         return;
     }
     const OverlaySeries &overlay = *m.overlay;
+    // The overlay is part of the data: an unchanged revision is an unchanged overlay, with no
+    // comparison of its points (a cursor drag redraws many times a second).
     if (overlayGraph && handedOverlay && handedOverlayDateTime == m.dateTimeX
-        && samePoints(*handedOverlay, overlay))
+        && (handedOverlayRevision == m.dataRevision() || samePoints(*handedOverlay, overlay))) {
+        handedOverlayRevision = m.dataRevision();
         return;
+    }
     if (!overlayGraph) {
         overlayGraph = plot->addGraph(plot->xAxis, plot->yAxis);
         overlayGraph->setAdaptiveSampling(true);
@@ -85,6 +90,7 @@ void PESGraph::Private::applyOverlay(const ChartModel &m)
     overlayGraph->data()->set(data, f.sorted);
     handedOverlay = overlay;
     handedOverlayDateTime = m.dateTimeX;
+    handedOverlayRevision = m.dataRevision();
 }
 
 bool PESGraph::Private::styleOverlay(const ChartModel &m)
@@ -92,8 +98,12 @@ bool PESGraph::Private::styleOverlay(const ChartModel &m)
     if (!overlayGraph || !m.overlay)
         return false;
     const bool mono = m.viewingStyle == ViewingStyle::Monochrome;
+    // A stored overlay may have no colour of its own: it takes the one an overlay gets.
+    const QColor colour = m.overlay->color.isValid()
+        ? m.overlay->color
+        : OverlayPlacement::colorBeside(m.subsetColor(0));
     overlayGraph->setPen(mono ? QPen(Qt::black, 1.0, Qt::DashLine)
-                              : QPen(m.overlay->color, 1.0, Qt::SolidLine));
+                              : QPen(colour, 1.0, Qt::SolidLine));
     const QString label = m.overlay->label.trimmed();
     overlayGraph->setName(label);
     if (label.isEmpty()) {

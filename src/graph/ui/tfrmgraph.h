@@ -97,7 +97,8 @@ public:
     // "Remove Overlay", enabled while there is one.
     void RemoveOverlayClick();
     // The whole overlay's figures (none without an overlay).
-    AcousticFigures::Figures overlayAcousticFigures() const;
+    // The whole overlay's figures, worked out again only when the chart's data changed.
+    AcousticFigures::Figures overlayAcousticFigures();
 
     // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
     // list that the user can change.
@@ -290,6 +291,8 @@ private:
     QPushButton *btnExportExceedances = nullptr;
     QLabel *m_overlayTitle = nullptr;
     QList<QLabel *> m_overlayFigureTexts;
+    AcousticFigures::Figures m_overlayFigures;
+    quint64 m_overlayFiguresRevision = 0;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

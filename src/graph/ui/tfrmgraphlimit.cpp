@@ -32,11 +32,15 @@ class ExceedanceRows : public QAbstractTableModel
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
+    // A recording tick that left the runs as they were keeps the view's selection and place.
     void show(const Exceedances::Result &result, std::optional<double> interval)
     {
+        const int decimals = Exceedances::secondsDecimals(interval);
+        if (result.runs == m_runs && decimals == m_decimals)
+            return;
         beginResetModel();
         m_runs = result.runs;
-        m_decimals = Exceedances::secondsDecimals(interval);
+        m_decimals = decimals;
         endResetModel();
     }
 
@@ -169,8 +173,12 @@ bool TfrmGraph::LimitClick()
 {
     ChartModel &chart = chartModel();
     const QLocale locale = QLocale::system();
-    const QString current
-        = chart.limit ? AcousticFigures::decimalText(chart.limit, locale, 1) : QString();
+    // The limit exactly as it stands, so that OK without an edit keeps it.
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QString current = chart.limit
+        ? plain.toString(*chart.limit, 'g', QLocale::FloatingPointShortest)
+        : QString();
     const std::optional<QString> typed = m_services.prompts().askText(
         QStringLiteral("Limit in dB (leave empty for none):"), current);
     if (!typed)
@@ -198,12 +206,12 @@ bool TfrmGraph::LimitClick()
 const Exceedances::Result &TfrmGraph::currentExceedances()
 {
     const ChartModel &chart = chartModel();
-    const std::optional<double> interval = m_source.intervalOf(chart);
     if (!chart.limit) {
         m_exceedances = {};
         m_exceedancesMade = false;
         return m_exceedances;
     }
+    const std::optional<double> interval = m_source.intervalOf(chart);
     if (!m_exceedancesMade || m_exceedancesRevision != chart.dataRevision()
         || m_exceedancesLimit != chart.limit || m_exceedancesExclusions != chart.exclusions
         || m_exceedancesInterval != interval) {
@@ -221,8 +229,8 @@ void TfrmGraph::refreshExceedances()
 {
     const ChartModel &chart = chartModel();
     const QLocale locale = QLocale::system();
-    const std::optional<double> interval = m_source.intervalOf(chart);
     const Exceedances::Result &result = currentExceedances();
+    const std::optional<double> interval = m_exceedancesInterval;
     lblLimit->setText(chart.limit ? AcousticFigures::decimalText(chart.limit, locale, 1)
                                   : QStringLiteral("none"));
     lblExceedanceCount->setText(chart.limit ? QString::number(result.runs.size()) : QString());

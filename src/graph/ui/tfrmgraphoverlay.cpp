@@ -40,7 +40,9 @@ void TfrmGraph::buildOverlayColumn(QGridLayout &grid, QWidget *panel,
 
 void TfrmGraph::setOverlay(std::optional<OverlaySeries> overlay)
 {
+    // The overlay is part of the data: a new revision tells the chart and the figures.
     chartModel().overlay = std::move(overlay);
+    chartModel().touch();
     chart().redraw();
     showOverlayFigures();
 }
@@ -50,12 +52,18 @@ void TfrmGraph::RemoveOverlayClick()
     setOverlay(std::nullopt);
 }
 
-AcousticFigures::Figures TfrmGraph::overlayAcousticFigures() const
+AcousticFigures::Figures TfrmGraph::overlayAcousticFigures()
 {
     // The whole overlay with its own interval: the excluded intervals are this graph's own
     // events and apply to its series only.
     const ChartModel &chart = chartModel();
-    return chart.overlay ? OverlayFigures::of(*chart.overlay) : AcousticFigures::Figures();
+    if (!chart.overlay)
+        return {};
+    if (m_overlayFiguresRevision != chart.dataRevision()) {
+        m_overlayFigures = OverlayFigures::of(*chart.overlay);
+        m_overlayFiguresRevision = chart.dataRevision();
+    }
+    return m_overlayFigures;
 }
 
 void TfrmGraph::showOverlayFigures()

@@ -214,6 +214,7 @@ void TfrmPeriods::recompute()
     m_periodModel->setTable(FigureTable::ofPeriods(periods.rows, m_period));
     m_dayModel->setTable(FigureTable::ofDays(DayNightLevels::days(chart).rows));
     m_unplaced = periods.unplaced;
+    m_refusedRows = periods.refusedRows;
     fitColumns();
     showBars();
     showStatus();
@@ -260,6 +261,12 @@ void TfrmPeriods::showStatus()
     QStringList parts;
     if (!m_graph)
         parts << QStringLiteral("The graph was closed.");
+    else if (periods.rowCount() == 0 && m_refusedRows > 0)
+        parts << QStringLiteral("The points span %1 periods of %2 s, more than %3: choose a "
+                                "longer period.")
+                     .arg(m_refusedRows)
+                     .arg(m_period)
+                     .arg(PeriodFigures::MaxRows);
     else if (periods.rowCount() == 0)
         parts << QStringLiteral("The graph has no valid points.");
     else

@@ -86,6 +86,7 @@ private:
     std::vector<ExcludedInterval> m_exclusions;
     std::optional<double> m_limit;
     long long m_unplaced = 0;
+    long long m_refusedRows = 0; // periods beyond the rows a table holds
     QTimer FollowTimer;
 
     QComboBox *cboPeriod = nullptr;
