@@ -57,6 +57,19 @@ struct Rig : MainWindowRig
         return state().annotationCounter == before ? -1 : state().annotationCounter;
     }
     static QPoint middle(TfrmGraph &g) { return g.chart().plottingRect().center(); }
+    // The graph saved as a graph file of that name and opened again: the window of the file, or
+    // none when either step failed.
+    const TfrmGraph *saveAndReopen(TfrmGraph &g, const QString &name)
+    {
+        const QString file = dir.filePath(name);
+        prompts.fileNames = { file };
+        if (!window->files().SaveGraph(g) || !window->files().OpenGraphFile(file))
+            return nullptr;
+        for (const TfrmGraph *w : window->findChildren<TfrmGraph *>())
+            if (w->isCaption(QFileInfo(file).absoluteFilePath()))
+                return w;
+        return nullptr;
+    }
     AppState &state() { return window->state(); }
     // "Erase Annotation", deleting grid rows first to last (none: Cancel); gives the rows that
     // were listed, as "NO|Contents".
@@ -368,13 +381,9 @@ void TestAnnotations::excludeAndInclude()
 
     if (g.chartModel().exclusions.empty())
         return;
-    const QString file = rig.dir.filePath("excluded.ghf");
-    rig.prompts.fileNames = { file };
-    QVERIFY(rig.window->files().SaveGraph(g));
-    QVERIFY(rig.window->files().OpenGraphFile(file));
-    for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
-        if (w->isCaption(QFileInfo(file).absoluteFilePath()))
-            QCOMPARE(w->chartModel().exclusions, g.chartModel().exclusions);
+    const TfrmGraph *reopened = rig.saveAndReopen(g, "excluded.ghf");
+    QVERIFY(reopened);
+    QCOMPARE(reopened->chartModel().exclusions, g.chartModel().exclusions);
 }
 
 void TestAnnotations::limit_data()
@@ -439,13 +448,9 @@ void TestAnnotations::limit()
     QCOMPARE(lines.first(), QString("Start\tSeconds\tLmax (dB)\tLeq (dB)"));
     QCOMPARE(lines.last(), "Above limit (s)\t" + counts[1]);
 
-    const QString file = rig.dir.filePath("limit.ghf");
-    rig.prompts.fileNames = { file };
-    QVERIFY(rig.window->files().SaveGraph(g));
-    QVERIFY(rig.window->files().OpenGraphFile(file));
-    for (TfrmGraph *w : rig.window->findChildren<TfrmGraph *>())
-        if (w->isCaption(QFileInfo(file).absoluteFilePath()))
-            QCOMPARE(w->chartModel().limit, g.chartModel().limit);
+    const TfrmGraph *reopened = rig.saveAndReopen(g, "limit.ghf");
+    QVERIFY(reopened);
+    QCOMPARE(reopened->chartModel().limit, g.chartModel().limit);
 }
 
 QTEST_MAIN(TestAnnotations)
