@@ -94,6 +94,9 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     connect(&graph, &MdiChildForm::formClosed, this, &MdiChildForm::closeForm);
     connect(&FollowTimer, &QTimer::timeout, this, &TfrmPeriods::FollowTimerTimer);
     FollowTimer.start(FollowIntervalMs);
+    // What the user changes on the graph shows at once; a recording's points wait for the timer.
+    connect(&graph, &TfrmGraph::limitChanged, this, &TfrmPeriods::FollowTimerTimer);
+    connect(&graph, &TfrmGraph::exclusionsChanged, this, &TfrmPeriods::FollowTimerTimer);
 
     m_period = PeriodChoice::Items[PeriodChoice::DefaultIndex].seconds;
     recompute();

@@ -29,7 +29,8 @@ class WindowServices;
 //
 // The window follows its graph: a timer looks at the graph's data revision, excluded intervals
 // and limit once a second and works the figures out again only when one changed, so a recording
-// costs at most one working-out a second. It closes when its graph closes.
+// costs at most one working-out a second; a new limit or excluded interval shows at once. It
+// closes when its graph closes.
 class TfrmPeriods : public MdiChildForm
 {
     Q_OBJECT
