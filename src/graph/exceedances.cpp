@@ -73,6 +73,11 @@ std::optional<double> parseLimit(const QString &text, const QLocale &locale)
     return limit;
 }
 
+QString limitText(double limit, const QLocale &locale)
+{
+    return QStringLiteral("Limit %1 dB").arg(AcousticFigures::decimalText(limit, locale, 1));
+}
+
 int secondsDecimals(std::optional<double> intervalSeconds)
 {
     return intervalSeconds && *intervalSeconds == std::round(*intervalSeconds) ? 0 : 1;

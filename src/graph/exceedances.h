@@ -43,6 +43,9 @@ constexpr double HighestLimit = 200.0;
 // LowestLimit and HighestLimit; none for anything else.
 std::optional<double> parseLimit(const QString &text, const QLocale &locale);
 
+// "Limit 55.0 dB": the limit as the chart and the periods' bars label it, in the locale.
+QString limitText(double limit, const QLocale &locale);
+
 // The decimals a run's seconds are written with: none for a whole interval (a data set's), one
 // for any other.
 int secondsDecimals(std::optional<double> intervalSeconds);

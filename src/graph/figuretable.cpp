@@ -1,6 +1,7 @@
 #include "graph/figuretable.h"
 
 #include "base/datetimedays.h"
+#include "graph/acousticfigures.h"
 #include "graph/daynightlevels.h"
 #include "graph/periodfigures.h"
 #include "graph/timedlevels.h"
@@ -84,11 +85,9 @@ QString FigureTable::text(int row, int column) const
     const std::optional<double> &value = r.values[std::size_t(column - 1)];
     if (!value)
         return {};
-    // A figure that rounds to -0.0 is written as 0.0.
     const int decimals = m_decimals[std::size_t(column - 1)];
-    const double shown = std::abs(*value) < 0.05 ? 0.0 : *value;
-    return decimals == 0 ? m_locale.toString(qlonglong(std::llround(shown)))
-                         : m_locale.toString(shown, 'f', decimals);
+    return decimals == 0 ? m_locale.toString(qlonglong(std::llround(*value)))
+                         : AcousticFigures::decimalText(value, m_locale, decimals);
 }
 
 double FigureTable::endDays(int row) const

@@ -1,6 +1,7 @@
 #include "graph/ui/periodbarchart.h"
 
 #include "base/datetimedays.h"
+#include "graph/exceedances.h"
 #include "graph/figuretable.h"
 #include "graph/ui/localedatetimeticker.h"
 
@@ -126,8 +127,7 @@ void PeriodBarChart::showPeriods(const FigureTable &periods, int periodSeconds,
         m_limitLine->point1->setCoords(0.0, *limit);
         m_limitLine->point2->setCoords(1.0, *limit);
         m_limitText->position->setCoords(1.0, *limit);
-        m_limitText->setText(
-            QStringLiteral("Limit %1 dB").arg(QLocale::system().toString(*limit, 'f', 1)));
+        m_limitText->setText(Exceedances::limitText(*limit, QLocale::system()));
     }
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -1,6 +1,7 @@
 // The chart's limit: a dashed horizontal line across the plotting area at the limit's level,
 // with "Limit 55.0 dB" at its right end, drawn above the series so that it stays visible where
 // the levels cross it. No line while the chart has no limit.
+#include "graph/exceedances.h"
 #include "graph/ui/pesgraph_p.h"
 
 #include <QLocale>
@@ -46,7 +47,5 @@ void PESGraph::Private::applyLimit(const ChartModel &m)
     limitText->position->setCoords(0.995, level);
     limitText->setColor(colour);
     limitText->setFont(font(std::max(1.0, m.labelFontSize * 0.9)));
-    QLocale plain = QLocale::system();
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    limitText->setText(QStringLiteral("Limit %1 dB").arg(plain.toString(level, 'f', 1)));
+    limitText->setText(Exceedances::limitText(level, QLocale::system()));
 }

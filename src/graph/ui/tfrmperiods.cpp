@@ -4,6 +4,7 @@
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "graph/daynightlevels.h"
+#include "graph/exceedances.h"
 #include "graph/figuretable.h"
 #include "graph/periodchoice.h"
 #include "graph/periodfigures.h"
@@ -287,8 +288,8 @@ void TfrmPeriods::showStatus()
             const std::optional<double> &leq = periods.row(row).values[LeqColumn - 1];
             above += leq && *leq > *m_limit ? 1 : 0;
         }
-        parts << QStringLiteral("Limit %1 dB: %2 periods above it.")
-                     .arg(QLocale::system().toString(*m_limit, 'f', 1))
+        parts << QStringLiteral("%1: %2 periods above it.")
+                     .arg(Exceedances::limitText(*m_limit, QLocale::system()))
                      .arg(above);
     }
     if (m_unplaced > 0)
