@@ -13,14 +13,12 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
 constexpr qint64 MaxLastAddress = 0xFFFFFF;
 constexpr qint64 BeyondLastAddress = 257;
-// Sequential files (pipes, devices) have no size to check; they are read in pieces, up to the
-// largest collection and one byte more.
-constexpr qint64 ReadPiece = 1 << 16;
 
 using WholeFile::shownName;
 
@@ -29,9 +27,10 @@ DataSetFile::ReadResult refused(const QString &error)
     return { std::nullopt, error };
 }
 
-QString tooLarge()
+QString tooLarge(const QString &fileName)
 {
-    return QStringLiteral("The file is too large to be a data set collection.");
+    return QStringLiteral("The file \"%1\" is too large to be a data set collection.")
+        .arg(shownName(fileName));
 }
 
 QString cannotCreate(const QString &fileName, const QString &reason)
@@ -44,25 +43,22 @@ QString cannotCreate(const QString &fileName, const QString &reason)
 QString writeWhole(const QString &fileName, const QByteArray &head, qint64 zeros)
 {
     QSaveFile file(fileName);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return cannotCreate(fileName, file.errorString());
-    bool written = file.write(head) == head.size();
-    if (written && zeros > 0) {
-        const QByteArray padding(zeros, '\0');
-        written = file.write(padding) == padding.size();
-    }
-    if (!written || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("Cannot write file \"%1\". %2").arg(shownName(fileName), reason);
-    }
-    return {};
+        return cannotCreate(fileName, WholeFile::reason(file, errno));
+    errno = 0;
+    const bool written = file.write(head) == head.size()
+        && (zeros == 0 || file.write(QByteArray(zeros, '\0')) == zeros);
+    const QString reason = WholeFile::commit(file, written);
+    if (reason.isEmpty())
+        return {};
+    return QStringLiteral("Cannot write file \"%1\". %2").arg(shownName(fileName), reason);
 }
 
 // Reads a whole regular file of at most limit bytes.
 std::optional<QByteArray> readWhole(const QString &fileName, qint64 limit, QString &error)
 {
-    WholeFile::ReadResult read = WholeFile::read(fileName, limit, tooLarge());
+    WholeFile::ReadResult read = WholeFile::read(fileName, limit, tooLarge(fileName));
     error = read.error;
     return std::move(read.bytes);
 }
@@ -124,41 +120,25 @@ QString patchFile(const QString &fileName, qint64 offset, const QByteArray &byte
     return writeWhole(fileName, *content, 0);
 }
 
-ReadResult collectionFromBytes(QByteArray memory)
+ReadResult collectionFromBytes(QByteArray memory, const QString &fileName)
 {
     if (memory.size() > MaximumCollectionSize)
-        return refused(tooLarge());
+        return refused(tooLarge(fileName));
     if (memory.isEmpty())
-        return refused(QStringLiteral("The file is empty."));
+        return refused(QStringLiteral("The file \"%1\" is empty.").arg(shownName(fileName)));
     if (memory.size() < MinimumCollectionSize)
-        return refused(QStringLiteral("The file is too short to be a data set collection."));
+        return refused(QStringLiteral("The file \"%1\" is too short to be a data set collection.")
+                           .arg(shownName(fileName)));
     return { std::move(memory), {} };
 }
 
 ReadResult readCollection(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(shownName(fileName), file.errorString()));
-
-    QByteArray memory;
-    if (!file.isSequential()) {
-        if (file.size() > MaximumCollectionSize)
-            return refused(tooLarge());
-        memory = file.readAll();
-        if (memory.size() != file.size())
-            return refused(QStringLiteral("Cannot read file \"%1\". %2")
-                               .arg(shownName(fileName), file.errorString()));
-    } else {
-        while (memory.size() <= MaximumCollectionSize) {
-            const QByteArray piece = file.read(ReadPiece);
-            if (piece.isEmpty())
-                break;
-            memory.append(piece);
-        }
-    }
-    return collectionFromBytes(std::move(memory));
+    QString error;
+    std::optional<QByteArray> memory = readWhole(fileName, MaximumCollectionSize, error);
+    if (!memory)
+        return refused(error);
+    return collectionFromBytes(std::move(*memory), fileName);
 }
 
 } // namespace DataSetFile

@@ -52,10 +52,11 @@ QString patchFile(const QString &fileName, qint64 offset, const QByteArray &byte
 struct ReadResult
 {
     std::optional<QByteArray> memory; // the whole file
-    QString error; // why not: cannot be opened, empty, shorter than 14 bytes, or too large
+    QString error; // why not, naming the file: cannot be opened or is not a regular file,
+                   // empty, shorter than 14 bytes, or too large
 };
 ReadResult readCollection(const QString &fileName);
-// The checks of readCollection on a file's bytes already in memory.
-ReadResult collectionFromBytes(QByteArray bytes);
+// The checks of readCollection on a file's bytes already in memory; fileName names them.
+ReadResult collectionFromBytes(QByteArray bytes, const QString &fileName = {});
 
 } // namespace DataSetFile

@@ -4,37 +4,35 @@
 
 #include "files/graphfile.h"
 
+#include "files/wholefile.h"
+
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <limits>
 
 namespace {
 
 constexpr qint64 LengthSize = 4;
-// Sequential files (pipes, devices) have no size to check a length against; they are read in
-// pieces, so that memory grows only with the bytes that actually arrive.
-constexpr qint64 ReadPiece = 1 << 20;
 
-QString shownName(const QString &fileName)
+using WholeFile::shownName;
+
+// The two stream errors begin with their fixed texts; the file and the reason follow.
+QString writeError(const QString &fileName, const QString &reason)
 {
-    return QDir::toNativeSeparators(fileName);
+    return QStringLiteral("Stream write error: \"%1\": %2").arg(shownName(fileName), reason);
 }
 
-QString writeError()
+GraphFile::ReadResult readError(const QString &fileName, const QString &reason)
 {
-    return QStringLiteral("Stream write error");
+    return { std::nullopt,
+             QStringLiteral("Stream read error: \"%1\": %2").arg(shownName(fileName), reason) };
 }
 
-GraphFile::ReadResult readError()
-{
-    return { std::nullopt, QStringLiteral("Stream read error") };
-}
-
-GraphFile::ReadResult readFrom(QIODevice &file);
+GraphFile::ReadResult readFrom(QIODevice &file, const QString &fileName);
 
 } // namespace
 
@@ -43,71 +41,67 @@ namespace GraphFile {
 QString write(const QString &fileName, const QByteArray &block)
 {
     QSaveFile file(fileName);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot create file \"%1\". %2")
-            .arg(shownName(fileName), file.errorString());
+            .arg(shownName(fileName), WholeFile::reason(file, errno));
     if (block.size() > qsizetype(std::numeric_limits<quint32>::max())) {
         file.cancelWriting();
-        return writeError();
+        return writeError(fileName, QStringLiteral("the graph is too large for a graph file."));
     }
     char length[LengthSize];
     qToLittleEndian(static_cast<quint32>(block.size()), length);
-    if (file.write(length, LengthSize) != LengthSize || file.write(block) != block.size()) {
-        file.cancelWriting();
-        return writeError();
-    }
-    if (!file.commit())
-        return writeError();
-    return {};
+    errno = 0;
+    const bool written
+        = file.write(length, LengthSize) == LengthSize && file.write(block) == block.size();
+    const QString reason = WholeFile::commit(file, written);
+    return reason.isEmpty() ? QString() : writeError(fileName, reason);
 }
 
 ReadResult read(const QString &fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return { std::nullopt,
-                 QStringLiteral("Cannot open file \"%1\". %2")
-                     .arg(shownName(fileName), file.errorString()) };
-    return readFrom(file);
+    const QString error = WholeFile::openForReading(file);
+    if (!error.isEmpty())
+        return { std::nullopt, error };
+    return readFrom(file, fileName);
 }
 
-ReadResult fromBytes(const QByteArray &fileBytes)
+ReadResult fromBytes(const QByteArray &fileBytes, const QString &fileName)
 {
     QBuffer buffer;
     buffer.setData(fileBytes);
     buffer.open(QIODevice::ReadOnly);
-    return readFrom(buffer);
+    return readFrom(buffer, fileName);
 }
 
 } // namespace GraphFile
 
 namespace {
 
-GraphFile::ReadResult readFrom(QIODevice &file)
+GraphFile::ReadResult readFrom(QIODevice &file, const QString &fileName)
 {
+    // Only a device of known size is read (a regular file or bytes in memory), so that the
+    // length field is checked against the bytes there are before anything is allocated.
+    if (file.isSequential())
+        return readError(fileName, QStringLiteral("it is not a regular file."));
     char length[LengthSize];
     if (file.read(length, LengthSize) != LengthSize)
-        return readError();
+        return readError(fileName,
+                         QStringLiteral("the file is %1 bytes long, too short to hold a length.")
+                             .arg(file.size()));
     const qint64 size = qFromLittleEndian<quint32>(length);
-
-    QByteArray block;
-    if (!file.isSequential()) {
-        // The length field is checked against the file before anything is allocated.
-        if (file.size() - LengthSize < size)
-            return readError();
-        block.resize(size);
-        if (file.read(block.data(), size) != size)
-            return readError();
-        return { std::move(block), {} };
-    }
-    while (block.size() < size) {
-        const qint64 want = std::min(ReadPiece, size - block.size());
-        const qsizetype at = block.size();
-        block.resize(at + want);
-        const qint64 got = file.read(block.data() + at, want);
-        if (got <= 0)
-            return readError();
-        block.resize(at + got);
+    if (file.size() - LengthSize < size)
+        return readError(
+            fileName,
+            QStringLiteral("the file is %1 bytes long, but its length field asks for %2.")
+                .arg(file.size())
+                .arg(size + LengthSize));
+    QByteArray block(size, Qt::Uninitialized);
+    errno = 0;
+    if (file.read(block.data(), size) != size) {
+        const auto *device = qobject_cast<QFileDevice *>(&file);
+        return readError(fileName, device ? WholeFile::reason(*device, errno) : file.errorString());
     }
     return { std::move(block), {} };
 }

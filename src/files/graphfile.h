@@ -17,14 +17,15 @@ struct ReadResult
 };
 
 // Writes block to fileName through a save file, so a failed write leaves any earlier file in
-// place. Returns an empty string or the message: "Cannot create file "%1". %2" or
-// "Stream write error".
+// place. Returns an empty string or the message: "Cannot create file "%1". %2", or
+// "Stream write error" followed by the file and the reason.
 QString write(const QString &fileName, const QByteArray &block);
 
-// Reads the block of a graph file: "Cannot open file "%1". %2" when it cannot be opened,
-// "Stream read error" when it is shorter than 4 bytes or than its length field says.
+// Reads the block of a graph file: "Cannot open file "%1". %2" when it cannot be opened or is
+// not a regular file; "Stream read error" followed by the file and the reason when it is shorter
+// than 4 bytes or than its length field says (checked before the block is read).
 ReadResult read(const QString &fileName);
-// The same for a graph file's bytes already in memory.
-ReadResult fromBytes(const QByteArray &fileBytes);
+// The same for a graph file's bytes already in memory; fileName names them in a message.
+ReadResult fromBytes(const QByteArray &fileBytes, const QString &fileName = {});
 
 } // namespace GraphFile

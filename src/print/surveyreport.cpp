@@ -1,16 +1,17 @@
 #include "print/surveyreport.h"
 
 #include "base/datetimedays.h"
+#include "files/wholefile.h"
 #include "graph/chartmodel.h"
 #include "graph/graphsource.h"
 #include "print/reportpage.h"
 #include "print/reporttexts.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace SurveyReport {
 
@@ -81,10 +82,10 @@ QString write(const Contents &contents, const QString &fileName)
 {
     if (fileName.isEmpty())
         return QStringLiteral("Cannot write a report without a file name.");
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot create file \"%1\". %2")
-            .arg(QDir::toNativeSeparators(fileName), file.errorString());
+    // The PDF writer does not say when a write to its device fails or falls short: it writes
+    // into memory, and the whole report then goes to the file in one checked write.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&file);
     pdf.setResolution(Resolution);
     pdf.setPageLayout(QPageLayout(QPageSize(paperOf(contents.locale)), QPageLayout::Portrait,
@@ -94,7 +95,7 @@ QString write(const Contents &contents, const QString &fileName)
     pdf.setCreator(QStringLiteral("Audexa"));
     QPainter painter;
     if (!painter.begin(&pdf))
-        return cannotWrite(fileName, file.errorString());
+        return cannotWrite(fileName, QStringLiteral("The report could not be drawn."));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     // The painter's origin is the printable area's top left corner.
@@ -104,10 +105,8 @@ QString write(const Contents &contents, const QString &fileName)
                       layout.fullRectPixels(Resolution).height(), ReportTexts::of(contents),
                       contents.drawGraph);
     if (!painter.end())
-        return cannotWrite(fileName, file.errorString());
-    if (!file.commit())
-        return cannotWrite(fileName, file.errorString());
-    return {};
+        return cannotWrite(fileName, QStringLiteral("The report could not be drawn."));
+    return WholeFile::write(fileName, file.data());
 }
 
 } // namespace SurveyReport

@@ -210,13 +210,13 @@ void TestDataSetFile::refusedFiles_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("error");
-    QTest::newRow("empty") << 0 << "The file is empty.";
-    QTest::newRow("1 byte") << 1 << "The file is too short to be a data set collection.";
-    QTest::newRow("13 bytes") << 13 << "The file is too short to be a data set collection.";
+    QTest::newRow("empty") << 0 << "The file \"%1\" is empty.";
+    QTest::newRow("1 byte") << 1 << "The file \"%1\" is too short to be a data set collection.";
+    QTest::newRow("13 bytes") << 13 << "The file \"%1\" is too short to be a data set collection.";
     QTest::newRow("14 bytes") << 14 << "";
     QTest::newRow("largest") << DataSetFile::MaximumCollectionSize << "";
     QTest::newRow("too large") << DataSetFile::MaximumCollectionSize + 1
-                               << "The file is too large to be a data set collection.";
+                               << "The file \"%1\" is too large to be a data set collection.";
 }
 
 void TestDataSetFile::refusedFiles()
@@ -229,7 +229,7 @@ void TestDataSetFile::refusedFiles()
     QVERIFY(QFile::resize(name, size));
 
     const DataSetFile::ReadResult read = DataSetFile::readCollection(name);
-    QCOMPARE(read.error, error);
+    QCOMPARE(read.error, error.isEmpty() ? error : error.arg(name));
     QCOMPARE(bool(read.memory), error.isEmpty());
     if (read.memory) {
         QCOMPARE(read.memory->size(), qsizetype(size));

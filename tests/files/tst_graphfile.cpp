@@ -92,7 +92,12 @@ private Q_SLOTS:
         putFile(name, content);
         const GraphFile::ReadResult read = GraphFile::read(name);
         QVERIFY(!read.block.has_value());
-        QCOMPARE(read.error, QStringLiteral("Stream read error"));
+        // The fixed text first, then the file and why.
+        const QString prefix
+            = QStringLiteral("Stream read error: \"%1\": the file is %2 bytes long")
+                  .arg(name)
+                  .arg(content.size());
+        QVERIFY2(read.error.startsWith(prefix), qPrintable(read.error));
     }
 
     void extraBytesIgnored()
@@ -143,10 +148,18 @@ private Q_SLOTS:
     }
 
 #ifdef Q_OS_UNIX
-    // A write that fails halfway (the file size limit of the process stands in for a full disk)
-    // reports "Stream write error" and leaves the earlier file as it was, with no leftovers.
+    void failedWriteKeepsEarlierFile_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        QTest::newRow("fails while writing") << qsizetype(1024 * 1024);
+        QTest::newRow("fails when the last bytes are flushed") << qsizetype(6000);
+    }
+    // A write that fails (the file size limit of the process stands in for a full disk) reports
+    // "Stream write error" with the file and the system's reason, and leaves the earlier file as
+    // it was, with no leftovers.
     void failedWriteKeepsEarlierFile()
     {
+        QFETCH(qsizetype, size);
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("kept.ghf"));
         QCOMPARE(GraphFile::write(name, "good"), QString());
@@ -156,13 +169,13 @@ private Q_SLOTS:
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
+        small.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = GraphFile::write(name, pattern(1024 * 1024));
+        const QString error = GraphFile::write(name, pattern(size));
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
-        QCOMPARE(error, QStringLiteral("Stream write error"));
+        QCOMPARE(error, QStringLiteral("Stream write error: \"%1\": File too large").arg(name));
         QCOMPARE(fileBytes(name), good);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  QStringList { QStringLiteral("kept.ghf") });

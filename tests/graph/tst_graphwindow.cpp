@@ -661,7 +661,10 @@ void TestGraphWindow::badGraphFileMakesNoWindow()
     f.close();
     const int windows = rig.window->mdiArea().subWindowList().size();
     QVERIFY(!rig.window->files().OpenGraphFile(file));
-    QCOMPARE(rig.prompts.errors.last(), QString("Stream read error"));
+    QCOMPARE(rig.prompts.errors.last(),
+             QString("Stream read error: \"%1\": the file is 2 bytes long, too short to hold a "
+                     "length.")
+                 .arg(file));
     QCOMPARE(rig.window->mdiArea().subWindowList().size(), windows);
 }
 

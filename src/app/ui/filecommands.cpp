@@ -158,16 +158,21 @@ bool FileCommands::OpenGraphFile(const QString &fileName)
 {
     // The whole file is read and parsed before a window is made, so a bad file makes none.
     const GraphFile::ReadResult read = GraphFile::read(fileName);
-    QString error = read.error;
-    ChartModel parsed;
-    if (read.block && ChartBlock::load(*read.block, parsed, &error)) {
-        TfrmGraph &graph = m_graphs.createGraph(QFileInfo(fileName).absoluteFilePath());
-        graph.chart().loadBlock(*read.block);
-        graph.setSource(GraphSource::file(QFileInfo(fileName).absoluteFilePath()));
-        graph.UpdateGraphStatistics();
-        graph.chart().reinitAndReset();
-        return true;
+    if (!read.block) {
+        m_services.prompts().showError(read.error);
+        return false;
     }
-    m_services.prompts().showError(error);
-    return false;
+    QString error;
+    ChartModel parsed;
+    if (!ChartBlock::load(*read.block, parsed, &error)) {
+        m_services.prompts().showError(QStringLiteral("\"%1\" cannot be read as a graph: %2")
+                                           .arg(QDir::toNativeSeparators(fileName), error));
+        return false;
+    }
+    TfrmGraph &graph = m_graphs.createGraph(QFileInfo(fileName).absoluteFilePath());
+    graph.chart().loadBlock(*read.block);
+    graph.setSource(GraphSource::file(QFileInfo(fileName).absoluteFilePath()));
+    graph.UpdateGraphStatistics();
+    graph.chart().reinitAndReset();
+    return true;
 }

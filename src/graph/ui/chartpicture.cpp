@@ -1,14 +1,15 @@
 #include "graph/ui/chartpicture.h"
 
+#include "files/wholefile.h"
 #include "graph/ui/pesgraph.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -16,12 +17,6 @@
 namespace ChartPicture {
 
 namespace {
-
-QString cannotWrite(const QString &fileName, const QString &reason)
-{
-    return QStringLiteral("Cannot write file \"%1\". %2")
-        .arg(QDir::toNativeSeparators(fileName), reason);
-}
 
 // Draws the chart on a vector device; false when the device cannot be painted on.
 bool paint(PESGraph &chart, QPaintDevice &device, const QRect &target)
@@ -80,10 +75,10 @@ QString save(PESGraph &chart, const QString &fileName, QSize size)
                               "\".svg\" or \".pdf\".")
             .arg(QDir::toNativeSeparators(fileName));
     size = size.expandedTo(QSize(1, 1));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot create file \"%1\". %2")
-            .arg(QDir::toNativeSeparators(fileName), file.errorString());
+    // The picture's writers do not say when a write to their device fails or falls short: they
+    // write into memory, and the whole picture then goes to the file in one checked write.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     const QRect target(QPoint(0, 0), size);
     bool drawn = false;
     if (extension == QLatin1String("png")) {
@@ -106,10 +101,9 @@ QString save(PESGraph &chart, const QString &fileName, QSize size)
         drawn = paint(chart, pdf, target);
     }
     if (!drawn)
-        return cannotWrite(fileName, file.errorString());
-    if (!file.commit())
-        return cannotWrite(fileName, file.errorString());
-    return {};
+        return QStringLiteral("Cannot write file \"%1\". The picture could not be drawn.")
+            .arg(QDir::toNativeSeparators(fileName));
+    return WholeFile::write(fileName, file.data());
 }
 
 } // namespace ChartPicture
