@@ -161,7 +161,10 @@ QString usage()
         "  2  the command line is wrong (unknown command, missing file, a --set N that is not a\n"
         "     data set of the file), or the file cannot be read, is empty or is shorter than\n"
         "     14 bytes; the reason goes to standard error\n"
-        "     (export, picture, report: also an output file that cannot be written;\n"
+        "     (every command: also standard output that cannot be written, or a file that is\n"
+        "     not a regular file, such as a folder or a pipe;\n"
+        "     export, picture, report: an output file that cannot be written, or that is the\n"
+        "     input file;\n"
         "     figures: a --from or --to beyond the last point, or --from after --to;\n"
         "     periods: a missing or bad --period, or more than 2097152 periods;\n"
         "     exceed: a missing or bad --limit)\n"
@@ -284,8 +287,7 @@ Output run(const QStringList &arguments, const Clock &clock)
 
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
     if (!read.memory)
-        return badInput(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + read.error,
-                        false);
+        return badInput(read.error, false);
     return isReadings ? readings(*read.memory, clock, set) : sets(*read.memory, clock);
 }
 

@@ -1,5 +1,6 @@
 #include "cli/cliexport.h"
 
+#include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "files/textexport.h"
 #include "files/wholefile.h"
@@ -32,7 +33,8 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock, const 
         = TextExport::graphLines(xs, ys, { 1, int(xs.size()) }, separator, locale);
     if (toStandardOutput)
         return { QString::fromUtf8(lines.bytes), loaded.report.err, CliCommands::Decoded };
-    const QString error = WholeFile::write(output, lines.bytes);
+    const QString error = CliFileNames::writeTo(
+        output, [&lines](const QString &name) { return WholeFile::write(name, lines.bytes); });
     if (!error.isEmpty())
         return CliInput::failed(error, CliCommands::BadInput);
     return { {}, loaded.report.err, CliCommands::Decoded };

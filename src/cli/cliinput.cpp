@@ -11,12 +11,17 @@
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
 #include <tuple>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace CliInput {
 
@@ -40,12 +45,15 @@ std::optional<QSize> sizeOf(const QString &text)
 Loaded fromGraphFile(const QString &fileName)
 {
     const GraphFile::ReadResult read = GraphFile::read(fileName);
-    QString error = read.error;
+    if (!read.block)
+        return { std::nullopt, {}, failed(read.error, CliCommands::BadInput) };
+    QString error;
     ChartModel chart;
-    if (!read.block || !ChartBlock::load(*read.block, chart, &error))
+    if (!ChartBlock::load(*read.block, chart, &error))
         return { std::nullopt,
                  {},
-                 failed(WholeFile::shownName(fileName) + QStringLiteral(": ") + error,
+                 failed(QStringLiteral("\"%1\" cannot be read as a graph: %2")
+                            .arg(WholeFile::shownName(fileName), error),
                         CliCommands::BadInput) };
     return { std::move(chart), GraphSource::file(fileName), {} };
 }
@@ -54,10 +62,7 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
 {
     const DataSetFile::ReadResult read = DataSetFile::readCollection(fileName);
     if (!read.memory)
-        return { std::nullopt,
-                 {},
-                 failed(WholeFile::shownName(fileName) + QStringLiteral(": ") + read.error,
-                        CliCommands::BadInput) };
+        return { std::nullopt, {}, failed(read.error, CliCommands::BadInput) };
     LoggerData data;
     const int code = MemoryDecoder::DecodeLoggerMemory(
         *read.memory, DataSetFile::lastAddressOf(*read.memory).value_or(0), clock, data);
@@ -83,6 +88,25 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
                                                 DataSetRows::responseText(data.setFlags[s]));
     source.fileName = fileName;
     return { std::move(chart), std::move(source), warning };
+}
+
+// True when the two names reach one file: the same path, a link to it, or another hard link.
+bool sameFile(const QString &a, const QString &b)
+{
+#ifdef Q_OS_UNIX
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
 }
 
 } // namespace
@@ -230,6 +254,14 @@ Parsed parse(const QString &command, const QStringList &arguments)
 
 Loaded load(const Arguments &arguments, const Clock &clock)
 {
+    // Writing the output would replace the input before or while it is read.
+    if (!arguments.output.isEmpty() && arguments.output != QLatin1String("-")
+        && sameFile(arguments.input, arguments.output))
+        return { std::nullopt,
+                 {},
+                 failed(QStringLiteral("the output \"%1\" is the input file; choose another name")
+                            .arg(WholeFile::shownName(arguments.output)),
+                        CliCommands::BadInput) };
     return arguments.graphFile ? fromGraphFile(arguments.input)
                                : fromCollection(arguments.input, arguments.set, clock);
 }

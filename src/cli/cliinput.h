@@ -43,6 +43,7 @@ struct Loaded
     GraphSource source; // the data set, or the graph file
     CliCommands::Output report; // the failure, or a warning to pass on
 };
+// Refuses an output that is the input file (by any name) before anything is read or written.
 Loaded load(const Arguments &arguments, const Clock &clock);
 
 // "audexa-cli: <reason>" as a failed command's output.

@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "cli/clicommands.h"
+#include "cli/clifilenames.h"
 #include "cli/ui/clipicture.h"
 #include "cli/ui/clireport.h"
 
@@ -9,16 +10,24 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
 
-void print(const QString &text, std::FILE *stream)
+// Writes text to stream and flushes it: 0, or the system's error number when any of it could
+// not be written (a full disk, a closed pipe).
+int print(const QString &text, std::FILE *stream)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream)
+            != std::size_t(bytes.size())
+        || std::fflush(stream) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 } // namespace
@@ -41,11 +50,18 @@ int main(int argc, char *argv[])
     // write text in it, as Audexa does, through QLocale::system(), which this leaves alone.
     QLocale::setDefault(QLocale::c());
     const SystemClock clock;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const CliCommands::Output output = picture ? CliPicture::run(arguments.mid(1), clock)
-        : report                               ? CliReport::run(arguments.mid(1), clock)
-                                               : CliCommands::run(arguments, clock);
-    print(output.out, stdout);
-    print(output.err, stderr);
+    const CliFileNames names(argc, argv);
+    const QStringList arguments = names.arguments();
+    CliCommands::Output output = picture ? CliPicture::run(arguments.mid(1), clock)
+        : report                         ? CliReport::run(arguments.mid(1), clock)
+                                         : CliCommands::run(arguments, clock);
+    // What was not written to standard output is a failure, whatever the command found.
+    if (const int error = print(names.shown(output.out), stdout); error != 0) {
+        output.err += QStringLiteral("audexa-cli: cannot write to standard output: %1\n")
+                          .arg(QString::fromLocal8Bit(std::strerror(error)));
+        if (output.status == CliCommands::Decoded)
+            output.status = CliCommands::BadInput;
+    }
+    print(names.shown(output.err), stderr);
     return output.status;
 }

@@ -6,12 +6,18 @@
 #include "graph/chartmodel.h"
 #include "meter/simulatedloggermemory.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,14 +28,34 @@ struct Run
     int status = -1;
 };
 
-Run runCli(const QStringList &arguments, const QString &locale = QStringLiteral("C.UTF-8"))
+// How a run's output is hindered: standard output on a full device, or files limited to a size.
+struct Hindrance
 {
+    bool fullStandardOutput = false;
+    qint64 fileSizeLimit = 0; // bytes, 0 for none
+};
+
+Run runCli(const QStringList &arguments, const QString &locale = QStringLiteral("C.UTF-8"),
+           Hindrance hindrance = {})
+{
+    // Where the widgets' platform wants a runtime folder of its own.
+    static const QTemporaryDir runtime;
     QProcess process;
+    if (hindrance.fullStandardOutput)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    if (hindrance.fileSizeLimit > 0)
+        process.setChildProcessModifier([limit = hindrance.fileSizeLimit] {
+            // The file size limit stands in for a disk that fills.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small { rlim_t(limit), rlim_t(limit) };
+            setrlimit(RLIMIT_FSIZE, &small);
+        });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), locale);
     environment.insert(QStringLiteral("LANG"), locale);
     // Times are wall-clock times; a zone with summer time shows that none moves with it.
     environment.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(AUDEXA_CLI_PATH), arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
@@ -80,6 +106,10 @@ private Q_SLOTS:
     void output();
     void failures_data();
     void failures();
+    void unwrittenOutput_data();
+    void unwrittenOutput();
+    void namesAsGiven_data();
+    void namesAsGiven();
     void help();
     void exportText_data();
     void exportText();
@@ -123,6 +153,9 @@ void TestCli::initTestCase()
     chart.setX(0, 0, 39156.4375 + 0.6 / 86400.0);
     chart.setY(0, 0, 55.5f);
     QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
+    QVERIFY(QFile::link(m_dir.filePath("case.rec"), m_dir.filePath("link.pdf")));
+    for (const char *pipe : { "pipe.rec", "pipe.ghf" })
+        QCOMPARE(mkfifo(QFile::encodeName(m_dir.filePath(pipe)).constData(), 0600), 0);
 }
 
 QStringList TestCli::inFolder(QStringList arguments) const
@@ -218,6 +251,21 @@ void TestCli::failures_data()
                              << "no file" << true;
     QTest::newRow("no arguments") << collection() << QStringList {} << 2 << ""
                                   << "no command" << true;
+    QTest::newRow("export onto its input")
+        << collection() << QStringList { "export", "FILE", "FILE" } << 2 << ""
+        << "is the input file" << false;
+    QTest::newRow("picture onto its input through a link")
+        << collection() << QStringList { "picture", "FILE", "LINK" } << 2 << ""
+        << "is the input file" << false;
+    QTest::newRow("report onto its input through a link")
+        << collection() << QStringList { "report", "FILE", "LINK" } << 2 << ""
+        << "is the input file" << false;
+    QTest::newRow("a pipe without a writer")
+        << collection() << QStringList { "sets", "PIPE" } << 2 << ""
+        << "pipe.rec\". It is not a regular file" << false;
+    QTest::newRow("a graph file on a pipe")
+        << collection() << QStringList { "figures", "PIPE.ghf" } << 2 << ""
+        << "pipe.ghf\". It is not a regular file" << false;
 }
 
 void TestCli::failures()
@@ -232,8 +280,14 @@ void TestCli::failures()
     QVERIFY(!name.isEmpty());
     arguments.replaceInStrings("FILE", name);
     arguments.replaceInStrings("MISSING", m_dir.filePath("missing.rec"));
+    arguments.replaceInStrings("LINK", m_dir.filePath("link.pdf"));
+    arguments.replaceInStrings(QRegularExpression("^PIPE$"), m_dir.filePath("pipe.rec"));
+    arguments.replaceInStrings("PIPE.ghf", m_dir.filePath("pipe.ghf"));
 
+    QElapsedTimer timer;
+    timer.start();
     const Run run = runCli(arguments);
+    QVERIFY(timer.elapsed() < 10000); // a pipe without a writer is refused, not waited on
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, out);
     QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
@@ -243,6 +297,115 @@ void TestCli::failures()
     QCOMPARE(run.err.contains("Usage:"), usage);
     if (!usage && !run.err.isEmpty())
         QCOMPARE(run.err.count('\n'), 1);
+    // No command changes its input.
+    QFile input(name);
+    QVERIFY(input.open(QIODevice::ReadOnly));
+    QCOMPARE(input.readAll(), file);
+}
+
+void TestCli::unwrittenOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+
+    // Standard output on a full device.
+    for (const QStringList &arguments :
+         { QStringList { "sets", "survey.rec" }, QStringList { "readings", "survey.rec" },
+           QStringList { "export", "survey.rec", "-" }, QStringList { "figures", "survey.rec" },
+           QStringList { "periods", "survey.rec", "--period", "60" },
+           QStringList { "lden", "survey.rec" },
+           QStringList { "exceed", "survey.rec", "--limit", "20" } })
+        QTest::newRow(qPrintable(arguments.first() + " to a full standard output"))
+            << arguments << "cannot write to standard output: No space left on device";
+    // A disk that fills one byte before the file's end.
+    for (const char *out : { "OUT.svg", "OUT.pdf", "OUT.png" })
+        QTest::newRow(qPrintable(QString(out) + " on a disk that fills"))
+            << QStringList { "picture", "marked.ghf", out, "--size", "400x300" }
+            << "File too large";
+    QTest::newRow("report on a disk that fills")
+        << QStringList { "report", "marked.ghf", "OUT.pdf" } << "File too large";
+    QTest::newRow("export on a disk that fills")
+        << QStringList { "export", "survey.rec", "OUT.txt" } << "File too large";
+}
+
+// Output that did not reach its place is a failure with the system's reason; an earlier file
+// of the same name stays as it was.
+void TestCli::unwrittenOutput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.setSeries(0, { 39156.4375, 39156.4376, 39156.4377 }, { 55.5f, 70.0f, 62.0f });
+    QVERIFY(GraphFile::write(m_dir.filePath("marked.ghf"), ChartBlock::save(chart)).isEmpty());
+    arguments = inFolder(arguments);
+    const QString out = arguments.value(2);
+    Hindrance hindrance;
+    QByteArray earlier;
+    if (out.contains("OUT")) {
+        QFile::remove(out);
+        QCOMPARE(runCli(arguments).status, 0);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        earlier = file.readAll();
+        hindrance.fileSizeLimit = earlier.size() - 1;
+    } else {
+        hindrance.fullStandardOutput = true;
+    }
+
+    const Run run = runCli(arguments, QStringLiteral("C.UTF-8"), hindrance);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    if (!earlier.isEmpty()) {
+        QVERIFY2(run.err.contains(QFileInfo(out).fileName()), qPrintable(run.err));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+    }
+}
+
+void TestCli::namesAsGiven_data()
+{
+    // Shell commands run in the test's folder, where $CLI is audexa-cli and $BAD and $OUT are
+    // names that are not valid UTF-8 ($BAD a copy of survey.rec); what they print.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("sets") << "\"$CLI\" sets \"$BAD\"" << SetsOutput;
+    QTest::newRow("export, and the same text under the name given")
+        << "\"$CLI\" export \"$BAD\" plain.txt && \"$CLI\" export \"$BAD\" \"$OUT\" && "
+           "cmp plain.txt \"$OUT\" && echo same"
+        << "same\n";
+    QTest::newRow("a picture under the name given")
+        << "\"$CLI\" picture \"$BAD\" \"$OUT.svg\" && head -c 5 \"$OUT.svg\""
+        << "<?xml";
+    QTest::newRow("export onto its input under the name given")
+        << "\"$CLI\" export \"$BAD\" \"$BAD\" 2>/dev/null; echo $?; cmp survey.rec \"$BAD\" && "
+           "echo kept"
+        << "2\nkept\n";
+    QTest::newRow("a missing file is named as given")
+        << "\"$CLI\" sets \"$OUT.rec\" 2>&1 | grep -c 'Cannot open file \"out\xEF\xBF\xBD.rec\"'"
+        << "1\n";
+}
+
+// A name that is not valid UTF-8 reaches its file, as the system gives it.
+void TestCli::namesAsGiven()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, printed);
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", "C.UTF-8");
+    environment.insert("CLI", AUDEXA_CLI_PATH);
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(m_dir.path());
+    shell.start("/bin/sh",
+                { "-c",
+                  "BAD=$(printf 'bad\\377name.rec'); OUT=$(printf 'out\\377'); "
+                  "cp survey.rec \"$BAD\" && "
+                      + script + "; rm -f \"$BAD\" \"$OUT\" \"$OUT.svg\"" });
+    QVERIFY(shell.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), printed);
 }
 
 void TestCli::exportText_data()

@@ -1,5 +1,6 @@
 #include "cli/ui/clipicture.h"
 
+#include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "graph/ui/chartpicture.h"
 #include "graph/ui/pesgraph.h"
@@ -19,7 +20,10 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     chart.resize(size);
     chart.model() = *loaded.chart;
     chart.reinitAndReset();
-    const QString error = ChartPicture::save(chart, parsed.arguments->output, size);
+    const QString error
+        = CliFileNames::writeTo(parsed.arguments->output, [&chart, size](const QString &name) {
+              return ChartPicture::save(chart, name, size);
+          });
     if (!error.isEmpty())
         return CliInput::failed(error, CliCommands::BadInput);
     return { {}, loaded.report.err, CliCommands::Decoded };

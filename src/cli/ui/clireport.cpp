@@ -1,6 +1,7 @@
 #include "cli/ui/clireport.h"
 
 #include "base/clock.h"
+#include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "cli/ui/clipicture.h"
 #include "graph/graphstatistics.h"
@@ -82,7 +83,8 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     contents.drawGraph = [&chart](QPainter &painter, const QRectF &target) {
         ChartPicture::draw(chart, painter, target);
     };
-    const QString error = SurveyReport::write(contents, a.output);
+    const QString error = CliFileNames::writeTo(
+        a.output, [&contents](const QString &name) { return SurveyReport::write(contents, name); });
     if (!error.isEmpty())
         return CliInput::failed(error, CliCommands::BadInput);
     return { {}, loaded.report.err, CliCommands::Decoded };
