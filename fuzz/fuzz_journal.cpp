@@ -1,7 +1,8 @@
 // Arbitrary bytes as a measurement journal, read as the start-up recovery reads one.
 // Checked: bytes that are refused give a reason; accepted ones give whole records only, and
-// the records and the dropped end add up to the bytes after the header; writing the records
-// read back gives exactly the bytes they were read from.
+// the records read, those skipped and the dropped end add up to the bytes after the header;
+// gaps stand only for skipped records; when none was skipped, writing the records read back
+// gives exactly the bytes they were read from.
 
 #include "files/measurementjournal.h"
 
@@ -23,9 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if ((realTime ? c.seconds.size() : c.points.size()) != 0)
         std::abort();
     const qsizetype recordSize = MeasurementJournal::recordSize(c.header.kind);
-    if (MeasurementJournal::HeaderSize + records * recordSize + c.droppedBytes != bytes.size()
-        || c.droppedBytes < 0)
+    const qsizetype skipped = c.damaged + c.misplaced;
+    if (c.gaps < 0 || c.gaps > skipped || c.records() != records - c.gaps || c.droppedBytes < 0
+        || c.droppedBytes >= recordSize
+        || MeasurementJournal::HeaderSize + (c.records() + skipped) * recordSize + c.droppedBytes
+            != bytes.size())
         std::abort();
+    if (skipped > 0)
+        return 0;
     QByteArray rewritten = bytes.left(MeasurementJournal::HeaderSize);
     for (qsizetype i = 0; i < records; ++i)
         rewritten += realTime

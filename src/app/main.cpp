@@ -4,6 +4,7 @@
 #include "base/appfolders.h"
 #include "base/clock.h"
 #include "base/ui/prompts.h"
+#include "graph/realtimerecorder.h"
 #include "graph/ui/realtimecontroller.h"
 #include "leq/ui/leqcontroller.h"
 #include "leq/ui/tfrmleq.h"
@@ -80,8 +81,8 @@ struct ProgramOptions
                                          QStringLiteral("ms") };
     const QCommandLineOption record {
         QStringLiteral("record"),
-        QStringLiteral("Start a real-time recording of <points> points at the saved sampling rate "
-                       "as soon as the meter answers, for unattended surveys."),
+        QStringLiteral("Start a real-time recording of <points> points (at most 10000000) at the "
+                       "saved sampling rate as soon as the meter answers, for unattended surveys."),
         QStringLiteral("points")
     };
 
@@ -150,9 +151,10 @@ int main(int argc, char *argv[])
     if (parser.isSet(options.record)) {
         bool ok = false;
         recordPoints = parser.value(options.record).toInt(&ok);
-        if (!ok || recordPoints <= 0) {
-            std::fprintf(stderr, "audexa: --record needs a number of points from 1, not \"%s\"\n",
-                         qPrintable(parser.value(options.record)));
+        if (!ok || recordPoints <= 0 || recordPoints > RealTimeRecorder::MaxPoints) {
+            std::fprintf(stderr,
+                         "audexa: --record needs a number of points from 1 to %d, not \"%s\"\n",
+                         RealTimeRecorder::MaxPoints, qPrintable(parser.value(options.record)));
             return 2;
         }
     }

@@ -20,6 +20,9 @@ struct AppState
     // An exchange that needs the meter to itself runs (a download): the poll is off, and the
     // commands that would start another are disabled until it ends.
     bool ExchangeRunning = false;
+    // The measurements a crash left behind are being offered at start-up: what starts one
+    // without the user (--record, --leq) waits for the answers.
+    bool RecoveryPending = false;
 
     // Real-time recording.
     bool RealTimeRunning = false;

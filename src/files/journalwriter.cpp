@@ -38,13 +38,35 @@ QString JournalWriter::fileName(const QString &folder, const MeasurementJournal:
                                  + QLatin1String(MeasurementJournal::Suffix));
 }
 
+std::unique_ptr<QLockFile> JournalWriter::lock(const QString &journal, QLockFile::LockError *error)
+{
+    auto lock = std::make_unique<QLockFile>(lockName(journal));
+    // A recording holds its lock for hours: only a lock whose program has ended is stale.
+    lock->setStaleLockTime(0);
+    const bool taken = lock->tryLock(0);
+    if (error)
+        *error = lock->error();
+    if (!taken)
+        lock.reset();
+    return lock;
+}
+
 QString JournalWriter::start(const QString &path, const MeasurementJournal::Header &header)
 {
     close();
+    m_lock.reset();
     m_failureTold = false;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    m_lock = std::make_unique<QLockFile>(lockName(path));
-    m_lock->tryLock(0);
+    QLockFile::LockError lockError = QLockFile::NoError;
+    m_lock = lock(path, &lockError);
+    if (!m_lock)
+        return QStringLiteral("Cannot lock the journal \"%1\". %2")
+            .arg(QDir::toNativeSeparators(path),
+                 lockError == QLockFile::LockFailedError
+                     ? QStringLiteral("Another program holds it.")
+                     : lockError == QLockFile::PermissionError
+                     ? QStringLiteral("Permission denied")
+                     : QStringLiteral("The lock file cannot be written."));
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return QStringLiteral("Cannot create the journal \"%1\". %2")
@@ -85,9 +107,17 @@ QString JournalWriter::write(const QByteArray &bytes)
     if (!m_file.isOpen())
         return QStringLiteral("The journal is not open.");
     // Unbuffered: the record goes to the system in this call, whole.
-    if (m_file.write(bytes) != bytes.size())
-        return QStringLiteral("Cannot write the journal \"%1\". %2")
-            .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
+    const qint64 before = m_file.pos();
+    if (m_file.write(bytes) != bytes.size()) {
+        const QString error
+            = QStringLiteral("Cannot write the journal \"%1\". %2")
+                  .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
+        // A part of a record would put every later record out of its place: the journal
+        // ends at its last whole record.
+        m_file.resize(before);
+        close();
+        return error;
+    }
     if (!m_sinceSync.isValid() || m_sinceSync.elapsed() >= SyncIntervalMs) {
         m_sinceSync.start();
         {
@@ -141,11 +171,10 @@ void JournalWriter::close()
     }
 }
 
-void JournalWriter::adopt(const QString &path)
+void JournalWriter::adopt(const QString &path, std::unique_ptr<QLockFile> lock)
 {
     close();
-    m_lock = std::make_unique<QLockFile>(lockName(path));
-    m_lock->tryLock(0);
+    m_lock = std::move(lock);
     m_file.setFileName(path);
 }
 

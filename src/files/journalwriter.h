@@ -30,11 +30,17 @@ public:
     // Audexa running beside it never offers the journal back. A lock whose program has ended
     // (a crash, a kill) is stale, and taken.
     static QString lockName(const QString &journal) { return journal + QStringLiteral(".lock"); }
+    // Takes a journal's lock for as long as the lock lives: empty when another program holds it
+    // (error LockFailedError) or it cannot be made (PermissionError, UnknownError: a full or
+    // read-only folder). A lock is never taken from a running program, however old it is.
+    static std::unique_ptr<QLockFile> lock(const QString &journal, QLockFile::LockError *error);
 
     // Starts a journal (an earlier one of this writer is closed and kept); empty on success,
-    // otherwise what went wrong.
+    // otherwise what went wrong. Without its lock no journal is written: another Audexa could
+    // offer it back while it is being written.
     QString start(const QString &path, const MeasurementJournal::Header &header);
-    // Appends a record; empty on success. After a failure the journal stays as far as it got.
+    // Appends a record; empty on success. After a failure the journal is cut back to its last
+    // whole record and closed: it keeps what it got, and takes nothing more.
     QString append(const MeasurementJournal::Point &point);
     QString append(const MeasurementJournal::Second &second);
     // What to tell the user of a failure of this journal: the error and that the measurement
@@ -43,9 +49,10 @@ public:
     QString failureToTell(const QString &error, const QString &measurement);
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_file.fileName(); }
-    // Takes over a journal left by an earlier run, whose data is shown again unsaved: discard
-    // removes it, as it would the writer's own.
-    void adopt(const QString &path);
+    // Takes over a journal left by an earlier run, whose data is shown again unsaved, with the
+    // lock its offer took (none when it could not be made): discard removes it, as it would the
+    // writer's own.
+    void adopt(const QString &path, std::unique_ptr<QLockFile> lock);
     // Closes and keeps the journal (the measurement ended, its data is not saved yet).
     void close();
     // Closes and removes the journal (the data was saved, or the user discarded it).

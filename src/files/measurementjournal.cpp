@@ -51,12 +51,6 @@ void seal(QByteArray &record, quint32 sequence)
     put<quint16>(d + n - 2, crc(d, n - 2));
 }
 
-bool sealed(const char *record, qsizetype size, quint32 sequence)
-{
-    return get<quint16>(record + size - 4) == quint16(sequence & 0xFFFF)
-        && get<quint16>(record + size - 2) == crc(record, size - 2);
-}
-
 } // namespace
 
 int recordSize(Kind kind)
@@ -122,25 +116,73 @@ ReadResult read(const QByteArray &bytes)
     if (!std::isfinite(c.header.start) || !std::isfinite(c.header.parameter))
         return { std::nullopt, QStringLiteral("its header is damaged") };
 
+    // Each record has its place; one that does not check out is skipped alone. Those between
+    // two records read become gaps, their times shared out evenly between the two.
+    const bool leq = c.header.kind == Kind::Leq;
     qsizetype at = HeaderSize;
-    quint32 sequence = 0;
-    while (bytes.size() - at >= size && sealed(d + at, size, sequence)) {
+    int skippedInRow = 0;
+    bool anyRead = false;
+    for (quint32 place = 0; bytes.size() - at >= size; ++place, at += size) {
         const char *r = d + at;
         // The word after an LEQ record's readings is always written as zero; a record with
-        // anything else there was not written by this program, and ends the journal like a
-        // torn one, so that what is recovered is exactly what was written.
-        if (c.header.kind == Kind::Leq && get<quint16>(r + 18) != 0)
-            break;
-        if (c.header.kind == Kind::RealTime)
-            c.points.push_back({ get<double>(r), get<float>(r + 8) });
-        else
+        // anything else there was not written by this program, even when its check fits.
+        if (get<quint16>(r + size - 2) != crc(r, size - 2) || (leq && get<quint16>(r + 18) != 0)) {
+            ++c.damaged;
+            ++skippedInRow;
+            continue;
+        }
+        if (get<quint16>(r + size - 4) != quint16(place & 0xFFFF)) {
+            ++c.misplaced;
+            ++skippedInRow;
+            continue;
+        }
+        const double time = get<double>(r);
+        if (anyRead && skippedInRow > 0) {
+            const double before = leq ? c.seconds.back().time : c.points.back().x;
+            for (int k = 1; k <= skippedInRow; ++k) {
+                const double between = before + (time - before) * k / (skippedInRow + 1);
+                if (leq)
+                    c.seconds.push_back({ between, 0.0f, 0.0f, 0 });
+                else
+                    c.points.push_back({ between, NoLevel });
+            }
+            c.gaps += skippedInRow;
+        }
+        skippedInRow = 0;
+        anyRead = true;
+        if (leq)
             c.seconds.push_back(
-                { get<double>(r), get<float>(r + 8), get<float>(r + 12), get<quint16>(r + 16) });
-        at += size;
-        ++sequence;
+                { time, get<float>(r + 8), get<float>(r + 12), get<quint16>(r + 16) });
+        else
+            c.points.push_back({ time, get<float>(r + 8) });
     }
     c.droppedBytes = bytes.size() - at;
     return { std::move(c), {} };
+}
+
+int Contents::records() const
+{
+    return int(header.kind == Kind::Leq ? seconds.size() : points.size()) - gaps;
+}
+
+QString skippedText(const Contents &contents)
+{
+    const int skipped = contents.damaged + contents.misplaced;
+    if (skipped == 0)
+        return {};
+    if (contents.misplaced == 0)
+        return skipped == 1
+            ? QStringLiteral("1 damaged record of its journal was left out.")
+            : QStringLiteral("%1 damaged records of its journal were left out.").arg(skipped);
+    if (contents.damaged == 0)
+        return skipped == 1
+            ? QStringLiteral("1 record of its journal was out of place and was left out.")
+            : QStringLiteral("%1 records of its journal were out of place and were left out.")
+                  .arg(skipped);
+    return QStringLiteral("%1 records of its journal were left out: %2 damaged, %3 out of place.")
+        .arg(skipped)
+        .arg(contents.damaged)
+        .arg(contents.misplaced);
 }
 
 } // namespace MeasurementJournal

@@ -27,14 +27,20 @@
 //     Kind 2 (24 bytes):  f64 the second (days), f32 SPL, f32 Leq, u16 readings in that second,
 //                         u16 zero, u16 sequence, u16 CRC
 //
-// A record is written whole, and only ever at the end: a last record cut short or with a wrong
-// check is a write the crash interrupted, and is dropped with everything after it.
+// A record is written whole, and only ever at the end, so record n always starts at byte
+// 48 + n x size. A last record cut short is a write the crash interrupted, and is dropped. A
+// whole record that does not check out (a wrong check, or a sequence number that is not its
+// place) was damaged on the disk: it alone is skipped, and every record after it that checks
+// out is read. One skipped between records read leaves a gap in their place: a real-time point
+// without a level, an LEQ second without readings, its time halfway between its neighbours'.
 namespace MeasurementJournal {
 
 enum class Kind : quint16 { RealTime = 1, Leq = 2 };
 constexpr int HeaderSize = 48;
 constexpr int RealTimeRecordSize = 16;
 constexpr int LeqRecordSize = 24;
+// The level of a real-time point that has none (a gap), as the chart's null value.
+constexpr float NoLevel = 9999.0f;
 // Journals are named "<kind>-<start>.journal" in the data folder's "temp".
 inline constexpr char Suffix[] = ".journal";
 
@@ -70,14 +76,25 @@ struct Contents
     Header header;
     std::vector<Point> points; // kind 1
     std::vector<Second> seconds; // kind 2
-    qsizetype droppedBytes = 0; // the end that did not form a whole, checked record
+    // Whole records skipped: with a wrong check (damaged), or checked but not in their place.
+    int damaged = 0;
+    int misplaced = 0;
+    // Of those, the ones between records read, which stand as gaps in points or seconds.
+    int gaps = 0;
+    qsizetype droppedBytes = 0; // the end that did not form a whole record
+    // The records read, gaps left out.
+    int records() const;
 };
+// What the user is told of the skipped records ("1 damaged record of its journal was left
+// out."); empty when none was skipped.
+QString skippedText(const Contents &contents);
 struct ReadResult
 {
     std::optional<Contents> contents;
     QString error; // why the bytes are not a journal
 };
-// Reads a journal's bytes; never fails on a torn end, only on a header that is not a journal's.
+// Reads a journal's bytes; never fails on a torn end or on damaged records, only on a header
+// that is not a journal's.
 ReadResult read(const QByteArray &bytes);
 
 } // namespace MeasurementJournal

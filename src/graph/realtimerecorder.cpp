@@ -32,6 +32,7 @@ void RealTimeRecorder::start(AppState &state, ChartModel &chart, int count, doub
     m_readingsAtLastPoint = state.LiveReadingCount - 1;
     m_validPoints = 0;
     m_lostSince = NoTime;
+    m_lastBeat = now;
     chart.xScale = { true, now, now + HundredSeconds };
 }
 
@@ -39,6 +40,7 @@ bool RealTimeRecorder::append(AppState &state, ChartModel &chart, double now, Te
 {
     if (state.RealTimeCount >= chart.points())
         return false; // the chart is full: the tick stops the recording
+    m_lastBeat = now;
     const bool fresh = state.LiveReadingCount != m_readingsAtLastPoint;
     m_readingsAtLastPoint = state.LiveReadingCount;
 
@@ -93,11 +95,38 @@ bool RealTimeRecorder::append(AppState &state, ChartModel &chart, double now, Te
 RealTimeRecorder::Tick RealTimeRecorder::tick(AppState &state, ChartModel &chart, double now,
                                               Texts &texts)
 {
+    // The timer ticks once a second; a longer wait means ticks that could not run.
+    const double since = (now - m_lastBeat) / DateTimeDays::OneSecond;
+    const qint64 missed = std::isfinite(since) && since > 1.5 ? qint64(std::lround(since)) - 1 : 0;
+    const double from = m_lastBeat;
+    m_lastBeat = now;
+    bool appended = false;
+    double firstGap = NoTime;
+    for (qint64 k = 1; k <= missed && state.RealTimeCount < chart.points(); ++k) {
+        if (!SamplingRate::tickDue(++RealTimeTicks, state.RealTimeRate))
+            continue;
+        RealTimeTicks = 0;
+        const double due = from + double(k) * DateTimeDays::OneSecond;
+        if (std::isnan(firstGap))
+            firstGap = due;
+        chart.setX(0, state.RealTimeCount, due);
+        chart.setY(0, state.RealTimeCount, ChartModel::NullValue);
+        ++state.RealTimeCount;
+        state.RealTimeModified = true;
+        appended = true;
+    }
+    if (!std::isnan(firstGap))
+        texts.meterLost = QStringLiteral("No points could be taken from %1 to %2: the graph has a "
+                                         "gap there.")
+                              .arg(clockText(firstGap), clockText(now));
+    if (chart.points() - 1 < state.RealTimeCount)
+        return Tick::Finished;
+
     ++RealTimeTicks;
     if (!SamplingRate::tickDue(RealTimeTicks, state.RealTimeRate))
-        return Tick::Waiting;
+        return appended ? Tick::Appended : Tick::Waiting;
     RealTimeTicks = 0;
-    const bool appended = append(state, chart, now, texts);
+    appended = append(state, chart, now, texts) || appended;
     if (chart.points() - 1 < state.RealTimeCount)
         return Tick::Finished;
     return appended ? Tick::Appended : Tick::Skipped;

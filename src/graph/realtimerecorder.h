@@ -15,15 +15,21 @@ struct AppState;
 // A point is recorded from a live reading that arrived since the previous point. When none
 // arrived (the meter is unplugged, times out or sends replies that are not framed), the point
 // is a null point: a gap in the graph that every figure leaves out, never the last level again.
-// The recording goes on, and takes levels again when readings come back.
+// The recording goes on, and takes levels again when readings come back. A tick that could not
+// run (the window thread was held up) is a null point too, at the time it was due.
 class RealTimeRecorder
 {
 public:
+    // The most points a recording takes: ten million points take about 250 MB, and a chart of
+    // more would hold the window for minutes and run out of memory.
+    static constexpr int MaxPoints = 10'000'000;
+
     // Field texts an appended point changes; unset fields keep their text.
     struct Texts
     {
         std::optional<QString> max, maxTime, min, minTime, dataNo;
-        // What the window says about a lost meter: when it was lost, and when it came back.
+        // What the window says about a gap: when the meter was lost and when it came back, or
+        // when ticks could not run.
         std::optional<QString> meterLost;
     };
 
@@ -48,7 +54,9 @@ public:
     // level when that is above 30 dB, and skipped otherwise. False when skipped.
     bool append(AppState &state, ChartModel &chart, double now, Texts &texts);
 
-    // One tick of the one-second recording timer.
+    // One tick of the one-second recording timer. The ticks that did not come since the last one
+    // (more than a second and a half apart) are counted first: each that was due a point
+    // appends a null point at its time. Appended when any point was appended.
     Tick tick(AppState &state, ChartModel &chart, double now, Texts &texts);
 
     // Stop: the chart keeps only the points recorded, the X scale ends now, and the average
@@ -68,4 +76,5 @@ private:
     quint64 m_readingsAtLastPoint = 0;
     int m_validPoints = 0;
     double m_lostSince = NoTime; // the first null point of the gap that is still open
+    double m_lastBeat = NoTime; // the last tick, or Run's first point
 };

@@ -3,6 +3,7 @@
 // user keeps or discards, and that are not journals at all.
 
 #include "app/ui/filecommands.h"
+#include "app/ui/journalrecovery.h"
 #include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
 #include "base/appfolders.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 
 namespace {
@@ -59,6 +61,7 @@ private Q_SLOTS:
     void unwritableJournalIsSaid();
     void journalsLeftBehind_data();
     void journalsLeftBehind();
+    void unattendedRecordingWaitsForTheAnswer();
 };
 
 // Runs Audexa in a child process on the simulated meter with `options`, and kills it (SIGKILL:
@@ -167,7 +170,8 @@ void TestRecovery::interruptedLeqComesBack()
     QVERIFY(!QFile::exists(journal));
 }
 
-// A journal that cannot be written is said once, and the recording goes on without it.
+// A journal that cannot be written is said once, without waiting for an answer inside the
+// recording's tick, and the recording goes on without it.
 void TestRecovery::unwritableJournalIsSaid()
 {
     QTemporaryDir dir;
@@ -176,6 +180,7 @@ void TestRecovery::unwritableJournalIsSaid()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     MainWindowRig rig(dir, startAgain());
+    settle(); // the journals left behind are offered first
     rig.connectAndPoll();
     QVERIFY(rig.window->realTime().recordUnattended(5));
     for (int i = 0; i < 3; ++i) {
@@ -183,11 +188,46 @@ void TestRecovery::unwritableJournalIsSaid()
         rig.window->MainTimerTimer();
         rig.window->realTime().RealTime_TimerTimer();
     }
-    QCOMPARE(rig.prompts.errors.size(), 1);
-    QVERIFY(rig.prompts.errors[0].endsWith("a crash or a power cut would lose it: save it when "
-                                           "it ends."));
+    QCOMPARE(rig.prompts.errors, QStringList());
+    QCOMPARE(rig.prompts.notices.size(), 1);
+    QVERIFY(rig.prompts.notices[0].endsWith("a crash or a power cut would lose it: save it when "
+                                            "it ends."));
     QCOMPARE(rig.window->state().RealTimeCount, 4);
 }
+
+namespace {
+
+const MeasurementJournal::Header ThreePointsHeader { MeasurementJournal::Kind::RealTime, 46000.5,
+                                                     1.0, 100 };
+const QString JournalName = "realtime-20251209-120000-000.journal";
+
+QByteArray threePoints()
+{
+    QByteArray bytes = MeasurementJournal::headerBytes(ThreePointsHeader);
+    for (int i = 0; i < 3; ++i)
+        bytes += MeasurementJournal::recordBytes(
+            MeasurementJournal::Point { 46000.5 + i / 86400.0, 55.0f }, quint32(i));
+    return bytes;
+}
+
+QString writeJournal(QTemporaryDir &dir, const QByteArray &bytes)
+{
+    QDir().mkpath(tempFolderOf(dir));
+    QFile file(tempFolderOf(dir) + "/" + JournalName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return file.fileName();
+}
+
+// Whether a program other than this test holds the journal's lock.
+bool lockHeld(const QString &journal)
+{
+    QLockFile other(JournalWriter::lockName(journal));
+    other.setStaleLockTime(0);
+    return !other.tryLock(0);
+}
+
+} // namespace
 
 void TestRecovery::journalsLeftBehind_data()
 {
@@ -196,30 +236,38 @@ void TestRecovery::journalsLeftBehind_data()
     QTest::addColumn<int>("questions");
     QTest::addColumn<QStringList>("left"); // files in temp afterwards
     QTest::addColumn<int>("errors");
-    QTest::addColumn<bool>("locked"); // another Audexa answers for the journal
+    QTest::addColumn<QString>("lock"); // "", "another Audexa's", or "a killed Audexa's"
 
-    const MeasurementJournal::Header header { MeasurementJournal::Kind::RealTime, 46000.5, 1.0,
-                                              100 };
-    QByteArray three = MeasurementJournal::headerBytes(header);
-    for (int i = 0; i < 3; ++i)
-        three += MeasurementJournal::recordBytes(
-            MeasurementJournal::Point { 46000.5 + i / 86400.0, 55.0f }, quint32(i));
+    const QByteArray three = threePoints();
+    auto damaged = [&three](QList<int> records) {
+        QByteArray b = three;
+        for (int r : records)
+            b[MeasurementJournal::HeaderSize + 16 * r + 2] ^= 0x40;
+        return b;
+    };
     const int no = int(Prompts::Answer::No);
     const int yes = int(Prompts::Answer::Yes);
-    const QString name = "realtime-20251209-120000-000.journal";
+    const QString name = JournalName;
     QTest::newRow("no, and kept") << three << QList<int> { no, no } << 2 << QStringList { name }
-                                  << 0 << false;
+                                  << 0 << "";
     QTest::newRow("no, and discarded")
-        << three << QList<int> { no, yes } << 2 << QStringList {} << 0 << false;
+        << three << QList<int> { no, yes } << 2 << QStringList {} << 0 << "";
     QTest::newRow("torn: the whole records") << three + QByteArray(7, '\x55') << QList<int> { yes }
-                                             << 1 << QStringList { name } << 0 << false;
+                                             << 1 << QStringList { name } << 0 << "";
+    QTest::newRow("first record damaged: the others offered")
+        << damaged({ 0 }) << QList<int> { no, no } << 2 << QStringList { name } << 0 << "";
+    QTest::newRow("every record damaged: set aside")
+        << damaged({ 0, 1, 2 }) << QList<int> {} << 0 << QStringList { name + ".unreadable" } << 1
+        << "";
     QTest::newRow("another Audexa's")
-        << three << QList<int> {} << 0 << QStringList { name } << 0 << true;
-    QTest::newRow("nothing recorded") << MeasurementJournal::headerBytes(header) << QList<int> {}
-                                      << 0 << QStringList {} << 0 << false;
+        << three << QList<int> {} << 0 << QStringList { name } << 0 << "another Audexa's";
+    QTest::newRow("a killed Audexa's")
+        << three << QList<int> { no, no } << 2 << QStringList { name } << 0 << "a killed Audexa's";
+    QTest::newRow("nothing recorded") << MeasurementJournal::headerBytes(ThreePointsHeader)
+                                      << QList<int> {} << 0 << QStringList {} << 0 << "";
     QTest::newRow("random bytes set aside")
         << QByteArray("\x12\x34 not a journal at all") << QList<int> {} << 0
-        << QStringList { name + ".unreadable" } << 1 << false;
+        << QStringList { name + ".unreadable" } << 1 << "";
 }
 
 void TestRecovery::journalsLeftBehind()
@@ -229,22 +277,43 @@ void TestRecovery::journalsLeftBehind()
     QFETCH(int, questions);
     QFETCH(QStringList, left);
     QFETCH(int, errors);
-    QFETCH(bool, locked);
+    QFETCH(QString, lock);
     QTemporaryDir dir;
-    QDir().mkpath(tempFolderOf(dir));
-    QFile file(tempFolderOf(dir) + "/realtime-20251209-120000-000.journal");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    QLockFile lock(JournalWriter::lockName(file.fileName()));
-    if (locked)
-        QVERIFY(lock.tryLock(0));
+    const QString journal = writeJournal(dir, bytes);
+    QVERIFY(!journal.isEmpty());
+    QLockFile held(JournalWriter::lockName(journal));
+    if (lock == "another Audexa's")
+        QVERIFY(held.tryLock(0));
+    if (lock == "a killed Audexa's") {
+        // The lock file of a program that has ended: its number names no running process.
+        QProcess ended;
+        ended.start("true");
+        QVERIFY(ended.waitForStarted());
+        const qint64 pid = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        QFile stale(JournalWriter::lockName(journal));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(QByteArray::number(pid) + "\naudexa\n" + QSysInfo::machineHostName().toUtf8()
+                    + "\n");
+    }
 
     MainWindowRig rig(dir, startAgain());
     for (int a : answers)
         rig.prompts.answers << Prompts::Answer(a);
+    // A second Audexa started meanwhile must not offer or discard what this one asks about.
+    QStringList unlocked;
+    rig.prompts.whileAsking = [&](const QString &question) {
+        if (!lockHeld(journal))
+            unlocked << question;
+    };
     settle();
     QCOMPARE(rig.prompts.questions.size(), questions);
+    QCOMPARE(unlocked, QStringList());
+    const bool oneDamaged = bytes.size() == threePoints().size() && bytes != threePoints();
+    if (questions)
+        QVERIFY(rig.prompts.questions[0].endsWith(
+            oneDamaged ? "(2 points)?\n1 damaged record of its journal was left out."
+                       : "(3 points)?"));
     QCOMPARE(rig.prompts.errors.size(), errors);
     if (errors)
         QVERIFY(rig.prompts.errors[0].contains("is kept as"));
@@ -252,8 +321,52 @@ void TestRecovery::journalsLeftBehind()
     files.removeIf(
         [](const QString &f) { return !f.endsWith(".journal") && !f.endsWith(".unreadable"); });
     QCOMPARE(files, left);
-    if (!answers.isEmpty() && answers[0] == int(Prompts::Answer::Yes))
+    const bool recovered = !answers.isEmpty() && answers[0] == int(Prompts::Answer::Yes);
+    if (recovered)
         QCOMPARE(rig.window->graphs().RealTimeGraphWindow()->chartModel().points(), 3);
+    // Shown again, it stays this program's; kept for the next start, it is free.
+    if (lock != "another Audexa's" && QFile::exists(journal))
+        QCOMPARE(lockHeld(journal), recovered);
+}
+
+// Started with --record while the recovery question is open: the recording waits for the
+// answer, and then asks, as Run does, before it replaces the recovered one. A journal that
+// cannot be recovered because a recording runs is said to be kept.
+void TestRecovery::unattendedRecordingWaitsForTheAnswer()
+{
+    QTemporaryDir dir;
+    const QString journal = writeJournal(dir, threePoints());
+    MainWindowRig rig(dir, startAgain());
+    RealTimeController &realTime = rig.window->realTime();
+    bool startedUnderTheQuestion = false;
+    rig.prompts.whileAsking = [&](const QString &question) {
+        if (!question.startsWith("Recover "))
+            return;
+        rig.connectAndPoll();
+        startedUnderTheQuestion = realTime.recordUnattended(5);
+    };
+    rig.prompts.answers = { Prompts::Answer::Yes, Prompts::Answer::Cancel };
+    settle();
+    QVERIFY(!startedUnderTheQuestion);
+    QCOMPARE(rig.window->graphs().RealTimeGraphWindow()->chartModel().points(), 3);
+    QVERIFY(realTime.recordUnattended(5)); // done with: the user kept the recovered recording
+    QCOMPARE(rig.prompts.questions.size(), 2);
+    QVERIFY(rig.prompts.questions[1].startsWith("There are datas in Real_Time graph"));
+    QVERIFY(!rig.window->state().RealTimeRunning);
+    QVERIFY(QFile::exists(journal));
+
+    // Answered No this time: the recording starts, and a journal offered now is kept.
+    rig.prompts.answers = { Prompts::Answer::No };
+    QVERIFY(realTime.recordUnattended(5));
+    QVERIFY(rig.window->state().RealTimeRunning);
+    const QString another = writeJournal(dir, threePoints());
+    QCOMPARE(JournalRecovery::offer(*rig.window, realTime, rig.window->leq(), { another }), 0);
+    QCOMPARE(rig.prompts.questions.size(), 3);
+    QCOMPARE(rig.prompts.messages.size(), 1);
+    QVERIFY(rig.prompts.messages[0].startsWith("The real-time recording of "));
+    QVERIFY(rig.prompts.messages[0].contains(
+        "cannot be recovered now: a real-time recording is running. Its journal"));
+    QVERIFY(QFile::exists(another));
 }
 
 QTEST_MAIN(TestRecovery)

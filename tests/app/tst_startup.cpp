@@ -71,6 +71,10 @@ void TestStartup::withoutDisplay_data()
                                                     "--simulate-fault", "nosuch" }
                                    << 2 << ""
                                    << "no simulated fault \"nosuch\"";
+    // Past what a chart can hold in memory: refused before any window opens.
+    QTest::newRow("--record past the bound")
+        << QStringList { "-platform", "offscreen", "--record", "10000001" } << 2 << ""
+        << "--record needs a number of points from 1 to 10000000, not \"10000001\"";
     QTest::newRow("unknown option")
         << QStringList { "-platform", "offscreen", "--no-such-option" } << 1 << ""
         << "no-such-option";

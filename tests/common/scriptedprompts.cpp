@@ -6,6 +6,8 @@ Prompts::Answer ScriptedPrompts::ask(const QString &text, bool withCancel)
 {
     Q_UNUSED(withCancel);
     questions << text;
+    if (whileAsking)
+        whileAsking(text);
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 

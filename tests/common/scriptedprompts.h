@@ -13,6 +13,7 @@ class ScriptedPrompts : public Prompts
 public:
     void showMessage(const QString &text) override { messages << text; }
     void showError(const QString &text) override { errors << text; }
+    void showNotice(const QString &text) override { notices << text; }
     Answer ask(const QString &text, bool withCancel) override;
     std::optional<QString> askText(const QString &question, const QString &text) override;
     QString openFileName(const QString &caption, const QString &folder,
@@ -34,6 +35,9 @@ public:
     // Whether a program opens the documents.
     bool opensDocuments = true;
 
+    // Runs while a question is open, before it is answered (what timers or another program do
+    // meanwhile).
+    std::function<void(const QString &)> whileAsking;
     // Scripted answers, taken in order; when they run out, questions answer No and file
     // dialogs are cancelled.
     QList<Answer> answers;
@@ -47,7 +51,7 @@ public:
     std::function<bool(QPrinter &)> printerSetupHandler, printHandler;
 
     // What was shown.
-    QStringList messages, errors, questions, documents, dialogs;
+    QStringList messages, errors, notices, questions, documents, dialogs;
     // The filters and default extensions the file dialogs offered.
     QStringList filters, defaultSuffixes;
     int printerSetups = 0;

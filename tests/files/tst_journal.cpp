@@ -78,7 +78,7 @@ void TestJournal::writtenAndReadBack()
     const ReadResult forgedRead = MeasurementJournal::read(forged);
     QVERIFY(forgedRead.contents);
     QCOMPARE(forgedRead.contents->seconds.size(), std::size_t(0));
-    QCOMPARE(forgedRead.contents->droppedBytes, qsizetype(LeqRecordSize));
+    QCOMPARE(forgedRead.contents->damaged, 1);
 
     JournalWriter discarding;
     QCOMPARE(discarding.start(path, RealTimeHeader), QString());
@@ -89,38 +89,63 @@ void TestJournal::writtenAndReadBack()
 void TestJournal::tornOrDamaged_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("levels"); // N: a gap where a skipped record stood
     QTest::addColumn<int>("dropped");
+    QTest::addColumn<QString>("said");
 
     const QByteArray five = journalOf(5);
-    QTest::newRow("whole") << five << 5 << 0;
-    QTest::newRow("no record yet") << journalOf(0) << 0 << 0;
-    QTest::newRow("last record cut after 1 byte") << five.chopped(15) << 4 << 1;
-    QTest::newRow("last record cut before its check") << five.chopped(2) << 4 << 14;
-    QByteArray flipped = five;
-    flipped[HeaderSize + 16 * 4 + 3] = char(flipped[HeaderSize + 16 * 4 + 3] ^ 0x10);
-    QTest::newRow("last record's level damaged") << flipped << 4 << 16;
-    QByteArray middle = five;
-    middle[HeaderSize + 16 * 2] = char(middle[HeaderSize + 16 * 2] ^ 1);
-    QTest::newRow("a record in the middle damaged") << middle << 2 << 48;
+    auto flipped = [&five](int record, int byte) {
+        QByteArray b = five;
+        b[HeaderSize + 16 * record + byte] = char(b[HeaderSize + 16 * record + byte] ^ 0x10);
+        return b;
+    };
+    const QString oneDamaged = "1 damaged record of its journal was left out.";
+    QTest::newRow("whole") << five << "60.0 60.1 60.2 60.3 60.4" << 0 << "";
+    QTest::newRow("no record yet") << journalOf(0) << "" << 0 << "";
+    QTest::newRow("last record cut after 1 byte")
+        << five.chopped(15) << "60.0 60.1 60.2 60.3" << 1 << "";
+    QTest::newRow("last record cut before its check")
+        << five.chopped(2) << "60.0 60.1 60.2 60.3" << 14 << "";
+    QTest::newRow("last record's level damaged")
+        << flipped(4, 3) << "60.0 60.1 60.2 60.3" << 0 << oneDamaged;
+    QTest::newRow("a record in the middle damaged")
+        << flipped(2, 0) << "60.0 60.1 N 60.3 60.4" << 0 << oneDamaged;
+    QTest::newRow("the first record damaged")
+        << flipped(0, 9) << "60.1 60.2 60.3 60.4" << 0 << oneDamaged;
     QByteArray swapped = five;
     swapped.replace(HeaderSize + 16, 16, five.mid(HeaderSize + 32, 16));
-    QTest::newRow("a record out of place") << swapped << 1 << 64;
+    QTest::newRow("a record out of place")
+        << swapped << "60.0 N 60.2 60.3 60.4" << 0
+        << "1 record of its journal was out of place and was left out.";
+    QByteArray both = swapped;
+    both[HeaderSize + 16 * 3 + 14] = char(both[HeaderSize + 16 * 3 + 14] ^ 1);
+    QTest::newRow("one out of place, one damaged")
+        << both << "60.0 N 60.2 N 60.4" << 0
+        << "2 records of its journal were left out: 1 damaged, 1 out of place.";
 }
 
-// A record the crash cut short or spoilt is dropped with everything after it; all before it
-// are recovered.
+// A record the crash cut short at the end is dropped; a whole record that does not check out is
+// left out alone, and said; every other record is recovered, a gap between two standing in the
+// place of each one left out.
 void TestJournal::tornOrDamaged()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(int, points);
+    QFETCH(QString, levels);
     QFETCH(int, dropped);
+    QFETCH(QString, said);
     const ReadResult read = MeasurementJournal::read(bytes);
     QVERIFY(read.contents);
-    QCOMPARE(int(read.contents->points.size()), points);
+    const std::vector<Point> &points = read.contents->points;
+    QStringList seen;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        seen << (points[i].level == NoLevel ? QString("N")
+                                            : QString::number(points[i].level, 'f', 1));
+        if (i > 0) // in time order, gaps too
+            QVERIFY(points[i].x > points[i - 1].x);
+    }
+    QCOMPARE(seen.join(' '), levels);
     QCOMPARE(int(read.contents->droppedBytes), dropped);
-    for (int i = 0; i < points; ++i)
-        QCOMPARE(read.contents->points[std::size_t(i)].level, 60.0f + float(i) / 10);
+    QCOMPARE(skippedText(*read.contents), said);
 }
 
 void TestJournal::refused_data()
@@ -159,8 +184,7 @@ void TestJournal::refused()
     QVERIFY2(read.error.contains(error), qPrintable(read.error));
 }
 
-// Random bytes, alone or after a good header: a reason or whole records, never more records
-// than the bytes hold.
+// Random bytes, alone or after a good header: a reason or whole records, each read or skipped.
 void TestJournal::randomBytes()
 {
     QRandomGenerator rng(20261209);
@@ -173,10 +197,12 @@ void TestJournal::randomBytes()
             bytes.prepend(header);
         const ReadResult read = MeasurementJournal::read(bytes);
         QCOMPARE(read.contents.has_value(), read.error.isEmpty());
-        if (read.contents)
-            QVERIFY(HeaderSize + qsizetype(read.contents->points.size()) * 16
-                        + read.contents->droppedBytes
+        if (read.contents) {
+            const Contents &c = *read.contents;
+            QVERIFY(HeaderSize + qsizetype(c.records() + c.damaged + c.misplaced) * 16
+                        + c.droppedBytes
                     == bytes.size());
+        }
     }
 }
 

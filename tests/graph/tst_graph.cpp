@@ -412,17 +412,31 @@ void TestGraph::timeAxisTicks()
 void TestGraph::tickArithmetic_data()
 {
     QTest::addColumn<float>("rate");
+    QTest::addColumn<QList<int>>("seconds"); // when the ticks come
     QTest::addColumn<QString>("pattern"); // one letter per tick: A appended, . waiting
-    QTest::newRow("0.5 s") << 0.5f << "AAAAAA";
-    QTest::newRow("1.0 s") << 1.0f << "AAAAAA";
-    QTest::newRow("2.0 s") << 2.0f << ".A.A.A";
-    QTest::newRow("2.5 s") << 2.5f << "..A..A";
+    QTest::addColumn<QString>("recorded"); // L a level, N a null point
+    const QList<int> everySecond { 1, 2, 3, 4, 5, 6 };
+    QTest::newRow("0.5 s") << 0.5f << everySecond << "AAAAAA"
+                           << "LLLLLL";
+    QTest::newRow("1.0 s") << 1.0f << everySecond << "AAAAAA"
+                           << "LLLLLL";
+    QTest::newRow("2.0 s") << 2.0f << everySecond << ".A.A.A"
+                           << "LLL";
+    QTest::newRow("2.5 s") << 2.5f << everySecond << "..A..A"
+                           << "LL";
+    // The window thread held up: the ticks that could not run are null points at their times.
+    QTest::newRow("1.0 s, 2 ticks lost") << 1.0f << QList<int> { 1, 2, 5, 6 } << "AAAA"
+                                         << "LLNNLL";
+    QTest::newRow("2.0 s, 3 ticks lost") << 2.0f << QList<int> { 1, 2, 6, 7 } << ".AA."
+                                         << "LNL";
 }
 
 void TestGraph::tickArithmetic()
 {
     QFETCH(float, rate);
+    QFETCH(QList<int>, seconds);
     QFETCH(QString, pattern);
+    QFETCH(QString, recorded);
     AppState state;
     state.RealTimeRate = rate;
     state.CurrentLevel = 60.0f;
@@ -431,13 +445,20 @@ void TestGraph::tickArithmetic()
     RealTimeRecorder recorder;
     recorder.start(state, chart, 100, Noon);
     QString seen;
-    for (int i = 0; i < pattern.size(); ++i) {
+    for (int second : seconds) {
         RealTimeRecorder::Texts texts;
         reading(state, 60.0f);
-        const auto tick = recorder.tick(state, chart, at(i + 1), texts);
+        const auto tick = recorder.tick(state, chart, at(second), texts);
         seen += tick == RealTimeRecorder::Tick::Appended ? 'A' : '.';
     }
     QCOMPARE(seen, pattern);
+    QString levels;
+    for (int i = 0; i < state.RealTimeCount; ++i) {
+        levels += ChartModel::isNull(chart.y(0, i)) ? 'N' : 'L';
+        if (i > 0)
+            QVERIFY(chart.x(0, i) > chart.x(0, i - 1));
+    }
+    QCOMPARE(levels, recorded);
 }
 
 void TestGraph::levelSubstitution_data()

@@ -112,6 +112,7 @@ private Q_SLOTS:
     void stopEarly();
     void meterLostWhileRecording();
     void runQuestionCancelKeepsRecording();
+    void invalidCountStartsNothing_data();
     void invalidCountStartsNothing();
     void rateBoxTakesOnlyTheUsersChoice();
     void clearLeavesNoPoint();
@@ -251,14 +252,23 @@ void TestGraphWindow::runQuestionCancelKeepsRecording()
     QCOMPARE(rig.chart().points(), 100);
 }
 
+void TestGraphWindow::invalidCountStartsNothing_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::newRow("blank") << "   ";
+    // Past what the chart holds in memory (a pasted count; the field takes five digits).
+    QTest::newRow("past ten million") << "10000001";
+}
+
 void TestGraphWindow::invalidCountStartsNothing()
 {
+    QFETCH(QString, count);
     Rig rig;
     rig.record(0);
     rig.connectAndPoll();
-    rig.setUp("   ", "1.0");
+    rig.setUp(count, "1.0");
     rig.window->realTime().btnRunClick();
-    QCOMPARE(rig.prompts.messages.last(), QString("    is not valid.\n"));
+    QCOMPARE(rig.prompts.messages.last(), count + " is not valid.\n");
     QVERIFY(!rig.window->state().RealTimeRunning);
 }
 
@@ -419,33 +429,51 @@ void TestGraphWindow::newWindowsReadableAndInFront()
 
 void TestGraphWindow::closeQuestions_data()
 {
+    QTest::addColumn<bool>("clear"); // Clear instead of closing the window
     QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("gone"); // the recording (closed or cleared) and its journal
     QTest::addColumn<int>("saves");
-    QTest::newRow("yes saves and closes") << int(Prompts::Answer::Yes) << true << 1;
-    QTest::newRow("no closes") << int(Prompts::Answer::No) << true << 0;
-    QTest::newRow("cancel keeps") << int(Prompts::Answer::Cancel) << false << 0;
+    const int yes = int(Prompts::Answer::Yes);
+    const int no = int(Prompts::Answer::No);
+    const int cancel = int(Prompts::Answer::Cancel);
+    QTest::newRow("yes saves and closes") << false << yes << true << 1;
+    QTest::newRow("no closes") << false << no << true << 0;
+    QTest::newRow("cancel keeps") << false << cancel << false << 0;
+    // Clear of a recording never saved asks as closing does: it may be the user's only copy.
+    QTest::newRow("Clear: yes saves and clears") << true << yes << true << 1;
+    QTest::newRow("Clear: no clears") << true << no << true << 0;
+    QTest::newRow("Clear: cancel keeps") << true << cancel << false << 0;
 }
 
 void TestGraphWindow::closeQuestions()
 {
+    QFETCH(bool, clear);
     QFETCH(int, answer);
-    QFETCH(bool, closed);
+    QFETCH(bool, gone);
     QFETCH(int, saves);
     Rig rig;
     rig.record(3);
     rig.second();
     rig.second();
     rig.second();
+    const QString journal = rig.window->realTime().journal().path();
+    QVERIFY(QFileInfo::exists(journal));
     const QString file = rig.dir.filePath("saved.ghf");
     rig.prompts.fileNames = { file };
     rig.prompts.answers = { Prompts::Answer(answer) };
-    rig.graph().closeForm();
+    if (clear)
+        rig.action("tbntClr").trigger();
+    else
+        rig.graph().closeForm();
     settle();
-    QCOMPARE(rig.prompts.questions.last(), QString("Save Real-Time Graph ?"));
-    QCOMPARE(rig.window->graphs().RealTimeGraphWindow() == nullptr, closed);
+    QCOMPARE(rig.prompts.questions.join('|'), QString("Save Real-Time Graph ?"));
+    if (clear)
+        QCOMPARE(rig.window->state().RealTimeCount == 0, gone);
+    else
+        QCOMPARE(rig.window->graphs().RealTimeGraphWindow() == nullptr, gone);
     QCOMPARE(QFileInfo::exists(file), saves == 1);
-    QCOMPARE(rig.window->state().RealTimeModified, !closed);
+    QCOMPARE(QFileInfo::exists(journal), !gone);
+    QCOMPARE(rig.window->state().RealTimeModified, !gone);
 }
 
 void TestGraphWindow::saveClearsTheQuestion()

@@ -1,12 +1,14 @@
 #include "app/ui/journalrecovery.h"
 
 #include "base/appfolders.h"
+#include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
 #include "files/journalwriter.h"
 #include "files/measurementjournal.h"
 #include "files/wholefile.h"
+#include "graph/realtimerecorder.h"
 #include "graph/ui/realtimecontroller.h"
 #include "leq/ui/leqcontroller.h"
 
@@ -14,12 +16,16 @@
 #include <QFile>
 #include <QLockFile>
 
+#include <memory>
+
 namespace JournalRecovery {
 
 namespace {
 
-// A day at 0.2 s is 432,000 records of 16 bytes; a journal a hundred times larger is no journal.
-constexpr qint64 LargestJournal = 1024LL * 1024 * 1024;
+// The longest recording the program takes, in records of 16 bytes, or a day of LEQ seconds of 24
+// bytes: a larger journal was not written by this program.
+constexpr qint64 LargestJournal
+    = MeasurementJournal::HeaderSize + qint64(RealTimeRecorder::MaxPoints) * 16;
 
 void setAside(Prompts &prompts, const QString &path, const QString &reason)
 {
@@ -31,6 +37,13 @@ void setAside(Prompts &prompts, const QString &path, const QString &reason)
                                      "It is kept as \"%3\".")
                           .arg(QDir::toNativeSeparators(path), reason,
                                QDir::toNativeSeparators(moved ? aside : path)));
+}
+
+QString capitalised(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
 }
 
 } // namespace
@@ -57,11 +70,15 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         if (!QFile::exists(path) || path == realTime.journal().path()
             || path == leq.journal().path())
             continue;
-        // Another Audexa answers for it: it is that one's measurement, not a lost one.
-        QLockFile lock(JournalWriter::lockName(path));
-        if (!lock.tryLock(0))
+        // Held from the question until the measurement is shown (whoever shows it takes the
+        // lock over), kept or discarded, so that a second Audexa started beside this one never
+        // offers or discards it meanwhile. Another Audexa that holds it answers for it: it is
+        // that one's measurement, not a lost one. A lock that cannot be made (a full or
+        // read-only folder) protects nothing, but the measurement is still offered.
+        QLockFile::LockError lockError = QLockFile::NoError;
+        std::unique_ptr<QLockFile> lock = JournalWriter::lock(path, &lockError);
+        if (!lock && lockError == QLockFile::LockFailedError)
             continue;
-        lock.unlock(); // whoever shows the measurement takes it over
 
         const WholeFile::ReadResult file
             = WholeFile::read(path, LargestJournal, QStringLiteral("it is too large"));
@@ -76,9 +93,16 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         }
         const MeasurementJournal::Contents &contents = *read.contents;
         const bool isLeq = contents.header.kind == MeasurementJournal::Kind::Leq;
-        const std::size_t records = isLeq ? contents.seconds.size() : contents.points.size();
+        const int records = contents.records();
         if (records == 0) {
-            QFile::remove(path);
+            const int skipped = contents.damaged + contents.misplaced;
+            // Only a journal that never got a record goes; one whose records are all damaged
+            // is set aside, as the user's bytes.
+            if (skipped == 0)
+                QFile::remove(path);
+            else
+                setAside(prompts, path,
+                         QStringLiteral("none of its %1 records can be read").arg(skipped));
             continue;
         }
         // One measurement fills the real-time graph, one the LEQ window; the others wait for
@@ -92,16 +116,34 @@ int offer(WindowServices &services, RealTimeController &realTime, LeqController 
         const QString what = (isLeq ? QStringLiteral("the LEQ measurement of %1")
                                     : QStringLiteral("the real-time recording of %1"))
                                  .arg(start);
-        const Prompts::Answer answer
-            = prompts.ask(QStringLiteral("Recover %1 (%2 %3)?")
-                              .arg(what)
-                              .arg(records)
-                              .arg(isLeq ? QStringLiteral("seconds") : QStringLiteral("points")),
-                          false);
-        if (answer == Prompts::Answer::Yes) {
-            if (isLeq ? leq.recover(contents, path) : realTime.recover(contents, path)) {
+        // A measurement running now would be replaced: this one waits, and says so.
+        const bool busy = isLeq ? leq.measurement().running() : services.state().RealTimeRunning;
+        const QString kept = QStringLiteral("Its journal \"%1\" is kept, and offered again at the "
+                                            "next start.")
+                                 .arg(QDir::toNativeSeparators(path));
+        if (busy) {
+            prompts.showMessage(QStringLiteral("%1 cannot be recovered now: %2 is running. %3")
+                                    .arg(capitalised(what),
+                                         isLeq ? QStringLiteral("an LEQ measurement")
+                                               : QStringLiteral("a real-time recording"),
+                                         kept));
+            continue;
+        }
+        QString question = QStringLiteral("Recover %1 (%2 %3)?")
+                               .arg(what)
+                               .arg(records)
+                               .arg(isLeq ? QStringLiteral("seconds") : QStringLiteral("points"));
+        const QString skipped = MeasurementJournal::skippedText(contents);
+        if (!skipped.isEmpty())
+            question += QLatin1Char('\n') + skipped;
+        if (prompts.ask(question, false) == Prompts::Answer::Yes) {
+            if (isLeq ? leq.recover(contents, path, std::move(lock))
+                      : realTime.recover(contents, path, std::move(lock))) {
                 shown = true;
                 ++recovered;
+            } else {
+                prompts.showMessage(
+                    QStringLiteral("%1 cannot be recovered now. %2").arg(capitalised(what), kept));
             }
             continue;
         }

@@ -196,8 +196,10 @@ void TfrmMain::FormShow()
     PanelWindow->setLevelDigits({ 1, 8, 8, 8 });
 
     // Measurements a crash interrupted are offered back once the window is on the screen.
+    m_state.RecoveryPending = true;
     QTimer::singleShot(0, this, [this, journals = JournalRecovery::leftBehind(*this)] {
         JournalRecovery::offer(*this, *m_realTime, *m_leq, journals);
+        m_state.RecoveryPending = false;
     });
 }
 

@@ -21,6 +21,15 @@ void QtPrompts::showError(const QString &text)
     QMessageBox::critical(m_parent, QString::fromLatin1(Caption), text);
 }
 
+void QtPrompts::showNotice(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(Caption), text,
+                                QMessageBox::Ok, m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 Prompts::Answer QtPrompts::ask(const QString &text, bool withCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;

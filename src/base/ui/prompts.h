@@ -23,6 +23,9 @@ public:
     virtual void showMessage(const QString &text) = 0;
     // An error in the standard critical box.
     virtual void showError(const QString &text) = 0;
+    // A warning that does not wait for its OK: for what a timer's handler must say while the
+    // work it does goes on.
+    virtual void showNotice(const QString &text) = 0;
     // A question answered Yes or No, or also Cancel when withCancel.
     virtual Answer ask(const QString &text, bool withCancel) = 0;
     // A line of text asked for (an excluded interval's label), the field starting with text;
@@ -56,6 +59,7 @@ public:
 
     void showMessage(const QString &text) override;
     void showError(const QString &text) override;
+    void showNotice(const QString &text) override;
     Answer ask(const QString &text, bool withCancel) override;
     std::optional<QString> askText(const QString &question, const QString &text) override;
     QString openFileName(const QString &caption, const QString &folder,

@@ -35,21 +35,24 @@ RealTimeController::RealTimeController(WindowServices &services, GraphWindowFact
 
 void RealTimeController::journalFailed(const QString &error)
 {
+    // Said without waiting for an answer: the recording goes on meanwhile, as the text says.
     const QString told = m_journal.failureToTell(error, QStringLiteral("recording"));
     if (!told.isEmpty())
-        m_services.prompts().showError(told);
+        m_services.prompts().showNotice(told);
 }
 
-void RealTimeController::journalNewestPoint(const TfrmGraph &graph)
+void RealTimeController::journalNewPoints(const TfrmGraph &graph)
 {
-    const int i = m_services.state().RealTimeCount - 1;
     const ChartModel &chart = graph.chartModel();
-    if (!m_journal.isOpen() || !chart.isValid(0, i))
-        return;
-    const QString error
-        = m_journal.append(MeasurementJournal::Point { chart.x(0, i), chart.y(0, i) });
-    if (!error.isEmpty())
-        journalFailed(error);
+    for (; m_journaled < m_services.state().RealTimeCount && chart.isValid(0, m_journaled);
+         ++m_journaled) {
+        if (!m_journal.isOpen())
+            continue;
+        const QString error = m_journal.append(
+            MeasurementJournal::Point { chart.x(0, m_journaled), chart.y(0, m_journaled) });
+        if (!error.isEmpty())
+            journalFailed(error);
+    }
 }
 
 double RealTimeController::now() const
@@ -83,7 +86,8 @@ bool RealTimeController::askCountAndRate(TfrmGraph &graph, int &count, double &r
     }
     bool ok = false;
     count = dialog.countText().trimmed().toInt(&ok);
-    if (!ok || count <= 0) {
+    // Past the bound the chart alone would take gigabytes.
+    if (!ok || count <= 0 || count > RealTimeRecorder::MaxPoints) {
         prompts.showMessage(dialog.countText() + QStringLiteral(" is not valid.\n"));
         return false;
     }
@@ -100,15 +104,8 @@ void RealTimeController::btnRunClick()
     TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (graph) {
         if (state.RealTimeRunning || state.RealTimeCount > 0) {
-            const Prompts::Answer answer = m_services.prompts().ask(
-                QStringLiteral("There are datas in Real_Time graph ,it have to reset the graph.\n"
-                               "Do you want to save the Real-Time graph ?"),
-                true);
-            m_services.activateChildWindow(*graph);
-            if (answer == Prompts::Answer::Cancel)
+            if (!mayReplaceRecording(*graph))
                 return;
-            if (answer == Prompts::Answer::Yes && !m_services.saveChildWindow(*graph))
-                return; // not saved: the recording stays as it is
         } else {
             m_services.activateChildWindow(*graph);
         }
@@ -123,15 +120,46 @@ void RealTimeController::btnRunClick()
     startRecording(*graph, count, rate);
 }
 
+bool RealTimeController::mayReplaceRecording(TfrmGraph &graph)
+{
+    const Prompts::Answer answer = m_services.prompts().ask(
+        QStringLiteral("There are datas in Real_Time graph ,it have to reset the graph.\n"
+                       "Do you want to save the Real-Time graph ?"),
+        true);
+    m_services.activateChildWindow(graph);
+    if (answer == Prompts::Answer::Cancel)
+        return false;
+    // Not saved: the recording stays as it is.
+    return answer != Prompts::Answer::Yes || m_services.saveChildWindow(graph);
+}
+
 bool RealTimeController::recordUnattended(int count)
 {
     const AppState &state = m_services.state();
-    if (!state.Connected || state.ExchangeRunning || state.RealTimeRunning || count <= 0)
+    // The start-up's recovery question comes first: a recording started under it would leave
+    // the recovered one nowhere to go.
+    if (m_askingUnattended || state.RecoveryPending)
+        return false;
+    if (!state.Connected || state.ExchangeRunning || state.RealTimeRunning)
         return false;
     // The first point is taken at once: wait for a live level to take.
     if (state.CurrentLevel < 20.0f || state.CurrentLevel > 140.0f)
         return false;
-    startRecording(m_graphs.showRealTimeGraph(), count, state.RealTimeRate);
+    if (count <= 0 || count > RealTimeRecorder::MaxPoints) {
+        m_services.prompts().showMessage(QString::number(count)
+                                         + QStringLiteral(" is not valid.\n"));
+        return true;
+    }
+    TfrmGraph &graph = m_graphs.showRealTimeGraph();
+    if (state.RealTimeCount > 0) {
+        // The question runs the event loop: the caller's next try waits for the answer.
+        m_askingUnattended = true;
+        const bool replace = mayReplaceRecording(graph);
+        m_askingUnattended = false;
+        if (!replace || state.RealTimeRunning)
+            return true;
+    }
+    startRecording(graph, count, state.RealTimeRate);
     return true;
 }
 
@@ -149,6 +177,7 @@ void RealTimeController::startRecording(TfrmGraph &chosen, int count, double rat
                                               quint32(count) };
     const QString journalError = m_journal.start(
         JournalWriter::fileName(m_services.folders().tempFolder(), header), header);
+    m_journaled = 0;
     m_recorder.start(state, graph->chartModel(), count, now());
     setRunning(true);
     graph->showRecordingStart(QString());
@@ -173,7 +202,7 @@ void RealTimeController::AppendRealTimeSample()
         return;
     RealTimeRecorder::Texts texts;
     if (m_recorder.append(m_services.state(), graph->chartModel(), now(), texts)) {
-        journalNewestPoint(*graph);
+        journalNewPoints(*graph);
         graph->showRecordingTexts(texts);
         graph->chart().redraw();
     }
@@ -189,8 +218,7 @@ void RealTimeController::RealTime_TimerTimer()
         = m_recorder.tick(m_services.state(), graph->chartModel(), now(), texts);
     if (tick == RealTimeRecorder::Tick::Waiting)
         return;
-    if (tick != RealTimeRecorder::Tick::Skipped)
-        journalNewestPoint(*graph);
+    journalNewPoints(*graph);
     graph->showRecordingTexts(texts);
     graph->chart().redraw();
     if (tick == RealTimeRecorder::Tick::Finished)
@@ -211,7 +239,7 @@ void RealTimeController::btnStopClick()
 }
 
 bool RealTimeController::recover(const MeasurementJournal::Contents &contents,
-                                 const QString &journalPath)
+                                 const QString &journalPath, std::unique_ptr<QLockFile> lock)
 {
     AppState &state = m_services.state();
     if (state.RealTimeRunning || contents.points.empty())
@@ -241,7 +269,8 @@ bool RealTimeController::recover(const MeasurementJournal::Contents &contents,
     graph.UpdateGraphStatistics();
     graph.showRecordingStop(m_recorder.stop(state, chart, points.back().x));
     graph.chart().redraw();
-    m_journal.adopt(journalPath);
+    m_journal.adopt(journalPath, std::move(lock));
+    m_journaled = n;
     return true;
 }
 

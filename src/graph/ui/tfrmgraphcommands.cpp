@@ -106,6 +106,22 @@ void TfrmGraph::ToolButton7Click()
 
 void TfrmGraph::tbntClrClick()
 {
+    AppState &state = m_services.state();
+    // A recording never saved (one recovered after a crash is the user's only copy) is asked
+    // about as closing asks: Cancel, or a save that did not happen, keeps it.
+    if (state.RealTimeModified && state.RealTimeCount > 0 && isCaption(RealTimeCaption)) {
+        switch (m_services.prompts().ask(QStringLiteral("Save Real-Time Graph ?"), true)) {
+        case Prompts::Answer::Cancel:
+            return;
+        case Prompts::Answer::Yes:
+            if (!m_services.saveChildWindow(*this))
+                return;
+            break;
+        case Prompts::Answer::No:
+            break;
+        }
+    }
+    state.RealTimeModified = false;
     setWindowTitle(RealTimeCaption);
     m_services.setRealTimeGraphChecked(true);
     tbntSep3->setVisible(true);
@@ -118,7 +134,6 @@ void TfrmGraph::tbntClrClick()
     txtDataNo->setText(QStringLiteral("0"));
     lblMeterLost->clear();
     lblMeterLost->hide();
-    AppState &state = m_services.state();
     state.RealTimeCount = 0;
     // The marks go with the levels they marked, and their numbering starts again.
     PlacedAnnotations::clear(PESGraph1->model(), state.annotationCounter);

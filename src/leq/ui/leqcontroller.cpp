@@ -68,8 +68,8 @@ void LeqController::openWindow()
 bool LeqController::measureUnattended(int seconds)
 {
     const AppState &state = m_services.state();
-    if (!state.Connected || state.ExchangeRunning || state.MeterRecording || m_measurement.running()
-        || state.CurrentLevel < 20.0f || state.CurrentLevel > 140.0f)
+    if (state.RecoveryPending || !state.Connected || state.ExchangeRunning || state.MeterRecording
+        || m_measurement.running() || state.CurrentLevel < 20.0f || state.CurrentLevel > 140.0f)
         return false;
     if (!m_window)
         openWindow();
@@ -105,7 +105,7 @@ void LeqController::btnLEQClick()
     const QString journalError = m_journal.start(
         JournalWriter::fileName(m_services.folders().tempFolder(), header), header);
     if (!journalError.isEmpty())
-        QTimer::singleShot(0, this, [this, journalError] { journalFailed(journalError); });
+        journalFailed(journalError);
     m_meter.link().openForMeasurement();
     m_window->clearRows();
     m_window->showTimeLeft(LeqMeasurement::timeLeftText(m_measurement.secondsLeft()));
@@ -143,9 +143,10 @@ void LeqController::LEQTimerTimer()
 
 void LeqController::journalFailed(const QString &error)
 {
+    // Said without waiting for an answer: the measurement's readings go on meanwhile.
     const QString told = m_journal.failureToTell(error, QStringLiteral("measurement"));
     if (!told.isEmpty())
-        m_services.prompts().showError(told);
+        m_services.prompts().showNotice(told);
 }
 
 void LeqController::showSeconds(int completed)
@@ -224,7 +225,7 @@ bool LeqController::Button2Click()
 }
 
 bool LeqController::recover(const MeasurementJournal::Contents &contents,
-                            const QString &journalPath)
+                            const QString &journalPath, std::unique_ptr<QLockFile> lock)
 {
     if (m_measurement.running() || contents.seconds.empty())
         return false;
@@ -243,7 +244,7 @@ bool LeqController::recover(const MeasurementJournal::Contents &contents,
     m_window->showRate(QString());
     showSeconds(int(m_measurement.seconds().size()));
     m_window->showTimeLeft(LeqMeasurement::timeLeftText(0));
-    m_journal.adopt(journalPath);
+    m_journal.adopt(journalPath, std::move(lock));
     return true;
 }
 

@@ -39,12 +39,15 @@ public:
     TfrmGraph *Button3Click();
     void LEQTimerTimer();
     // A measurement of `seconds` (one of the window's durations) started without the user
-    // (--leq), once the meter answers with a live level: false while it cannot start yet.
+    // (--leq), once the meter answers with a live level and the start-up's recovery question is
+    // answered: false while it cannot start yet.
     bool measureUnattended(int seconds);
 
     // A measurement a crash interrupted, from its journal: the LEQ window shows its seconds as a
-    // stopped measurement; the journal stays until it is saved or a new one starts.
-    bool recover(const MeasurementJournal::Contents &contents, const QString &journalPath);
+    // stopped measurement; the journal stays until it is saved or a new one starts. lock: the
+    // journal's, taken by its offer.
+    bool recover(const MeasurementJournal::Contents &contents, const QString &journalPath,
+                 std::unique_ptr<QLockFile> lock);
 
 private:
     void FormClose();
