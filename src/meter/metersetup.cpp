@@ -216,10 +216,10 @@ QString MeterSetup::eraseMessage(int code)
         return QStringLiteral("fail to set timeout");
     case 805:
         return QStringLiteral("fail to write command to device");
-    case 807:
-        return noResponse(807);
     default:
-        return QString(); // 806: no reply, nothing shown
+        // 806 (no reply) and 807 (no echo): an erase the user asked for that did not happen
+        // must be seen.
+        return noResponse(code);
     }
 }
 
@@ -235,6 +235,6 @@ QString MeterSetup::informationMessage(int code)
     case 905:
         return QStringLiteral("fail to write command to device");
     default:
-        return QString(); // 906: no reply, nothing shown
+        return noResponse(code); // 906: without a reply the fields stay empty; say why
     }
 }

@@ -10,11 +10,16 @@
 #include "graph/ui/tfrmgraph.h"
 #include "leq/ui/leqcontroller.h"
 #include "leq/ui/tfrmleq.h"
+#include "meter/ui/meterservices.h"
+#include "meter/ui/setupcommands.h"
+#include "meter/ui/tfrmsetup.h"
+#include "panel/ui/tfrmpanel.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -59,6 +64,8 @@ private Q_SLOTS:
     void everyWayOutGivesTheMeterBack();
     void saveAndGraph();
     void notWhileTheMeterRecords();
+    void keysWaitForTheMeasurement_data();
+    void keysWaitForTheMeasurement();
 };
 
 void TestLeqWindow::everyWayOutGivesTheMeterBack_data()
@@ -175,6 +182,46 @@ void TestLeqWindow::notWhileTheMeterRecords()
     QCOMPARE(rig.prompts.messages.last(),
              QString("The meter is recording data, please stop recording first ."));
     QVERIFY(!rig.leq().LeqWindow());
+}
+
+void TestLeqWindow::keysWaitForTheMeasurement_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("the panel's A/C key") << "btnAC";
+    QTest::newRow("Write EEProm") << "Button6";
+    QTest::newRow("Read EEProm") << "Button7";
+}
+
+void TestLeqWindow::keysWaitForTheMeasurement()
+{
+    // A key or an EEPROM command would close the device the measurement reads: while it runs
+    // they are disabled with a hint, and refused when they arrive anyway.
+    QFETCH(QString, control);
+    Rig rig;
+    rig.window->setup().setServiceWork(true);
+    rig.window->menus().Setup1->trigger();
+    TfrmPanel &panel = *rig.window->PanelWindow;
+    TfrmSetup &setup = *rig.window->setup().SetupWindow();
+    QWidget &widget = control == "btnAC" ? Rig::control<QWidget>(panel, "btnAC")
+                                         : Rig::control<QPushButton>(setup, qPrintable(control));
+    rig.leq().btnLEQClick();
+    for (int i = 0; i < 30; ++i)
+        rig.tick();
+    QVERIFY(!widget.isEnabled());
+    QCOMPARE(widget.toolTip(), meterBusyHint());
+    if (control == "btnAC")
+        panel.btnACClick();
+    else if (control == "Button6")
+        setup.Button6Click();
+    else
+        setup.Button7Click();
+    QCOMPARE(rig.prompts.messages, QStringList { meterBusyMessage() });
+    rig.runOut(1000);
+    QCOMPARE(int(rig.leq().measurement().seconds().size()), 10); // not "LEQ fail"
+    QCOMPARE(rig.prompts.messages.size(), 1);
+    QVERIFY(rig.meter.state().weightingA);
+    QVERIFY(widget.isEnabled());
+    QCOMPARE(widget.toolTip(), QString());
 }
 
 QTEST_MAIN(TestLeqWindow)

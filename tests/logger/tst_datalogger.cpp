@@ -84,6 +84,12 @@ struct Rig : MainWindowRig
     }
 };
 
+QByteArray contents(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -109,6 +115,10 @@ private Q_SLOTS:
     void failures();
     void failedLoadIntoNewWindowShowsNothingOld();
     void noDataSets();
+    void refusedMemoryChangesNothing_data();
+    void refusedMemoryChangesNothing();
+    void replacingAnUnsavedDownloadAsks_data();
+    void replacingAnUnsavedDownloadAsks();
     void nothingStartsInsideADownload();
     void failedSavesSaySo_data();
     void failedSavesSaySo();
@@ -395,9 +405,110 @@ void TestDataLogger::noDataSets()
     rig.load();
     QCOMPARE(rig.prompts.messages,
              QStringList { "There was not any data recorded in momery of meter !" });
-    // The memory was kept before the decoder looked at it.
-    QVERIFY(QFileInfo(rig.controller().tempFile()).size() > 256);
+    // A memory without data sets is not kept.
+    QVERIFY(!QFileInfo::exists(rig.controller().tempFile()));
     QCOMPARE(rig.cell(1, 1), QString()); // the panel still has its empty row
+}
+
+void TestDataLogger::refusedMemoryChangesNothing_data()
+{
+    QTest::addColumn<QString>("from"); // "open": a collection file; "load": the meter
+    QTest::addColumn<int>("sets"); // the refused memory's set count
+    QTest::newRow("collection without data sets") << "open" << 0;
+    QTest::newRow("collection of 65535 data sets") << "open" << 0xFFFF;
+    QTest::newRow("Load Data from an erased meter") << "load" << 0;
+}
+
+void TestDataLogger::refusedMemoryChangesNothing()
+{
+    // After a download, a memory the decoder refuses leaves the data sets shown, the temporary
+    // file a collection is saved from, and the name a report gives, all those of the download.
+    QFETCH(QString, from);
+    QFETCH(int, sets);
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    const QStringList rows = rig.rows();
+    const QByteArray downloaded = contents(rig.controller().tempFile());
+    QByteArray refused(131072, '\0');
+    refused[0] = 0x04;
+    refused[9] = char(sets >> 8);
+    refused[10] = char(sets);
+    refused[13] = char(0xFF); // lastAddress 255
+    refused[31] = 0x05;
+    rig.prompts.answers = { Prompts::Answer::No }; // the unsaved download may be replaced
+    if (from == "open") {
+        const QString file = dir.filePath("refused.rec");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(refused) == refused.size());
+        out.close();
+        rig.answerChoice(TfrmOpenSave::Ok);
+        rig.prompts.fileNames = { file };
+        rig.window->Open1Click();
+    } else {
+        rig.meter.setLoggerMemory(refused);
+        rig.load();
+    }
+    QCOMPARE(rig.rows(), rows);
+    QCOMPARE(contents(rig.controller().tempFile()), downloaded);
+    QVERIFY(rig.window->state().loggerDataLoaded); // the download is still unsaved
+    rig.controller().Grid2Click(2);
+    QCOMPARE(rig.logger()->source().fileName, QString()); // a download, not the refused file
+    const QString saved = dir.filePath("saved.rec");
+    QVERIFY(rig.saveCollection(saved));
+    QCOMPARE(contents(saved), downloaded);
+}
+
+void TestDataLogger::replacingAnUnsavedDownloadAsks_data()
+{
+    QTest::addColumn<QString>("command"); // "load" or "open"
+    QTest::addColumn<QString>("answer"); // to "Save DataLogger Data ?"
+    QTest::addColumn<bool>("replaced");
+    const auto row = [](const char *name, const char *command, const char *answer, bool replaced) {
+        QTest::newRow(name) << QString(command) << QString(answer) << replaced;
+    };
+    row("Load Data, Cancel", "load", "Cancel", false);
+    row("Load Data, No", "load", "No", true);
+    row("Load Data, Yes", "load", "Yes", true);
+    row("Load Data, Yes, save cancelled", "load", "Yes, cancelled", false);
+    row("Open, Cancel", "open", "Cancel", false);
+    row("Open, No", "open", "No", true);
+    row("Open, Yes", "open", "Yes", true);
+    row("Open, Yes, save cancelled", "open", "Yes, cancelled", false);
+}
+
+void TestDataLogger::replacingAnUnsavedDownloadAsks()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    const QByteArray downloaded = contents(rig.controller().tempFile());
+    const QString other = dir.filePath("other.rec");
+    QVERIFY(QFile::copy(rig.controller().tempFile(), other));
+    const QString saved = dir.filePath("saved.rec");
+    rig.prompts.answers = { answer == "Cancel"   ? Prompts::Answer::Cancel
+                                : answer == "No" ? Prompts::Answer::No
+                                                 : Prompts::Answer::Yes };
+    rig.answerChoice(TfrmOpenSave::Ok);
+    if (answer == "Yes")
+        rig.prompts.fileNames << saved;
+    if (answer != "Yes, cancelled")
+        rig.prompts.fileNames << other;
+    if (command == "load")
+        rig.load();
+    else
+        rig.window->Open1Click();
+    QCOMPARE(rig.prompts.questions, QStringList { "Save DataLogger Data ?" });
+    QCOMPARE(command == "load" ? rig.writesOf('P') == 2 : rig.logger()->source().fileName == other,
+             replaced);
+    QCOMPARE(contents(saved), answer == "Yes" ? downloaded : QByteArray());
+    // A new download is unsaved; data sets opened from a file are not.
+    QCOMPARE(rig.window->state().loggerDataLoaded, command == "load" || !replaced);
 }
 
 void TestDataLogger::nothingStartsInsideADownload()

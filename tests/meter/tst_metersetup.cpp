@@ -85,8 +85,9 @@ void TestMeterSetup::codes_data()
                                       << "timeouts" << 804 << "fail to set timeout";
     QTest::newRow("erase: write") << "erase"
                                   << "write" << 805 << "fail to write command to device";
-    QTest::newRow("erase: no reply") << "erase"
-                                     << "no-reply" << 806 << "";
+    QTest::newRow("erase: no reply")
+        << "erase"
+        << "no-reply" << 806 << "no response from device, error code=806";
     for (int byte = 0; byte < 7; ++byte)
         QTest::addRow("erase: echo byte %d", byte)
             << "erase" << QString("echo-byte-%1").arg(byte) << 807
@@ -97,8 +98,9 @@ void TestMeterSetup::codes_data()
                                             << "timeouts" << 904 << "fail to set timeout";
     QTest::newRow("information: write") << "information"
                                         << "write" << 905 << "fail to write command to device";
-    QTest::newRow("information: no reply") << "information"
-                                           << "no-reply" << 906 << "";
+    QTest::newRow("information: no reply")
+        << "information"
+        << "no-reply" << 906 << "no response from device, error code=906";
     QTest::newRow("eeprom write: read") << "eeprom write"
                                         << "no-reply" << 709 << "";
     QTest::newRow("eeprom write: echo") << "eeprom write"

@@ -70,6 +70,9 @@ void TestSetupWindow::commands_data()
         << QStringList { "Please power off and power on meter before recording data or loading "
                          "again." }
         << 0;
+    QTest::newRow("Erase Memory, no reply")
+        << "menu erase no reply" << QStringList { "no response from device, error code=806" }
+        << 0; // the simulated meter erases before its reply is lost
     QTest::newRow("clock while an LEQ measurement has the meter")
         << "busy"
         << QStringList { "The meter is busy with another exchange; try again when it has ended." }
@@ -109,7 +112,8 @@ void TestSetupWindow::commands()
         rig.window->leq().btnLEQClick();
         rig.dialog().Button1Click();
         rig.window->leq().Button1Click();
-    } else if (action == "menu erase") {
+    } else if (action.startsWith("menu erase")) {
+        rig.meter.faults().readTimesOut = action.endsWith("no reply");
         rig.prompts.answers = { Prompts::Answer::Yes };
         rig.window->menus().EraseMemory1->trigger();
     } else {

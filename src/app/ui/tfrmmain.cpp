@@ -262,6 +262,11 @@ void TfrmMain::refreshCommands()
     m_menus->refresh(m_state);
     if (TfrmGraph *graph = m_graphs->RealTimeGraphWindow())
         graph->setClearEnabled(!m_state.RealTimeRunning);
+    // What talks to the meter outside an exchange waits while one runs.
+    if (PanelWindow)
+        PanelWindow->setMeterBusy(m_state.ExchangeRunning);
+    if (TfrmSetup *setup = m_setup ? m_setup->SetupWindow() : nullptr)
+        setup->setMeterBusy(m_state.ExchangeRunning);
 }
 
 void TfrmMain::setOutputToGraphEnabled(bool enabled)
@@ -302,6 +307,7 @@ void TfrmMain::createPanel()
     frame->move(0, 0);
     frame->show();
     PanelWindow = panel;
+    panel->setMeterBusy(m_state.ExchangeRunning);
     m_menus->ControlPanel1->setChecked(true);
     connect(panel, &MdiChildForm::formClosed, this, [this, panel] {
         if (PanelWindow == panel)

@@ -178,6 +178,10 @@ public:
     void PESGraph1MouseMove();
     void PESGraph1DataHotSpot(int subset, int point);
     bool FormCloseQuery() override;
+    // Before the data logger window's data sets are closed or replaced: while they are a download
+    // never saved, asks "Save DataLogger Data ?". Yes saves them as the Save command does, No
+    // lets them go; false (keep everything) on Cancel or a save that was cancelled or failed.
+    bool offerToSaveLoggerData();
 
 Q_SIGNALS:
     // A click on a row of the data sets panel, and its "Change Date & Time" (grid rows).

@@ -260,25 +260,33 @@ void TfrmGraph::PESGraph1DataHotSpot(int subset, int point)
     PESGraph1->redraw();
 }
 
+bool TfrmGraph::offerToSaveLoggerData()
+{
+    // A Yes whose save is cancelled or fails keeps the data: letting it go then would lose what
+    // the user asked to keep.
+    AppState &state = m_services.state();
+    if (!state.loggerDataLoaded || !isCaption(DataLoggerCaption))
+        return true;
+    switch (m_services.prompts().ask(QStringLiteral("Save DataLogger Data ?"), true)) {
+    case Prompts::Answer::Cancel:
+        return false;
+    case Prompts::Answer::Yes:
+        if (!m_services.saveChildWindow(*this))
+            return false;
+        state.loggerDataLoaded = false;
+        break;
+    case Prompts::Answer::No:
+        break;
+    }
+    return true;
+}
+
 bool TfrmGraph::FormCloseQuery()
 {
-    // A Yes whose save is cancelled or fails keeps the window open: closing it then would lose
-    // the data the user asked to keep.
+    if (!offerToSaveLoggerData())
+        return false;
     AppState &state = m_services.state();
     Prompts &prompts = m_services.prompts();
-    if (state.loggerDataLoaded && isCaption(DataLoggerCaption)) {
-        switch (prompts.ask(QStringLiteral("Save DataLogger Data ?"), true)) {
-        case Prompts::Answer::Cancel:
-            return false;
-        case Prompts::Answer::Yes:
-            if (!m_services.saveChildWindow(*this))
-                return false;
-            state.loggerDataLoaded = false;
-            break;
-        case Prompts::Answer::No:
-            break;
-        }
-    }
     if (state.RealTimeModified && isCaption(RealTimeCaption)) {
         switch (prompts.ask(QStringLiteral("Save Real-Time Graph ?"), true)) {
         case Prompts::Answer::Cancel:

@@ -72,6 +72,8 @@ void DataLoggerController::LoadData1Click()
             "The meter is recording data, please stop recording before loading data."));
         return;
     }
+    if (!mayReplaceDataSets())
+        return;
     const bool existed = m_graphs.DataLoggerGraphWindow();
     TfrmGraph &graph = m_graphs.showDataLoggerGraph();
     graph.repaint();
@@ -113,27 +115,37 @@ int DataLoggerController::LoadLoggerMemory(WorkProgress *progress)
         state.memoryImage.clear();
         return read;
     }
-    m_collectionFile.clear();
     const int code = decodeAndShow();
     state.memoryImage.clear();
     return code;
 }
 
-int DataLoggerController::decodeAndShow()
+bool DataLoggerController::mayReplaceDataSets()
+{
+    TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
+    if (!graph || !m_services.state().loggerDataLoaded)
+        return true;
+    // The question is asked with the data sets it is about in front.
+    m_services.activateChildWindow(*graph);
+    return graph->offerToSaveLoggerData();
+}
+
+int DataLoggerController::decodeAndShow(const QString &collectionFile)
 {
     AppState &state = m_services.state();
-    // The memory is kept in the temporary file before anything reads it, so that a decoder
-    // that refuses it, or a crash while it is graphed, never costs another download: the file
-    // can still be saved as a collection.
+    // The decoder leaves the data sets as they were when it refuses the memory; the temporary
+    // file and the name stay with them, so that a save or a report never takes the refused
+    // memory for the data sets shown.
+    const int code = MemoryDecoder::DecodeLoggerMemory(state.memoryImage, state.lastAddress,
+                                                       m_services.clock(), m_data);
+    if (!holdsDataSets(code))
+        return code;
     const DataSetFile::WriteResult written = DataSetFile::WriteTempDataSetFile(
         state.memoryImage, state.lastAddress, m_services.folders().tempFolder());
     m_tempFileCurrent = written.status == DataSetFile::WriteResult::Written;
     if (!m_tempFileCurrent)
         m_services.prompts().showError(written.error);
-    const int code = MemoryDecoder::DecodeLoggerMemory(state.memoryImage, state.lastAddress,
-                                                       m_services.clock(), m_data);
-    if (!holdsDataSets(code))
-        return code;
+    m_collectionFile = collectionFile;
     FillDataSetsPanel();
     // Without its temporary folder the download ends here. A file that could not be written
     // only stops the collection from being saved: the data sets are still shown.
@@ -231,6 +243,8 @@ bool DataLoggerController::OpenDataSetCollection()
     AppState &state = m_services.state();
     if (state.ExchangeRunning)
         return false;
+    if (!mayReplaceDataSets())
+        return false;
     m_graphs.showDataLoggerGraph();
     Prompts &prompts = m_services.prompts();
     const QString fileName
@@ -245,12 +259,14 @@ bool DataLoggerController::OpenDataSetCollection()
     }
     state.memoryImage = *read.memory;
     state.lastAddress = *DataSetFile::lastAddressOf(state.memoryImage);
-    m_collectionFile = fileName;
-    const int code = decodeAndShow();
+    const int code = decodeAndShow(fileName);
     state.memoryImage.clear();
     if (code == MemoryDecoder::NoDataSets || code == MemoryDecoder::TooManySets)
         prompts.showError(
             QStringLiteral("The file holds no data sets that can be read (code %1).").arg(code));
+    // Data sets shown from a file leave no download unsaved.
+    if (code == TempFolderFailed || holdsDataSets(code))
+        state.loggerDataLoaded = false;
     return holdsDataSets(code);
 }
 

@@ -42,12 +42,16 @@ public:
     const LoggerData &data() const { return m_data; }
     QString tempFile() const;
 
-    // Decodes memoryImage and, when it holds data sets, keeps the temporary file and graphs
-    // set 0. Returns the decoder's code, or TempFolderFailed.
-    int decodeAndShow();
+    // Decodes memoryImage and, when it holds data sets, shows them, keeps the memory in the
+    // temporary file, names them after collectionFile (empty for a download) and graphs set 0.
+    // A memory the decoder refuses changes none of these. Returns the decoder's code, or
+    // TempFolderFailed.
+    int decodeAndShow(const QString &collectionFile = QString());
 
 private:
     void connectPanel(TfrmGraph *graph);
+    // Before the data sets shown are replaced: false when the user keeps an unsaved download.
+    bool mayReplaceDataSets();
 
     WindowServices &m_services;
     MeterServices &m_meter;

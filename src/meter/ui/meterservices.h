@@ -10,6 +10,13 @@ inline QString meterBusyMessage()
     return QStringLiteral("The meter is busy with another exchange; try again when it has ended.");
 }
 
+// The hint of a control that is disabled while another exchange has the meter to itself.
+inline QString meterBusyHint()
+{
+    return QStringLiteral(
+        "Not available while an LEQ measurement, a download or a setup command has the meter.");
+}
+
 // The meter as the windows that talk to it use it: the link for their exchanges, and the poll,
 // which an exchange of their own (a download, the setup commands, an LEQ measurement) stops for
 // its duration. The main window implements it.

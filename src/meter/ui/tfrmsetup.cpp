@@ -136,6 +136,15 @@ TfrmSetup::TfrmSetup(WindowServices &services, MeterServices &meter, bool servic
     connect(Button4, &QPushButton::clicked, this, &TfrmSetup::Button4Click);
     connect(Button6, &QPushButton::clicked, this, &TfrmSetup::Button6Click);
     connect(Button7, &QPushButton::clicked, this, &TfrmSetup::Button7Click);
+    setMeterBusy(m_services.state().ExchangeRunning);
+}
+
+void TfrmSetup::setMeterBusy(bool busy)
+{
+    for (QPushButton *b : { Button6, Button7 }) {
+        b->setEnabled(!busy);
+        b->setToolTip(busy ? meterBusyHint() : QString());
+    }
 }
 
 void TfrmSetup::showBusy()
@@ -244,6 +253,10 @@ void TfrmSetup::showInformation(const MeterSetup::Information &i)
 
 void TfrmSetup::Button6Click()
 {
+    // The EEPROM commands leave the poll on but close and open the device: not inside another
+    // exchange.
+    if (m_services.state().ExchangeRunning)
+        return showBusy();
     Prompts &prompts = m_services.prompts();
     const std::optional<int> address = integerOf(txtWAddress, prompts);
     if (!address)
@@ -258,6 +271,8 @@ void TfrmSetup::Button6Click()
 
 void TfrmSetup::Button7Click()
 {
+    if (m_services.state().ExchangeRunning)
+        return showBusy();
     Prompts &prompts = m_services.prompts();
     txtRData->clear();
     const std::optional<int> address = integerOf(txtRAddress, prompts);

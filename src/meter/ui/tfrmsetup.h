@@ -40,6 +40,10 @@ public:
     void Button6Click();
     void Button7Click();
 
+    // While another exchange has the meter to itself, the EEPROM buttons, which would close the
+    // device under it, are disabled with a hint that says why; their handlers refuse too.
+    void setMeterBusy(bool busy);
+
 private:
     void showInformation(const MeterSetup::Information &information);
     void showBusy();

@@ -44,13 +44,17 @@ void KeyArea::mouseDoubleClickEvent(QMouseEvent *event)
 
 void KeyArea::paintEvent(QPaintEvent *)
 {
-    // The key itself is part of the panel picture; a pressed or hovered key gets a soft glow.
-    if (!m_pressed && !m_hovered)
+    // The key itself is part of the panel picture; a pressed or hovered key gets a soft glow, a
+    // disabled one a dark veil.
+    const bool enabled = isEnabled();
+    if (enabled && !m_pressed && !m_hovered)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(m_pressed ? QColor(0, 0, 0, 70) : QColor(255, 255, 255, 40));
+    painter.setBrush(!enabled        ? QColor(0, 0, 0, 110)
+                         : m_pressed ? QColor(0, 0, 0, 70)
+                                     : QColor(255, 255, 255, 40));
     painter.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 5, 5);
 }
 
@@ -64,4 +68,14 @@ void KeyArea::leaveEvent(QEvent *)
 {
     m_hovered = false;
     update();
+}
+
+void KeyArea::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        m_pressed = false;
+        setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        update();
+    }
+    QWidget::changeEvent(event);
 }

@@ -3,6 +3,7 @@
 #include "base/ui/prompts.h"
 #include "meter/livereading.h"
 #include "meter/meterlink.h"
+#include "meter/ui/meterservices.h"
 #include "panel/ui/keyarea.h"
 #include "resources/bitmaptable.h"
 
@@ -160,8 +161,23 @@ void TfrmPanel::buildKeys()
     connect(SpeedButton2, &QToolButton::clicked, this, &TfrmPanel::SpeedButton2Click);
 }
 
+void TfrmPanel::setMeterBusy(bool busy)
+{
+    m_meterBusy = busy;
+    for (KeyArea *key : { btnAC, btnMaxMin, btnFast, btnREC, btnLevel }) {
+        key->setEnabled(!busy);
+        key->setToolTip(busy ? meterBusyHint() : QString());
+    }
+    if (!busy)
+        btnMaxMin->setToolTip(btnMaxMin->statusTip()); // the only key that shows its hint
+}
+
 void TfrmPanel::sendKey(char letter)
 {
+    if (m_meterBusy) {
+        m_prompts.showMessage(meterBusyMessage());
+        return;
+    }
     // The meter changes its own state; the next live reading shows it.
     if (!m_link.SendMeterKey(letter))
         m_prompts.showMessage(QStringLiteral("Connect fail"));

@@ -41,6 +41,10 @@ public:
     void setLevelDigits(const std::array<int, 4> &digits);
     // The blink timer's tick.
     void MaxMinTimerTimer();
+    // While another exchange has the meter to itself (an LEQ measurement, a download, a setup
+    // command), a key would close the device under it: the keys are disabled with a hint that
+    // says why, and a key that arrives anyway is refused with a message.
+    void setMeterBusy(bool busy);
 
     const PanelDisplay &display() const { return m_display; }
 
@@ -76,6 +80,7 @@ private:
     QTimer &m_maxMinTimer;
     PanelDisplay m_display;
     bool MaxMinBusy = false;
+    bool m_meterBusy = false;
 
     std::vector<QPixmap> m_displayDigits;
     std::vector<QPixmap> m_clockDigits;
