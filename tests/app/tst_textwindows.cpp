@@ -91,7 +91,7 @@ void TestTextWindows::graphToTextToTableToGraph()
     TfrmGraph *graph = rig.window->graphs().RealTimeGraphWindow();
     QVERIFY(graph);
     const std::vector<double> xs { Start, Start + 1.6 * Second, Start + 2.5 * Second };
-    const std::vector<float> ys { 67.3f, 70.0f, 129.9f };
+    const std::vector<float> ys { 67.3f, ChartModel::NullValue, 129.9f }; // a gap between
     graph->chartModel().setPoints(3);
     graph->chartModel().setSeries(0, xs, ys);
 
@@ -119,9 +119,9 @@ void TestTextWindows::graphToTextToTableToGraph()
              !german());
     QCOMPARE(rig.prompts.defaultSuffixes.last(), QString("GHF"));
     QCOMPARE(readFile(rig.file("graph.txt")),
-             german() ? QByteArray("08.12.26\t21:05:07\t67,3\r\n08.12.26\t21:05:09\t70,0\r\n"
+             german() ? QByteArray("08.12.26\t21:05:07\t67,3\r\n08.12.26\t21:05:09\t\r\n"
                                    "08.12.26\t21:05:09\t129,9\r\n")
-                      : QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:09 PM\t70.0\r\n"
+                      : QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:09 PM\t\r\n"
                                    "12/8/26\t9:05:09 PM\t129.9\r\n"));
 
     // Open it: a table window captioned with the path, the output button enabled.
@@ -138,7 +138,7 @@ void TestTextWindows::graphToTextToTableToGraph()
              (QStringList { "No", "Date", "Time", "Value", "3", german() ? "129,9" : "129.9" }));
     QVERIFY(rig.outputToGraph().isEnabled());
 
-    // Drawn as a graph: the same points, to the second.
+    // Drawn as a graph: the same points, to the second, the gap again a null point.
     rig.outputToGraph().trigger();
     auto *drawn = qobject_cast<TfrmGraph *>(rig.active());
     QVERIFY(drawn && drawn != graph);

@@ -88,9 +88,9 @@ void TestTextFiles::graphLines_data()
     QTest::newRow("de_DE: decimal comma, 24 hours")
         << "de_DE" << QList<double> { Dec8 + 21.5 / 24 } << QList<float> { 55.5f } << 1 << 1 << '\t'
         << 0 << QByteArray("08.12.26\t21:30:00\t55,5\r\n");
-    QTest::newRow("comma separator")
-        << "en_GB" << QList<double> { Dec8 } << QList<float> { 9999.f } << 1 << 1 << ',' << 0
-        << QByteArray("08/12/2026,00:00:00,9999.0\r\n");
+    QTest::newRow("comma separator, a null point's level left empty")
+        << "en_GB" << QList<double> { Dec8, Dec8 } << QList<float> { 9999.f, 9998.96f } << 1 << 2
+        << ',' << 0 << QByteArray("08/12/2026,00:00:00,\r\n08/12/2026,00:00:00,9999.0\r\n");
     QTest::newRow("X 0 ends the series")
         << "en_US" << QList<double> { noon, 0.0, noon } << QList<float> { 1, 2, 3 } << 1 << 3
         << '\t' << 0 << QByteArray("12/8/26\t12:00:00 PM\t1.0\r\n");
@@ -249,6 +249,7 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
         xs.push_back(Dec8 + 0.4 + i * 7.0 * Second); // across noon
         ys.push_back(30.0f + float(i % 1000) / 10.0f);
     }
+    ys[100] = TextExport::NullLevel; // an empty level reads back as a null point
     const QLocale l(locale);
     const TextExport::Lines lines = TextExport::graphLines(xs, ys, { 1, 500 }, '\t', l);
     TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7);
