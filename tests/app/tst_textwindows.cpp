@@ -16,6 +16,7 @@
 #include "logger/ui/tfrmlist.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -81,7 +82,8 @@ class TestTextWindows : public QObject
 private Q_SLOTS:
     void graphToTextToTableToGraph();
     void tableWithALeqColumn();
-    void emptyTable();
+    void oddTextFiles_data();
+    void oddTextFiles();
     void saveByWindowKind();
 };
 
@@ -186,24 +188,50 @@ void TestTextWindows::tableWithALeqColumn()
     QCOMPARE(drawn->chartModel().ys(0), (std::vector<float> { 60.0f, 61.5f }));
 }
 
-void TestTextWindows::emptyTable()
+void TestTextWindows::oddTextFiles_data()
 {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("opens"); // a table window
+    QTest::addColumn<QString>("error"); // the last error shown; empty: none
+    const QString noTab = "No line of \"%1\" could be read: its first line holds no tab.";
+    QTest::newRow("empty") << QByteArray() << false
+                           << "No line of \"%1\" could be read: the file is empty.";
+    QTest::newRow("a megabyte of NUL bytes") << QByteArray(1 << 20, '\0') << false << noTab;
+    QTest::newRow("no separator") << QByteArray("no separator here\r\n") << false << noTab;
+    QTest::newRow("a first row without a date") << QByteArray("\tx\r\n") << true << QString();
+    QTest::newRow("a line of a megabyte")
+        << "\t" + QByteArray(1 << 20, 'x') + "\r\n"
+        << true
+        << "Lines of \"%1\" longer than 179 characters were cut to their first 179 characters: 1 "
+           "of them.";
+}
+
+void TestTextWindows::oddTextFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, opens);
+    QFETCH(QString, error);
     Rig rig;
-    QFile file(rig.file("empty.TXT"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("no separator here\r\n") > 0);
+    QFile file(rig.file("table.TXT")); // the extension in capitals is still text
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
     file.close();
-    TfrmList *list = rig.open(file.fileName());
-    QVERIFY(list); // the extension in capitals is still text
-    QCOMPARE(list->grid().RowCount(), 2);
     const int windows = int(rig.window->mdiArea().subWindowList().size());
-    rig.outputToGraph().trigger();
-    QCOMPARE(rig.prompts.messages.last(), QString("No data to graph !"));
-    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows);
+    TfrmList *list = rig.open(file.fileName());
+    const QString shown = QDir::toNativeSeparators(file.fileName());
+    QCOMPARE(rig.prompts.errors.value(0), error.isEmpty() ? error : error.arg(shown));
+    QCOMPARE(bool(list), opens);
+    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows + (opens ? 1 : 0));
+    if (list) {
+        QVERIFY(list->grid().Cells(2, 1).size() <= 179);
+        rig.outputToGraph().trigger();
+        QCOMPARE(rig.prompts.messages.last(), QString("No data to graph !"));
+    }
 
     // A file that cannot be read says so, and makes no window.
+    const int before = int(rig.window->mdiArea().subWindowList().size());
     rig.open(rig.file("missing.txt"));
     QVERIFY(rig.prompts.errors.last().contains("missing.txt"));
-    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows);
+    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), before);
 }
 
 void TestTextWindows::saveByWindowKind()

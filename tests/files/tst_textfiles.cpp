@@ -155,35 +155,45 @@ void TestTextFiles::import_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("cut"); // lines longer than a cell may show
 
     const QString longField(300, QLatin1Char('x'));
     QTest::newRow("graph lines, CR LF")
         << QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:08 PM\t67.4\r\n") << QChar('\t')
         << Rows { { "1", "12/8/26", "9:05:07 PM", "67.3", "", "", "" },
-                  { "2", "12/8/26", "9:05:08 PM", "67.4", "", "", "" } };
+                  { "2", "12/8/26", "9:05:08 PM", "67.4", "", "", "" } }
+        << 0;
     QTest::newRow("commas, last line without its end")
         << QByteArray("a,b\nc,d") << QChar(',')
-        << Rows { { "1", "a", "b", "", "", "", "" }, { "2", "c", "d", "", "", "", "" } };
+        << Rows { { "1", "a", "b", "", "", "", "" }, { "2", "c", "d", "", "", "", "" } } << 0;
     QTest::newRow("empty fields and a trailing separator")
-        << QByteArray("a\t\tc\t\n") << QChar('\t') << Rows { { "1", "a", "", "c", "", "", "" } };
+        << QByteArray("a\t\tc\t\n") << QChar('\t') << Rows { { "1", "a", "", "c", "", "", "" } }
+        << 0;
     QTest::newRow("fields beyond the last column are dropped")
         << QByteArray("1\t2\t3\t4\t5\t6\t7\t8\n") << QChar('\t')
-        << Rows { { "1", "1", "2", "3", "4", "5", "6" } };
-    QTest::newRow("an empty line ends the reading") << QByteArray("a\tb\n\nc\td\n") << QChar('\t')
-                                                    << Rows { { "1", "a", "b", "", "", "", "" } };
+        << Rows { { "1", "1", "2", "3", "4", "5", "6" } } << 0;
+    QTest::newRow("an empty line ends the reading")
+        << QByteArray("a\tb\n\nc\td\n") << QChar('\t') << Rows { { "1", "a", "b", "", "", "", "" } }
+        << 0;
     QTest::newRow("a line without the separator ends it too")
         << QByteArray("a,b\na\tb\nc,d\n") << QChar(',')
-        << Rows { { "1", "a", "b", "", "", "", "" } };
-    QTest::newRow("a long line is read whole, and the next")
+        << Rows { { "1", "a", "b", "", "", "", "" } } << 0;
+    QTest::newRow("a long line keeps its first 179 characters, and the next is read")
+        << ("a\t" + longField + "\tz\nnext\t1\n").toUtf8() << QChar('\t')
+        << Rows { { "1", "a", longField.left(177), "", "", "", "" },
+                  { "2", "next", "1", "", "", "", "" } }
+        << 1;
+    QTest::newRow("a line whose first separator lies beyond them ends the reading")
         << (longField + "\tz\nnext\t1\n").toUtf8() << QChar('\t')
-        << Rows { { "1", longField, "z", "", "", "", "" }, { "2", "next", "1", "", "", "", "" } };
+        << Rows { { "", "", "", "", "", "", "" } } << 0;
     QTest::newRow("a first line without separator: one empty row")
         << QByteArray("header only\na\tb\n") << QChar('\t')
-        << Rows { { "", "", "", "", "", "", "" } };
+        << Rows { { "", "", "", "", "", "", "" } } << 0;
     QTest::newRow("byte order mark and UTF-8")
         << QByteArray("\xEF\xBB\xBF"
                       "8 déc.\t21:05\n")
-        << QChar('\t') << Rows { { "1", QString::fromUtf8("8 déc."), "21:05", "", "", "", "" } };
+        << QChar('\t') << Rows { { "1", QString::fromUtf8("8 déc."), "21:05", "", "", "", "" } }
+        << 0;
 }
 
 void TestTextFiles::import()
@@ -191,8 +201,10 @@ void TestTextFiles::import()
     QFETCH(QByteArray, text);
     QFETCH(QChar, separator);
     QFETCH(Rows, rows);
+    QFETCH(int, cut);
     const TextImport::Result result = TextImport::read(text, separator, 7);
     QCOMPARE(rowsOf(result.table), rows);
+    QCOMPARE(result.cutLines, cut);
 }
 
 void TestTextFiles::levels_data()
