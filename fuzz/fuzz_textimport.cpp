@@ -2,8 +2,9 @@
 // it: the date and time in several locales' formats, the level in their decimal separators.
 // The first byte picks the separator (tab or comma) and the locale.
 // Checked: every row holds its number in column 0; no row holds more fields than the table has
-// columns; a line without the separator ends the table; a date-time that is read names a real
-// date and time, and written back in the same format reads as the same date and time.
+// columns, nor a cell longer than a line may be; a line without the separator ends the table;
+// a date-time that is read names a real date and time, and written back in the same format
+// reads as the same date and time.
 
 #include "base/celltable.h"
 #include "base/datetimedays.h"
@@ -43,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int row = 1; row <= result.lines; ++row) {
         if (table.cell(0, row) != QString::number(row))
             std::abort();
+        for (int col = 1; col < table.colCount(); ++col)
+            if (table.cell(col, row).size() > TextImport::MaxLineLength)
+                std::abort();
         QString text
             = table.cell(1, row).toString() + QLatin1Char(' ') + table.cell(2, row).toString();
         if (const std::optional<DateTimePattern::Read> read = pattern->read(text)) {

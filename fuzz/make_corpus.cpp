@@ -429,6 +429,9 @@ int main(int argc, char **argv)
                  QByteArray("\x02"
                             "08.12.26\t21:05:07\t50,0\t60,0\t\t\t\r\n"
                             "08.12.26\t21:05:08\t52,0\t61,5\t\t\t\r\n\r\nrest\tignored\r\n"));
+    corpus.write("fuzz_textimport", "long_line.txt",
+                 QByteArray(1, '\0') + "12/8/26\t" + QByteArray(400, '7')
+                     + "\r\n12/8/26\t9:05:07 PM\t\r\n");
 
     // Journals: the real-time graph's points with a whole and a torn end, and LEQ seconds.
     {

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -46,10 +47,11 @@ AppSettings AppSettings::read(const QSettings &store)
                 settings.RealTimeRate = held;
         }
     }
-    // The option is 0 (off) or 1 (on); anything else is of the wrong type.
+    // The option is a 32-bit integer, any value but 0 meaning on; a value that is no such
+    // integer (a fraction, text, a number past 32 bits) is of the wrong type.
     if (const auto discard = readNumber(store.value(DiscardFloatingKey)))
-        if (*discard == 0.0 || *discard == 1.0)
-            settings.DiscardFloatingError = *discard == 1.0;
+        if (std::trunc(*discard) == *discard && *discard >= INT32_MIN && *discard <= INT32_MAX)
+            settings.DiscardFloatingError = *discard != 0.0;
     return settings;
 }
 

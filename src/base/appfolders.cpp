@@ -8,6 +8,8 @@
 namespace {
 constexpr auto HelpFileName = "Q7316Help.htm";
 constexpr auto DataFolderName = "Q7316";
+constexpr auto TemplateFolderName = "template";
+constexpr auto TemplateFileName = "graph.ghf";
 
 QString withSeparator(const QString &folder)
 {
@@ -65,7 +67,8 @@ QString AppFolders::writableProgramFolder() const
 
 QString AppFolders::templateFolder() const
 {
-    return withSeparator(QDir(writableProgramFolder()).filePath(QStringLiteral("template")));
+    const QString user = userDataFolder.isEmpty() ? dialogFolder() : userDataFolder;
+    return withSeparator(QDir(user).filePath(QLatin1String(TemplateFolderName)));
 }
 
 QString AppFolders::programTempFolder() const
@@ -75,5 +78,15 @@ QString AppFolders::programTempFolder() const
 
 QString AppFolders::templateFile() const
 {
-    return templateFolder() + QStringLiteral("graph.ghf");
+    return templateFolder() + QLatin1String(TemplateFileName);
+}
+
+QString AppFolders::templateFileToRead() const
+{
+    const QString own = templateFile();
+    if (QFileInfo::exists(own))
+        return own;
+    const QDir programTemplates(QDir(programFolder).filePath(QLatin1String(TemplateFolderName)));
+    const QString shared = programTemplates.filePath(QLatin1String(TemplateFileName));
+    return QFileInfo::exists(shared) ? QDir::cleanPath(shared) : QString();
 }

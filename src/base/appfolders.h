@@ -32,16 +32,22 @@ struct AppFolders
     // separator.
     QString tempFolder() const;
 
-    // Where the program writes its own files (the graph template) when its folder is not
-    // writable, as for an installed program: the per-user application data folder.
+    // The per-user application data folder: the user's own graph template, and the LEQ log
+    // when the program's folder is not writable (an installed program).
     QString userDataFolder;
 
-    // The graph template "template/graph.ghf": in the program's folder when that is writable
-    // (a build tree), otherwise under the user data folder.
+    // The graph template "template/graph.ghf". Each user saves their own under the user data
+    // folder (under DataFolder when the system names none), so that users of one copy of the
+    // program never share a look; one in the program's folder is only read, as the default
+    // of every user who has not saved one.
     QString templateFolder() const;
-    // "temp" beside it, where the LEQ log is written.
-    QString programTempFolder() const;
     QString templateFile() const;
+    // The template a new graph starts from: the user's, else the program folder's; empty when
+    // there is neither.
+    QString templateFileToRead() const;
+    // "temp" in the program's folder when that is writable (a build tree), otherwise under the
+    // user data folder: where the LEQ log is written.
+    QString programTempFolder() const;
 
     // "Q7316Help.htm" in the program's folder, or in the installed data folder when the
     // program's folder does not hold it.

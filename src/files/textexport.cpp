@@ -154,7 +154,8 @@ Lines graphLines(const std::vector<double> &xs, const std::vector<float> &ys,
         result.bytes += separator;
         time.appendUtf8(result.bytes, at.date, at.time);
         result.bytes += separator;
-        level.append(result.bytes, ys[std::size_t(i)]);
+        if (ys[std::size_t(i)] != NullLevel)
+            level.append(result.bytes, ys[std::size_t(i)]);
         result.bytes += LineEnd;
         if (stopAfterLine(result, progress))
             break;

@@ -17,11 +17,16 @@ class WorkProgress;
 // A graph line is one point of a chart's first series: its date (the locale's short date), its
 // time (the locale's long time, whole seconds, no zone name; rounded to the second, a
 // millisecond part above 500 rounding up) and its level (one decimal, the locale's decimal
-// separator), e.g. "12/8/26<TAB>9:05:07 PM<TAB>67.3".
+// separator), e.g. "12/8/26<TAB>9:05:07 PM<TAB>67.3". A null point (a gap of a recording, or a
+// level that could not be read) keeps its date and time and leaves the level empty:
+// "12/8/26<TAB>9:05:08 PM<TAB>"; read back, an empty level is a null point again.
 // A table line is one grid row: the cells of columns 1 to the last, each followed by the
 // separator, so that every line ends with one; the row number column and the title row are
 // never written.
 namespace TextExport {
+
+// The level of a null point in a chart's series.
+inline constexpr float NullLevel = 9999.0f;
 
 // ',' for the extension "csv" (any case, with or without the dot), a tab otherwise.
 char separatorForExtension(const QString &extension);

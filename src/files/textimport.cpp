@@ -46,6 +46,9 @@ Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *
         pos = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        const bool cut = line.size() > MaxLineLength;
+        if (cut) // never between the two halves of a surrogate pair
+            line.truncate(MaxLineLength - (line[MaxLineLength - 1].isHighSurrogate() ? 1 : 0));
         if (!line.contains(separator))
             break;
         if (result.lines == maxLines) {
@@ -61,12 +64,21 @@ Result read(const QByteArray &utf8, QChar separator, int columns, WorkProgress *
             result.table.setRowCount(k + 1);
         storeLine(result.table, k, line, separator);
         result.lines = k;
+        result.cutLines += cut ? 1 : 0;
         if (progress)
             progress->progressed(k);
     }
     if (progress)
         progress->finish();
     return result;
+}
+
+QString noLineReason(const QByteArray &utf8, QChar separator)
+{
+    if (utf8.isEmpty() || utf8 == "\xEF\xBB\xBF")
+        return QStringLiteral("the file is empty.");
+    return QStringLiteral("its first line holds no %1.")
+        .arg(separator == QLatin1Char(',') ? QStringLiteral("comma") : QStringLiteral("tab"));
 }
 
 } // namespace TextImport

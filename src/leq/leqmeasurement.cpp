@@ -119,7 +119,6 @@ LeqMeasurement::Tick LeqMeasurement::tick(const ReplyReport *reply, const QDateT
         const QTime time = now.time();
         at = { now.date(), QTime(time.hour(), time.minute(), time.second()) };
     }
-    const quint8 secondByte = (*reply)[15];
     const int tenths = (*reply)[5] * 256 + (*reply)[6];
     t.read = true;
     t.date = at.date;
@@ -129,7 +128,7 @@ LeqMeasurement::Tick LeqMeasurement::tick(const ReplyReport *reply, const QDateT
     if (!m_started) {
         m_started = true;
         m_runningLeq = t.level;
-    } else if (secondByte != m_lastSecondByte) {
+    } else if (at.seconds() != ClockTime { m_lastDate, m_lastTime }.seconds()) {
         const std::size_t before = m_seconds.size();
         complete(m_lastDate, m_lastTime, m_count, m_sum);
         // Seconds of the meter's clock that no reading arrived in. A clock that jumps further
@@ -154,7 +153,6 @@ LeqMeasurement::Tick LeqMeasurement::tick(const ReplyReport *reply, const QDateT
         return t;
     }
     // This reading opens a new second, and counts in it.
-    m_lastSecondByte = secondByte;
     m_lastDate = at.date;
     m_lastTime = at.time;
     m_count = 1;

@@ -8,9 +8,10 @@
 
 #include <vector>
 
-// A timed Leq of the meter's live reading. The readings are grouped by the second of the meter's
-// clock (reply byte 15); each completed second gives its mean level (SPL) and the running Leq
-// since the start, in double precision:
+// A timed Leq of the meter's live reading. The readings are grouped by the second each row
+// shows: the meter's clock, or the computer's time when the meter's clock names no date and time
+// (an unset clock sends 0x5A in its time bytes, which never change). Each completed second gives
+// its mean level (SPL) and the running Leq since the start, in double precision:
 //   Leq(1) = SPL(1),  Leq(n) = 10 log10( (n - 1)/n x 10^(Leq(n-1)/10) + 1/n x 10^(SPL(n)/10) )
 // where n counts the completed seconds, empty ones included. A second in which no reading
 // arrived (the meter's clock stepped on by two to MaxGapSeconds) is empty: n advances and the
@@ -75,7 +76,6 @@ private:
     bool m_started = false;
     int m_secondsLeft = 0;
     int m_failedReads = 0;
-    quint8 m_lastSecondByte = 0;
     QDate m_lastDate; // of the second being collected
     QTime m_lastTime;
     int m_count = 0;

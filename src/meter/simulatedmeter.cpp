@@ -343,6 +343,8 @@ ReplyReport SimulatedMeter::liveReply(quint8 sequence)
     reply[19] = Bcd::fromInt(now.date().month());
     reply[20] = Bcd::fromInt(now.date().day());
     reply[21] = Bcd::fromInt(now.date().year() % 100);
+    if (m_faults.clockUnset)
+        reply[15] = reply[16] = reply[17] = 0x5A;
     reply[30] = m_faults.wrongSequence ? static_cast<quint8>(sequence + 1) : sequence;
     return reply;
 }

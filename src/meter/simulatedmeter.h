@@ -17,8 +17,8 @@ class Clock;
 struct SimulatedMeterFaults
 {
     // Switches on the fault of a name: "open", "timeouts", "write", "data-write", "no-reply",
-    // "short", "unframed", "wrong-sequence", "wrong-identity", "echo-byte-N" (N 0 to 6),
-    // "unplug-after-N". False for a name that is none of them.
+    // "short", "unframed", "wrong-sequence", "wrong-identity", "clock-unset", "echo-byte-N"
+    // (N 0 to 6), "unplug-after-N". False for a name that is none of them.
     bool set(const QString &name);
     static QStringList names();
 
@@ -30,6 +30,7 @@ struct SimulatedMeterFaults
     bool unframedReply = false; // the reply's first byte is not 0x02
     bool wrongSequence = false; // the live reply echoes another sequence byte
     bool wrongIdentity = false; // the 'K' reply lacks '5', '1', '9'
+    bool clockUnset = false; // the live reply's seconds, minutes and hours are 0x5A
     // The setup commands: the reply to 'W', 'r' or the erase frame differs from the command in
     // this byte (0 to 6); the clock's data block cannot be written.
     int corruptEchoByte = -1;

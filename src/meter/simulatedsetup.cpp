@@ -103,15 +103,15 @@ QStringList SimulatedMeterFaults::names()
              QStringLiteral("write"),          QStringLiteral("data-write"),
              QStringLiteral("no-reply"),       QStringLiteral("short"),
              QStringLiteral("unframed"),       QStringLiteral("wrong-sequence"),
-             QStringLiteral("wrong-identity"), QStringLiteral("echo-byte-N"),
-             QStringLiteral("unplug-after-N") };
+             QStringLiteral("wrong-identity"), QStringLiteral("clock-unset"),
+             QStringLiteral("echo-byte-N"),    QStringLiteral("unplug-after-N") };
 }
 
 bool SimulatedMeterFaults::set(const QString &name)
 {
     bool *const switches[]
         = { &openFails,  &setTimeoutsFails, &writeFails,    &dataWriteFails, &readTimesOut,
-            &shortReply, &unframedReply,    &wrongSequence, &wrongIdentity };
+            &shortReply, &unframedReply,    &wrongSequence, &wrongIdentity,  &clockUnset };
     const QStringList all = names();
     for (int i = 0; i < int(std::size(switches)); ++i)
         if (name == all[i]) {

@@ -106,9 +106,11 @@ void TestApp::settingsRead_data()
     // Checked after the conversion to the float the program holds: this one would be 0.
     QTest::newRow("rate that underflows a float") << QVariant(1e-50) << missing << 0.2f << false;
     QTest::newRow("option not a number") << missing << QVariant("on") << 0.2f << false;
-    // Only 0 and 1 are the option's values.
-    QTest::newRow("option 7") << missing << QVariant(7) << 0.2f << false;
-    QTest::newRow("option -1") << missing << QVariant(-1) << 0.2f << false;
+    // Any integer but 0 is on; what is no 32-bit integer takes the default.
+    QTest::newRow("option 2") << missing << QVariant(2) << 0.2f << true;
+    QTest::newRow("option -1") << missing << QVariant(-1) << 0.2f << true;
+    QTest::newRow("option 1.5") << missing << QVariant(1.5) << 0.2f << false;
+    QTest::newRow("option past 32 bits") << missing << QVariant(qint64(1) << 32) << 0.2f << false;
     QTest::newRow("option inf") << missing << QVariant("inf") << 0.2f << false;
     QTest::newRow("option 1.0") << missing << QVariant(1.0) << 0.2f << true;
 }

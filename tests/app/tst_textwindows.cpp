@@ -16,6 +16,7 @@
 #include "logger/ui/tfrmlist.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -81,7 +82,8 @@ class TestTextWindows : public QObject
 private Q_SLOTS:
     void graphToTextToTableToGraph();
     void tableWithALeqColumn();
-    void emptyTable();
+    void oddTextFiles_data();
+    void oddTextFiles();
     void saveByWindowKind();
 };
 
@@ -91,7 +93,7 @@ void TestTextWindows::graphToTextToTableToGraph()
     TfrmGraph *graph = rig.window->graphs().RealTimeGraphWindow();
     QVERIFY(graph);
     const std::vector<double> xs { Start, Start + 1.6 * Second, Start + 2.5 * Second };
-    const std::vector<float> ys { 67.3f, 70.0f, 129.9f };
+    const std::vector<float> ys { 67.3f, ChartModel::NullValue, 129.9f }; // a gap between
     graph->chartModel().setPoints(3);
     graph->chartModel().setSeries(0, xs, ys);
 
@@ -119,9 +121,9 @@ void TestTextWindows::graphToTextToTableToGraph()
              !german());
     QCOMPARE(rig.prompts.defaultSuffixes.last(), QString("GHF"));
     QCOMPARE(readFile(rig.file("graph.txt")),
-             german() ? QByteArray("08.12.26\t21:05:07\t67,3\r\n08.12.26\t21:05:09\t70,0\r\n"
+             german() ? QByteArray("08.12.26\t21:05:07\t67,3\r\n08.12.26\t21:05:09\t\r\n"
                                    "08.12.26\t21:05:09\t129,9\r\n")
-                      : QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:09 PM\t70.0\r\n"
+                      : QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:09 PM\t\r\n"
                                    "12/8/26\t9:05:09 PM\t129.9\r\n"));
 
     // Open it: a table window captioned with the path, the output button enabled.
@@ -138,7 +140,7 @@ void TestTextWindows::graphToTextToTableToGraph()
              (QStringList { "No", "Date", "Time", "Value", "3", german() ? "129,9" : "129.9" }));
     QVERIFY(rig.outputToGraph().isEnabled());
 
-    // Drawn as a graph: the same points, to the second.
+    // Drawn as a graph: the same points, to the second, the gap again a null point.
     rig.outputToGraph().trigger();
     auto *drawn = qobject_cast<TfrmGraph *>(rig.active());
     QVERIFY(drawn && drawn != graph);
@@ -186,24 +188,50 @@ void TestTextWindows::tableWithALeqColumn()
     QCOMPARE(drawn->chartModel().ys(0), (std::vector<float> { 60.0f, 61.5f }));
 }
 
-void TestTextWindows::emptyTable()
+void TestTextWindows::oddTextFiles_data()
 {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("opens"); // a table window
+    QTest::addColumn<QString>("error"); // the last error shown; empty: none
+    const QString noTab = "No line of \"%1\" could be read: its first line holds no tab.";
+    QTest::newRow("empty") << QByteArray() << false
+                           << "No line of \"%1\" could be read: the file is empty.";
+    QTest::newRow("a megabyte of NUL bytes") << QByteArray(1 << 20, '\0') << false << noTab;
+    QTest::newRow("no separator") << QByteArray("no separator here\r\n") << false << noTab;
+    QTest::newRow("a first row without a date") << QByteArray("\tx\r\n") << true << QString();
+    QTest::newRow("a line of a megabyte")
+        << "\t" + QByteArray(1 << 20, 'x') + "\r\n"
+        << true
+        << "Lines of \"%1\" longer than 179 characters were cut to their first 179 characters: 1 "
+           "of them.";
+}
+
+void TestTextWindows::oddTextFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, opens);
+    QFETCH(QString, error);
     Rig rig;
-    QFile file(rig.file("empty.TXT"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("no separator here\r\n") > 0);
+    QFile file(rig.file("table.TXT")); // the extension in capitals is still text
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
     file.close();
-    TfrmList *list = rig.open(file.fileName());
-    QVERIFY(list); // the extension in capitals is still text
-    QCOMPARE(list->grid().RowCount(), 2);
     const int windows = int(rig.window->mdiArea().subWindowList().size());
-    rig.outputToGraph().trigger();
-    QCOMPARE(rig.prompts.messages.last(), QString("No data to graph !"));
-    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows);
+    TfrmList *list = rig.open(file.fileName());
+    const QString shown = QDir::toNativeSeparators(file.fileName());
+    QCOMPARE(rig.prompts.errors.value(0), error.isEmpty() ? error : error.arg(shown));
+    QCOMPARE(bool(list), opens);
+    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows + (opens ? 1 : 0));
+    if (list) {
+        QVERIFY(list->grid().Cells(2, 1).size() <= 179);
+        rig.outputToGraph().trigger();
+        QCOMPARE(rig.prompts.messages.last(), QString("No data to graph !"));
+    }
 
     // A file that cannot be read says so, and makes no window.
+    const int before = int(rig.window->mdiArea().subWindowList().size());
     rig.open(rig.file("missing.txt"));
     QVERIFY(rig.prompts.errors.last().contains("missing.txt"));
-    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), windows);
+    QCOMPARE(int(rig.window->mdiArea().subWindowList().size()), before);
 }
 
 void TestTextWindows::saveByWindowKind()

@@ -25,6 +25,7 @@ MainWindowRig::MainWindowRig(std::unique_ptr<QTemporaryDir> ownDir, QTemporaryDi
     AppFolders folders;
     folders.documentsFolder = dir.filePath("Documents");
     folders.programFolder = dir.filePath("program");
+    folders.userDataFolder = dir.filePath("user");
     QDir().mkpath(folders.documentsFolder);
     if (options.makeProgramFolder)
         QDir().mkpath(folders.programFolder);

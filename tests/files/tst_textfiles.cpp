@@ -88,9 +88,9 @@ void TestTextFiles::graphLines_data()
     QTest::newRow("de_DE: decimal comma, 24 hours")
         << "de_DE" << QList<double> { Dec8 + 21.5 / 24 } << QList<float> { 55.5f } << 1 << 1 << '\t'
         << 0 << QByteArray("08.12.26\t21:30:00\t55,5\r\n");
-    QTest::newRow("comma separator")
-        << "en_GB" << QList<double> { Dec8 } << QList<float> { 9999.f } << 1 << 1 << ',' << 0
-        << QByteArray("08/12/2026,00:00:00,9999.0\r\n");
+    QTest::newRow("comma separator, a null point's level left empty")
+        << "en_GB" << QList<double> { Dec8, Dec8 } << QList<float> { 9999.f, 9998.96f } << 1 << 2
+        << ',' << 0 << QByteArray("08/12/2026,00:00:00,\r\n08/12/2026,00:00:00,9999.0\r\n");
     QTest::newRow("X 0 ends the series")
         << "en_US" << QList<double> { noon, 0.0, noon } << QList<float> { 1, 2, 3 } << 1 << 3
         << '\t' << 0 << QByteArray("12/8/26\t12:00:00 PM\t1.0\r\n");
@@ -155,35 +155,45 @@ void TestTextFiles::import_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("cut"); // lines longer than a cell may show
 
     const QString longField(300, QLatin1Char('x'));
     QTest::newRow("graph lines, CR LF")
         << QByteArray("12/8/26\t9:05:07 PM\t67.3\r\n12/8/26\t9:05:08 PM\t67.4\r\n") << QChar('\t')
         << Rows { { "1", "12/8/26", "9:05:07 PM", "67.3", "", "", "" },
-                  { "2", "12/8/26", "9:05:08 PM", "67.4", "", "", "" } };
+                  { "2", "12/8/26", "9:05:08 PM", "67.4", "", "", "" } }
+        << 0;
     QTest::newRow("commas, last line without its end")
         << QByteArray("a,b\nc,d") << QChar(',')
-        << Rows { { "1", "a", "b", "", "", "", "" }, { "2", "c", "d", "", "", "", "" } };
+        << Rows { { "1", "a", "b", "", "", "", "" }, { "2", "c", "d", "", "", "", "" } } << 0;
     QTest::newRow("empty fields and a trailing separator")
-        << QByteArray("a\t\tc\t\n") << QChar('\t') << Rows { { "1", "a", "", "c", "", "", "" } };
+        << QByteArray("a\t\tc\t\n") << QChar('\t') << Rows { { "1", "a", "", "c", "", "", "" } }
+        << 0;
     QTest::newRow("fields beyond the last column are dropped")
         << QByteArray("1\t2\t3\t4\t5\t6\t7\t8\n") << QChar('\t')
-        << Rows { { "1", "1", "2", "3", "4", "5", "6" } };
-    QTest::newRow("an empty line ends the reading") << QByteArray("a\tb\n\nc\td\n") << QChar('\t')
-                                                    << Rows { { "1", "a", "b", "", "", "", "" } };
+        << Rows { { "1", "1", "2", "3", "4", "5", "6" } } << 0;
+    QTest::newRow("an empty line ends the reading")
+        << QByteArray("a\tb\n\nc\td\n") << QChar('\t') << Rows { { "1", "a", "b", "", "", "", "" } }
+        << 0;
     QTest::newRow("a line without the separator ends it too")
         << QByteArray("a,b\na\tb\nc,d\n") << QChar(',')
-        << Rows { { "1", "a", "b", "", "", "", "" } };
-    QTest::newRow("a long line is read whole, and the next")
+        << Rows { { "1", "a", "b", "", "", "", "" } } << 0;
+    QTest::newRow("a long line keeps its first 179 characters, and the next is read")
+        << ("a\t" + longField + "\tz\nnext\t1\n").toUtf8() << QChar('\t')
+        << Rows { { "1", "a", longField.left(177), "", "", "", "" },
+                  { "2", "next", "1", "", "", "", "" } }
+        << 1;
+    QTest::newRow("a line whose first separator lies beyond them ends the reading")
         << (longField + "\tz\nnext\t1\n").toUtf8() << QChar('\t')
-        << Rows { { "1", longField, "z", "", "", "", "" }, { "2", "next", "1", "", "", "", "" } };
+        << Rows { { "", "", "", "", "", "", "" } } << 0;
     QTest::newRow("a first line without separator: one empty row")
         << QByteArray("header only\na\tb\n") << QChar('\t')
-        << Rows { { "", "", "", "", "", "", "" } };
+        << Rows { { "", "", "", "", "", "", "" } } << 0;
     QTest::newRow("byte order mark and UTF-8")
         << QByteArray("\xEF\xBB\xBF"
                       "8 déc.\t21:05\n")
-        << QChar('\t') << Rows { { "1", QString::fromUtf8("8 déc."), "21:05", "", "", "", "" } };
+        << QChar('\t') << Rows { { "1", QString::fromUtf8("8 déc."), "21:05", "", "", "", "" } }
+        << 0;
 }
 
 void TestTextFiles::import()
@@ -191,8 +201,10 @@ void TestTextFiles::import()
     QFETCH(QByteArray, text);
     QFETCH(QChar, separator);
     QFETCH(Rows, rows);
+    QFETCH(int, cut);
     const TextImport::Result result = TextImport::read(text, separator, 7);
     QCOMPARE(rowsOf(result.table), rows);
+    QCOMPARE(result.cutLines, cut);
 }
 
 void TestTextFiles::levels_data()
@@ -249,6 +261,7 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
         xs.push_back(Dec8 + 0.4 + i * 7.0 * Second); // across noon
         ys.push_back(30.0f + float(i % 1000) / 10.0f);
     }
+    ys[100] = TextExport::NullLevel; // an empty level reads back as a null point
     const QLocale l(locale);
     const TextExport::Lines lines = TextExport::graphLines(xs, ys, { 1, 500 }, '\t', l);
     TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7);

@@ -606,9 +606,12 @@ void TestGraphWindow::templateTakesLookOnly()
     g.chartModel().exclusions = { { 45000.0, 45000.1, "lorry" } };
     rig.prompts.answers = { Prompts::Answer::Yes };
     g.PESGraph1CustomizeDlg(true);
+    // Each user's own, never in the program's folder that every user of this copy shares.
+    const QString own = rig.dir.filePath("user/template/graph.ghf");
+    const QString shared = rig.dir.filePath("program/template/graph.ghf");
+    QVERIFY(!QFile::exists(shared));
     // Excluded intervals belong to one measurement: the template keeps none, as version 1.
-    const GraphFile::ReadResult stored
-        = GraphFile::read(rig.dir.filePath("program/template/graph.ghf"));
+    const GraphFile::ReadResult stored = GraphFile::read(own);
     QVERIFY(stored.block);
     QCOMPARE(stored.block->left(6), QByteArray("AXCB\x01\x00", 6));
     QCOMPARE(g.chartModel().exclusions.size(), std::size_t(1));
@@ -622,6 +625,22 @@ void TestGraphWindow::templateTakesLookOnly()
     QCOMPARE(fresh.points(), 500); // points and scales still come from the caller
     QCOMPARE(fresh.yScale.max, 130.0);
     QVERIFY(fresh.exclusions.empty());
+
+    // One in the program's folder is every user's default, and is only read: a user's own look
+    // is saved apart and wins.
+    QVERIFY(QDir().mkpath(rig.dir.filePath("program/template")) && QFile::rename(own, shared));
+    const auto freshGraph = [&rig] {
+        rig.graph().closeForm();
+        settle();
+        rig.window->menus().RealTimeGraph1->trigger();
+        return rig.chart().mainTitle;
+    };
+    QCOMPARE(freshGraph(), QString("Survey at the gate"));
+    rig.chart().mainTitle = "Mine";
+    rig.prompts.answers = { Prompts::Answer::Yes };
+    rig.graph().PESGraph1CustomizeDlg(true);
+    QCOMPARE(GraphFile::read(shared).block.value_or(QByteArray()), *stored.block);
+    QCOMPARE(freshGraph(), QString("Mine"));
 
     // No change in the dialog asks nothing.
     const int asked = rig.prompts.questions.size();

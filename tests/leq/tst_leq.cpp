@@ -127,15 +127,22 @@ void TestLeq::failedReadsEndIt()
     QCOMPARE(m.tick(nullptr, Now).end, LeqMeasurement::End::None); // nothing after the end
 }
 
+// An unset clock sends 0x5A in its time bytes: the seconds are the computer's, and they end.
 void TestLeq::clockThatNamesNoTime()
 {
     LeqMeasurement m;
     m.start(10);
     ReplyReport r = reply(0, 600);
-    r[16] = 0x6A; // minute 6A
-    const LeqMeasurement::Tick t = m.tick(&r, Now.addMSecs(700));
-    QCOMPARE(t.date, Now.date());
-    QCOMPARE(t.time, Now.time());
+    r[15] = r[16] = r[17] = 0x5A;
+    LeqMeasurement::Tick t;
+    for (int i = 0; i < 100 && t.end == LeqMeasurement::End::None; ++i)
+        t = m.tick(&r, Now.addMSecs(700 + 400 * i));
+    QCOMPARE(t.end, LeqMeasurement::End::TimeUp);
+    QCOMPARE(m.seconds().size(), std::size_t(10));
+    QCOMPARE(m.seconds().front().date, Now.date());
+    QCOMPARE(m.seconds().front().time, Now.time());
+    QCOMPARE(m.seconds().back().time, QTime(5, 0, 9));
+    QCOMPARE(m.seconds().back().spl, 60.0);
 }
 
 void TestLeq::timeLeftText_data()

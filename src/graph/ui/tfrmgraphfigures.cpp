@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -52,8 +51,8 @@ void TfrmGraph::PrepareGraph(int subsets, double maxY, double minY, double maxX,
 {
     // A graph template, when there is one, brings its look to every new chart.
     bool templated = false;
-    const QString templateFile = m_services.folders().templateFile();
-    if (QFileInfo::exists(templateFile)) {
+    const QString templateFile = m_services.folders().templateFileToRead();
+    if (!templateFile.isEmpty()) {
         const GraphFile::ReadResult read = GraphFile::read(templateFile);
         templated = read.block && PESGraph1->loadBlock(*read.block);
     }

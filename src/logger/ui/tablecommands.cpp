@@ -44,15 +44,32 @@ TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &
         m_services.prompts().showError(read.error);
         return nullptr;
     }
+    const QChar separator = QLatin1Char(TextExport::separatorForExtension(extension));
+    TextImport::Result result;
+    {
+        ProgressWindow progress(ProgressWindow::Use::Opening, m_services.dialogParent());
+        result = TextImport::read(*read.bytes, separator, TfrmList::Columns, &progress);
+    }
+    // A file that gives no line opens no empty table; a cancel before the first line says
+    // nothing more.
+    if (result.lines == 0) {
+        if (!result.cancelled)
+            m_services.prompts().showError(
+                QStringLiteral("No line of \"%1\" could be read: %2")
+                    .arg(WholeFile::shownName(fileName),
+                         TextImport::noLineReason(*read.bytes, separator)));
+        return nullptr;
+    }
     auto *list = new TfrmList(m_services);
     list->setWindowTitle(QFileInfo(fileName).absoluteFilePath());
     m_services.addChildWindow(*list, tablePlace(m_services.clientAreaSize()));
-
-    ProgressWindow progress(ProgressWindow::Use::Opening, m_services.dialogParent());
-    const QChar separator = QLatin1Char(TextExport::separatorForExtension(extension));
-    TextImport::Result result
-        = TextImport::read(*read.bytes, separator, TfrmList::Columns, &progress);
     list->showTable(std::move(result.table));
+    if (result.cutLines > 0)
+        m_services.prompts().showError(
+            QStringLiteral("Lines of \"%1\" longer than %2 characters were cut to their first %2 "
+                           "characters: %3 of them.")
+                .arg(WholeFile::shownName(fileName), QString::number(TextImport::MaxLineLength),
+                     QString::number(result.cutLines)));
     if (result.truncated)
         m_services.prompts().showError(
             QStringLiteral("Only the first %1 lines of \"%2\" were read: a table holds no more.")
