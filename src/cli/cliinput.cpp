@@ -94,12 +94,8 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
 bool sameFile(const QString &a, const QString &b)
 {
 #ifdef Q_OS_UNIX
-    struct stat first
-    {
-    };
-    struct stat second
-    {
-    };
+    struct stat first = {};
+    struct stat second = {};
     return ::stat(QFile::encodeName(a).constData(), &first) == 0
         && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
