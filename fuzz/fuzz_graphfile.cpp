@@ -1,7 +1,7 @@
 // Arbitrary bytes as a graph file (".ghf"), read as opening one does: the length field and the
 // block it frames, then the block loaded into a chart that already holds a graph.
 // Checked: a file shorter than 4 bytes or than its length field says is refused with the read
-// error and nothing else; an accepted file hands over exactly the bytes after the length field
+// error ("Stream read error" and its reason) and nothing else; an accepted file hands over exactly the bytes after the length field
 // that it names, whatever follows them; a block the chart refuses leaves the chart exactly as
 // it was and says why.
 
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (read.block.has_value() != whole)
         std::abort();
     if (!read.block) {
-        if (read.error != QLatin1String("Stream read error"))
+        if (!read.error.startsWith(QLatin1String("Stream read error")))
             std::abort();
         return 0;
     }
