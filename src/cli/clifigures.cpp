@@ -1,7 +1,7 @@
 #include "cli/clifigures.h"
 
 #include "cli/cliinput.h"
-#include "graph/seriesfigures.h"
+#include "survey/seriesfigures.h"
 
 namespace CliFigures {
 

@@ -1,15 +1,15 @@
 #include "cli/cliinput.h"
 
+#include "chart/chartblock.h"
+#include "chart/chartsetup.h"
 #include "files/datasetfile.h"
 #include "files/graphfile.h"
 #include "files/wholefile.h"
-#include "graph/chartblock.h"
-#include "graph/chartsetup.h"
-#include "graph/periodfigures.h"
 #include "logger/datasetchart.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
+#include "survey/periodfigures.h"
 
 #include <QFile>
 #include <QFileInfo>

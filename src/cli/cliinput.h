@@ -1,8 +1,8 @@
 #pragma once
 
+#include "chart/chartmodel.h"
 #include "cli/clicommands.h"
-#include "graph/chartmodel.h"
-#include "graph/graphsource.h"
+#include "survey/graphsource.h"
 
 #include <QSize>
 #include <QStringList>

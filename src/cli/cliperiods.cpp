@@ -2,9 +2,9 @@
 
 #include "base/datetimedays.h"
 #include "cli/cliinput.h"
-#include "graph/daynightlevels.h"
-#include "graph/exceedances.h"
-#include "graph/periodfigures.h"
+#include "survey/daynightlevels.h"
+#include "survey/exceedances.h"
+#include "survey/periodfigures.h"
 
 #include <cmath>
 

@@ -2,9 +2,9 @@
 
 #include "base/appstate.h"
 #include "base/datetimedays.h"
-#include "graph/chartmodel.h"
-#include "graph/graphstatistics.h"
+#include "chart/chartmodel.h"
 #include "graph/samplingrate.h"
+#include "survey/graphstatistics.h"
 
 #include <cmath>
 

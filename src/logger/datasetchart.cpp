@@ -1,8 +1,8 @@
 #include "logger/datasetchart.h"
 
 #include "base/datetimedays.h"
-#include "graph/chartmodel.h"
-#include "graph/chartsetup.h"
+#include "chart/chartmodel.h"
+#include "chart/chartsetup.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 

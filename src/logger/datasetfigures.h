@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/graphstatistics.h"
+#include "survey/graphstatistics.h"
 
 struct LoggerData;
 

@@ -1,11 +1,11 @@
 #include "print/surveyreport.h"
 
 #include "base/datetimedays.h"
+#include "chart/chartmodel.h"
 #include "files/wholefile.h"
-#include "graph/chartmodel.h"
-#include "graph/graphsource.h"
 #include "print/reportpage.h"
 #include "print/reporttexts.h"
+#include "survey/graphsource.h"
 
 #include <QBuffer>
 #include <QDir>

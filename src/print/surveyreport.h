@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/acousticfigures.h"
+#include "survey/acousticfigures.h"
 
 #include <QDateTime>
 #include <QLocale>

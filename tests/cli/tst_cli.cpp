@@ -1,9 +1,9 @@
 // audexa-cli as a user runs it: the built program on collection files written to a temporary
 // folder, its exact output, exit status and error lines, in the C and a German locale.
 
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
 #include "files/graphfile.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
 #include "meter/simulatedloggermemory.h"
 
 #include <QElapsedTimer>
@@ -570,10 +570,11 @@ void TestCli::reports_data()
         << "";
     QTest::newRow("--title") << QStringList { "report", "gate.ghf", "OUT.pdf", "--title=Gate 2" }
                              << 0 << QStringList { "Gate 2" } << "";
-    QTest::newRow("collection, no cursors: the file's name, the whole graph twice")
+    QTest::newRow("collection: the file's name, cursors at a third and two thirds as shown")
         << QStringList { "report", "survey.rec", "OUT.pdf", "--set", "2" } << 0
         << QStringList { "survey.rec", "Data set 2 of the meter's memory", "Lmax (dB) 140.0 140.0",
-                         "Cursor A: not placed" }
+                         "Cursor A: 100.0 dB at 12/31/08 11:59:59 PM",
+                         "Cursor B: 140.0 dB at 1/1/09 12:00:04 AM" }
         << "";
     QTest::newRow("missing input") << QStringList { "report", "missing.ghf", "OUT.pdf" } << 2
                                    << QStringList {} << "missing.ghf";

@@ -1,9 +1,9 @@
 // Graph files: the 4-byte length in front of the block, what a short or lying file gives, the
 // error texts, and that a failed save keeps the file that was there.
 
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
 #include "files/graphfile.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,14 +9,14 @@
 #include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "base/ui/stringgrid.h"
+#include "chart/ui/pesgraph.h"
 #include "common/mainwindowrig.h"
-#include "graph/placedannotations.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmannoedit.h"
 #include "graph/ui/tfrmdelanno.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
+#include "survey/placedannotations.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // overlay), and a damaged block
 // is refused with a reason while the chart stays as it was.
 
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
 
 #include <QRandomGenerator>
 #include <QTest>

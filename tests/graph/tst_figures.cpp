@@ -1,10 +1,10 @@
 // The acoustic figures: each rule on small series worked out by hand, exclusions, and the fast
 // figures between the cursors against a plain sort and sum on random series.
 
-#include "graph/acousticfigures.h"
-#include "graph/chartmodel.h"
-#include "graph/graphsource.h"
-#include "graph/seriesfigures.h"
+#include "chart/chartmodel.h"
+#include "survey/acousticfigures.h"
+#include "survey/graphsource.h"
+#include "survey/seriesfigures.h"
 
 #include <QRandomGenerator>
 #include <QTest>

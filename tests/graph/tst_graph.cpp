@@ -4,11 +4,11 @@
 #include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "base/floatingpoint.h"
-#include "graph/chartmodel.h"
-#include "graph/excludedintervals.h"
-#include "graph/graphstatistics.h"
+#include "chart/chartmodel.h"
+#include "chart/timeticks.h"
 #include "graph/realtimerecorder.h"
-#include "graph/timeticks.h"
+#include "survey/excludedintervals.h"
+#include "survey/graphstatistics.h"
 
 #include <QTest>
 

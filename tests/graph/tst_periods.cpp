@@ -2,10 +2,10 @@
 // and the exceedances on small charts worked out by hand.
 
 #include "base/datetimedays.h"
-#include "graph/chartmodel.h"
-#include "graph/daynightlevels.h"
-#include "graph/exceedances.h"
-#include "graph/periodfigures.h"
+#include "chart/chartmodel.h"
+#include "survey/daynightlevels.h"
+#include "survey/exceedances.h"
+#include "survey/periodfigures.h"
 
 #include <QTest>
 

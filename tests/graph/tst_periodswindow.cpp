@@ -4,14 +4,14 @@
 
 #include "app/ui/tfrmmain.h"
 #include "base/datetimedays.h"
+#include "chart/ui/pesgraph.h"
 #include "common/mainwindowrig.h"
-#include "graph/figuretable.h"
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/periodbarchart.h"
 #include "graph/ui/periodscommands.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmperiods.h"
+#include "survey/figuretable.h"
 
 #include <QAction>
 #include <QApplication>

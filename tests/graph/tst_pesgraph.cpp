@@ -1,7 +1,7 @@
 #include "base/datetimedays.h"
-#include "graph/chartblock.h"
-#include "graph/ui/chartcustomizedialog.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/chartblock.h"
+#include "chart/ui/chartcustomizedialog.h"
+#include "chart/ui/pesgraph.h"
 
 #include <QComboBox>
 #include <QImage>

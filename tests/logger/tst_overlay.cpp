@@ -7,17 +7,17 @@
 #include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
 #include "base/datetimedays.h"
+#include "chart/chartblock.h"
+#include "chart/ui/pesgraph.h"
 #include "common/mainwindowrig.h"
 #include "files/graphfile.h"
 #include "files/textexport.h"
 #include "files/wholefile.h"
-#include "graph/chartblock.h"
-#include "graph/overlayplacement.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tfrmoverlay.h"
+#include "survey/overlayplacement.h"
 
 #include <QAction>
 #include <QApplication>

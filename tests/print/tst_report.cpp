@@ -2,14 +2,14 @@
 // their texts in the locale, the paper by locale, and Report... on a graph window.
 
 #include "base/datetimedays.h"
+#include "chart/ui/pesgraph.h"
 #include "common/mainwindowrig.h"
-#include "graph/graphsource.h"
-#include "graph/seriesfigures.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "print/surveyreport.h"
 #include "print/ui/tfrmreport.h"
+#include "survey/graphsource.h"
+#include "survey/seriesfigures.h"
 
 #include <QAction>
 #include <QFile>

@@ -5,20 +5,21 @@
 #include "base/celltable.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
+#include "chart/ui/pesgraph.h"
 #include "files/filefilters.h"
 #include "files/graphfile.h"
 #include "files/textexport.h"
 #include "files/ui/tfrmopensave.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmperiods.h"
 #include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tablecommands.h"
 #include "logger/ui/tfrmlist.h"
+#include "survey/cursorplacement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -173,6 +174,9 @@ bool FileCommands::OpenGraphFile(const QString &fileName)
     graph.chart().loadBlock(*read.block);
     graph.setSource(GraphSource::file(QFileInfo(fileName).absoluteFilePath()));
     graph.UpdateGraphStatistics();
+    // The cursors the file keeps, as its report and audexa-cli read them.
+    if (parsed.points() > 0)
+        graph.placeCursorsOn(CursorPlacement::initial(parsed));
     graph.chart().reinitAndReset();
     return true;
 }

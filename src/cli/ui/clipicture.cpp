@@ -1,9 +1,9 @@
 #include "cli/ui/clipicture.h"
 
+#include "chart/ui/chartpicture.h"
+#include "chart/ui/pesgraph.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
-#include "graph/ui/chartpicture.h"
-#include "graph/ui/pesgraph.h"
 
 namespace CliPicture {
 

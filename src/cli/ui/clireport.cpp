@@ -1,36 +1,22 @@
 #include "cli/ui/clireport.h"
 
 #include "base/clock.h"
+#include "chart/ui/chartpicture.h"
+#include "chart/ui/pesgraph.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "cli/ui/clipicture.h"
-#include "graph/graphstatistics.h"
-#include "graph/seriesfigures.h"
-#include "graph/ui/chartpicture.h"
-#include "graph/ui/pesgraph.h"
 #include "print/surveyreport.h"
+#include "survey/cursorplacement.h"
+#include "survey/graphstatistics.h"
+#include "survey/seriesfigures.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace CliReport {
 
 namespace {
-
-// The point cursor line `line` stands on: the first whose X is not before the line, when the
-// line lies within the data; none for a line never placed.
-std::optional<int> cursorIndex(const ChartModel &chart, std::size_t line)
-{
-    if (chart.subsets() < 1 || chart.points() < 1)
-        return std::nullopt;
-    const std::vector<double> &xs = chart.xs(0);
-    const double x = chart.verticalLines[line].x;
-    if (!(x >= xs.front() && x <= xs.back()))
-        return std::nullopt;
-    return int(std::lower_bound(xs.begin(), xs.end(), x) - xs.begin());
-}
 
 SurveyReport::Cursor cursorAt(const ChartModel &chart, int index)
 {
@@ -65,12 +51,12 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
                               : mainTitle;
     const SeriesFigures figures(model, loaded.source.intervalOf(model));
     contents.whole = figures.whole();
-    const std::optional<int> cursorA = cursorIndex(model, 0);
-    const std::optional<int> cursorB = cursorIndex(model, 1);
-    if (cursorA && cursorB) {
-        contents.between = figures.between(*cursorA, *cursorB);
-        contents.cursorA = cursorAt(model, *cursorA);
-        contents.cursorB = cursorAt(model, *cursorB);
+    // The cursors as the graph window places them on opening the same file.
+    if (model.subsets() > 0 && model.points() > 0) {
+        const CursorPlacement::Indexes at = CursorPlacement::initial(model);
+        contents.between = figures.between(at.a, at.b);
+        contents.cursorA = cursorAt(model, at.a);
+        contents.cursorB = cursorAt(model, at.b);
     } else {
         contents.between = contents.whole;
     }

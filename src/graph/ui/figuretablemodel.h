@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/figuretable.h"
+#include "survey/figuretable.h"
 
 #include <QAbstractTableModel>
 

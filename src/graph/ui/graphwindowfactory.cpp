@@ -5,7 +5,7 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 
 #include <QSize>

@@ -1,9 +1,9 @@
 #include "graph/ui/periodbarchart.h"
 
 #include "base/datetimedays.h"
-#include "graph/exceedances.h"
-#include "graph/figuretable.h"
-#include "graph/ui/localedatetimeticker.h"
+#include "chart/ui/localedatetimeticker.h"
+#include "survey/exceedances.h"
+#include "survey/figuretable.h"
 
 #include <QVBoxLayout>
 #include <qcustomplot.h>

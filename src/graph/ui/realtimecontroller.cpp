@@ -6,9 +6,9 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/samplingrate.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmsetuprealtime.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/placedannotations.h"
+#include "survey/placedannotations.h"
 
 #include <QDialog>
 

@@ -5,9 +5,9 @@
 #include "base/ui/clippedpanel.h"
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
+#include "chart/ui/pesgraph.h"
 #include "files/graphfile.h"
 #include "graph/samplingrate.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tslider2.h"
 
 #include <QActionGroup>

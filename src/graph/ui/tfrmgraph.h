@@ -1,13 +1,14 @@
 #pragma once
 
 #include "base/ui/mdichildform.h"
-#include "graph/acousticfigures.h"
-#include "graph/chartmodel.h"
-#include "graph/exceedances.h"
-#include "graph/graphsource.h"
-#include "graph/graphstatistics.h"
+#include "chart/chartmodel.h"
 #include "graph/realtimerecorder.h"
-#include "graph/seriesfigures.h"
+#include "survey/acousticfigures.h"
+#include "survey/cursorplacement.h"
+#include "survey/exceedances.h"
+#include "survey/graphsource.h"
+#include "survey/graphstatistics.h"
+#include "survey/seriesfigures.h"
 
 #include <QList>
 #include <QStringList>
@@ -72,6 +73,12 @@ public:
     void UpdateCursorStatistics();
     // Sets the cursor slider's range and thumbs (moving the cursors).
     void placeCursors(int maximum, int value1, int value2);
+    // Cursors A and B onto the points given, over the whole chart.
+    void placeCursorsOn(const CursorPlacement::Indexes &at);
+    // The analysis of the measurement shown replaced by another (a data set's own, shown again):
+    // its marks, exclusions, limit and overlay drawn, its cursors placed as CursorPlacement
+    // places them, and every figure and page worked out again.
+    void showAnalysis(const MeasurementAnalysis &analysis);
     // The texts of every statistic field, as "Export Statistic" reads them.
     GraphStatistics::Fields fields() const;
 

@@ -3,7 +3,7 @@
 
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
 

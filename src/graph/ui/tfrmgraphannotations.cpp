@@ -3,11 +3,11 @@
 #include "base/appstate.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/placedannotations.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmannoedit.h"
 #include "graph/ui/tfrmdelanno.h"
 #include "graph/ui/tfrmgraph.h"
+#include "survey/placedannotations.h"
 
 #include <QAction>
 #include <QPixmap>

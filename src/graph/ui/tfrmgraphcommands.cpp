@@ -7,14 +7,14 @@
 #include "base/ui/clippedpanel.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/ui/chartpicture.h"
+#include "chart/ui/pesgraph.h"
+#include "chart/ui/tfrmpicturesize.h"
 #include "files/graphfile.h"
-#include "graph/placedannotations.h"
 #include "graph/samplingrate.h"
-#include "graph/ui/chartpicture.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
-#include "graph/ui/tfrmpicturesize.h"
 #include "graph/ui/tslider2.h"
+#include "survey/placedannotations.h"
 
 #include <QAction>
 #include <QApplication>

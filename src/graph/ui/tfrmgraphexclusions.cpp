@@ -3,9 +3,9 @@
 // under cursor A, or else under cursor B.
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/excludedintervals.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "survey/excludedintervals.h"
 
 #include <QAction>
 #include <QToolBar>

@@ -6,10 +6,11 @@
 #include "base/ui/prompts.h"
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
+#include "chart/chartblock.h"
+#include "chart/chartsetup.h"
+#include "chart/ui/pesgraph.h"
 #include "files/graphfile.h"
-#include "graph/chartsetup.h"
 #include "graph/samplingrate.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
 
@@ -49,12 +50,18 @@ void TfrmGraph::ResetGraphData(int subsets, double maxY, double minY, double max
 void TfrmGraph::PrepareGraph(int subsets, double maxY, double minY, double maxX, double minX,
                              int points)
 {
-    // A graph template, when there is one, brings its look to every new chart.
+    // A graph template, when there is one, brings its look to every new chart: its look alone,
+    // whatever points or marks a template of an earlier version may hold.
     bool templated = false;
     const QString templateFile = m_services.folders().templateFileToRead();
     if (!templateFile.isEmpty()) {
         const GraphFile::ReadResult read = GraphFile::read(templateFile);
-        templated = read.block && PESGraph1->loadBlock(*read.block);
+        ChartModel stored;
+        templated = read.block && ChartBlock::load(*read.block, stored);
+        if (templated) {
+            PESGraph1->model().look() = stored.look();
+            PESGraph1->reinitAndReset();
+        }
     }
     if (!templated)
         applyDefaultLook();
@@ -131,6 +138,27 @@ void TfrmGraph::placeCursors(int maximum, int value1, int value2)
     Slider1->setValue1(value1);
     Slider1->setValue2(value2);
     Slider1ValueChange1();
+}
+
+void TfrmGraph::placeCursorsOn(const CursorPlacement::Indexes &at)
+{
+    placeCursors(std::max(0, chartModel().points() - 1), at.a, at.b);
+}
+
+void TfrmGraph::showAnalysis(const MeasurementAnalysis &analysis)
+{
+    ChartModel &chart = chartModel();
+    chart.analysis() = analysis;
+    // A new revision tells the chart and every figure that the overlay and intervals changed.
+    chart.touch();
+    if (chart.points() > 0)
+        placeCursorsOn(CursorPlacement::initial(chart));
+    PESGraph1->redraw();
+    showOverlayFigures();
+    refreshExceedances();
+    refreshAcousticFigures();
+    Q_EMIT exclusionsChanged();
+    Q_EMIT limitChanged();
 }
 
 void TfrmGraph::showCursor(int line, int index)

@@ -5,9 +5,9 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/acousticfigures.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "survey/acousticfigures.h"
 
 #include <QAbstractTableModel>
 #include <QAction>

@@ -2,9 +2,9 @@
 // logger knows the open collection's data sets, which this window does not), "Remove Overlay"
 // takes it off, and the "Acoustic figures" panel shows the overlay's whole figures in a column
 // of their own beside the graph's.
-#include "graph/overlayfigures.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
+#include "survey/overlayfigures.h"
 
 #include <QAction>
 #include <QGridLayout>

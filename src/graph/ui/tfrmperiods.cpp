@@ -3,14 +3,14 @@
 #include "base/celltable.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
-#include "graph/daynightlevels.h"
-#include "graph/exceedances.h"
-#include "graph/figuretable.h"
-#include "graph/periodchoice.h"
-#include "graph/periodfigures.h"
 #include "graph/ui/figuretablemodel.h"
 #include "graph/ui/periodbarchart.h"
 #include "graph/ui/tfrmgraph.h"
+#include "survey/daynightlevels.h"
+#include "survey/exceedances.h"
+#include "survey/figuretable.h"
+#include "survey/periodchoice.h"
+#include "survey/periodfigures.h"
 
 #include <QApplication>
 #include <QClipboard>

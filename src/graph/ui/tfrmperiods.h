@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/ui/mdichildform.h"
-#include "graph/chartmodel.h"
+#include "chart/chartmodel.h"
 
 #include <QPointer>
 #include <QTimer>

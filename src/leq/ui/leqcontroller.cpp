@@ -6,15 +6,15 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/chartmodel.h"
+#include "chart/ui/pesgraph.h"
 #include "files/wholefile.h"
-#include "graph/chartmodel.h"
-#include "graph/graphstatistics.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "leq/ui/tfrmleq.h"
 #include "meter/meterlink.h"
 #include "meter/ui/meterservices.h"
+#include "survey/graphstatistics.h"
 
 #include <QDir>
 #include <QRect>

@@ -7,10 +7,10 @@
 #include "base/ui/progresswindow.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/ui/pesgraph.h"
 #include "files/datasetfile.h"
 #include "files/filefilters.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/datasetchart.h"
 #include "logger/datasetfigures.h"
@@ -24,6 +24,8 @@
 #include "meter/ui/meterservices.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 bool holdsDataSets(int code)
@@ -146,6 +148,11 @@ int DataLoggerController::decodeAndShow(const QString &collectionFile)
     if (!m_tempFileCurrent)
         m_services.prompts().showError(written.error);
     m_collectionFile = collectionFile;
+    // New data sets bring their own analysis, or none.
+    m_analyses.clear();
+    m_shownSet = -1;
+    if (!collectionFile.isEmpty())
+        readAnalysisFile(collectionFile);
     FillDataSetsPanel();
     // Without its temporary folder the download ends here. A file that could not be written
     // only stops the collection from being saved: the data sets are still shown.
@@ -166,11 +173,56 @@ void DataLoggerController::FillDataSetsPanel()
     graph->showDataSetRows(rows);
 }
 
+AnalysisFile::Sets DataLoggerController::analyses() const
+{
+    AnalysisFile::Sets sets = m_analyses;
+    const TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
+    if (graph && m_shownSet >= 0 && m_shownSet < m_data.setCount()) {
+        const std::size_t s = std::size_t(m_shownSet);
+        sets[m_shownSet]
+            = { m_data.setStartTimes[s], m_data.setCounts[s], graph->chartModel().analysis() };
+    }
+    return sets;
+}
+
+void DataLoggerController::keepShownAnalysis()
+{
+    m_analyses = analyses();
+}
+
+void DataLoggerController::readAnalysisFile(const QString &collectionFile)
+{
+    const AnalysisFile::ReadResult read = AnalysisFile::read(collectionFile);
+    if (!read.error.isEmpty()) {
+        m_services.prompts().showError(
+            read.error + QStringLiteral(" The data sets are opened without their analysis."));
+        return;
+    }
+    int unmatched = 0;
+    for (const auto &[set, kept] : read.sets) {
+        const std::size_t s = std::size_t(set);
+        if (set < m_data.setCount() && kept.start == m_data.setStartTimes[s]
+            && kept.points == m_data.setCounts[s])
+            m_analyses.emplace(set, kept);
+        else
+            ++unmatched;
+    }
+    if (unmatched > 0)
+        m_services.prompts().showError(
+            QStringLiteral("The analysis of %1 data set(s) in \"%2\" no longer matches the data "
+                           "sets and is left out.")
+                .arg(unmatched)
+                .arg(QDir::toNativeSeparators(AnalysisFile::fileFor(collectionFile))));
+}
+
 void DataLoggerController::GraphDataSet(int set)
 {
     TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
     if (!graph || set < 0 || set >= m_data.setCount())
         return;
+    // The set shown keeps what the user added to it; the set graphed shows its own.
+    keepShownAnalysis();
+    m_shownSet = set;
     const DataSetChart::Span span = DataSetChart::span(m_data, set);
     graph->ResetGraphData(1, 130, 30, span.end, span.start, span.count);
     DataSetChart::fillSeries(graph->chartModel(), m_data, set);
@@ -182,6 +234,8 @@ void DataLoggerController::GraphDataSet(int set)
     source.fileName = m_collectionFile;
     graph->setSource(source);
     graph->showFigures(DataSetFigures::of(m_data, set));
+    if (const auto kept = m_analyses.find(set); kept != m_analyses.end())
+        graph->showAnalysis(kept->second.analysis);
     graph->chart().redraw();
 }
 
@@ -232,7 +286,16 @@ void DataLoggerController::ChangeDataSetStart(int set)
         prompts.showError(error + QStringLiteral(" The start time is unchanged."));
         return;
     }
-    m_data.changeSetStart(set, DateTimeDays::fromDateTime(start.date(), start.time()));
+    // What the user placed on the set moves with its points.
+    keepShownAnalysis();
+    const double newStart = DateTimeDays::fromDateTime(start.date(), start.time());
+    if (const auto kept = m_analyses.find(set); kept != m_analyses.end()) {
+        kept->second.analysis.moveBy(newStart - m_data.setStartTimes[std::size_t(set)]);
+        kept->second.start = newStart;
+    }
+    if (m_shownSet == set)
+        m_shownSet = -1;
+    m_data.changeSetStart(set, newStart);
     if (TfrmGraph *graph = m_graphs.DataLoggerGraphWindow())
         graph->setDataSetRow(set + 1, DataSetRows::row(m_data, set));
     GraphDataSet(set);
@@ -296,5 +359,28 @@ bool DataLoggerController::SaveDataSetCollection()
     }
     m_services.state().loggerDataLoaded = false;
     m_collectionFile = fileName;
-    return true;
+    return saveAnalysisFile(fileName);
+}
+
+bool DataLoggerController::saveAnalysisFile(const QString &collectionFile)
+{
+    keepShownAnalysis();
+    AnalysisFile::Sets kept;
+    for (const auto &[set, analysis] : m_analyses)
+        if (!analysis.analysis.holdsNothing())
+            kept.emplace(set, analysis);
+    const QString name = AnalysisFile::fileFor(collectionFile);
+    QString error;
+    if (!kept.empty())
+        error = AnalysisFile::write(collectionFile, kept);
+    else if (QFileInfo::exists(name) && !QFile::remove(name))
+        // An analysis file of an earlier save would bring back what the user has since removed.
+        error = QStringLiteral("Cannot remove the earlier analysis \"%1\".")
+                    .arg(QDir::toNativeSeparators(name));
+    if (error.isEmpty())
+        return true;
+    m_services.prompts().showError(
+        QStringLiteral("The data sets were saved in \"%1\", but their analysis was not: %2")
+            .arg(QDir::toNativeSeparators(collectionFile), error));
+    return false;
 }

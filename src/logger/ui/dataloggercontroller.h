@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logger/loggerdata.h"
+#include "survey/analysisfile.h"
 
 #include <QObject>
 
@@ -40,6 +41,9 @@ public:
     bool SaveDataSetCollection();
 
     const LoggerData &data() const { return m_data; }
+    // Each data set's analysis as the user left it (the set shown: as it stood when it was last
+    // shown), by set from 0.
+    AnalysisFile::Sets analyses() const;
     QString tempFile() const;
 
     // Decodes memoryImage and, when it holds data sets, shows them, keeps the memory in the
@@ -52,6 +56,14 @@ private:
     void connectPanel(TfrmGraph *graph);
     // Before the data sets shown are replaced: false when the user keeps an unsaved download.
     bool mayReplaceDataSets();
+    // The analysis of the set shown, kept with the set before another is shown or saved.
+    void keepShownAnalysis();
+    // The analysis file beside a collection just opened: its sets' analysis taken when they
+    // still match the data sets, and one line said when it cannot be read or does not match.
+    void readAnalysisFile(const QString &collectionFile);
+    // Writes the analysis of the sets beside a collection just saved (or removes an earlier one
+    // when no set holds any); false, once said, when that fails.
+    bool saveAnalysisFile(const QString &collectionFile);
 
     WindowServices &m_services;
     MeterServices &m_meter;
@@ -61,4 +73,7 @@ private:
     bool m_tempFileCurrent = false;
     // The collection file the data sets came from or were saved to; empty after a download.
     QString m_collectionFile;
+    // The analysis of each data set, and the set the "DataLogger" window shows (-1: none).
+    AnalysisFile::Sets m_analyses;
+    int m_shownSet = -1;
 };

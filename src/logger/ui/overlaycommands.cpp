@@ -5,19 +5,19 @@
 #include "base/datetimedays.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/chartblock.h"
 #include "files/filefilters.h"
 #include "files/graphfile.h"
 #include "files/textexport.h"
 #include "files/textimport.h"
 #include "files/wholefile.h"
-#include "graph/chartblock.h"
-#include "graph/graphsource.h"
-#include "graph/overlayplacement.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/tabletograph.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tfrmlist.h"
 #include "logger/ui/tfrmoverlay.h"
+#include "survey/graphsource.h"
+#include "survey/overlayplacement.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -119,7 +119,12 @@ bool OverlayCommands::OverlayClick(TfrmGraph &graph)
     overlay.interval = read->interval.value_or(0.0);
     overlay.xs = std::move(read->xs);
     overlay.ys = std::move(read->ys);
-    const bool within = OverlayPlacement::anyPointWithin(chart, overlay);
+    const bool within = OverlayPlacement::anyPointWithin(
+        chart,
+        chart.xScale.manual
+            ? std::optional<OverlayPlacement::XRange>({ chart.xScale.min, chart.xScale.max })
+            : std::nullopt,
+        overlay);
     graph.setOverlay(std::move(overlay));
     if (!within)
         prompts.showMessage(QStringLiteral("No level of \"%1\" falls within the graph's time span "

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/chartmodel.h"
+#include "chart/chartmodel.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "base/ui/prompts.h"
 #include "base/ui/stringgrid.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "print/tableprintout.h"
 
 #include <QDir>

@@ -1,0 +1,350 @@
+#include "survey/analysisfile.h"
+
+#include "files/wholefile.h"
+
+#include <QFileInfo>
+#include <QList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace AnalysisFile {
+
+namespace {
+
+constexpr auto Magic = "AUDEXA-ANALYSIS";
+constexpr int Version = 1;
+constexpr double HighestLimit = 200.0;
+constexpr int HighestSet = 65535;
+// An overlay of a month's readings at one a second fits many times over.
+constexpr qint64 LargestFile = qint64(512) * 1024 * 1024;
+
+QByteArray escaped(const QString &text)
+{
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<QString> unescaped(const QByteArray &field)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\') {
+            out += field[i];
+            continue;
+        }
+        if (++i == field.size())
+            return std::nullopt;
+        switch (field[i]) {
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return QString::fromUtf8(out);
+}
+
+QByteArray number(double value)
+{
+    return QByteArray::number(value, 'g', 17);
+}
+
+QByteArray colour(const QColor &color)
+{
+    return color.isValid() ? color.name(QColor::HexArgb).toLatin1() : QByteArray();
+}
+
+QByteArray line(std::initializer_list<QByteArray> fields)
+{
+    return QList<QByteArray>(fields).join('\t') + '\n';
+}
+
+// Reads the fields of one line, each call the next one; the first failure is kept.
+class Fields
+{
+public:
+    explicit Fields(const QList<QByteArray> &fields)
+        : m_fields(fields)
+    {
+    }
+    bool failed() const { return !m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+
+    double finite(const char *what)
+    {
+        bool ok = false;
+        const double value = next(what).toDouble(&ok);
+        if (!failed() && (!ok || !std::isfinite(value)))
+            fail(QStringLiteral("%1 is not a number").arg(QLatin1String(what)));
+        return value;
+    }
+    int integer(const char *what, int lowest, int highest)
+    {
+        bool ok = false;
+        const int value = next(what).toInt(&ok);
+        if (!failed() && (!ok || value < lowest || value > highest))
+            fail(QStringLiteral("%1 must be a whole number from %2 to %3")
+                     .arg(QLatin1String(what))
+                     .arg(lowest)
+                     .arg(highest));
+        return value;
+    }
+    QString text(const char *what)
+    {
+        const std::optional<QString> value = unescaped(next(what));
+        if (!failed() && !value)
+            fail(QStringLiteral("%1 holds a backslash that escapes nothing")
+                     .arg(QLatin1String(what)));
+        return value.value_or(QString());
+    }
+    QColor colour(const char *what)
+    {
+        const QByteArray field = next(what);
+        if (field.isEmpty())
+            return {};
+        const QColor value = QColor::fromString(QLatin1String(field));
+        if (!failed() && (!value.isValid() || field.size() != 9 || field[0] != '#'))
+            fail(QStringLiteral("%1 is not a colour #AARRGGBB").arg(QLatin1String(what)));
+        return value;
+    }
+    void fail(const QString &why)
+    {
+        if (m_error.isEmpty())
+            m_error = why;
+    }
+    void end()
+    {
+        if (!failed() && m_at != m_fields.size())
+            fail(QStringLiteral("more fields than a %1 line has")
+                     .arg(QString::fromUtf8(m_fields.value(0))));
+    }
+
+private:
+    QByteArray next(const char *what)
+    {
+        if (m_at >= m_fields.size()) {
+            fail(QStringLiteral("%1 is missing").arg(QLatin1String(what)));
+            return {};
+        }
+        return m_fields[m_at++];
+    }
+
+    QList<QByteArray> m_fields;
+    qsizetype m_at = 1; // after the record's name
+    QString m_error;
+};
+
+// One record line into the set being read; an empty string or what is wrong.
+QString readRecord(const QByteArray &name, Fields &f, SetAnalysis &set, bool &afterOverlay)
+{
+    MeasurementAnalysis &a = set.analysis;
+    const bool point = name == "point";
+    if (point && !afterOverlay)
+        return QStringLiteral("a point that follows no overlay");
+    afterOverlay = afterOverlay && point;
+    if (point) {
+        a.overlay->xs.push_back(f.finite("its X"));
+        a.overlay->ys.push_back(float(f.finite("its level")));
+    } else if (name == "cursor") {
+        const int line = f.integer("the cursor", 0, 1);
+        a.verticalLines[std::size_t(std::clamp(line, 0, 1))].x = f.finite("its X");
+    } else if (name == "limit") {
+        if (a.limit)
+            return QStringLiteral("a second limit");
+        const double limit = f.finite("the limit");
+        if (!f.failed() && (limit < 0.0 || limit > HighestLimit))
+            f.fail(QStringLiteral("the limit must lie from 0 to 200 dB"));
+        a.limit = limit;
+    } else if (name == "exclude") {
+        ExcludedInterval interval;
+        interval.from = f.finite("its start");
+        interval.to = f.finite("its end");
+        interval.label = f.text("its label");
+        if (!f.failed() && interval.from > interval.to)
+            f.fail(QStringLiteral("the interval ends before it starts"));
+        a.exclusions.push_back(interval);
+    } else if (name == "mark") {
+        const int index = f.integer("its index", 0, std::numeric_limits<int>::max());
+        GraphAnnotation mark;
+        mark.type = f.integer("its type", 0, 2);
+        mark.x = f.finite("its X");
+        mark.y = f.finite("its level");
+        mark.color = f.colour("its colour");
+        mark.text = f.text("its text");
+        if (!f.failed() && mark.type == 1)
+            f.fail(QStringLiteral("a mark is a text (0) or a cross (2)"));
+        if (!f.failed() && !a.annotations.emplace(index, mark).second)
+            f.fail(QStringLiteral("a second mark %1").arg(index));
+    } else if (name == "overlay") {
+        if (a.overlay)
+            return QStringLiteral("a second overlay");
+        OverlaySeries overlay;
+        const QString by = f.text("its alignment");
+        if (!f.failed() && by != QLatin1String("clock") && by != QLatin1String("start"))
+            f.fail(QStringLiteral("an overlay is aligned by clock or by start"));
+        overlay.alignment
+            = by == QLatin1String("start") ? OverlayAlignment::Start : OverlayAlignment::ClockTime;
+        overlay.shift = f.finite("its shift");
+        overlay.interval = f.finite("its interval");
+        if (!f.failed() && overlay.interval < 0.0)
+            f.fail(QStringLiteral("its interval is below 0"));
+        overlay.color = f.colour("its colour");
+        overlay.label = f.text("its label");
+        a.overlay = std::move(overlay);
+        afterOverlay = true;
+    } else {
+        return QStringLiteral("\"%1\" is not a record of this file").arg(QString::fromUtf8(name));
+    }
+    f.end();
+    return f.error();
+}
+
+} // namespace
+
+QString fileFor(const QString &collectionFile)
+{
+    return collectionFile + QStringLiteral(".audexa");
+}
+
+QByteArray encode(const Sets &sets)
+{
+    QByteArray out = line({ Magic, QByteArray::number(Version) });
+    for (const auto &[index, set] : sets) {
+        const MeasurementAnalysis &a = set.analysis;
+        out += line({ "set", QByteArray::number(index + 1), number(set.start),
+                      QByteArray::number(set.points) });
+        for (std::size_t c = 0; c < a.verticalLines.size(); ++c)
+            out += line(
+                { "cursor", QByteArray::number(qulonglong(c)), number(a.verticalLines[c].x) });
+        if (a.limit)
+            out += line({ "limit", number(*a.limit) });
+        for (const ExcludedInterval &interval : a.exclusions)
+            out += line(
+                { "exclude", number(interval.from), number(interval.to), escaped(interval.label) });
+        for (const auto &[markIndex, mark] : a.annotations)
+            out += line({ "mark", QByteArray::number(markIndex), QByteArray::number(mark.type),
+                          number(mark.x), number(mark.y), colour(mark.color), escaped(mark.text) });
+        if (const std::optional<OverlaySeries> &o = a.overlay) {
+            out += line({ "overlay", o->alignment == OverlayAlignment::Start ? "start" : "clock",
+                          number(o->shift), number(o->interval), colour(o->color),
+                          escaped(o->label) });
+            const std::size_t n = std::min(o->xs.size(), o->ys.size());
+            for (std::size_t i = 0; i < n; ++i)
+                out += line({ "point", number(o->xs[i]), number(double(o->ys[i])) });
+        }
+    }
+    return out;
+}
+
+Decoded decode(const QByteArray &bytes)
+{
+    Sets sets;
+    SetAnalysis *current = nullptr;
+    bool afterOverlay = false;
+    bool headed = false;
+    int lineNumber = 0;
+    const auto failed = [&lineNumber](const QString &why) {
+        return Decoded { std::nullopt, QStringLiteral("line %1: %2").arg(lineNumber).arg(why) };
+    };
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype to = bytes.indexOf('\n', from);
+        if (to < 0)
+            to = bytes.size();
+        QByteArray text = bytes.mid(from, to - from);
+        from = to + 1;
+        ++lineNumber;
+        if (text.endsWith('\r'))
+            text.chop(1);
+        if (text.isEmpty() || text.startsWith('#'))
+            continue;
+        const QList<QByteArray> fields = text.split('\t');
+        Fields f(fields);
+        const QByteArray &name = fields.front();
+        if (!headed) {
+            if (name != Magic)
+                return failed(QStringLiteral("this is not an analysis file of data sets"));
+            if (f.integer("the version", 1, Version) != Version || (f.end(), f.failed()))
+                return failed(f.error());
+            headed = true;
+            continue;
+        }
+        if (name == "set") {
+            const int number = f.integer("the data set", 1, HighestSet);
+            SetAnalysis set;
+            set.start = f.finite("its start");
+            set.points = f.integer("its points", 0, std::numeric_limits<int>::max());
+            f.end();
+            if (f.failed())
+                return failed(f.error());
+            const auto [at, added] = sets.emplace(number - 1, set);
+            if (!added)
+                return failed(QStringLiteral("data set %1 a second time").arg(number));
+            current = &at->second;
+            afterOverlay = false;
+            continue;
+        }
+        if (!current)
+            return failed(QStringLiteral("a record before the first data set"));
+        const QString error = readRecord(name, f, *current, afterOverlay);
+        if (!error.isEmpty())
+            return failed(error);
+    }
+    if (!headed)
+        return { std::nullopt, QStringLiteral("the file is empty") };
+    return { std::move(sets), {} };
+}
+
+QString write(const QString &collectionFile, const Sets &sets)
+{
+    return WholeFile::write(fileFor(collectionFile), encode(sets));
+}
+
+ReadResult read(const QString &collectionFile)
+{
+    const QString name = fileFor(collectionFile);
+    if (!QFileInfo::exists(name))
+        return {};
+    const QString shown = WholeFile::shownName(name);
+    const WholeFile::ReadResult file
+        = WholeFile::read(name, LargestFile,
+                          QStringLiteral("\"%1\" is too large to be an analysis file.").arg(shown));
+    if (!file.bytes)
+        return { {}, file.error };
+    Decoded decoded = decode(*file.bytes);
+    if (!decoded.sets)
+        return { {}, QStringLiteral("\"%1\" cannot be read: %2.").arg(shown, decoded.error) };
+    return { std::move(*decoded.sets), {} };
+}
+
+} // namespace AnalysisFile

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
+
+// One graph annotation: a cross (type 2) or a text only (type 0) at X (days) and Y (dB).
+struct GraphAnnotation
+{
+    double x = 0.0;
+    double y = 0.0;
+    int type = 0;
+    QString text;
+    QColor color = Qt::black;
+
+    bool operator==(const GraphAnnotation &) const = default;
+};
+
+// One vertical line annotation (the cursors A and B are lines 0 and 1).
+struct VerticalLine
+{
+    double x = 0.0;
+    QString text;
+    bool operator==(const VerticalLine &) const = default;
+};
+
+// An interval of X (days, both ends included) that the user took out of the acoustic figures:
+// an event that does not belong to the measurement, a passing lorry or a barking dog. `from` is
+// never after `to`; the label may be empty.
+struct ExcludedInterval
+{
+    double from = 0.0;
+    double to = 0.0;
+    QString label;
+    bool operator==(const ExcludedInterval &) const = default;
+};
+
+// How an overlay's own times are laid on the graph's time axis: by the clock (the same time of
+// day, moved by whole days onto the graph's date), or by start (the overlay's first point on the
+// graph's first).
+enum class OverlayAlignment { ClockTime = 0, Start = 1 };
+
+// A second measurement drawn on the graph's axis in its own colour, to compare two surveys:
+// a data set, a graph file's first series, or a text file's. Its points keep their own times
+// (X in days); `shift` (days) is added to each X to draw it: whole days when aligned by clock
+// time.
+// It may hold a different number of points from the graph's own series.
+struct OverlaySeries
+{
+    QString label;
+    QColor color;
+    OverlayAlignment alignment = OverlayAlignment::ClockTime;
+    double shift = 0.0; // days
+    double interval = 0.0; // seconds between its points, for its T and SEL
+    std::vector<double> xs;
+    std::vector<float> ys;
+    bool operator==(const OverlaySeries &) const = default;
+};
+
+// What the user adds to one measurement: the marks, the intervals taken out of the figures, the
+// limit, the measurement laid over it and where cursors A and B stand. It belongs to that
+// measurement alone: a graph of other data starts without any, and a graph template never holds
+// it.
+struct MeasurementAnalysis
+{
+    std::map<int, GraphAnnotation> annotations; // the user's crosses and texts, by index
+    // Cursors A and B: vertical lines 0 and 1 (X 0: never placed).
+    std::array<VerticalLine, 2> verticalLines {};
+    // Excluded intervals, in the order the user made them; they may overlap.
+    std::vector<ExcludedInterval> exclusions;
+    // The limit (dB) the measurement is checked against, drawn as a horizontal line; none when
+    // unset.
+    std::optional<double> limit;
+    // The measurement drawn over this one, if any.
+    std::optional<OverlaySeries> overlay;
+
+    bool operator==(const MeasurementAnalysis &) const = default;
+
+    MeasurementAnalysis &analysis() { return *this; }
+    const MeasurementAnalysis &analysis() const { return *this; }
+    // True when the user added nothing: no mark, interval, limit or overlay (the cursors aside,
+    // which every graph places).
+    bool holdsNothing() const
+    {
+        return annotations.empty() && exclusions.empty() && !limit && !overlay;
+    }
+    // Moves everything placed on the time axis by `days`, as when the measurement's start is
+    // corrected: marks, intervals and cursors with it; an overlay laid by start with it, one laid
+    // by clock time by the whole days of it (its time of day stays as measured).
+    void moveBy(double days);
+};
