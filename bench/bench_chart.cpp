@@ -2,9 +2,9 @@
 // against date-time X. Every "redraw" here includes the replot, so the figures are what the
 // user waits for. Run offscreen.
 #include "base/datetimedays.h"
-#include "graph/placedannotations.h"
-#include "graph/ui/chartpicture.h"
-#include "graph/ui/pesgraph.h"
+#include "survey/placedannotations.h"
+#include "chart/ui/chartpicture.h"
+#include "chart/ui/pesgraph.h"
 #include "windowbench.h"
 
 #include <QApplication>

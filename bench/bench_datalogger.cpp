@@ -8,7 +8,7 @@
 #include "base/ui/progresswindow.h"
 #include "base/ui/prompts.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "logger/memorydownload.h"
 #include "logger/ui/dataloggercontroller.h"

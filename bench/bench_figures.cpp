@@ -2,8 +2,8 @@
 // the figures between the cursors when one moves (the index is built once per state of the
 // data, on the first such question, which is measured too).
 
-#include "graph/chartmodel.h"
-#include "graph/seriesfigures.h"
+#include "chart/chartmodel.h"
+#include "survey/seriesfigures.h"
 #include "surveychart.h"
 
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 // format's share from the file system's.
 
 #include "files/graphfile.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
 
 #include <QTemporaryDir>
 

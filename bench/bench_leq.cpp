@@ -6,7 +6,7 @@
 // (--benchmark_filter=Graph), before the others have grown the heap.
 
 #include "app/ui/mainmenus.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "leq/leqmeasurement.h"
 #include "leq/ui/leqcontroller.h"

@@ -4,7 +4,7 @@
 // chart hands it to QCustomPlot every time, and works out its figures. Run offscreen.
 #include "base/datetimedays.h"
 #include "graph/ui/graphwindowfactory.h"
-#include "graph/ui/pesgraph.h"
+#include "chart/ui/pesgraph.h"
 #include "graph/ui/tfrmgraph.h"
 #include "windowbench.h"
 

@@ -2,11 +2,11 @@
 // cut into 15-minute periods (alone, and with the days as the "Periods" window works them out),
 // and the runs above a limit.
 
-#include "graph/chartmodel.h"
-#include "graph/daynightlevels.h"
-#include "graph/exceedances.h"
-#include "graph/figuretable.h"
-#include "graph/periodfigures.h"
+#include "chart/chartmodel.h"
+#include "survey/daynightlevels.h"
+#include "survey/exceedances.h"
+#include "survey/figuretable.h"
+#include "survey/periodfigures.h"
 #include "surveychart.h"
 
 #include <benchmark/benchmark.h>

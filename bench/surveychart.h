@@ -5,7 +5,7 @@
 // excluded intervals. Levels in tenths of a dB, as the meter gives them, or (tenths false) any
 // float, as a text file may hold.
 
-#include "graph/chartmodel.h"
+#include "chart/chartmodel.h"
 
 #include <QRandomGenerator>
 

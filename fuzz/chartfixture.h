@@ -3,7 +3,7 @@
 // What the chart block targets share: the chart a block is loaded into, and a bit-for-bit
 // comparison of chart data, the overlay's included (operator== cannot tell a NaN from itself).
 
-#include "graph/chartmodel.h"
+#include "chart/chartmodel.h"
 
 #include <cstring>
 #include <vector>

@@ -4,8 +4,8 @@
 // holds it: 3 with a limit or an overlay, else 2 with excluded intervals, else 1.
 
 #include "chartfixture.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
 
 #include <cmath>
 #include <cstdint>

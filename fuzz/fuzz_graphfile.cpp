@@ -7,7 +7,7 @@
 
 #include "chartfixture.h"
 #include "files/graphfile.h"
-#include "graph/chartblock.h"
+#include "chart/chartblock.h"
 
 #include <cstdint>
 #include <cstdlib>

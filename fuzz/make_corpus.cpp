@@ -18,6 +18,7 @@
 //                     real downloads: seeded, full and empty memories, and downloads with faults
 //   fuzz_hidreport    input report sequences carrying real replies
 //   fuzz_journal      measurement journals: real-time points (whole, and torn) and LEQ seconds
+//   fuzz_analysisfile the analysis kept beside a collection: limit, overlay and intervals
 
 #include "base/clock.h"
 #include "base/datetimedays.h"
@@ -25,8 +26,9 @@
 #include "files/graphfile.h"
 #include "files/measurementjournal.h"
 #include "files/textexport.h"
-#include "graph/chartblock.h"
-#include "graph/chartmodel.h"
+#include "chart/chartblock.h"
+#include "chart/chartmodel.h"
+#include "survey/analysisfile.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
 #include "logger/memorydownload.h"
@@ -413,6 +415,14 @@ int main(int argc, char **argv)
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "dataset_limit_overlay.ghf", graphFileOf(compared));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
+
+    // The analysis kept beside a collection: the data set with its limit and overlay, and the
+    // real-time graph's intervals as a second set's.
+    AnalysisFile::Sets analyses;
+    analyses[0] = { dataSet.x(0, 0), dataSet.points(), compared.analysis() };
+    analyses[6] = { realTime.x(0, 0), realTime.points(), excluded.analysis() };
+    corpus.write("fuzz_analysisfile", "survey.rec.audexa", AnalysisFile::encode(analyses));
+    corpus.write("fuzz_analysisfile", "empty.audexa", AnalysisFile::encode({}));
 
     // Text files as Save writes them, behind the byte that picks the separator and the locale.
     const auto textOf = [&realTime](char selector, const char *locale, char separator) {

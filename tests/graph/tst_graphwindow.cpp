@@ -9,6 +9,7 @@
 #include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "base/ui/clippedpanel.h"
+#include "chart/chartblock.h"
 #include "chart/ui/pesgraph.h"
 #include "chart/ui/tfrmpicturesize.h"
 #include "common/mainwindowrig.h"
@@ -604,6 +605,10 @@ void TestGraphWindow::templateTakesLookOnly()
     g.chartModel().mainTitle = "Survey at the gate";
     g.chartModel().gridStyle = GridStyle::Solid;
     g.chartModel().exclusions = { { 45000.0, 45000.1, "lorry" } };
+    g.chartModel().annotations[3] = { 45000.05, 70.0, 2, "Bus idling 10:37", Qt::red };
+    g.chartModel().limit = 55.0;
+    g.chartModel().setSubsets(1);
+    g.chartModel().setPoints(4);
     rig.prompts.answers = { Prompts::Answer::Yes };
     g.PESGraph1CustomizeDlg(true);
     // Each user's own, never in the program's folder that every user of this copy shares.
@@ -615,6 +620,13 @@ void TestGraphWindow::templateTakesLookOnly()
     QVERIFY(stored.block);
     QCOMPARE(stored.block->left(6), QByteArray("AXCB\x01\x00", 6));
     QCOMPARE(g.chartModel().exclusions.size(), std::size_t(1));
+    // Nor the points, the marks, the limit or the cursors: the look alone.
+    ChartModel kept;
+    QVERIFY(ChartBlock::load(*stored.block, kept));
+    QVERIFY(kept.look() == g.chartModel().look());
+    QCOMPARE(kept.subsets(), 0);
+    QVERIFY(kept.analysis() == MeasurementAnalysis {});
+    const ChartModel marked = g.chartModel();
 
     g.closeForm();
     settle();
@@ -625,6 +637,17 @@ void TestGraphWindow::templateTakesLookOnly()
     QCOMPARE(fresh.points(), 500); // points and scales still come from the caller
     QCOMPARE(fresh.yScale.max, 130.0);
     QVERIFY(fresh.exclusions.empty());
+
+    // A template an earlier version saved with a graph's points and marks gives its look alone.
+    QVERIFY(GraphFile::write(own, ChartBlock::save(marked)).isEmpty());
+    rig.graph().closeForm();
+    settle();
+    rig.window->menus().RealTimeGraph1->trigger();
+    QCOMPARE(rig.chart().mainTitle, QString("Survey at the gate"));
+    QVERIFY(rig.chart().annotations.empty());
+    QVERIFY(!rig.chart().limit);
+    QCOMPARE(rig.chart().points(), 500);
+    QVERIFY(GraphFile::write(own, *stored.block).isEmpty());
 
     // One in the program's folder is every user's default, and is only read: a user's own look
     // is saved apart and wins.
@@ -696,6 +719,14 @@ void TestGraphWindow::saveAndReopen()
     QCOMPARE(opened->fields().max, g.fields().max);
     QCOMPARE(opened->fields().avgAll, g.fields().avgAll);
     QCOMPARE(opened->fields().samplingRate, QString("1.0")); // 11 s over 11 steps
+    // The cursors stand where the file keeps them, as its report and audexa-cli place them.
+    const QString from = QFileInfo(file + ".GHF").absoluteFilePath();
+    ChartModel stored;
+    QVERIFY(ChartBlock::load(GraphFile::read(from).block.value_or(QByteArray()), stored));
+    QCOMPARE(CursorPlacement::initial(stored), (CursorPlacement::Indexes { 2, 8 }));
+    QCOMPARE(opened->fields().cursorA, g.fields().cursorA);
+    QCOMPARE(opened->fields().cursorATime, g.fields().cursorATime);
+    QCOMPARE(opened->fields().avgAB, g.fields().avgAB);
 }
 
 void TestGraphWindow::badGraphFileMakesNoWindow()

@@ -111,6 +111,7 @@ private Q_SLOTS:
     void changeStartOfOneSet();
     void correctedStartSurvivesSaving();
     void saveAndOpenAfterRestart();
+    void eachSetKeepsItsAnalysis();
     void failures_data();
     void failures();
     void failedLoadIntoNewWindowShowsNothingOld();
@@ -337,6 +338,82 @@ void TestDataLogger::saveAndOpenAfterRestart()
     QCOMPARE(restarted.rows(), rows);
     QVERIFY(temp.open(QIODevice::ReadOnly));
     QCOMPARE(temp.readAll(), before); // the same temporary file again
+}
+
+void TestDataLogger::eachSetKeepsItsAnalysis()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("survey.rec");
+    const int last = SeededRows - 1;
+    MeasurementAnalysis first;
+    QByteArray saved;
+    {
+        Rig rig(dir);
+        rig.connectAndPoll();
+        rig.load();
+        TfrmGraph &g = *rig.logger();
+        ChartModel &m = g.chartModel();
+        const double x0 = m.x(0, 10), x1 = m.x(0, 20);
+        MeasurementAnalysis a;
+        a.annotations[4] = { x0, 70.0, 2, "Bus idling 10:37", Qt::red };
+        a.exclusions = { { x0, x1, "Passing lorry" } };
+        a.limit = 55.0;
+        a.overlay = OverlaySeries { "Set 2", Qt::blue, OverlayAlignment::Start, 0.5, 10.0,
+                                    { x0, x1 }, { 60.0f, 61.0f } };
+        g.showAnalysis(a);
+        g.placeCursors(m.points() - 1, 5, 15);
+        first = m.analysis();
+        const QString n = g.fields().dataNo;
+        const QString between = g.fields().avgAB;
+
+        // Another set shows none of it: no mark, interval, limit or overlay, its own cursors.
+        rig.controller().Grid2Click(last);
+        QVERIFY(m.annotations.empty());
+        QVERIFY(m.exclusions.empty());
+        QVERIFY(!m.limit);
+        QVERIFY(!m.overlay);
+        QCOMPARE(m.verticalLines[0].x, m.x(0, m.points() / 3));
+        m.limit = 60.0;
+
+        // The first again shows all of it as it was left, and the figures it gave.
+        rig.controller().Grid2Click(1);
+        QVERIFY(m.analysis() == first);
+        QCOMPARE(g.fields().dataNo, n);
+        QCOMPARE(g.fields().avgAB, between);
+        rig.controller().Grid2Click(last);
+        QCOMPARE(m.limit, std::optional<double>(60.0));
+        QVERIFY(rig.saveCollection(file));
+        saved = contents(file);
+    }
+    // The collection stays the meter's own bytes; the analysis lies beside it.
+    QVERIFY(QFileInfo::exists(file + ".audexa"));
+    const auto reopen = [&](Rig &rig) {
+        rig.answerChoice(TfrmOpenSave::Ok);
+        rig.prompts.fileNames = { file };
+        rig.window->Open1Click();
+        QVERIFY(rig.logger());
+    };
+    {
+        Rig restarted(dir);
+        reopen(restarted);
+        QVERIFY(restarted.prompts.errors.isEmpty());
+        QVERIFY(restarted.logger()->chartModel().analysis() == first);
+        restarted.controller().Grid2Click(last);
+        QCOMPARE(restarted.logger()->chartModel().limit, std::optional<double>(60.0));
+    }
+    QCOMPARE(contents(file), saved);
+
+    // A damaged analysis file: said in one line, and the data sets open without it.
+    QFile sidecar(file + ".audexa");
+    QVERIFY(sidecar.open(QIODevice::WriteOnly) && sidecar.write("PK\x03\x04") > 0);
+    sidecar.close();
+    Rig damaged(dir);
+    reopen(damaged);
+    QCOMPARE(damaged.rows().size(), SeededRows - 1);
+    QCOMPARE(damaged.prompts.errors.size(), 1);
+    QVERIFY2(damaged.prompts.errors.first().contains("line 1: this is not an analysis file"),
+             qPrintable(damaged.prompts.errors.first()));
+    QVERIFY(damaged.logger()->chartModel().analysis().holdsNothing());
 }
 
 void TestDataLogger::failures_data()

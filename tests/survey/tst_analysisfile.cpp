@@ -1,0 +1,101 @@
+// The analysis kept beside a collection: every part of a set's analysis written and read back
+// as it was, and a damaged file refused as a whole with the line that is wrong.
+
+#include "survey/analysisfile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestAnalysisFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip();
+    void damaged_data();
+    void damaged();
+};
+
+void TestAnalysisFile::roundTrip()
+{
+    AnalysisFile::Sets sets;
+    AnalysisFile::SetAnalysis &one = sets[0];
+    one.start = 46000.4375;
+    one.points = 600;
+    one.analysis.annotations[0] = { 46000.44, 71.5, 2, "Bus idling\t10:37\\", Qt::red };
+    one.analysis.annotations[7] = { 46000.45, 64.25, 0, "two\nlines\r", QColor() };
+    one.analysis.verticalLines[0].x = 46000.4401;
+    one.analysis.verticalLines[1].x = 46000.4599;
+    one.analysis.exclusions = { { 46000.441, 46000.442, "Passing lorry" }, { 46000.5, 46000.5, "" } };
+    one.analysis.limit = 55.5;
+    one.analysis.overlay = OverlaySeries { "Set 2 \"night\"", QColor(220, 80, 20, 128),
+                                           OverlayAlignment::Start, -0.125, 10.0,
+                                           { 45999.1, 45999.2, 0.0 }, { 60.5f, 9999.0f, 0.0f } };
+    // A set with cursors only, and one with an overlay without points or colour.
+    sets[6].start = 46001.0;
+    sets[6].points = 1;
+    sets[6].analysis.verticalLines[0].x = 46001.0;
+    sets[9].analysis.overlay = OverlaySeries { "", QColor(), OverlayAlignment::ClockTime, 2.0, 0.0,
+                                               {}, {} };
+
+    QTemporaryDir dir;
+    const QString collection = dir.filePath("survey.rec");
+    QCOMPARE(AnalysisFile::write(collection, sets), QString());
+    QVERIFY(QFileInfo::exists(dir.filePath("survey.rec.audexa")));
+    const AnalysisFile::ReadResult read = AnalysisFile::read(collection);
+    QCOMPARE(read.error, QString());
+    QVERIFY(read.sets == sets);
+    // No analysis file: nothing, and nothing to say.
+    const AnalysisFile::ReadResult none = AnalysisFile::read(dir.filePath("other.rec"));
+    QVERIFY(none.sets.empty() && none.error.isEmpty());
+}
+
+void TestAnalysisFile::damaged_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("error");
+    const QByteArray head = "AUDEXA-ANALYSIS\t1\nset\t1\t46000\t10\n";
+    QTest::newRow("empty") << QByteArray() << "the file is empty";
+    QTest::newRow("not ours") << QByteArray("\x89PNG\r\n") << "line 1: this is not an analysis file of data sets";
+    QTest::newRow("newer version") << QByteArray("AUDEXA-ANALYSIS\t2\n")
+                                   << "line 1: the version must be a whole number from 1 to 1";
+    QTest::newRow("record before a set") << QByteArray("AUDEXA-ANALYSIS\t1\nlimit\t55\n")
+                                         << "line 2: a record before the first data set";
+    QTest::newRow("set 0") << QByteArray("AUDEXA-ANALYSIS\t1\nset\t0\t1\t1\n")
+                           << "line 2: the data set must be a whole number from 1 to 65535";
+    QTest::newRow("set twice") << head + "set\t1\t46000\t10\n" << "line 3: data set 1 a second time";
+    QTest::newRow("limit too high") << head + "limit\t250\n"
+                                    << "line 3: the limit must lie from 0 to 200 dB";
+    QTest::newRow("limit not a number") << head + "# a comment\n\nlimit\tnan\n"
+                                        << "line 5: the limit is not a number";
+    QTest::newRow("interval backwards") << head + "exclude\t2\t1\tlorry\n"
+                                        << "line 3: the interval ends before it starts";
+    QTest::newRow("mark type 1") << head + "mark\t0\t1\t1\t1\t\tx\n"
+                                 << "line 3: a mark is a text (0) or a cross (2)";
+    QTest::newRow("mark twice") << head + "mark\t0\t2\t1\t1\t\tx\nmark\t0\t2\t1\t1\t\ty\n"
+                                << "line 4: a second mark 0";
+    QTest::newRow("bad colour") << head + "mark\t0\t2\t1\t1\tred\tx\n"
+                                << "line 3: its colour is not a colour #AARRGGBB";
+    QTest::newRow("bad escape") << head + "exclude\t1\t2\tlorry\\q\n"
+                                << "line 3: its label holds a backslash that escapes nothing";
+    QTest::newRow("field missing") << head + "exclude\t1\t2\n" << "line 3: its label is missing";
+    QTest::newRow("field too many") << head + "limit\t55\t56\n"
+                                    << "line 3: more fields than a limit line has";
+    QTest::newRow("point alone") << head + "point\t1\t2\n" << "line 3: a point that follows no overlay";
+    QTest::newRow("overlay by what") << head + "overlay\tsun\t0\t0\t\tx\n"
+                                     << "line 3: an overlay is aligned by clock or by start";
+    QTest::newRow("unknown record") << head + "note\thello\n"
+                                    << "line 3: \"note\" is not a record of this file";
+}
+
+void TestAnalysisFile::damaged()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, error);
+    const AnalysisFile::Decoded decoded = AnalysisFile::decode(text);
+    QVERIFY(!decoded.sets);
+    QCOMPARE(decoded.error, error);
+}
+
+QTEST_GUILESS_MAIN(TestAnalysisFile)
+#include "tst_analysisfile.moc"
