@@ -400,6 +400,14 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
         QVERIFY(restarted.logger()->chartModel().analysis() == first);
         restarted.controller().Grid2Click(last);
         QCOMPARE(restarted.logger()->chartModel().limit, std::optional<double>(60.0));
+        // Opened as saved, it closes without a question; a limit changed since is offered.
+        QVERIFY(!restarted.controller().hasUnsavedAnalysis());
+        restarted.logger()->chartModel().limit = 65.0;
+        restarted.prompts.answers = { Prompts::Answer::Cancel };
+        restarted.logger()->closeForm();
+        settle();
+        QCOMPARE(restarted.prompts.questions, QStringList { "Save DataLogger Data ?" });
+        QVERIFY(restarted.logger());
     }
     QCOMPARE(contents(file), saved);
 

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <limits>
 
 class ClippedPanel;
@@ -189,6 +190,13 @@ public:
     // never saved, asks "Save DataLogger Data ?". Yes saves them as the Save command does, No
     // lets them go; false (keep everything) on Cancel or a save that was cancelled or failed.
     bool offerToSaveLoggerData();
+    // Tells the data logger window whether its data sets hold analysis that was never saved
+    // (marks, intervals, a limit or an overlay added since the collection was opened or saved);
+    // it is offered for saving as an unsaved download is.
+    void setUnsavedAnalysisCheck(std::function<bool()> check)
+    {
+        m_unsavedAnalysis = std::move(check);
+    }
 
 Q_SIGNALS:
     // A click on a row of the data sets panel, and its "Change Date & Time" (grid rows).
@@ -249,6 +257,7 @@ private:
     void reportFailedFigure();
 
     WindowServices &m_services;
+    std::function<bool()> m_unsavedAnalysis;
     GraphSource m_source;
     // The acoustic figures and the state of the chart they were made from.
     SeriesFigures m_figures;

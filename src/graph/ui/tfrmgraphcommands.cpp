@@ -265,7 +265,8 @@ bool TfrmGraph::offerToSaveLoggerData()
     // A Yes whose save is cancelled or fails keeps the data: letting it go then would lose what
     // the user asked to keep.
     AppState &state = m_services.state();
-    if (!state.loggerDataLoaded || !isCaption(DataLoggerCaption))
+    if (!isCaption(DataLoggerCaption)
+        || !(state.loggerDataLoaded || (m_unsavedAnalysis && m_unsavedAnalysis())))
         return true;
     switch (m_services.prompts().ask(QStringLiteral("Save DataLogger Data ?"), true)) {
     case Prompts::Answer::Cancel:

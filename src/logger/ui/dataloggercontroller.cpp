@@ -33,6 +33,24 @@ bool holdsDataSets(int code)
     return code == MemoryDecoder::Decoded || code == MemoryDecoder::BadMarker
         || code == MemoryDecoder::BeyondLastAddress || code == MemoryDecoder::StartTimeFailed;
 }
+
+// What a save keeps of the sets' analysis: the sets that hold any, without their cursors (which
+// every graph places, and which alone are no work to lose).
+AnalysisFile::Sets worthKeeping(const AnalysisFile::Sets &sets)
+{
+    AnalysisFile::Sets kept;
+    for (const auto &[set, analysis] : sets)
+        if (!analysis.analysis.holdsNothing())
+            kept.emplace(set, analysis);
+    return kept;
+}
+
+AnalysisFile::Sets withoutCursors(AnalysisFile::Sets sets)
+{
+    for (auto &[set, analysis] : sets)
+        analysis.analysis.verticalLines = {};
+    return sets;
+}
 } // namespace
 
 DataLoggerController::DataLoggerController(WindowServices &services, MeterServices &meter,
@@ -51,6 +69,7 @@ void DataLoggerController::connectPanel(TfrmGraph *graph)
     connect(graph, &TfrmGraph::dataSetRowClicked, this, &DataLoggerController::Grid2Click);
     connect(graph, &TfrmGraph::changeDateTimeRequested, this,
             &DataLoggerController::ChangeDateTime1Click);
+    graph->setUnsavedAnalysisCheck([this] { return hasUnsavedAnalysis(); });
 }
 
 QString DataLoggerController::tempFile() const
@@ -125,7 +144,7 @@ int DataLoggerController::LoadLoggerMemory(WorkProgress *progress)
 bool DataLoggerController::mayReplaceDataSets()
 {
     TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
-    if (!graph || !m_services.state().loggerDataLoaded)
+    if (!graph || !(m_services.state().loggerDataLoaded || hasUnsavedAnalysis()))
         return true;
     // The question is asked with the data sets it is about in front.
     m_services.activateChildWindow(*graph);
@@ -153,6 +172,7 @@ int DataLoggerController::decodeAndShow(const QString &collectionFile)
     m_shownSet = -1;
     if (!collectionFile.isEmpty())
         readAnalysisFile(collectionFile);
+    m_savedAnalyses = withoutCursors(worthKeeping(m_analyses));
     FillDataSetsPanel();
     // Without its temporary folder the download ends here. A file that could not be written
     // only stops the collection from being saved: the data sets are still shown.
@@ -183,6 +203,11 @@ AnalysisFile::Sets DataLoggerController::analyses() const
             = { m_data.setStartTimes[s], m_data.setCounts[s], graph->chartModel().analysis() };
     }
     return sets;
+}
+
+bool DataLoggerController::hasUnsavedAnalysis() const
+{
+    return withoutCursors(worthKeeping(analyses())) != m_savedAnalyses;
 }
 
 void DataLoggerController::keepShownAnalysis()
@@ -365,10 +390,7 @@ bool DataLoggerController::SaveDataSetCollection()
 bool DataLoggerController::saveAnalysisFile(const QString &collectionFile)
 {
     keepShownAnalysis();
-    AnalysisFile::Sets kept;
-    for (const auto &[set, analysis] : m_analyses)
-        if (!analysis.analysis.holdsNothing())
-            kept.emplace(set, analysis);
+    const AnalysisFile::Sets kept = worthKeeping(m_analyses);
     const QString name = AnalysisFile::fileFor(collectionFile);
     QString error;
     if (!kept.empty())
@@ -377,8 +399,10 @@ bool DataLoggerController::saveAnalysisFile(const QString &collectionFile)
         // An analysis file of an earlier save would bring back what the user has since removed.
         error = QStringLiteral("Cannot remove the earlier analysis \"%1\".")
                     .arg(QDir::toNativeSeparators(name));
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        m_savedAnalyses = withoutCursors(kept);
         return true;
+    }
     m_services.prompts().showError(
         QStringLiteral("The data sets were saved in \"%1\", but their analysis was not: %2")
             .arg(QDir::toNativeSeparators(collectionFile), error));

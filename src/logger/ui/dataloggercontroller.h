@@ -44,6 +44,8 @@ public:
     // Each data set's analysis as the user left it (the set shown: as it stood when it was last
     // shown), by set from 0.
     AnalysisFile::Sets analyses() const;
+    // Whether a set holds analysis added since the data sets were opened or last saved.
+    bool hasUnsavedAnalysis() const;
     QString tempFile() const;
 
     // Decodes memoryImage and, when it holds data sets, shows them, keeps the memory in the
@@ -76,4 +78,6 @@ private:
     // The analysis of each data set, and the set the "DataLogger" window shows (-1: none).
     AnalysisFile::Sets m_analyses;
     int m_shownSet = -1;
+    // The analysis as the collection file keeps it (opened or saved), without the cursors.
+    AnalysisFile::Sets m_savedAnalyses;
 };
