@@ -5,29 +5,27 @@
 #include "graph/realtimerecorder.h"
 #include "survey/acousticfigures.h"
 #include "survey/cursorplacement.h"
-#include "survey/exceedances.h"
 #include "survey/graphsource.h"
 #include "survey/graphstatistics.h"
-#include "survey/seriesfigures.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <functional>
 #include <limits>
+#include <optional>
+#include <utility>
 
+class AcousticFiguresPanel;
 class ClippedPanel;
 class ChartModel;
+class ExceedancesPanel;
 class PESGraph;
-class QAbstractTableModel;
 class QAction;
 class QComboBox;
-class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QSplitter;
-class QTableView;
 class QToolBar;
 class StringGrid;
 class Tslider2;
@@ -35,7 +33,8 @@ class WindowServices;
 
 // The window that shows one chart: two toolbars (the graph's look and marks; the survey's
 // exclusions, limit, periods, overlay and report), the statistics panel above the chart, the chart
-// with its read-out, and the cursor panel with the two-thumb slider below. The same window
+// with its read-out, the "Acoustic figures" and "Exceedances" pages beside it (panels of their
+// own, handed the chart's measurement), and the cursor panel with the two-thumb slider below. The same window
 // serves every graph; the caption tells the kinds apart ("Real-Time Graph", "DataLogger",
 // "LEQ", or a file's path). The "DataLogger" window also shows its data sets panel.
 //
@@ -92,21 +91,18 @@ public:
     // worked out again when the data, the exclusions or the source changed.
     AcousticFigures::Figures wholeAcousticFigures();
     AcousticFigures::Figures betweenAcousticFigures();
-    // The panel: both columns again (the data changed), or the between-cursors one (a cursor
-    // moved).
+    // The pages beside the chart again (the data changed), or the panel's between-cursors
+    // column (a cursor moved).
     void refreshAcousticFigures();
     void showBetweenAcousticFigures();
     // "Export Figures": the panel's figures on the clipboard as tab-separated lines.
     void ExportFiguresClick();
 
-    // The measurement drawn over the graph (tfrmgraphoverlay.cpp): put on or taken off (none),
-    // the chart redrawn and the panel's "Overlay" column shown with its figures, or hidden.
+    // The measurement drawn over the graph: put on or taken off (none), the chart redrawn and
+    // the panel's "Overlay" column shown with its figures, or hidden.
     void setOverlay(std::optional<OverlaySeries> overlay);
     // "Remove Overlay", enabled while there is one.
     void RemoveOverlayClick();
-    // The whole overlay's figures (none without an overlay).
-    // The whole overlay's figures, worked out again only when the chart's data changed.
-    AcousticFigures::Figures overlayAcousticFigures();
 
     // The real-time graph: the Clear button shows and the sampling-rate box becomes a drop-down
     // list that the user can change.
@@ -174,10 +170,6 @@ public:
     // "Limit...": the limit the graph is checked against, typed in dB (empty: none). Returns
     // whether it changed.
     bool LimitClick();
-    // The exceedances of the limit (none without a limit), worked out again when the data, the
-    // exclusions, the interval or the limit changed; and the "Exceedances" page showing them.
-    const Exceedances::Result &currentExceedances();
-    void refreshExceedances();
     // "Export Exceedances": the runs on the clipboard as tab-separated lines.
     void ExportExceedancesClick();
     void txtSamplingRateChange();
@@ -227,21 +219,16 @@ private:
     void buildSurveyBar();
     void buildExclusionActions();
     void buildOverlayActions();
-    // The panel's "Overlay" column, its values made by valueLabel; shown with the overlay's
-    // figures, or hidden.
-    void buildOverlayColumn(QGridLayout &grid, QWidget *panel, QLabel *(*valueLabel)(QWidget *));
+    void buildLimitAction();
+    // "Remove Overlay" enabled while there is an overlay, and the panel's "Overlay" column.
     void showOverlayFigures();
-    QString figuresExportText();
     void buildDataSetsPanel();
     QWidget *buildStatisticPanel();
     QWidget *buildCursorPanel();
-    QWidget *buildAcousticPanel();
     // The panel beside the chart: the "Figures" page and the "Exceedances" page.
     QWidget *buildFiguresTabs();
-    QWidget *buildExceedancePanel();
-    void buildLimitAction();
-    // The figures of the chart as it stands, made again only when it changed.
-    const SeriesFigures &currentFigures();
+    // Cursors A and B as the slider places them, none without a cursor range.
+    std::optional<std::pair<int, int>> cursorRange() const;
     void applyDefaultLook();
     void alignSlider();
     void moveReadOut();
@@ -259,19 +246,6 @@ private:
     WindowServices &m_services;
     std::function<bool()> m_unsavedAnalysis;
     GraphSource m_source;
-    // The acoustic figures and the state of the chart they were made from.
-    SeriesFigures m_figures;
-    bool m_figuresMade = false;
-    quint64 m_figuresRevision = 0;
-    std::vector<ExcludedInterval> m_figuresExclusions;
-    std::optional<double> m_figuresInterval;
-    // The exceedances and the state of the chart they were found in.
-    Exceedances::Result m_exceedances;
-    bool m_exceedancesMade = false;
-    quint64 m_exceedancesRevision = 0;
-    std::optional<double> m_exceedancesLimit;
-    std::vector<ExcludedInterval> m_exceedancesExclusions;
-    std::optional<double> m_exceedancesInterval;
     QSplitter *m_splitter = nullptr;
     // The statistics and cursor panels, cut off at the window's edge when it is small.
     ClippedPanel *m_statisticView = nullptr;
@@ -300,19 +274,9 @@ private:
               *txtCursorBTime = nullptr, *txtMaxAB = nullptr, *txtMaxABTime = nullptr,
               *txtMinAB = nullptr, *txtMinABTime = nullptr, *txtAvgAB = nullptr;
     QLabel *lblMeterLost = nullptr;
-    // The "Acoustic figures" panel beside the chart: one row per figure, whole and A-B.
-    QWidget *pnlAcoustic = nullptr;
-    QList<QLabel *> m_wholeFigureTexts, m_betweenFigureTexts;
-    QPushButton *btnExportFigures = nullptr;
-    // The "Exceedances" page: the limit, the count and total, the runs.
-    QLabel *lblLimit = nullptr, *lblExceedanceCount = nullptr, *lblExceedanceSeconds = nullptr;
-    QTableView *tblExceedances = nullptr;
-    QAbstractTableModel *m_exceedanceRows = nullptr;
-    QPushButton *btnExportExceedances = nullptr;
-    QLabel *m_overlayTitle = nullptr;
-    QList<QLabel *> m_overlayFigureTexts;
-    AcousticFigures::Figures m_overlayFigures;
-    quint64 m_overlayFiguresRevision = 0;
+    // The pages beside the chart, handed the chart's measurement and its source.
+    AcousticFiguresPanel *pnlAcoustic = nullptr;
+    ExceedancesPanel *pnlExceedances = nullptr;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

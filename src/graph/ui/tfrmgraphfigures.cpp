@@ -154,8 +154,6 @@ void TfrmGraph::showAnalysis(const MeasurementAnalysis &analysis)
     if (chart.points() > 0)
         placeCursorsOn(CursorPlacement::initial(chart));
     PESGraph1->redraw();
-    showOverlayFigures();
-    refreshExceedances();
     refreshAcousticFigures();
     Q_EMIT exclusionsChanged();
     Q_EMIT limitChanged();

@@ -1,0 +1,164 @@
+#include "graph/ui/acousticfigurespanel.h"
+
+#include "survey/graphsource.h"
+#include "survey/measurement.h"
+#include "survey/overlayfigures.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ValueWidth = 64;
+
+QLabel *valueLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setFixedWidth(ValueWidth);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
+    return label;
+}
+
+void showValues(const QList<QLabel *> &labels, const AcousticFigures::Figures &figures)
+{
+    const std::vector<AcousticFigures::Line> lines
+        = AcousticFigures::lines(figures, QLocale::system());
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        labels[i]->setText(lines[std::size_t(i)].value);
+}
+
+} // namespace
+
+AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement,
+                                           const GraphSource &source, QWidget *parent)
+    : QWidget(parent)
+    , m_measurement(measurement)
+    , m_source(source)
+{
+    setObjectName(QStringLiteral("pnlAcoustic"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    auto *title = new QLabel(QStringLiteral("Acoustic figures"), this);
+    title->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    layout->addWidget(title);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(new QLabel(QStringLiteral("Whole"), this), 0, 1, Qt::AlignRight);
+    grid->addWidget(new QLabel(QStringLiteral("A - B"), this), 0, 2, Qt::AlignRight);
+    const std::vector<AcousticFigures::Line> names = AcousticFigures::lines({}, QLocale::system());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int row = int(i) + 1;
+        const QString unit = i == 0 ? QString()
+            : i == 1                ? QStringLiteral(" (s)")
+                                    : QStringLiteral(" (dB)");
+        grid->addWidget(new QLabel(names[i].name + unit, this), row, 0);
+        m_wholeFigureTexts.append(valueLabel(this));
+        m_betweenFigureTexts.append(valueLabel(this));
+        grid->addWidget(m_wholeFigureTexts.last(), row, 1);
+        grid->addWidget(m_betweenFigureTexts.last(), row, 2);
+    }
+    buildOverlayColumn(*grid);
+    layout->addLayout(grid);
+    auto *note = new QLabel(QStringLiteral("Excluded intervals are left out."), this);
+    note->setWordWrap(true);
+    note->setEnabled(false);
+    layout->addWidget(note);
+    btnExportFigures = new QPushButton(QStringLiteral("Export Figures"), this);
+    btnExportFigures->setObjectName(QStringLiteral("btnExportFigures"));
+    connect(btnExportFigures, &QPushButton::clicked, this, &AcousticFiguresPanel::exportRequested);
+    layout->addWidget(btnExportFigures);
+    layout->addStretch(1);
+}
+
+void AcousticFiguresPanel::buildOverlayColumn(QGridLayout &grid)
+{
+    const int column = grid.columnCount();
+    m_overlayTitle = new QLabel(QStringLiteral("Overlay"), this);
+    m_overlayTitle->setObjectName(QStringLiteral("lblOverlayFigures"));
+    grid.addWidget(m_overlayTitle, 0, column, Qt::AlignRight);
+    for (qsizetype i = 0; i < m_wholeFigureTexts.size(); ++i) {
+        m_overlayFigureTexts.append(valueLabel(this));
+        grid.addWidget(m_overlayFigureTexts.last(), int(i) + 1, column);
+    }
+    showOverlay();
+}
+
+const SeriesFigures &AcousticFiguresPanel::figures()
+{
+    const std::optional<double> interval = m_source.intervalOf(m_measurement);
+    if (!m_figuresMade || m_figuresRevision != m_measurement.dataRevision()
+        || m_figuresExclusions != m_measurement.exclusions || m_figuresInterval != interval) {
+        m_figures = SeriesFigures(m_measurement, interval);
+        m_figuresMade = true;
+        m_figuresRevision = m_measurement.dataRevision();
+        m_figuresExclusions = m_measurement.exclusions;
+        m_figuresInterval = interval;
+    }
+    return m_figures;
+}
+
+AcousticFigures::Figures AcousticFiguresPanel::whole()
+{
+    return figures().whole();
+}
+
+AcousticFigures::Figures AcousticFiguresPanel::between(Cursors cursors)
+{
+    if (!cursors)
+        return {};
+    return figures().between(cursors->first, cursors->second);
+}
+
+AcousticFigures::Figures AcousticFiguresPanel::overlay()
+{
+    // The whole overlay with its own interval: the excluded intervals are this graph's own
+    // events and apply to its series only.
+    if (!m_measurement.overlay)
+        return {};
+    if (m_overlayFiguresRevision != m_measurement.dataRevision()) {
+        m_overlayFigures = OverlayFigures::of(*m_measurement.overlay);
+        m_overlayFiguresRevision = m_measurement.dataRevision();
+    }
+    return m_overlayFigures;
+}
+
+void AcousticFiguresPanel::refresh(Cursors cursors)
+{
+    showValues(m_wholeFigureTexts, whole());
+    showBetween(cursors);
+    showOverlay();
+}
+
+void AcousticFiguresPanel::showBetween(Cursors cursors)
+{
+    showValues(m_betweenFigureTexts, between(cursors));
+}
+
+void AcousticFiguresPanel::showOverlay()
+{
+    const bool shown = m_measurement.overlay.has_value();
+    m_overlayTitle->setVisible(shown);
+    showValues(m_overlayFigureTexts, shown ? overlay() : AcousticFigures::Figures());
+    for (QLabel *label : std::as_const(m_overlayFigureTexts))
+        label->setVisible(shown);
+    if (shown)
+        m_overlayTitle->setToolTip(m_measurement.overlay->label);
+}
+
+QString AcousticFiguresPanel::exportText(Cursors cursors)
+{
+    const QLocale locale = QLocale::system();
+    if (!m_measurement.overlay)
+        return AcousticFigures::exportText(whole(), between(cursors), locale);
+    return OverlayFigures::exportText(whole(), between(cursors), overlay(), locale);
+}
