@@ -176,29 +176,6 @@ void TfrmGraph::fitDataSetsPanel()
         m_splitter->setSizes({ width, total - width });
 }
 
-// The second row: what a survey asks of the graph beyond its look, its figures without an
-// event, against a limit, period by period, beside another measurement, and as a report.
-void TfrmGraph::buildSurveyBar()
-{
-    SurveyBar = new QToolBar(this);
-    SurveyBar->setObjectName(QStringLiteral("SurveyBar"));
-    SurveyBar->setFixedHeight(29);
-    SurveyBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    buildExclusionActions();
-    SurveyBar->addSeparator();
-    buildLimitAction();
-    QAction *periods = SurveyBar->addAction(QStringLiteral("Periods..."));
-    periods->setObjectName(QStringLiteral("Periods1"));
-    periods->setToolTip(QStringLiteral("Leq, Lmax, L10 and L90 per period, and Lden per day"));
-    connect(periods, &QAction::triggered, this, &TfrmGraph::periodsRequested);
-    buildOverlayActions();
-    SurveyBar->addSeparator();
-    QAction *report = SurveyBar->addAction(QStringLiteral("Report..."));
-    report->setObjectName(QStringLiteral("Report1"));
-    report->setToolTip(QStringLiteral("A one-page PDF report"));
-    connect(report, &QAction::triggered, this, &TfrmGraph::reportRequested);
-}
-
 void TfrmGraph::buildToolBar()
 {
     ToolBar1 = new QToolBar(this);

@@ -217,9 +217,6 @@ protected:
 private:
     void buildToolBar();
     void buildSurveyBar();
-    void buildExclusionActions();
-    void buildOverlayActions();
-    void buildLimitAction();
     // "Remove Overlay" enabled while there is an overlay, and the panel's "Overlay" column.
     void showOverlayFigures();
     void buildDataSetsPanel();
