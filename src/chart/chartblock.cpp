@@ -485,6 +485,7 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
     // Views redraw when the data revision differs from the one they drew, so the loaded chart
     // continues the counting of the chart it replaces instead of starting again from zero.
     const quint64 replaced = out.dataRevision();
+    chart.source = std::move(out.source);
     out = std::move(chart);
     while (out.dataRevision() <= replaced)
         out.touch();

@@ -37,11 +37,9 @@ void showValues(const QList<QLabel *> &labels, const AcousticFigures::Figures &f
 
 } // namespace
 
-AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement,
-                                           const GraphSource &source, QWidget *parent)
+AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement, QWidget *parent)
     : QWidget(parent)
     , m_measurement(measurement)
-    , m_source(source)
 {
     setObjectName(QStringLiteral("pnlAcoustic"));
     auto *layout = new QVBoxLayout(this);
@@ -95,7 +93,7 @@ void AcousticFiguresPanel::buildOverlayColumn(QGridLayout &grid)
 
 const SeriesFigures &AcousticFiguresPanel::figures()
 {
-    const std::optional<double> interval = m_source.intervalOf(m_measurement);
+    const std::optional<double> interval = m_measurement.source.intervalOf(m_measurement);
     if (!m_figuresMade || m_figuresRevision != m_measurement.dataRevision()
         || m_figuresExclusions != m_measurement.exclusions || m_figuresInterval != interval) {
         m_figures = SeriesFigures(m_measurement, interval);

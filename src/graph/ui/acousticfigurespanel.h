@@ -15,14 +15,13 @@ class Measurement;
 class QGridLayout;
 class QLabel;
 class QPushButton;
-struct GraphSource;
 
 // The "Acoustic figures" panel beside a graph: a row per figure (Leq, the percentile levels,
 // SEL and the rest) for the whole measurement and between cursors A and B, with the excluded
 // intervals left out, and an "Overlay" column with the overlaid measurement's whole figures
 // while there is one.
 //
-// It reads the measurement and the source it is handed (the window's, which outlive it) and
+// It reads the measurement it is handed (the window's, which outlives it; with its source) and
 // works the figures out again only when the data, the exclusions or the interval changed.
 class AcousticFiguresPanel : public QWidget
 {
@@ -33,8 +32,7 @@ public:
     // recorded yet, a single point).
     using Cursors = std::optional<std::pair<int, int>>;
 
-    AcousticFiguresPanel(const Measurement &measurement, const GraphSource &source,
-                         QWidget *parent = nullptr);
+    AcousticFiguresPanel(const Measurement &measurement, QWidget *parent = nullptr);
 
     AcousticFigures::Figures whole();
     AcousticFigures::Figures between(Cursors cursors);
@@ -59,7 +57,6 @@ private:
     void buildOverlayColumn(QGridLayout &grid);
 
     const Measurement &m_measurement;
-    const GraphSource &m_source;
     // The figures and the state of the measurement they were made from.
     SeriesFigures m_figures;
     bool m_figuresMade = false;

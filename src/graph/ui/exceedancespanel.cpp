@@ -15,11 +15,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-ExceedancesPanel::ExceedancesPanel(const Measurement &measurement, const GraphSource &source,
-                                   QWidget *parent)
+ExceedancesPanel::ExceedancesPanel(const Measurement &measurement, QWidget *parent)
     : QWidget(parent)
     , m_measurement(measurement)
-    , m_source(source)
 {
     setObjectName(QStringLiteral("pnlExceedances"));
     auto *layout = new QVBoxLayout(this);
@@ -86,7 +84,7 @@ const Exceedances::Result &ExceedancesPanel::result()
         m_exceedancesMade = false;
         return m_exceedances;
     }
-    const std::optional<double> interval = m_source.intervalOf(m);
+    const std::optional<double> interval = m_measurement.source.intervalOf(m);
     if (!m_exceedancesMade || m_exceedancesRevision != m.dataRevision()
         || m_exceedancesLimit != m.limit || m_exceedancesExclusions != m.exclusions
         || m_exceedancesInterval != interval) {
@@ -117,5 +115,6 @@ void ExceedancesPanel::refresh()
 
 QString ExceedancesPanel::exportText()
 {
-    return Exceedances::exportText(result(), m_source.intervalOf(m_measurement), QLocale::system());
+    return Exceedances::exportText(result(), m_measurement.source.intervalOf(m_measurement),
+                                   QLocale::system());
 }

@@ -13,20 +13,18 @@ class Measurement;
 class QLabel;
 class QPushButton;
 class QTableView;
-struct GraphSource;
 
 // The "Exceedances" page beside a graph: the limit, the number of runs of points above it and
 // their total duration, the runs (start, seconds, Lmax, Leq) and "Export Exceedances".
 //
-// It reads the measurement and the source it is handed (the window's, which outlive it) and
+// It reads the measurement it is handed (the window's, which outlives it; with its source) and
 // finds the runs again only when the data, the exclusions, the interval or the limit changed.
 class ExceedancesPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    ExceedancesPanel(const Measurement &measurement, const GraphSource &source,
-                     QWidget *parent = nullptr);
+    ExceedancesPanel(const Measurement &measurement, QWidget *parent = nullptr);
 
     // The exceedances of the limit (none without a limit).
     const Exceedances::Result &result();
@@ -41,7 +39,6 @@ Q_SIGNALS:
 
 private:
     const Measurement &m_measurement;
-    const GraphSource &m_source;
     // The exceedances and the state of the measurement they were found in.
     Exceedances::Result m_exceedances;
     bool m_exceedancesMade = false;

@@ -34,9 +34,9 @@ class WindowServices;
 // The window that shows one chart: two toolbars (the graph's look and marks; the survey's
 // exclusions, limit, periods, overlay and report), the statistics panel above the chart, the chart
 // with its read-out, the "Acoustic figures" and "Exceedances" pages beside it (panels of their
-// own, handed the chart's measurement), and the cursor panel with the two-thumb slider below. The same window
-// serves every graph; the caption tells the kinds apart ("Real-Time Graph", "DataLogger",
-// "LEQ", or a file's path). The "DataLogger" window also shows its data sets panel.
+// own, handed the chart's measurement), and the cursor panel with the two-thumb slider below. The
+// same window serves every graph; the caption tells the kinds apart ("Real-Time Graph",
+// "DataLogger", "LEQ", or a file's path). The "DataLogger" window also shows its data sets panel.
 //
 // The window's controls are its own: others hand it values through its methods (the figures of
 // a data set, the texts of a recording tick) and it writes them. A value written by the program
@@ -86,7 +86,7 @@ public:
 
     // Where the graph's points came from: the figures' interval and a report's source lines.
     void setSource(const GraphSource &source);
-    const GraphSource &source() const { return m_source; }
+    const GraphSource &source() const { return chartModel().source; }
     // The acoustic figures the panel shows: of the whole graph, and between cursors A and B,
     // worked out again when the data, the exclusions or the source changed.
     AcousticFigures::Figures wholeAcousticFigures();
@@ -242,7 +242,6 @@ private:
 
     WindowServices &m_services;
     std::function<bool()> m_unsavedAnalysis;
-    GraphSource m_source;
     QSplitter *m_splitter = nullptr;
     // The statistics and cursor panels, cut off at the window's edge when it is small.
     ClippedPanel *m_statisticView = nullptr;

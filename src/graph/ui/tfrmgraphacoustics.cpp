@@ -19,8 +19,8 @@ QWidget *TfrmGraph::buildFiguresTabs()
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("tabFigures"));
     tabs->setDocumentMode(true);
-    pnlAcoustic = new AcousticFiguresPanel(chartModel(), m_source, this);
-    pnlExceedances = new ExceedancesPanel(chartModel(), m_source, this);
+    pnlAcoustic = new AcousticFiguresPanel(chartModel(), this);
+    pnlExceedances = new ExceedancesPanel(chartModel(), this);
     tabs->addTab(pnlAcoustic, QStringLiteral("Figures"));
     tabs->addTab(pnlExceedances, QStringLiteral("Exceedances"));
     connect(pnlAcoustic, &AcousticFiguresPanel::exportRequested, this,
@@ -33,7 +33,7 @@ QWidget *TfrmGraph::buildFiguresTabs()
 
 void TfrmGraph::setSource(const GraphSource &source)
 {
-    m_source = source;
+    chartModel().source = source;
     refreshAcousticFigures();
 }
 
