@@ -1,5 +1,6 @@
 // The base's date and time texts: a locale's formats compiled into a DateTimePattern, written and
-// read in the locales the program meets, and compared with what QLocale writes and reads.
+// read in the locales the program meets, and compared with what QLocale writes and reads; and
+// date-times as days, there and back and rounded to the second.
 
 #include "base/datetimedays.h"
 #include "base/datetimepattern.h"
@@ -8,6 +9,14 @@
 #include <QTest>
 
 namespace {
+
+const double Noon = DateTimeDays::fromDateTime(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
+
+// Noon on 8 December 2026 and the given seconds, in days.
+double at(double seconds)
+{
+    return Noon + seconds * DateTimeDays::OneSecond;
+}
 
 QDateTime at(int y, int mo, int d, int h, int mi, int s)
 {
@@ -39,6 +48,11 @@ private Q_SLOTS:
     void readsTypedTexts_data();
     void readsTypedTexts();
     void matchesQLocale();
+
+    void daysRoundTrip_data();
+    void daysRoundTrip();
+    void roundingToSecond_data();
+    void roundingToSecond();
 };
 
 void TestBase::writesAndReadsLocaleTexts_data()
@@ -208,6 +222,42 @@ void TestBase::matchesQLocale()
             }
         }
     }
+}
+
+void TestBase::daysRoundTrip_data()
+{
+    QTest::addColumn<QDateTime>("dateTime");
+    QTest::addColumn<double>("days");
+    QTest::newRow("epoch") << QDateTime(QDate(1899, 12, 30), QTime(0, 0)) << 0.0;
+    QTest::newRow("noon next day") << QDateTime(QDate(1899, 12, 31), QTime(12, 0)) << 1.5;
+    QTest::newRow("2000") << QDateTime(QDate(2000, 1, 1), QTime(0, 0)) << 36526.0;
+    QTest::newRow("before epoch") << QDateTime(QDate(1899, 12, 29), QTime(18, 0)) << -0.25;
+}
+
+void TestBase::daysRoundTrip()
+{
+    QFETCH(QDateTime, dateTime);
+    QFETCH(double, days);
+    QCOMPARE(DateTimeDays::fromDateTime(dateTime), days);
+    QCOMPARE(DateTimeDays::toDateTime(days), dateTime);
+}
+
+void TestBase::roundingToSecond_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QTime>("expected");
+    QTest::newRow(".600 rounds up") << 600 << QTime(12, 0, 1);
+    QTest::newRow(".500 stays") << 500 << QTime(12, 0, 0);
+    QTest::newRow(".501 rounds up") << 501 << QTime(12, 0, 1);
+    QTest::newRow(".000") << 0 << QTime(12, 0, 0);
+}
+
+void TestBase::roundingToSecond()
+{
+    QFETCH(int, ms);
+    QFETCH(QTime, expected);
+    const double rounded = DateTimeDays::roundedToSecond(at(ms / 1000.0));
+    QCOMPARE(DateTimeDays::toDateTime(rounded).time(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestBase)

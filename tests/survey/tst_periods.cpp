@@ -2,9 +2,9 @@
 // and the exceedances on small charts worked out by hand.
 
 #include "base/datetimedays.h"
-#include "chart/chartmodel.h"
 #include "survey/daynightlevels.h"
 #include "survey/exceedances.h"
+#include "survey/measurement.h"
 #include "survey/periodfigures.h"
 
 #include <QTest>
@@ -21,9 +21,9 @@ struct Point
     float level;
 };
 
-ChartModel chartOf(const std::vector<Point> &points)
+Measurement chartOf(const std::vector<Point> &points)
 {
-    ChartModel chart;
+    Measurement chart;
     chart.setSubsets(1);
     chart.setPoints(int(points.size()));
     std::vector<double> xs;
@@ -187,7 +187,7 @@ void TestPeriods::exceedances()
     std::vector<Point> points;
     for (std::size_t i = 0; i < levels.size(); ++i)
         points.push_back({ at(10, 0, double(i)), levels[i] });
-    ChartModel chart = chartOf(points);
+    Measurement chart = chartOf(points);
     if (excludedSecond >= 0)
         chart.exclusions.push_back(
             { chart.x(0, int(excludedSecond)), chart.x(0, int(excludedSecond)), QString() });

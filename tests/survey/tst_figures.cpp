@@ -1,9 +1,11 @@
 // The acoustic figures: each rule on small series worked out by hand, exclusions, and the fast
-// figures between the cursors against a plain sort and sum on random series.
+// figures between the cursors against a plain sort and sum on random series; and the excluded
+// intervals themselves, merged, added and removed.
 
-#include "chart/chartmodel.h"
 #include "survey/acousticfigures.h"
+#include "survey/excludedintervals.h"
 #include "survey/graphsource.h"
+#include "survey/measurement.h"
 #include "survey/seriesfigures.h"
 
 #include <QRandomGenerator>
@@ -19,9 +21,9 @@ namespace {
 constexpr double Second = 1.0 / 86400.0;
 constexpr double Start = 46000.5;
 
-ChartModel chartOf(const std::vector<float> &levels, double spacingSeconds = 1.0)
+Measurement chartOf(const std::vector<float> &levels, double spacingSeconds = 1.0)
 {
-    ChartModel chart;
+    Measurement chart;
     chart.setSubsets(1);
     chart.setPoints(int(levels.size()));
     std::vector<double> xs(levels.size());
@@ -40,6 +42,28 @@ QString textOf(const Figures &figures)
     return values.join(QLatin1Char(' '));
 }
 
+// Intervals written as text, "from-to label" separated by commas (the label may be missing), and
+// back; "nan" is an end that is not a number.
+std::vector<ExcludedInterval> intervalsOf(const QString &text)
+{
+    std::vector<ExcludedInterval> out;
+    for (const QString &item : text.split(',', Qt::SkipEmptyParts)) {
+        const QStringList words = item.trimmed().split(' ');
+        const QStringList ends = words.first().split('-');
+        out.push_back({ ends[0] == "nan" ? qQNaN() : ends[0].toDouble(),
+                        ends[1] == "nan" ? qQNaN() : ends[1].toDouble(), words.value(1) });
+    }
+    return out;
+}
+
+QString textOf(const std::vector<ExcludedInterval> &intervals)
+{
+    QStringList items;
+    for (const ExcludedInterval &e : intervals)
+        items << QString("%1-%2 %3").arg(e.from).arg(e.to).arg(e.label).trimmed();
+    return items.join(", ");
+}
+
 } // namespace
 
 class TestFigures : public QObject
@@ -55,6 +79,11 @@ private Q_SLOTS:
     void exclusions();
     void fastBetweenMatchesSortAndSum();
     void interval();
+
+    void mergedIntervals_data();
+    void mergedIntervals();
+    void addAndRemoveAt_data();
+    void addAndRemoveAt();
 };
 
 void TestFigures::rules_data()
@@ -148,7 +177,7 @@ void TestFigures::exclusions()
 {
     QFETCH(std::vector<ExcludedInterval>, excluded);
     QFETCH(QString, nAndLeq);
-    ChartModel chart = chartOf({ 80, 60, 60, 60, 60, 60, 60, 60, 60, 80 });
+    Measurement chart = chartOf({ 80, 60, 60, 60, 60, 60, 60, 60, 60, 80 });
     chart.exclusions = excluded;
     const SeriesFigures series(chart, 1.0);
     for (const Figures &f : { series.whole(), series.between(0, 9) }) {
@@ -178,7 +207,7 @@ void TestFigures::fastBetweenMatchesSortAndSum()
             else
                 level = float(20.0 + random.generateDouble() * 120.0);
         }
-        ChartModel chart = chartOf(levels);
+        Measurement chart = chartOf(levels);
         if (round % 2 == 0) {
             const double a = Start + random.bounded(n) * Second;
             chart.exclusions.push_back({ a, a + random.bounded(20) * Second, {} });
@@ -221,7 +250,7 @@ void TestFigures::fastBetweenMatchesSortAndSum()
 // dt: the source's interval, or the median spacing of the points.
 void TestFigures::interval()
 {
-    ChartModel chart = chartOf({ 60, 60, 60, 60 }, 2.0);
+    Measurement chart = chartOf({ 60, 60, 60, 60 }, 2.0);
     chart.setX(0, 3, chart.x(0, 2) + 3600 * Second); // one gap does not move the median
     QCOMPARE(GraphSource().intervalOf(chart), std::optional(2.0));
     QCOMPARE(GraphSource::file("a.ghf").intervalOf(chart), std::optional(2.0));
@@ -229,6 +258,77 @@ void TestFigures::interval()
     QCOMPARE(GraphSource::dataSetOf(1, Start, 10, "dBA", "FAST").intervalOf(chart),
              std::optional(10.0));
     QCOMPARE(GraphSource().intervalOf(chartOf({ 60 })), std::nullopt);
+}
+
+void TestFigures::mergedIntervals_data()
+{
+    QTest::addColumn<QString>("intervals");
+    QTest::addColumn<QString>("merged");
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("one, label dropped") << "2-5 lorry"
+                                        << "2-5";
+    QTest::newRow("disjoint, out of order") << "7-9 a, 1-2 b, 4-5"
+                                            << "1-2, 4-5, 7-9";
+    QTest::newRow("overlapping") << "1-4, 3-6, 5-8"
+                                 << "1-8";
+    QTest::newRow("touching") << "1-3, 3-5"
+                              << "1-5";
+    QTest::newRow("a gap between") << "1-3, 3.5-5"
+                                   << "1-3, 3.5-5";
+    QTest::newRow("nested") << "1-10 outer, 2-3 inner, 4-4"
+                            << "1-10";
+    QTest::newRow("nested, the inner first") << "4-5, 0-20, 21-22"
+                                             << "0-20, 21-22";
+    QTest::newRow("the same twice") << "2-6 a, 2-6 b"
+                                    << "2-6";
+    QTest::newRow("zero width, alone and inside") << "3-3, 5-8, 6-6"
+                                                  << "3-3, 5-8";
+    QTest::newRow("ends the wrong way round") << "6-2, 7-9"
+                                              << "2-6, 7-9";
+    QTest::newRow("an end not a number") << "nan-3, 1-2, 4-nan"
+                                         << "1-2";
+}
+
+void TestFigures::mergedIntervals()
+{
+    QFETCH(QString, intervals);
+    QFETCH(QString, merged);
+    QCOMPARE(textOf(ExcludedIntervals::merged(intervalsOf(intervals))), merged);
+}
+
+void TestFigures::addAndRemoveAt_data()
+{
+    QTest::addColumn<QString>("added"); // in order, through add (ends as given)
+    QTest::addColumn<double>("x");
+    QTest::addColumn<bool>("removed");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("ends put in order") << "5-3 a" << 9.0 << false << "3-5 a";
+    QTest::newRow("inside") << "3-5 a" << 4.0 << true << "";
+    QTest::newRow("at the start") << "3-5 a" << 3.0 << true << "";
+    QTest::newRow("at the end") << "3-5 a" << 5.0 << true << "";
+    QTest::newRow("just outside") << "3-5 a" << 5.001 << false << "3-5 a";
+    QTest::newRow("zero width") << "1-2 a, 4-4 b" << 4.0 << true << "1-2 a";
+    QTest::newRow("the most recent of two")
+        << "0-10 a, 2-6 b, 20-30 c" << 4.0 << true << "0-10 a, 20-30 c";
+    QTest::newRow("the most recent, an outer one") << "2-6 a, 0-10 b" << 4.0 << true << "2-6 a";
+    QTest::newRow("only the one containing x") << "0-10 a, 2-6 b" << 8.0 << true << "2-6 b";
+    QTest::newRow("the same interval twice")
+        << "1-2 a, 1-2 a, 1-2 b" << 1.5 << true << "1-2 a, 1-2 a";
+    QTest::newRow("none") << "" << 0.0 << false << "";
+}
+
+void TestFigures::addAndRemoveAt()
+{
+    QFETCH(QString, added);
+    QFETCH(double, x);
+    QFETCH(bool, removed);
+    QFETCH(QString, left);
+    Measurement chart;
+    for (const ExcludedInterval &e : intervalsOf(added))
+        ExcludedIntervals::add(chart, e.from, e.to, e.label);
+    QCOMPARE(ExcludedIntervals::removeAt(chart, x), removed);
+    QCOMPARE(textOf(chart.exclusions), left);
 }
 
 QTEST_GUILESS_MAIN(TestFigures)

@@ -1,0 +1,362 @@
+// What audexa-cli exports from a collection: text files, pictures, reports, and the figures of a
+// set and of clock intervals.
+
+#include "tst_cli.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+
+void TestCli::exportText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("written"); // to OUT, or to standard output for "-"
+    QTest::addColumn<QString>("errorContains");
+
+    const QString us = QStringLiteral("en_US.UTF-8");
+    const QString german = QStringLiteral("de_DE.UTF-8");
+    const QByteArray set1Us = "3/15/07\t10:30:00 AM\t30.0\r\n3/15/07\t10:30:01 AM\t30.1\r\n"
+                              "3/15/07\t10:30:02 AM\t30.2\r\n";
+    QTest::newRow("en_US, set 1 to standard output")
+        << QStringList { "export", "survey.rec", "-" } << us << 0 << set1Us << "";
+    QTest::newRow("en_US, csv by extension in capitals")
+        << QStringList { "export", "survey.rec", "OUT.CSV", "--set", "1" } << us << 0
+        << QByteArray("3/15/07,10:30:00 AM,30.0\r\n3/15/07,10:30:01 AM,30.1\r\n"
+                      "3/15/07,10:30:02 AM,30.2\r\n")
+        << "";
+    QTest::newRow("de_DE, set 2 across the new year")
+        << QStringList { "export", "--set=2", "survey.rec", "OUT.txt" } << german << 0
+        << QByteArray("31.12.08\t23:59:59\t100,0\r\n01.01.09\t00:00:04\t140,0\r\n") << "";
+    QTest::newRow("graph file") << QStringList { "export", "graph.ghf", "-" } << german << 0
+                                << QByteArray("15.03.07\t10:30:01\t55,5\r\n") << "";
+    QTest::newRow("no such set") << QStringList { "export", "survey.rec", "-", "--set", "3" } << us
+                                 << 2 << QByteArray() << "no data set 3";
+    QTest::newRow("--set on a graph file")
+        << QStringList { "export", "graph.ghf", "-", "--set", "1" } << us << 2 << QByteArray()
+        << ".rec";
+    QTest::newRow("refused collection")
+        << QStringList { "export", "empty.rec", "-" } << us << 3 << QByteArray() << "code 31";
+    QTest::newRow("unreadable input")
+        << QStringList { "export", "missing.rec", "-" } << us << 2 << QByteArray() << "missing.rec";
+    QTest::newRow("unwritable output")
+        << QStringList { "export", "survey.rec", "no/such/folder/out.txt" } << us << 2
+        << QByteArray() << "out.txt";
+    QTest::newRow("de_DE refuses commas") << QStringList { "export", "survey.rec", "OUT.csv" }
+                                          << german << 2 << QByteArray() << "comma";
+    QTest::newRow("--set without its number")
+        << QStringList { "export", "survey.rec", "-", "--set" } << us << 2 << QByteArray()
+        << "--set needs";
+    QTest::newRow("output missing") << QStringList { "export", "survey.rec" } << us << 2
+                                    << QByteArray() << "an input and an output";
+}
+
+void TestCli::exportText()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, status);
+    QFETCH(QByteArray, written);
+    QFETCH(QString, errorContains);
+
+    QFile::remove(m_dir.filePath("OUT.CSV"));
+    QFile::remove(m_dir.filePath("OUT.txt"));
+    QFile::remove(m_dir.filePath("OUT.csv"));
+    arguments = inFolder(arguments);
+
+    const Run run = runCli(arguments, locale);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(run.err.count('\n'), status == 0 ? 0 : 1);
+    if (arguments.contains("-")) {
+        QCOMPARE(run.out.toUtf8(), written);
+    } else if (status == 0) {
+        QFile file(arguments.filter(QRegularExpression("OUT")).constFirst());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
+    }
+}
+
+void TestCli::pictures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("starts"); // how the file begins
+    QTest::addColumn<QSize>("size"); // of a PNG
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("set 2 as PNG") << QStringList { "picture", "survey.rec", "OUT.png", "--set",
+                                                   "2",       "--size",     "640x360" }
+                                  << 0 << QByteArray("\x89PNG") << QSize(640, 360) << "";
+    QTest::newRow("default size") << QStringList { "picture", "survey.rec", "OUT.PNG" } << 0
+                                  << QByteArray("\x89PNG") << QSize(1600, 900) << "";
+    QTest::newRow("graph file as SVG")
+        << QStringList { "picture", "marked.ghf", "OUT.svg", "--size=800x450" } << 0
+        << QByteArray("<?xml") << QSize() << "";
+    QTest::newRow("graph file as PDF") << QStringList { "picture", "marked.ghf", "OUT.pdf" } << 0
+                                       << QByteArray("%PDF") << QSize() << "";
+    QTest::newRow("bad size") << QStringList { "picture", "survey.rec", "OUT.png", "--size", "0x9" }
+                              << 2 << QByteArray() << QSize() << "--size needs";
+    QTest::newRow("other type") << QStringList { "picture", "survey.rec", "OUT.bmp" } << 2
+                                << QByteArray() << QSize() << ".png";
+    QTest::newRow("--size is for pictures")
+        << QStringList { "export", "survey.rec", "-", "--size", "9x9" } << 2 << QByteArray()
+        << QSize() << "unknown option";
+}
+
+// audexa-cli picture draws without a display: the chart's picture in the type its name asks.
+void TestCli::pictures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, starts);
+    QFETCH(QSize, size);
+    QFETCH(QString, errorContains);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.setSeries(0, { 39156.4375, 39156.4376, 39156.4377 }, { 55.5f, 70.0f, 62.0f });
+    chart.annotations[5] = { 39156.4376, 70.0, 2, {}, Qt::black };
+    chart.annotations[6] = { 39156.4376, 60.0, 0, QStringLiteral("lorry"), Qt::black };
+    QVERIFY(GraphFile::write(m_dir.filePath("marked.ghf"), ChartBlock::save(chart)).isEmpty());
+    arguments = inFolder(arguments);
+    const QString out = arguments.at(2);
+    QFile::remove(out);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(AUDEXA_CLI_PATH), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), status);
+    QVERIFY2(err.contains(errorContains), qPrintable(err));
+    QFile file(out);
+    if (starts.isEmpty()) {
+        QVERIFY(!file.exists());
+        return;
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith(starts));
+    if (size.isValid()) {
+        const QImage image = QImage::fromData(bytes, "PNG");
+        QCOMPARE(image.size(), size);
+        // Drawn, not blank: the level line, axes and texts leave dark pixels.
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        QVERIFY2(dark > 500, qPrintable(QString::number(dark)));
+    }
+}
+
+void TestCli::reports_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>(
+        "texts"); // in the one-page report, blanks made one; none: no file
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("graph file: its title, figures between its cursors")
+        << QStringList { "report", "gate.ghf", "OUT.pdf" } << 0
+        << QStringList { "Night at the gate", "Leq (dB) 66.0 67.1",
+                         "Cursor A: 55.5 dB at 3/15/07 10:30:00 AM", "lorry" }
+        << "";
+    QTest::newRow("--title") << QStringList { "report", "gate.ghf", "OUT.pdf", "--title=Gate 2" }
+                             << 0 << QStringList { "Gate 2" } << "";
+    QTest::newRow("collection: the file's name, cursors at a third and two thirds as shown")
+        << QStringList { "report", "survey.rec", "OUT.pdf", "--set", "2" } << 0
+        << QStringList { "survey.rec", "Data set 2 of the meter's memory", "Lmax (dB) 140.0 140.0",
+                         "Cursor A: 100.0 dB at 12/31/08 11:59:59 PM",
+                         "Cursor B: 140.0 dB at 1/1/09 12:00:04 AM" }
+        << "";
+    QTest::newRow("missing input") << QStringList { "report", "missing.ghf", "OUT.pdf" } << 2
+                                   << QStringList {} << "missing.ghf";
+    QTest::newRow("unwritable output")
+        << QStringList { "report", "gate.ghf", "no/such/folder/out.pdf" } << 2 << QStringList {}
+        << "out.pdf";
+    QTest::newRow("not a PDF") << QStringList { "report", "gate.ghf", "OUT.png" } << 2
+                               << QStringList {} << ".pdf";
+    QTest::newRow("nothing decoded")
+        << QStringList { "report", "empty.rec", "OUT.pdf" } << 3 << QStringList {} << "code 31";
+    QTest::newRow("--title without its title")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--title" } << 2 << QStringList {}
+        << "--title needs";
+    QTest::newRow("--title is for reports")
+        << QStringList { "export", "gate.ghf", "-", "--title", "x" } << 2 << QStringList {}
+        << "unknown option";
+}
+
+// audexa-cli report writes without a display, in the environment's locale (en_US here).
+void TestCli::reports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, errorContains);
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(3);
+    chart.setSeries(0, { 39156.4375, 39156.4375 + 1 / 86400.0, 39156.4375 + 2 / 86400.0 },
+                    { 55.5f, 70.0f, 62.0f });
+    chart.mainTitle = QStringLiteral("Night at the gate");
+    chart.verticalLines
+        = { VerticalLine { chart.x(0, 0), {} }, VerticalLine { chart.x(0, 1), {} } };
+    chart.annotations[3] = { chart.x(0, 1), 60.0, 0, QStringLiteral("lorry"), Qt::black };
+    QVERIFY(GraphFile::write(m_dir.filePath("gate.ghf"), ChartBlock::save(chart)).isEmpty());
+    arguments = inFolder(arguments);
+    const QString out = m_dir.filePath("OUT.pdf");
+    QFile::remove(out);
+
+    const Run run = runCli(arguments, QStringLiteral("en_US.UTF-8"));
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(QFile::exists(out), !texts.isEmpty());
+    if (texts.isEmpty())
+        return;
+    QProcess info;
+    info.start("pdfinfo", { out });
+    QVERIFY(info.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression("Pages:\\s+1\n")));
+    QProcess text;
+    text.start("pdftotext", { "-layout", out, "-" });
+    QVERIFY(text.waitForFinished(30000));
+    const QString read = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const QString &part : texts)
+        QVERIFY2(read.contains(part), qPrintable(part + " not in: " + read));
+}
+
+void TestCli::figures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("set 2, in a comma locale still with points")
+        << QStringList { "figures", "survey.rec", "--set", "2" } << 0
+        << "N\t2\nT\t10\nLeq\t137.0\nLmax\t140.0\nLmin\t100.0\nL5\t140.0\nL10\t140.0\n"
+           "L50\t100.0\nL90\t100.0\nL95\t100.0\nSEL\t147.0\n"
+        << "";
+    QTest::newRow("point 2 of set 1 alone")
+        << QStringList { "figures", "survey.rec", "--from", "2", "--to=2" } << 0
+        << "N\t1\nT\t1\nLeq\t30.1\nLmax\t30.1\nLmin\t30.1\nL5\t30.1\nL10\t30.1\n"
+           "L50\t30.1\nL90\t30.1\nL95\t30.1\nSEL\t30.1\n"
+        << "";
+    QTest::newRow("one point has no interval: no T, no SEL")
+        << QStringList { "figures", "graph.ghf" } << 0
+        << "N\t1\nT\t\nLeq\t55.5\nLmax\t55.5\nLmin\t55.5\nL5\t55.5\nL10\t55.5\n"
+           "L50\t55.5\nL90\t55.5\nL95\t55.5\nSEL\t\n"
+        << "";
+    QTest::newRow("--to beyond the last point")
+        << QStringList { "figures", "survey.rec", "--to", "4" } << 2 << ""
+        << "beyond";
+    QTest::newRow("--from after --to")
+        << QStringList { "figures", "survey.rec", "--from", "3", "--to", "2" } << 2 << ""
+        << "after";
+    QTest::newRow("--from 0") << QStringList { "figures", "survey.rec", "--from", "0" } << 2 << ""
+                              << "from 1";
+    QTest::newRow("refused collection") << QStringList { "figures", "empty.rec" } << 3 << ""
+                                        << "code 31";
+    QTest::newRow("missing file") << QStringList { "figures", "missing.rec" } << 2 << ""
+                                  << "missing.rec";
+    QTest::newRow("two files") << QStringList { "figures", "survey.rec", "graph.ghf" } << 2 << ""
+                               << "one input file";
+}
+
+// "figures" prints every figure by name in a fixed order and format, whatever the locale.
+void TestCli::figures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errorContains);
+    const Run run = runCli(inFolder(arguments), QStringLiteral("de_DE.UTF-8"));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+}
+
+void TestCli::clockFigures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("periods of a minute")
+        << QStringList { "periods", "survey.rec", "--period", "60" } << 0
+        << "2007-03-15T10:30:00\t3\t30.1\t30.2\t30.2\t30.0\n"
+        << "";
+    QTest::newRow("periods across a new year, the empty ones listed")
+        << QStringList { "periods", "survey.rec", "--set", "2", "--period=2" } << 0
+        << "2008-12-31T23:59:58\t1\t100.0\t100.0\t100.0\t100.0\n"
+           "2009-01-01T00:00:00\t0\t\t\t\t\n2009-01-01T00:00:02\t0\t\t\t\t\n"
+           "2009-01-01T00:00:04\t1\t140.0\t140.0\t140.0\t140.0\n"
+        << "";
+    QTest::newRow("lden, a day part alone")
+        << QStringList { "lden", "survey.rec" } << 0 << "2007-03-15\t30.1\t\t\t\n"
+        << "";
+    QTest::newRow("lden, a night across a new year on the day it starts")
+        << QStringList { "lden", "survey.rec", "--set", "2" } << 0 << "2008-12-31\t\t\t137.0\t\n"
+        << "";
+    QTest::newRow("exceed, whole seconds of a data set")
+        << QStringList { "exceed", "survey.rec", "--set", "2", "--limit", "120" } << 0
+        << "2009-01-01T00:00:04\t5\t140.0\t140.0\ntotal\t1\t5\n"
+        << "";
+    QTest::newRow("exceed, half seconds of a graph, a null point ends a run")
+        << QStringList { "exceed", "halves.ghf", "--limit=70" } << 0
+        << "2007-03-15T10:30:00\t0.5\t80.0\t80.0\n"
+           "2007-03-15T10:30:01\t1.0\t86.0\t85.5\ntotal\t2\t1.5\n"
+        << "";
+    QTest::newRow("period missing") << QStringList { "periods", "survey.rec" } << 2 << ""
+                                    << "--period needs whole seconds";
+    QTest::newRow("period of a day and a second")
+        << QStringList { "periods", "survey.rec", "--period", "86401" } << 2 << ""
+        << "not \"86401\"";
+    QTest::newRow("limit not a number")
+        << QStringList { "exceed", "survey.rec", "--limit", "loud" } << 2 << ""
+        << "--limit needs";
+    QTest::newRow("--limit is for exceed")
+        << QStringList { "lden", "survey.rec", "--limit", "60" } << 2 << ""
+        << "unknown option";
+    QTest::newRow("refused collection") << QStringList { "lden", "empty.rec" } << 3 << ""
+                                        << "code 31";
+}
+
+// periods, lden and exceed print header-less lines with points, whatever the locale.
+void TestCli::clockFigures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errorContains);
+    // Half a second apart from 10:30:00: 80, null, 85, 86, 60 dB.
+    ChartModel chart;
+    chart.setSubsets(1);
+    chart.setPoints(5);
+    const double second = 1.0 / 86400.0;
+    chart.setSeries(0,
+                    { 39156.4375, 39156.4375 + 0.5 * second, 39156.4375 + second,
+                      39156.4375 + 1.5 * second, 39156.4375 + 2 * second },
+                    { 80.0f, 9999.0f, 85.0f, 86.0f, 60.0f });
+    QVERIFY(GraphFile::write(m_dir.filePath("halves.ghf"), ChartBlock::save(chart)).isEmpty());
+    QByteArray empty = collection(1);
+    empty[10] = 0;
+    QVERIFY(!write("empty.rec", empty).isEmpty());
+    for (QString &argument : arguments)
+        if (argument.contains('.') && !argument.startsWith('-'))
+            argument = m_dir.filePath(argument);
+
+    const Run run = runCli(arguments, QStringLiteral("de_DE.UTF-8"));
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
+    QCOMPARE(run.err.isEmpty(), errorContains.isEmpty());
+}
