@@ -17,6 +17,7 @@ constexpr auto Magic = "AUDEXA-ANALYSIS";
 constexpr int Version = 1;
 constexpr double HighestLimit = 200.0;
 constexpr int HighestSet = 65535;
+constexpr qsizetype MostTabs = 6; // a mark: name, index, type, X, level, colour, text
 // An overlay of a month's readings at one a second fits many times over.
 constexpr qint64 LargestFile = qint64(512) * 1024 * 1024;
 
@@ -82,6 +83,11 @@ QByteArray number(double value)
 QByteArray colour(const QColor &color)
 {
     return color.isValid() ? color.name(QColor::HexArgb).toLatin1() : QByteArray();
+}
+
+bool finite(double value)
+{
+    return std::isfinite(value);
 }
 
 QByteArray line(std::initializer_list<QByteArray> fields)
@@ -174,7 +180,10 @@ QString readRecord(const QByteArray &name, Fields &f, SetAnalysis &set, bool &af
     afterOverlay = afterOverlay && point;
     if (point) {
         a.overlay->xs.push_back(f.finite("its X"));
-        a.overlay->ys.push_back(float(f.finite("its level")));
+        const float level = float(f.finite("its level"));
+        if (!f.failed() && !std::isfinite(level))
+            f.fail(QStringLiteral("its level is too large"));
+        a.overlay->ys.push_back(level);
     } else if (name == "cursor") {
         const int line = f.integer("the cursor", 0, 1);
         a.verticalLines[std::size_t(std::clamp(line, 0, 1))].x = f.finite("its X");
@@ -243,24 +252,33 @@ QByteArray encode(const Sets &sets)
         const MeasurementAnalysis &a = set.analysis;
         out += line({ "set", QByteArray::number(index + 1), number(set.start),
                       QByteArray::number(set.points) });
+        // Only what reading accepts is written, so that a file saved always reads back: values
+        // that are not finite (a point of an overlay taken from a damaged file) are left out.
         for (std::size_t c = 0; c < a.verticalLines.size(); ++c)
-            out += line(
-                { "cursor", QByteArray::number(qulonglong(c)), number(a.verticalLines[c].x) });
-        if (a.limit)
+            if (finite(a.verticalLines[c].x))
+                out += line(
+                    { "cursor", QByteArray::number(qulonglong(c)), number(a.verticalLines[c].x) });
+        if (a.limit && *a.limit >= 0.0 && *a.limit <= HighestLimit)
             out += line({ "limit", number(*a.limit) });
         for (const ExcludedInterval &interval : a.exclusions)
-            out += line(
-                { "exclude", number(interval.from), number(interval.to), escaped(interval.label) });
+            if (finite(interval.from) && finite(interval.to) && interval.from <= interval.to)
+                out += line({ "exclude", number(interval.from), number(interval.to),
+                              escaped(interval.label) });
         for (const auto &[markIndex, mark] : a.annotations)
-            out += line({ "mark", QByteArray::number(markIndex), QByteArray::number(mark.type),
-                          number(mark.x), number(mark.y), colour(mark.color), escaped(mark.text) });
+            if (markIndex >= 0 && (mark.type == 0 || mark.type == 2) && finite(mark.x)
+                && finite(mark.y))
+                out += line({ "mark", QByteArray::number(markIndex), QByteArray::number(mark.type),
+                              number(mark.x), number(mark.y), colour(mark.color),
+                              escaped(mark.text) });
         if (const std::optional<OverlaySeries> &o = a.overlay) {
             out += line({ "overlay", o->alignment == OverlayAlignment::Start ? "start" : "clock",
-                          number(o->shift), number(o->interval), colour(o->color),
-                          escaped(o->label) });
+                          number(finite(o->shift) ? o->shift : 0.0),
+                          number(finite(o->interval) && o->interval > 0.0 ? o->interval : 0.0),
+                          colour(o->color), escaped(o->label) });
             const std::size_t n = std::min(o->xs.size(), o->ys.size());
             for (std::size_t i = 0; i < n; ++i)
-                out += line({ "point", number(o->xs[i]), number(double(o->ys[i])) });
+                if (finite(o->xs[i]) && std::isfinite(o->ys[i]))
+                    out += line({ "point", number(o->xs[i]), number(double(o->ys[i])) });
         }
     }
     return out;
@@ -286,15 +304,27 @@ Decoded decode(const QByteArray &bytes)
         ++lineNumber;
         if (text.endsWith('\r'))
             text.chop(1);
+        if (lineNumber == 1 && text.startsWith("\xEF\xBB\xBF"))
+            text.remove(0, 3); // the byte order mark an editor may put first
         if (text.isEmpty() || text.startsWith('#'))
             continue;
+        // No record has more than seven fields: a line with more is refused before it is split.
+        if (text.count('\t') > MostTabs)
+            return failed(QStringLiteral("more fields than any line of this file has"));
         const QList<QByteArray> fields = text.split('\t');
         Fields f(fields);
         const QByteArray &name = fields.front();
         if (!headed) {
             if (name != Magic)
                 return failed(QStringLiteral("this is not an analysis file of data sets"));
-            if (f.integer("the version", 1, Version) != Version || (f.end(), f.failed()))
+            const int version = f.integer("the version", 1, std::numeric_limits<int>::max());
+            if (!f.failed() && version > Version)
+                return failed(QStringLiteral("the file was written by a newer version of Audexa "
+                                             "(its format %1; this one reads %2)")
+                                  .arg(version)
+                                  .arg(Version));
+            f.end();
+            if (f.failed())
                 return failed(f.error());
             headed = true;
             continue;

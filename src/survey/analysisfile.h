@@ -31,7 +31,10 @@
 //                                                 its interval (seconds) and colour (may be empty)
 //   point <tab> x <tab> y                         one of the overlay's points, in order, after it
 //
-// Reading refuses the whole file at the first line that breaks these rules, and says which.
+// The cursors' texts are not kept: they are made again from the points the cursors stand on.
+// Writing leaves out what reading would refuse (values that are not finite). Reading skips a
+// UTF-8 byte order mark, and refuses the whole file at the first line that breaks these rules,
+// saying which.
 namespace AnalysisFile {
 
 // One data set's analysis, with the set as it stood when it was made.

@@ -1,7 +1,5 @@
 #include "survey/measurementanalysis.h"
 
-#include <cmath>
-
 void MeasurementAnalysis::moveBy(double days)
 {
     for (auto &[index, mark] : annotations)
@@ -13,6 +11,14 @@ void MeasurementAnalysis::moveBy(double days)
         interval.from += days;
         interval.to += days;
     }
-    if (overlay)
-        overlay->shift += overlay->alignment == OverlayAlignment::Start ? days : std::round(days);
+    if (overlay && overlay->alignment == OverlayAlignment::Start)
+        overlay->shift += days;
+}
+
+bool MeasurementAnalysis::holdsNothing() const
+{
+    for (auto mark = annotations.lower_bound(FirstUserMark); mark != annotations.end(); ++mark)
+        if (mark->second.type != 0 || !mark->second.text.isEmpty())
+            return false;
+    return exclusions.empty() && !limit && !overlay;
 }

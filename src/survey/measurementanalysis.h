@@ -82,14 +82,16 @@ struct MeasurementAnalysis
 
     MeasurementAnalysis &analysis() { return *this; }
     const MeasurementAnalysis &analysis() const { return *this; }
-    // True when the user added nothing: no mark, interval, limit or overlay (the cursors aside,
-    // which every graph places).
-    bool holdsNothing() const
-    {
-        return annotations.empty() && exclusions.empty() && !limit && !overlay;
-    }
+    // The first index of the user's own marks; those below are the program's (the marker of a
+    // clicked data point).
+    static constexpr int FirstUserMark = 3;
+    // True when the user added nothing: no mark, interval, limit or overlay (the cursors and the
+    // program's own marks aside, which every graph places).
+    // An erased mark stays as an empty text and counts as nothing.
+    bool holdsNothing() const;
     // Moves everything placed on the time axis by `days`, as when the measurement's start is
-    // corrected: marks, intervals and cursors with it; an overlay laid by start with it, one laid
-    // by clock time by the whole days of it (its time of day stays as measured).
+    // corrected: marks, intervals and cursors with it, and an overlay laid by start. An overlay
+    // laid by clock time is left as it is: its shift is worked out again from the moved points
+    // (OverlayPlacement::shiftFor).
     void moveBy(double days);
 };

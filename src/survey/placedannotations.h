@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/measurementanalysis.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -21,7 +23,7 @@ constexpr int TextMode = 0;
 constexpr int CrossMode = 2;
 constexpr int InitialCounter = 4;
 // The counter after Clear, and the lowest index a placed annotation can hold.
-constexpr int ClearedCounter = 3;
+constexpr int ClearedCounter = MeasurementAnalysis::FirstUserMark;
 constexpr int CrossType = 2;
 constexpr int TextType = 0;
 

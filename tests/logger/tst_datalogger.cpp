@@ -301,6 +301,11 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
     QVERIFY2(damaged.prompts.errors.first().contains("line 1: this is not an analysis file"),
              qPrintable(damaged.prompts.errors.first()));
     QVERIFY(damaged.logger()->chartModel().analysis().holdsNothing());
+    QVERIFY(damaged.prompts.errors.first().contains("survey.rec.audexa.old"));
+    // Saving the collection again sets the file it could not read aside, never loses it.
+    QVERIFY(damaged.saveCollection(file));
+    QCOMPARE(contents(file + ".audexa.old"), QByteArray("PK\x03\x04"));
+    QVERIFY(!QFileInfo::exists(file + ".audexa"));
 }
 
 QTEST_MAIN(TestDataLogger)

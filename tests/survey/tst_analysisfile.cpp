@@ -4,6 +4,10 @@
 #include "survey/analysisfile.h"
 
 #include <QTemporaryDir>
+#include <QFileInfo>
+
+#include <cmath>
+#include <limits>
 #include <QTest>
 
 class TestAnalysisFile : public QObject
@@ -45,6 +49,14 @@ void TestAnalysisFile::roundTrip()
     const AnalysisFile::ReadResult read = AnalysisFile::read(collection);
     QCOMPARE(read.error, QString());
     QVERIFY(read.sets == sets);
+    // What reading would refuse is left out when written, so a saved file always reads back.
+    AnalysisFile::Sets odd = sets;
+    odd[0].analysis.overlay->xs.insert(odd[0].analysis.overlay->xs.begin(), { std::nan(""), 1.0 });
+    odd[0].analysis.overlay->ys.insert(odd[0].analysis.overlay->ys.begin(),
+                                       { 60.0f, std::numeric_limits<float>::infinity() });
+    odd[0].analysis.exclusions.push_back({ 2.0, std::numeric_limits<double>::infinity(), "x" });
+    const AnalysisFile::Decoded back = AnalysisFile::decode(AnalysisFile::encode(odd));
+    QVERIFY(back.sets && *back.sets == sets);
     // No analysis file: nothing, and nothing to say.
     const AnalysisFile::ReadResult none = AnalysisFile::read(dir.filePath("other.rec"));
     QVERIFY(none.sets.empty() && none.error.isEmpty());
@@ -57,8 +69,13 @@ void TestAnalysisFile::damaged_data()
     const QByteArray head = "AUDEXA-ANALYSIS\t1\nset\t1\t46000\t10\n";
     QTest::newRow("empty") << QByteArray() << "the file is empty";
     QTest::newRow("not ours") << QByteArray("\x89PNG\r\n") << "line 1: this is not an analysis file of data sets";
-    QTest::newRow("newer version") << QByteArray("AUDEXA-ANALYSIS\t2\n")
-                                   << "line 1: the version must be a whole number from 1 to 1";
+    QTest::newRow("newer version") << QByteArray("\xEF\xBB\xBF" "AUDEXA-ANALYSIS\t2\n")
+                                   << "line 1: the file was written by a newer version of Audexa "
+                                      "(its format 2; this one reads 1)";
+    QTest::newRow("level beyond a float")
+        << head + "overlay\tclock\t0\t0\t\tx\npoint\t1\t1e300\n" << "line 4: its level is too large";
+    QTest::newRow("a line of tabs") << head + QByteArray(100000, '\t')
+                                    << "line 3: more fields than any line of this file has";
     QTest::newRow("record before a set") << QByteArray("AUDEXA-ANALYSIS\t1\nlimit\t55\n")
                                          << "line 2: a record before the first data set";
     QTest::newRow("set 0") << QByteArray("AUDEXA-ANALYSIS\t1\nset\t0\t1\t1\n")

@@ -54,7 +54,9 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     // The cursors as the graph window places them on opening the same file.
     if (model.subsets() > 0 && model.points() > 0) {
         const CursorPlacement::Indexes at = CursorPlacement::initial(model);
-        contents.between = figures.between(at.a, at.b);
+        // A single point has nothing between the cursors, as in the graph window.
+        contents.between
+            = model.points() > 1 ? figures.between(at.a, at.b) : AcousticFigures::Figures {};
         contents.cursorA = cursorAt(model, at.a);
         contents.cursorB = cursorAt(model, at.b);
     } else {

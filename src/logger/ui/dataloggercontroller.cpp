@@ -7,6 +7,7 @@
 #include "base/ui/progresswindow.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
+#include "chart/chartmodel.h"
 #include "chart/ui/pesgraph.h"
 #include "files/datasetfile.h"
 #include "files/filefilters.h"
@@ -22,12 +23,15 @@
 #include "meter/meterlink.h"
 #include "meter/meterusb.h"
 #include "meter/ui/meterservices.h"
+#include "survey/overlayplacement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
+// What an analysis file is set aside as before it would be lost.
+const QString OldSuffix = QStringLiteral(".old");
 bool holdsDataSets(int code)
 {
     return code == MemoryDecoder::Decoded || code == MemoryDecoder::BadMarker
@@ -70,6 +74,13 @@ void DataLoggerController::connectPanel(TfrmGraph *graph)
     connect(graph, &TfrmGraph::changeDateTimeRequested, this,
             &DataLoggerController::ChangeDateTime1Click);
     graph->setUnsavedAnalysisCheck([this] { return hasUnsavedAnalysis(); });
+    // Closing the window lets its data sets go (their analysis was offered for saving): a later
+    // window starts without them.
+    connect(graph, &MdiChildForm::formClosed, this, [this] {
+        m_shownSet = -1;
+        m_analyses.clear();
+        m_savedAnalyses.clear();
+    });
 }
 
 QString DataLoggerController::tempFile() const
@@ -212,15 +223,26 @@ bool DataLoggerController::hasUnsavedAnalysis() const
 
 void DataLoggerController::keepShownAnalysis()
 {
-    m_analyses = analyses();
+    const TfrmGraph *graph = m_graphs.DataLoggerGraphWindow();
+    if (!graph || m_shownSet < 0 || m_shownSet >= m_data.setCount())
+        return;
+    const std::size_t s = std::size_t(m_shownSet);
+    m_analyses[m_shownSet]
+        = { m_data.setStartTimes[s], m_data.setCounts[s], graph->chartModel().analysis() };
 }
 
 void DataLoggerController::readAnalysisFile(const QString &collectionFile)
 {
     const AnalysisFile::ReadResult read = AnalysisFile::read(collectionFile);
+    const QString name = AnalysisFile::fileFor(collectionFile);
+    const QString keptAs = QStringLiteral(" Saving the collection keeps that file as \"%1\".")
+                               .arg(QDir::toNativeSeparators(name + OldSuffix));
+    m_notReadWhole.clear();
     if (!read.error.isEmpty()) {
+        m_notReadWhole = name;
         m_services.prompts().showError(
-            read.error + QStringLiteral(" The data sets are opened without their analysis."));
+            read.error + QStringLiteral(" The data sets are opened without their analysis.")
+            + keptAs);
         return;
     }
     int unmatched = 0;
@@ -232,12 +254,15 @@ void DataLoggerController::readAnalysisFile(const QString &collectionFile)
         else
             ++unmatched;
     }
-    if (unmatched > 0)
+    if (unmatched > 0) {
+        m_notReadWhole = name;
         m_services.prompts().showError(
             QStringLiteral("The analysis of %1 data set(s) in \"%2\" no longer matches the data "
                            "sets and is left out.")
                 .arg(unmatched)
-                .arg(QDir::toNativeSeparators(AnalysisFile::fileFor(collectionFile))));
+                .arg(QDir::toNativeSeparators(name))
+            + keptAs);
+    }
 }
 
 void DataLoggerController::GraphDataSet(int set)
@@ -321,6 +346,17 @@ void DataLoggerController::ChangeDataSetStart(int set)
     if (m_shownSet == set)
         m_shownSet = -1;
     m_data.changeSetStart(set, newStart);
+    // An overlay laid by clock time keeps its time of day: its whole days from the moved points.
+    if (const auto kept = m_analyses.find(set); kept != m_analyses.end()) {
+        std::optional<OverlaySeries> &overlay = kept->second.analysis.overlay;
+        if (overlay && overlay->alignment == OverlayAlignment::ClockTime) {
+            ChartModel moved;
+            DataSetChart::draw(moved, m_data, set);
+            if (const std::optional<double> shift = OverlayPlacement::shiftFor(
+                    OverlayAlignment::ClockTime, moved, overlay->xs, overlay->ys))
+                overlay->shift = *shift;
+        }
+    }
     if (TfrmGraph *graph = m_graphs.DataLoggerGraphWindow())
         graph->setDataSetRow(set + 1, DataSetRows::row(m_data, set));
     GraphDataSet(set);
@@ -393,12 +429,18 @@ bool DataLoggerController::saveAnalysisFile(const QString &collectionFile)
     const AnalysisFile::Sets kept = worthKeeping(m_analyses);
     const QString name = AnalysisFile::fileFor(collectionFile);
     QString error;
-    if (!kept.empty())
+    // An analysis file is never lost: one that was not read whole, or that would be removed
+    // (no set holds any now, and it would bring back what the user removed), is set aside.
+    if (QFileInfo::exists(name) && (kept.empty() || name == m_notReadWhole)) {
+        const QString aside = name + OldSuffix;
+        if ((QFileInfo::exists(aside) && !QFile::remove(aside)) || !QFile::rename(name, aside))
+            error = QStringLiteral("Cannot set the earlier analysis \"%1\" aside as \"%2\".")
+                        .arg(QDir::toNativeSeparators(name), QDir::toNativeSeparators(aside));
+        else
+            m_notReadWhole.clear();
+    }
+    if (error.isEmpty() && !kept.empty())
         error = AnalysisFile::write(collectionFile, kept);
-    else if (QFileInfo::exists(name) && !QFile::remove(name))
-        // An analysis file of an earlier save would bring back what the user has since removed.
-        error = QStringLiteral("Cannot remove the earlier analysis \"%1\".")
-                    .arg(QDir::toNativeSeparators(name));
     if (error.isEmpty()) {
         m_savedAnalyses = withoutCursors(kept);
         return true;

@@ -80,4 +80,7 @@ private:
     int m_shownSet = -1;
     // The analysis as the collection file keeps it (opened or saved), without the cursors.
     AnalysisFile::Sets m_savedAnalyses;
+    // The analysis file of the collection opened when it could not be read whole: set aside, not
+    // replaced, by the next save.
+    QString m_notReadWhole;
 };
