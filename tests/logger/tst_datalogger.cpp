@@ -4,6 +4,8 @@
 
 #include "tst_datalogger.h"
 
+#include "logger/datasetchart.h"
+
 #include <QAction>
 #include <QKeySequence>
 
@@ -309,3 +311,42 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
 }
 
 QTEST_MAIN(TestDataLogger)
+
+void TestDataLogger::correctedStartMovesTheAnalysis()
+{
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.connectAndPoll();
+    rig.load();
+    TfrmGraph &g = *rig.logger();
+    ChartModel &m = g.chartModel();
+    // Set 2 (15 Mar 2007 from 14:00) laid over set 1 (from 10:30) by clock time; a cross on set
+    // 1's eleventh point.
+    ChartModel set2;
+    DataSetChart::draw(set2, rig.controller().data(), 1);
+    MeasurementAnalysis a;
+    a.annotations[5] = { m.x(0, 10), 70.0, 2, "horn", Qt::red };
+    a.overlay = OverlaySeries { "Set 2",    Qt::blue,  OverlayAlignment::ClockTime, 0.0, 2.0,
+                                set2.xs(0), set2.ys(0) };
+    g.showAnalysis(a);
+    // Set 1 really started the evening before, at 23:00.
+    rig.prompts.dialogHandler = [](QDialog &dialog) {
+        auto &picker = dynamic_cast<TfrmDateTime &>(dialog);
+        picker.DatePicker->setDate(QDate(2007, 3, 14));
+        picker.TimePicker->setTime(QTime(23, 0));
+        return int(QDialog::Accepted);
+    };
+    rig.controller().ChangeDateTime1Click(1);
+    // The cross stays on its point; the overlay keeps its time of day, a day back on the new date.
+    QCOMPARE(m.annotations.at(5).x, m.x(0, 10));
+    QCOMPARE(m.overlay->shift, -1.0);
+
+    // Closed, the window lets the sets' analysis go: nothing of it is left to be taken for a
+    // later window's.
+    rig.prompts.answers = { Prompts::Answer::No };
+    g.closeForm();
+    settle();
+    QVERIFY(!rig.logger());
+    QVERIFY(rig.controller().analyses().empty());
+    QVERIFY(!rig.controller().hasUnsavedAnalysis());
+}

@@ -106,6 +106,7 @@ private Q_SLOTS:
     void correctedStartSurvivesSaving();
     void saveAndOpenAfterRestart();
     void eachSetKeepsItsAnalysis();
+    void correctedStartMovesTheAnalysis();
     void failures_data();
     void failures();
     void failedLoadIntoNewWindowShowsNothingOld();
