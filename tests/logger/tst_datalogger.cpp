@@ -310,8 +310,6 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
     QVERIFY(!QFileInfo::exists(file + ".audexa"));
 }
 
-QTEST_MAIN(TestDataLogger)
-
 void TestDataLogger::correctedStartMovesTheAnalysis()
 {
     QTemporaryDir dir;
@@ -350,3 +348,5 @@ void TestDataLogger::correctedStartMovesTheAnalysis()
     QVERIFY(rig.controller().analyses().empty());
     QVERIFY(!rig.controller().hasUnsavedAnalysis());
 }
+
+QTEST_MAIN(TestDataLogger)
