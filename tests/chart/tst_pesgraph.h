@@ -92,6 +92,7 @@ private Q_SLOTS:
     void mouseGestures_data();
     void mouseGestures();
 
+    void zoomStack_data();
     void zoomStack();
 
     void plottingRect_data();

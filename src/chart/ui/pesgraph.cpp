@@ -209,7 +209,7 @@ void PESGraph::redrawNow()
 
 void PESGraph::reinitAndReset()
 {
-    d->zoomStack.clear();
+    d->zoomed = false;
     d->handed = false;
     d->handedOverlay.reset();
     d->scalesApplied = false;
@@ -223,17 +223,17 @@ void PESGraph::setZoomingAllowed(bool allowed)
 
 bool PESGraph::canUndoZoom() const
 {
-    return !d->zoomStack.empty();
+    return d->zoomed;
 }
 
 void PESGraph::undoZoom()
 {
-    if (d->zoomStack.empty())
+    if (!d->zoomed)
         return;
-    const ZoomLevel level = d->zoomStack.back();
-    d->zoomStack.pop_back();
-    d->plot->xAxis->setRange(level.x);
-    d->plot->yAxis->setRange(level.y);
+    // Back to the unzoomed view in one step, however many zooms were nested: the ranges the
+    // model's scales and the data give now (points recorded while zoomed in are taken in).
+    d->zoomed = false;
+    d->applyScales(m_model);
     d->applyAnnotations(m_model);
     d->updateAntialiasing();
     d->scheduleReplot();
@@ -243,7 +243,7 @@ void PESGraph::zoomToX(double from, double to)
 {
     if (!(to > from))
         return;
-    d->zoomStack.push_back({ d->plot->xAxis->range(), d->plot->yAxis->range() });
+    d->zoomed = true;
     d->plot->xAxis->setRange(toKey(from, m_model.dateTimeX), toKey(to, m_model.dateTimeX));
     d->applyAnnotations(m_model);
     d->updateAntialiasing();

@@ -44,12 +44,12 @@ public:
     // Drops the zoom and everything drawn, then redraws from the model.
     void reinitAndReset();
 
-    // Zoom: dragging a rectangle zooms into it; every zoom pushes the previous ranges.
+    // Zoom: dragging a rectangle zooms into it, and a zoom may be nested in another; undoZoom
+    // returns to the unzoomed view in one step.
     void setZoomingAllowed(bool allowed);
     bool canUndoZoom() const;
     void undoZoom();
-    // Zooms X onto from to to (days) as a dragged band does: the ranges before it pushed, so
-    // that undoZoom goes back to them; Y stays. Raises zoomedIn.
+    // Zooms X onto from to to (days) as a dragged band does; Y stays. Raises zoomedIn.
     void zoomToX(double from, double to);
 
     // Pixels (widget coordinates) and values (X days, Y dB).

@@ -79,12 +79,6 @@ struct SeriesFeed
     template<typename Sink> void feed(double x, float y, bool dateTime, Sink &&sink);
 };
 
-struct ZoomLevel
-{
-    QCPRange x;
-    QCPRange y;
-};
-
 class CrossItem; // a graph annotation's cross (pesgraphannotations.cpp)
 class ExclusionBands; // the excluded intervals' bands (pesgraphexclusions.cpp)
 
@@ -155,7 +149,7 @@ public:
     bool handedDateTime = true;
     int handedPoints = 0;
 
-    std::vector<PESGraphInternal::ZoomLevel> zoomStack;
+    bool zoomed = false; // the ranges are a zoom's, not the unzoomed view's
     bool scalesApplied = false;
     AxisScale appliedX, appliedY;
     bool appliedDateTime = true;

@@ -147,12 +147,12 @@ void PESGraph::Private::applyScales(const ChartModel &m)
     const bool scalesChanged = scalesApplied
         && (appliedX != m.xScale || appliedY != m.yScale || appliedDateTime != m.dateTimeX);
     if (scalesChanged)
-        zoomStack.clear(); // new scales from the program override a zoom
+        zoomed = false; // new scales from the program override a zoom
     appliedX = m.xScale;
     appliedY = m.yScale;
     appliedDateTime = m.dateTimeX;
     scalesApplied = true;
-    if (!zoomStack.empty())
+    if (zoomed)
         return;
 
     bool found = false;

@@ -31,7 +31,7 @@ void PESGraph::Private::zoomTo(const QRect &rect)
     const bool zoomY = bottom - top >= MinZoomPixels;
     if (!zoomX && !zoomY)
         return;
-    zoomStack.push_back({ plot->xAxis->range(), plot->yAxis->range() });
+    zoomed = true;
     if (zoomX)
         plot->xAxis->setRange(plot->xAxis->pixelToCoord(left), plot->xAxis->pixelToCoord(right));
     if (zoomY)
