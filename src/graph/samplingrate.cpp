@@ -88,15 +88,9 @@ std::optional<double> parseRate(const QString &text, const QLocale &locale)
     return value;
 }
 
-QString initialPeriodText(double rate)
-{
-    const qint64 s = wholeSeconds(rate * 2000.0 + 0.5);
-    return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60).arg(s % 60);
-}
-
 QString periodText(int count, double rate)
 {
-    const qint64 s = wholeSeconds(double(count) * rate);
+    const qint64 s = rate > 0.0 ? wholeSeconds(double(count) * recordedInterval(rate)) : 0;
     return QStringLiteral("%1:%2:%3")
         .arg(s / 3600)
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))

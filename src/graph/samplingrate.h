@@ -28,13 +28,11 @@ std::optional<int> itemForRate(double rate);
 std::optional<double> parseRate(const QString &text);
 std::optional<double> parseRate(const QString &text, const QLocale &locale);
 
-// The period shown when the dialog opens: s = trunc(rate * 2000 + 0.5) seconds as
-// "h:m:s", each a plain decimal without leading zeros (0.5 s gives "0:16:40").
-QString initialPeriodText(double rate);
-// The period for a count and a rate: s = trunc(count * rate), as hours without leading zeros,
-// minutes and seconds with two digits ("1:06:40" for 2000 points at 2.0 s).
-// Both period texts show a negative or NaN number of seconds as 0 and cap a huge one at
-// 10^15 s, so that no rate read from the settings or typed in can overflow the arithmetic.
+// The time a recording of count points at this rate takes: count times the interval the
+// recording really keeps (recordedInterval: a point comes once a second at most), as hours
+// without leading zeros, minutes and seconds with two digits ("1:06:40" for 2000 points at
+// 2.0 s, "0:00:20" for 20 points at 0.5 s). A rate that is no number or not above 0 starts
+// nothing, so its period is "0:00:00".
 QString periodText(int count, double rate);
 
 // Whether the timer tick count has reached the rate: a point every tick for rates up to 1.0 s,

@@ -99,30 +99,30 @@ void TestGraphWidgets::tickDue()
 
 void TestGraphWidgets::periods_data()
 {
-    QTest::addColumn<int>("count"); // -1: the dialog's opening text for the rate
+    // The period of 1, 2000 and 86400 points: a point comes once a second at most, and at
+    // 2.5 s every third second.
     QTest::addColumn<double>("rate");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("open 0.5") << -1 << 0.5 << "0:16:40";
-    QTest::newRow("open 0.2 as float") << -1 << double(0.2f) << "0:6:40";
-    QTest::newRow("open 2.0") << -1 << 2.0 << "1:6:40";
-    QTest::newRow("open 30.0") << -1 << 30.0 << "16:40:0";
-    QTest::newRow("open negative") << -1 << -3.0 << "0:0:0";
-    QTest::newRow("open NaN") << -1 << qQNaN() << "0:0:0";
-    QTest::newRow("2000 at 2.0") << 2000 << 2.0 << "1:06:40";
-    QTest::newRow("2000 at 0.5") << 2000 << 0.5 << "0:16:40";
-    QTest::newRow("none") << 0 << 30.0 << "0:00:00";
-    QTest::newRow("99999 at 30") << 99999 << 30.0 << "833:19:30";
-    QTest::newRow("99999 at 0.5 truncates") << 99999 << 0.5 << "13:53:19";
-    QTest::newRow("negative rate") << 100 << -1.0 << "0:00:00";
-    QTest::newRow("huge rate capped") << 99999 << 1e300 << "277777777777:46:40";
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("0.2") << 0.2 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
+    QTest::newRow("0.2 as float") << double(0.2f) << QStringList { "0:00:01", "0:33:20", "24:00:00" };
+    QTest::newRow("0.5") << 0.5 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
+    QTest::newRow("1") << 1.0 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
+    QTest::newRow("2") << 2.0 << QStringList { "0:00:02", "1:06:40", "48:00:00" };
+    QTest::newRow("2.5") << 2.5 << QStringList { "0:00:03", "1:40:00", "72:00:00" };
+    QTest::newRow("5") << 5.0 << QStringList { "0:00:05", "2:46:40", "120:00:00" };
+    QTest::newRow("30") << 30.0 << QStringList { "0:00:30", "16:40:00", "720:00:00" };
+    QTest::newRow("0") << 0.0 << QStringList { "0:00:00", "0:00:00", "0:00:00" };
+    QTest::newRow("negative") << -1.0 << QStringList { "0:00:00", "0:00:00", "0:00:00" };
+    QTest::newRow("no number") << qQNaN() << QStringList { "0:00:00", "0:00:00", "0:00:00" };
 }
 
 void TestGraphWidgets::periods()
 {
-    QFETCH(int, count);
     QFETCH(double, rate);
-    QFETCH(QString, text);
-    QCOMPARE(count < 0 ? initialPeriodText(rate) : periodText(count, rate), text);
+    QFETCH(QStringList, texts);
+    QCOMPARE((QStringList { periodText(1, rate), periodText(2000, rate), periodText(86400, rate) }),
+             texts);
+    QCOMPARE(periodText(0, rate), QString("0:00:00"));
 }
 
 void TestGraphWidgets::parseRate_data()
@@ -325,13 +325,13 @@ void TestGraphWidgets::dialogFormShow()
     TfrmSetupRealTime dialog;
     dialog.setRateText("2,0"); // handed over from the graph window's box
     QCOMPARE(dialog.edtPeriod->text(), QString("1:06:40"));
-    dialog.FormShow(0.5);
+    dialog.FormShow();
     QStringList items;
     for (int i = 0; i < dialog.txtRate->count(); ++i)
         items << dialog.txtRate->itemText(i);
     QCOMPARE(items, QStringList({ "0,5", "1,0", "2,0", "5,0", "10,0", "20,0", "30,0" }));
     QCOMPARE(dialog.rateText(), QString("2,0"));
-    QCOMPARE(dialog.edtPeriod->text(), QString("0:16:40")); // from the current rate, not the box
+    QCOMPARE(dialog.edtPeriod->text(), QString("1:06:40")); // from the rate shown
 }
 
 void TestGraphWidgets::dialogPeriod_data()
@@ -377,7 +377,7 @@ void TestGraphWidgets::dialogPeriod()
     QFETCH(QString, count);
     QFETCH(QString, period);
     TfrmSetupRealTime dialog;
-    dialog.FormShow(0.2);
+    dialog.FormShow();
     dialog.setRateText(rate);
     dialog.edtRealTimeNo->clear();
     QTest::keyClicks(dialog.edtRealTimeNo, typed);
@@ -386,8 +386,8 @@ void TestGraphWidgets::dialogPeriod()
 
     // Changing the rate recomputes the period too: by picking an item, and by typing.
     dialog.edtRealTimeNo->setText("2000");
-    dialog.txtRate->setCurrentIndex(0); // 0,5
-    QCOMPARE(dialog.edtPeriod->text(), QString("0:16:40"));
+    dialog.txtRate->setCurrentIndex(0); // 0,5: a point a second
+    QCOMPARE(dialog.edtPeriod->text(), QString("0:33:20"));
     dialog.txtRate->clearEditText();
     QTest::keyClicks(dialog.txtRate->lineEdit(), "5");
     QCOMPARE(dialog.edtPeriod->text(), QString("2:46:40"));

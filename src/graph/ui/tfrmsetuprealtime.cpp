@@ -77,7 +77,7 @@ void TfrmSetupRealTime::setRateText(const QString &text)
     txtRate->setEditText(text);
 }
 
-void TfrmSetupRealTime::FormShow(double realTimeRate)
+void TfrmSetupRealTime::FormShow()
 {
     // Rewriting the current item would also replace the edit text handed over by the caller.
     const QString text = txtRate->currentText();
@@ -89,12 +89,12 @@ void TfrmSetupRealTime::FormShow(double realTimeRate)
             txtRate->addItem(items.at(i));
     }
     txtRate->setEditText(text);
-    edtPeriod->setText(SamplingRate::initialPeriodText(realTimeRate));
+    edtRealTimeNoChange(); // the period of the rate shown
 }
 
 void TfrmSetupRealTime::edtRealTimeNoChange()
 {
-    const double rate = SamplingRate::parseRate(txtRate->currentText()).value_or(0.0);
+    const double rate = SamplingRate::parseRate(txtRate->currentText()).value_or(qQNaN());
     bool ok = false;
     int count = edtRealTimeNo->text().trimmed().toInt(&ok);
     if (!ok)

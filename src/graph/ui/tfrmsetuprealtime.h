@@ -20,7 +20,7 @@ public:
     void setRateText(const QString &text);
     // Rewrites the rate items in the user's decimal separator (keeping the edit text), then
     // shows the period the current rate gives for 2000 points. Call it before exec().
-    void FormShow(double realTimeRate);
+    void FormShow();
     // Recomputes the period from the count and the rate texts; bound to changes of both.
     void edtRealTimeNoChange();
 
