@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 
 void TestGraphWindow::realTimeGraphAtStartUp()
 {
@@ -42,9 +43,18 @@ void TestGraphWindow::runToCountAndStop()
     QVERIFY(!rig.window->menus().btnRun->isEnabled() && rig.window->menus().btnStop->isEnabled());
     QVERIFY(!rig.action("tbntClr").isEnabled());
     QVERIFY(rig.window->RealTime_Timer.isActive());
+    // The user minimises the graph and works in the LEQ window meanwhile.
+    auto *graphFrame = qobject_cast<QMdiSubWindow *>(rig.graph().parentWidget());
+    graphFrame->showMinimized();
+    rig.window->menus().LEQ1->trigger();
+    QMdiSubWindow *working = rig.window->mdiArea().activeSubWindow();
+    QVERIFY(working && working != graphFrame);
     for (int i = 0; i < 19; ++i)
         rig.second();
     QVERIFY(!state.RealTimeRunning); // the count was reached
+    // The graph is restored, behind the window the user works in.
+    QVERIFY(!graphFrame->isMinimized());
+    QCOMPARE(rig.window->mdiArea().activeSubWindow(), working);
     QVERIFY(!rig.window->RealTime_Timer.isActive());
     QCOMPARE(rig.chart().points(), 20);
     QCOMPARE(rig.fields().dataNo, QString("20"));
@@ -127,20 +137,31 @@ void TestGraphWindow::runQuestionCancelKeepsRecording()
 void TestGraphWindow::invalidCountStartsNothing_data()
 {
     QTest::addColumn<QString>("count");
-    QTest::newRow("blank") << "   ";
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("blank") << "   " << "1.0" << "    is not valid.\n";
     // Past what the chart holds in memory (a pasted count; the field takes five digits).
-    QTest::newRow("past ten million") << "10000001";
+    QTest::newRow("past ten million") << "10000001" << "1.0" << "10000001 is not valid.\n";
+    QTest::newRow("rate no number") << "5" << "x" << "'x' is not a valid floating point value";
+    QTest::newRow("rate 0") << "5" << "0"
+                            << "The sampling rate must be more than 0 seconds ('0' was entered).";
+    QTest::newRow("rate below 0") << "5" << "-1"
+                                  << "The sampling rate must be more than 0 seconds ('-1' was "
+                                     "entered).";
 }
 
 void TestGraphWindow::invalidCountStartsNothing()
 {
     QFETCH(QString, count);
+    QFETCH(QString, rate);
+    QFETCH(QString, message);
     Rig rig;
     rig.record(0);
     rig.connectAndPoll();
-    rig.setUp(count, "1.0");
+    rig.setUp(count, rate);
+    rig.prompts.messages.clear();
     rig.window->realTime().btnRunClick();
-    QCOMPARE(rig.prompts.messages.last(), count + " is not valid.\n");
+    QCOMPARE((rig.prompts.messages + rig.prompts.errors).join('|'), message);
     QVERIFY(!rig.window->state().RealTimeRunning);
 }
 

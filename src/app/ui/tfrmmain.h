@@ -115,6 +115,7 @@ public:
     void addChildWindow(MdiChildForm &form, const QRect &geometry) override;
     QSize clientAreaSize() const override;
     void activateChildWindow(MdiChildForm &form) override;
+    void restoreChildWindow(MdiChildForm &form) override;
     bool saveChildWindow(MdiChildForm &form) override;
     void refreshCommands() override;
     void setOutputToGraphEnabled(bool enabled) override;

@@ -68,6 +68,19 @@ void TfrmMain::activateChildWindow(MdiChildForm &form)
     m_mdiArea->setActiveSubWindow(frame);
 }
 
+void TfrmMain::restoreChildWindow(MdiChildForm &form)
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(form.parentWidget());
+    if (!frame || !(frame->isMinimized() || frame->isMaximized()))
+        return;
+    QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    frame->showNormal();
+    if (active && active != frame) {
+        m_mdiArea->setActiveSubWindow(active);
+        active->raise();
+    }
+}
+
 void TfrmMain::activeChildChanged(QMdiSubWindow *frame)
 {
     // Only a table window can be drawn as a graph; it enables the button when activated.

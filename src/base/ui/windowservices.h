@@ -33,6 +33,9 @@ public:
     virtual QSize clientAreaSize() const = 0;
     // Restores a child window from minimised and brings it to the front.
     virtual void activateChildWindow(MdiChildForm &form) = 0;
+    // Restores a child window from minimised or maximised to its normal size, leaving the window
+    // the user works in active and in front.
+    virtual void restoreChildWindow(MdiChildForm &form) = 0;
 
     // The Save command for a child window, as File > Save runs it for the active one; true when
     // something was saved.

@@ -73,15 +73,20 @@ bool RealTimeController::askCountAndRate(TfrmGraph &graph, int &count, double &r
     Prompts &prompts = m_services.prompts();
     TfrmSetupRealTime dialog(m_services.dialogParent());
     dialog.setRateText(graph.rateText());
-    dialog.FormShow(m_services.state().RealTimeRate);
+    dialog.FormShow();
     if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
     const std::optional<double> parsed = SamplingRate::parseRate(dialog.rateText());
-    // A rate of zero or below cannot pace a recording: it is refused like a text that is no
-    // number.
-    if (!parsed || *parsed <= 0.0) {
+    if (!parsed) {
         prompts.showError(
             QStringLiteral("'%1' is not a valid floating point value").arg(dialog.rateText()));
+        return false;
+    }
+    // A rate of zero or below cannot pace a recording.
+    if (*parsed <= 0.0) {
+        prompts.showError(QStringLiteral("The sampling rate must be more than 0 seconds ('%1' "
+                                         "was entered).")
+                              .arg(dialog.rateText().trimmed()));
         return false;
     }
     bool ok = false;
@@ -234,7 +239,8 @@ void RealTimeController::btnStopClick()
     TfrmGraph *graph = m_graphs.RealTimeGraphWindow();
     if (!graph)
         return;
-    m_services.activateChildWindow(*graph);
+    // Restored to its normal size, but left behind the window the user is working in.
+    m_services.restoreChildWindow(*graph);
     graph->showRecordingStop(m_recorder.stop(m_services.state(), graph->chartModel(), now()));
 }
 
