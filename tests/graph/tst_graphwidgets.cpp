@@ -104,7 +104,8 @@ void TestGraphWidgets::periods_data()
     QTest::addColumn<double>("rate");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("0.2") << 0.2 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
-    QTest::newRow("0.2 as float") << double(0.2f) << QStringList { "0:00:01", "0:33:20", "24:00:00" };
+    QTest::newRow("0.2 as float") << double(0.2f)
+                                  << QStringList { "0:00:01", "0:33:20", "24:00:00" };
     QTest::newRow("0.5") << 0.5 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
     QTest::newRow("1") << 1.0 << QStringList { "0:00:01", "0:33:20", "24:00:00" };
     QTest::newRow("2") << 2.0 << QStringList { "0:00:02", "1:06:40", "48:00:00" };

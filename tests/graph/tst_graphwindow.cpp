@@ -139,13 +139,21 @@ void TestGraphWindow::invalidCountStartsNothing_data()
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("message");
-    QTest::newRow("blank") << "   " << "1.0" << "    is not valid.\n";
+    QTest::newRow("blank") << "   "
+                           << "1.0"
+                           << "    is not valid.\n";
     // Past what the chart holds in memory (a pasted count; the field takes five digits).
-    QTest::newRow("past ten million") << "10000001" << "1.0" << "10000001 is not valid.\n";
-    QTest::newRow("rate no number") << "5" << "x" << "'x' is not a valid floating point value";
-    QTest::newRow("rate 0") << "5" << "0"
+    QTest::newRow("past ten million") << "10000001"
+                                      << "1.0"
+                                      << "10000001 is not valid.\n";
+    QTest::newRow("rate no number") << "5"
+                                    << "x"
+                                    << "'x' is not a valid floating point value";
+    QTest::newRow("rate 0") << "5"
+                            << "0"
                             << "The sampling rate must be more than 0 seconds ('0' was entered).";
-    QTest::newRow("rate below 0") << "5" << "-1"
+    QTest::newRow("rate below 0") << "5"
+                                  << "-1"
                                   << "The sampling rate must be more than 0 seconds ('-1' was "
                                      "entered).";
 }

@@ -118,6 +118,9 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     connect(PESGraph1, &PESGraph::mouseMoved, this, &TfrmGraph::PESGraph1MouseMove);
     connect(PESGraph1, &PESGraph::clicked, this, &TfrmGraph::PESGraph1Click);
     connect(PESGraph1, &PESGraph::doubleClicked, this, &TfrmGraph::PESGraph1DblClick);
+    m_pendingMarkClick.setSingleShot(true);
+    connect(&m_pendingMarkClick, &QTimer::timeout, this,
+            [this] { placeMarkAt(m_pendingMarkAt); });
     connect(PESGraph1, &PESGraph::dataHotSpot, this, &TfrmGraph::PESGraph1DataHotSpot);
     connect(PESGraph1, &PESGraph::verticalLineHotSpot, this,
             [this](int line) { m_draggedLine = line; });

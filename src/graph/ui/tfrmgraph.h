@@ -10,6 +10,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <limits>
@@ -148,7 +149,9 @@ public:
     void ToolButton5Click();
     void ToolButton9Click();
     // A click on the chart in the cross or text mode places a mark; returns its index, or -1
-    // when nothing was placed (the normal mode, outside the plotting area, Cancel).
+    // when nothing was placed (the normal mode, outside the plotting area, Cancel). A click on a
+    // mark may be the first half of the double click that erases it: it places its mark only
+    // when no second click follows within the double-click interval.
     int PESGraph1Click();
     // "Erase Annotation": the marks listed, the selected ones erased.
     void ToolButton13Click();
@@ -237,6 +240,8 @@ private:
     void dragCursorTowardMouse();
     // "Double click to delete." while the mouse is over a mark.
     void showDeleteHint();
+    // Places a cross or a text (asked for) where the mouse was, in the current drawing mode.
+    int placeMarkAt(const QPoint &mouse);
     // Tells the user once per state of the data that a figure could not be computed.
     void reportFailedFigure();
 
@@ -247,6 +252,9 @@ private:
     ClippedPanel *m_statisticView = nullptr;
     ClippedPanel *m_cursorView = nullptr;
     int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
+    // A click on a mark, waiting to see whether it is a double click.
+    QTimer m_pendingMarkClick;
+    QPoint m_pendingMarkAt;
     bool m_shownOnce = false;
     quint64 m_reportedRevision = std::numeric_limits<quint64>::max();
 

@@ -10,6 +10,7 @@
 #include "survey/placedannotations.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPixmap>
 
 namespace {
@@ -44,7 +45,24 @@ int TfrmGraph::PESGraph1Click()
     const int mode = state.drawingMode;
     if (mode != PlacedAnnotations::CrossMode && mode != PlacedAnnotations::TextMode)
         return -1;
-    const QPoint at = PlacedAnnotations::shiftedPosition(PESGraph1->lastMousePosition(), mode);
+    const QPoint mouse = PESGraph1->lastMousePosition();
+    // Over a mark the chart says "Double click to delete.": the click waits for the second one
+    // before it places anything, so that a double click erases the mark and places nothing.
+    if (PlacedAnnotations::isPlaced(PESGraph1->model(), PESGraph1->annotationAt(mouse))) {
+        m_pendingMarkAt = mouse;
+        m_pendingMarkClick.start(QApplication::doubleClickInterval());
+        return -1;
+    }
+    return placeMarkAt(mouse);
+}
+
+int TfrmGraph::placeMarkAt(const QPoint &mouse)
+{
+    AppState &state = m_services.state();
+    const int mode = state.drawingMode;
+    if (mode != PlacedAnnotations::CrossMode && mode != PlacedAnnotations::TextMode)
+        return -1;
+    const QPoint at = PlacedAnnotations::shiftedPosition(mouse, mode);
     const QPointF value = PESGraph1->pixelToValue(at);
     if (!PESGraph1->plottingRect().contains(at))
         return -1;
@@ -77,6 +95,7 @@ void TfrmGraph::ToolButton13Click()
 
 void TfrmGraph::PESGraph1DblClick()
 {
+    m_pendingMarkClick.stop();
     const int index = PESGraph1->annotationAt(PESGraph1->lastMousePosition());
     if (!PlacedAnnotations::isPlaced(PESGraph1->model(), index))
         return;
