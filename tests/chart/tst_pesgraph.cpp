@@ -360,30 +360,64 @@ void TestPESGraph::monochrome()
 
 // The cursors' texts are placed for the plotting area they are drawn in, also when the chart
 // is drawn for the first time (a picture made from the command line): beside their lines,
-// A's on its right, both inside the area.
-void TestPESGraph::cursorTextsOnAFirstDrawing()
+// inside the area, never over each other, and none for a cursor outside the range shown.
+void TestPESGraph::cursorTexts_data()
 {
+    QTest::addColumn<int>("width"); // of the chart, pixels
+    QTest::addColumn<double>("a"); // the cursors, seconds from T0; the chart shows 0 to 99
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("from"); // a zoom onto from-to (none when equal)
+    QTest::addColumn<double>("to");
+    QTest::addColumn<int>("texts");
+    QTest::newRow("apart") << 600 << 20.0 << 60.0 << 0.0 << 0.0 << 2;
+    QTest::newRow("close") << 600 << 20.0 << 21.0 << 0.0 << 0.0 << 2;
+    QTest::newRow("B just left of A") << 600 << 21.0 << 20.0 << 0.0 << 0.0 << 2;
+    QTest::newRow("close at the right end") << 600 << 98.0 << 99.0 << 0.0 << 0.0 << 2;
+    QTest::newRow("narrow chart") << 260 << 40.0 << 60.0 << 0.0 << 0.0 << 2;
+    QTest::newRow("A left of a zoom") << 600 << 20.0 << 50.0 << 22.0 << 80.0 << 1;
+    QTest::newRow("B right of a zoom") << 600 << 40.0 << 81.0 << 22.0 << 80.0 << 1;
+    QTest::newRow("both outside a zoom") << 600 << 20.0 << 90.0 << 30.0 << 40.0 << 0;
+}
+
+void TestPESGraph::cursorTexts()
+{
+    QFETCH(int, width);
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(int, texts);
     PESGraph chart;
-    chart.resize(600, 400);
+    chart.resize(width, 400);
     ChartModel &m = chart.model();
     fill(m, 100);
-    m.verticalLines = { VerticalLine { T0 + 20 * Sec, QStringLiteral("|tA\n61.0dB") },
-                        VerticalLine { T0 + 24 * Sec, QStringLiteral("|tB\n63.0dB") } };
+    m.verticalLines = { VerticalLine { T0 + a * Sec, QStringLiteral("|tA 10:32:05\n61.0dB") },
+                        VerticalLine { T0 + b * Sec, QStringLiteral("|tB 10:32:06\n63.0dB") } };
     chart.redrawNow();
+    if (to > from) {
+        chart.zoomToX(T0 + from * Sec, T0 + to * Sec);
+        chart.redrawNow();
+    }
     const QRect area = chart.plottingRect();
-    int texts = 0;
+    QList<QRectF> boxes;
     for (int i = 0; i < chart.plot().itemCount(); ++i) {
         const auto *t = qobject_cast<QCPItemText *>(chart.plot().item(i));
         if (!t || !t->visible())
             continue;
-        ++texts;
         const QRectF box
             = QRectF(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition()).normalized();
         QVERIFY2(QRectF(area).adjusted(-1, -1, 1, 1).contains(box), qPrintable(t->text()));
-        if (t->text().startsWith('A'))
-            QVERIFY(box.left() >= chart.valueToPixel({ T0 + 20 * Sec, 60.0 }).x() - 1);
+        for (const QRectF &other : boxes)
+            QVERIFY2(!other.intersects(box), qPrintable(t->text()));
+        boxes << box;
+        // Beside its own line: the line runs along the text's left or right side.
+        const double line
+            = chart.valueToPixel({ T0 + (t->text().startsWith('A') ? a : b) * Sec, 60.0 }).x();
+        QVERIFY2(std::abs(box.left() - line) <= 2 || std::abs(box.right() - line) <= 2
+                     || (box.left() <= line && line <= box.right()),
+                 qPrintable(t->text()));
     }
-    QCOMPARE(texts, 2);
+    QCOMPARE(boxes.size(), texts);
 }
 
 void TestPESGraph::exclusionBands_data()

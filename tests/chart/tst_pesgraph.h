@@ -121,7 +121,8 @@ private Q_SLOTS:
 
     void renderDrawsTheChart();
 
-    void cursorTextsOnAFirstDrawing();
+    void cursorTexts_data();
+    void cursorTexts();
 
     void exclusionBands_data();
     void exclusionBands();

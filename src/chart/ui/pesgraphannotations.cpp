@@ -147,6 +147,7 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
     const QFontMetrics metrics(lineFont);
     QRect textRects[2];
     bool atBottom[2] = { false, false };
+    bool shownTexts[2] = { false, false };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const VerticalLine &v = m.verticalLines[i];
         const QColor color = mono ? QColor(Qt::black) : LineColors[i];
@@ -162,21 +163,34 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
             text = text.mid(2);
         }
         QCPItemText *t = lineTexts[i];
-        t->setVisible(m.showVertLineAnnotations && !text.trimmed().isEmpty());
+        // A cursor outside the range shown (after a zoom) has no text: it would be cut off at
+        // the plotting area's edge, beside a line that is not drawn.
+        shownTexts[i] = m.showVertLineAnnotations && !text.trimmed().isEmpty()
+            && plot->xAxis->range().contains(key);
+        t->setVisible(shownTexts[i]);
         t->setText(text);
         t->setFont(lineFont);
         t->setColor(color);
         t->setPen(QPen(color, 0));
         const QSize box = metrics.boundingRect(QRect(), Qt::AlignLeft, text).size() + QSize(8, 4);
         const double px = plot->xAxis->coordToPixel(key);
+        // On the line's right; on its left where the right has no room; against the area's
+        // left edge where neither side has room (a narrow chart).
         const bool left = px + box.width() + 2 > axisRect->right();
-        t->setPositionAlignment((left ? Qt::AlignRight : Qt::AlignLeft)
+        const bool atEdge = left && px - box.width() - 2 < axisRect->left();
+        const double textKey = atEdge ? plot->xAxis->pixelToCoord(axisRect->left() + 1) : key;
+        const double textPx = atEdge ? axisRect->left() + 1 : px;
+        t->setPositionAlignment((left && !atEdge ? Qt::AlignRight : Qt::AlignLeft)
                                 | (atBottom[i] ? Qt::AlignBottom : Qt::AlignTop));
-        t->position->setCoords(key, atBottom[i] ? 1.0 : 0.0);
-        textRects[i] = QRect(QPoint(qRound(left ? px - box.width() : px), 0), box);
+        t->position->setCoords(textKey, atBottom[i] ? 1.0 : 0.0);
+        // Two pixels apart at least, so that two boxes side by side do not touch.
+        textRects[i]
+            = QRect(QPoint(qRound(left && !atEdge ? textPx - box.width() : textPx), 0), box)
+                  .adjusted(-2, 0, 2, 2);
     }
     // When the two texts would overlap, cursor B's text moves off cursor A's.
-    if (atBottom[0] == atBottom[1] && textRects[0].intersects(textRects[1])) {
+    if (shownTexts[0] && shownTexts[1] && atBottom[0] == atBottom[1]
+        && textRects[0].intersects(textRects[1])) {
         const double shift = (textRects[0].height() + 3.0) / std::max(1, axisRect->height());
         QCPItemPosition *p = lineTexts[1]->position;
         p->setCoords(p->key(), p->value() + (atBottom[1] ? -shift : shift));
