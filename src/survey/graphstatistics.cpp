@@ -83,8 +83,10 @@ Whole whole(const Measurement &chart, const FloatingPointOption &floatingPoint)
     w.dataNo = QString::number(p.count);
     if (p.count == 0)
         return w;
-    const double first = DateTimeDays::roundedToSecond(chart.x(0, p.first));
-    w.startTime = DateTimeDays::dateTimeText(first);
+    const double first = chart.x(0, p.first);
+    // The start shows rounded to the second; the rate takes both times as they are, so that a
+    // start at .600 does not shorten the span.
+    w.startTime = DateTimeDays::dateTimeText(DateTimeDays::roundedToSecond(first));
     if (p.count > 1) {
         const double last = chart.x(0, p.last);
         w.samplingRate = levelText((last - first) * DateTimeDays::SecondsPerDay / (p.count - 1));

@@ -96,9 +96,9 @@ void TestGraphStatistics::wholeStatistics_data()
                                         << ""
                                         << "72.4"
                                         << "72.4" << 0 << "72.4" << 0 << 0 << false;
-    // The start rounds up from .600; the rate spans from the rounded start.
+    // The start shows rounded up from .600; the rate spans the unrounded times.
     QTest::newRow("start at .600") << "60 61 62" << 600 << false << "3"
-                                   << "0.8"
+                                   << "1.0"
                                    << "61.0"
                                    << "62.0" << 3 << "60.0" << 1 << 1 << false;
     QTest::newRow("no group separator") << "1234.5 60.1" << 0 << false << "2"
