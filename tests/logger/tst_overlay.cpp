@@ -66,9 +66,11 @@ struct Rig : MainWindowRig
         return g;
     }
     QString file(const char *name) { return dir.filePath(QLatin1String(name)); }
-    void writeGraphFile(const QString &name, const std::vector<float> &ys)
+    void writeGraphFile(const QString &name, const std::vector<float> &ys,
+                        const QString &levelTitle = QStringLiteral("Level (dB)"))
     {
         ChartModel chart;
+        chart.yAxisLabel = levelTitle;
         chart.setSubsets(1);
         chart.setPoints(int(ys.size()));
         chart.setSeries(0, overlayXs(), ys);
@@ -126,6 +128,8 @@ class TestOverlay : public QObject
 private Q_SLOTS:
     void filesOverlaid_data();
     void filesOverlaid();
+    void levelKinds_data();
+    void levelKinds();
     void unusableSourcesRefused_data();
     void unusableSourcesRefused();
     void dataSetOfTheCollection();
@@ -206,6 +210,53 @@ void TestOverlay::filesOverlaid()
     QVERIFY(!reopened->chartModel().overlay);
     QVERIFY(Rig::control<QLabel>(*reopened, "lblOverlayFigures").isHidden());
     QCOMPARE(reopened->chart().plot().graphCount(), 1);
+}
+
+// Levels of another weighting or response are laid on with a word to the user and a note in the
+// legend, where both sides say what they are.
+void TestOverlay::levelKinds_data()
+{
+    QTest::addColumn<QString>("graphTitle");
+    QTest::addColumn<QString>("overlayTitle");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("message");
+    const QString af = "Level (dB(A) FAST)";
+    QTest::newRow("same kind") << af << af << "evening"
+                               << "";
+    QTest::newRow("C on A") << af << "Level (dB(C) FAST)"
+                            << "evening (dBC, graph dBA)"
+                            << "\"evening\" is dBC FAST and the graph dBA FAST: their levels do "
+                               "not compare directly.";
+    QTest::newRow("SLOW on FAST") << af << "Level (dB(A) SLOW)"
+                                  << "evening (SLOW, graph FAST)"
+                                  << "\"evening\" is dBA SLOW and the graph dBA FAST: their "
+                                     "levels do not compare directly.";
+    QTest::newRow("both differ") << af << "Level (dB(C) SLOW)"
+                                 << "evening (dBC SLOW, graph dBA FAST)"
+                                 << "\"evening\" is dBC SLOW and the graph dBA FAST: their "
+                                    "levels do not compare directly.";
+    QTest::newRow("graph says nothing") << "Level (dB)"
+                                        << "Level (dB(C) SLOW)"
+                                        << "evening"
+                                        << "";
+}
+
+void TestOverlay::levelKinds()
+{
+    QFETCH(QString, graphTitle);
+    QFETCH(QString, overlayTitle);
+    QFETCH(QString, label);
+    QFETCH(QString, message);
+    Rig rig;
+    const QString name = rig.file("evening.ghf");
+    rig.writeGraphFile(name, OverlayYs, overlayTitle);
+    TfrmGraph &graph = rig.graph();
+    graph.chartModel().yAxisLabel = graphTitle;
+    rig.answerFile(TfrmOverlay::Source::GraphFile, name, OverlayAlignment::Start);
+    Rig::overlay(graph);
+    QVERIFY(graph.chartModel().overlay);
+    QCOMPARE(graph.chartModel().overlay->label, label);
+    QCOMPARE(rig.prompts.messages.join('|'), message);
 }
 
 void TestOverlay::unusableSourcesRefused_data()

@@ -12,6 +12,7 @@
 #include "files/textimport.h"
 #include "files/wholefile.h"
 #include "graph/ui/tfrmgraph.h"
+#include "logger/datasetrows.h"
 #include "logger/tabletograph.h"
 #include "logger/ui/dataloggercontroller.h"
 #include "logger/ui/tfrmlist.h"
@@ -111,8 +112,13 @@ bool OverlayCommands::OverlayClick(TfrmGraph &graph)
         return false;
     }
 
+    // Levels of another weighting or response do not compare directly: the legend says so.
+    const QString difference
+        = levelKindDifference(LevelKind::of(chart.source, chart.yAxisLabel), read->kind);
     OverlaySeries overlay;
-    overlay.label = dialog.label();
+    overlay.label = difference.isEmpty()
+        ? dialog.label()
+        : QStringLiteral("%1 (%2)").arg(dialog.label().trimmed(), difference);
     overlay.color = color;
     overlay.alignment = dialog.alignment();
     overlay.shift = *shift;
@@ -126,6 +132,11 @@ bool OverlayCommands::OverlayClick(TfrmGraph &graph)
             : std::nullopt,
         overlay);
     graph.setOverlay(std::move(overlay));
+    if (!difference.isEmpty())
+        prompts.showMessage(QStringLiteral("\"%1\" is %2 and the graph %3: their levels do not "
+                                           "compare directly.")
+                                .arg(dialog.label().trimmed(), read->kind.text(),
+                                     LevelKind::of(chart.source, chart.yAxisLabel).text()));
     if (!within)
         prompts.showMessage(QStringLiteral("No level of \"%1\" falls within the graph's time span "
                                            "by clock time. Align it by start to compare the two.")
@@ -148,6 +159,10 @@ std::optional<OverlayCommands::Measurement> OverlayCommands::readDataSet(int set
                 data.levelTimes.begin() + qsizetype(from + count));
     m.ys.assign(data.levels.begin() + qsizetype(from),
                 data.levels.begin() + qsizetype(from + count));
+    if (std::size_t(set) < data.setFlags.size()) {
+        const quint8 flags = data.setFlags[std::size_t(set)];
+        m.kind = { DataSetRows::weightingText(flags), DataSetRows::responseText(flags) };
+    }
     if (const int interval = data.setIntervals[std::size_t(set)]; interval > 0)
         m.interval = interval;
     else
@@ -181,6 +196,7 @@ std::optional<OverlayCommands::Measurement> OverlayCommands::readGraphFile(const
     m.xs = chart.xs(0);
     m.ys = chart.ys(0);
     m.interval = medianSpacingSeconds(chart);
+    m.kind = LevelKind::fromAxisTitle(chart.yAxisLabel);
     return m;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/chartmodel.h"
+#include "survey/levelkind.h"
 
 #include <QString>
 
@@ -33,6 +34,7 @@ private:
         std::vector<double> xs;
         std::vector<float> ys;
         std::optional<double> interval;
+        LevelKind kind; // its weighting and response, where known
     };
     std::optional<Measurement> readDataSet(int set) const;
     std::optional<Measurement> readGraphFile(const QString &fileName, bool dateTimeX) const;
