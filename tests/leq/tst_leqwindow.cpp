@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 
@@ -97,6 +98,11 @@ void TestLeqWindow::everyWayOutGivesTheMeterBack()
         // Three whole seconds and a little.
         while (rig.form().rowCount() - 1 < rows)
             rig.tick();
+        // LEQ in the menu brings the window back while it measures.
+        auto &frame = *qobject_cast<QMdiSubWindow *>(rig.form().parentWidget());
+        frame.showMinimized();
+        rig.window->menus().LEQ1->trigger();
+        QVERIFY(!frame.isMinimized());
         if (way == "stop") {
             rig.leq().Button1Click();
         } else if (way == "close") {
