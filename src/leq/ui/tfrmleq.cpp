@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,22 +36,31 @@ QLineEdit *statusField(const char *name, QWidget *parent)
     return edit;
 }
 
-// The width of the "Date" column: at least its 75 pixels, and wide enough for the widest date the
-// system's short date format writes (a month name or a four-digit year does not fit in 75 pixels
-// in every locale), in the grid's font, with the margins the grid leaves around a cell's text.
+// The width of the "Date" column: at least its 75 pixels, and as wide as the grid's style asks
+// for the widest date the system's short date format writes (a month name or a four-digit year
+// does not fit in 75 pixels in every locale), in the grid's font, as the grid would fit a column
+// to its contents.
 int dateColumnWidth(const StringGrid &grid)
 {
     const DateTimePattern format = DateTimePattern::date(QLocale::system());
-    const QFontMetrics metrics(grid.font());
-    int widest = metrics.horizontalAdvance(QStringLiteral("Date"));
+    QStyleOptionViewItem cell;
+    cell.initFrom(&grid);
+    cell.font = grid.font();
+    cell.fontMetrics = QFontMetrics(cell.font);
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int widest = 0;
     // Every month, with a two-digit day on each day of the week.
     for (int month = 1; month <= 12; ++month)
-        for (int day = 22; day <= 28; ++day)
-            widest = std::max(
-                widest,
-                metrics.horizontalAdvance(format.toString(QDate(2028, month, day), QTime())));
-    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-    return std::max(75, widest + 2 * margin + 1);
+        for (int day = 22; day <= 28; ++day) {
+            cell.text = format.toString(QDate(2028, month, day), QTime());
+            widest = std::max(widest,
+                              grid.style()
+                                  ->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), &grid)
+                                  .width());
+        }
+    // The grid line takes a pixel of the column.
+    return std::max(75, widest + (grid.showGrid() ? 1 : 0));
 }
 
 QPushButton *button(const char *name, const QString &text, QWidget *parent)
