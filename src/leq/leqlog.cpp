@@ -3,6 +3,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -16,6 +21,28 @@ QString keptName(const QDir &dir, const QFileInfo &log)
     return dir.filePath(name);
 }
 
+// Removes the oldest kept logs beyond LeqLog::KeptLogs. Their names order them: by the time in
+// the name, then by the number added to a name that was taken (none counting as 1).
+void removeOldKeptLogs(const QDir &dir)
+{
+    static const QRegularExpression kept(
+        QStringLiteral(R"(^LEQ (\d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d)(?: \((\d{1,9})\))?\.txt$)"));
+    std::vector<std::pair<std::pair<QString, int>, QString>> logs;
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch match = kept.match(name);
+        if (match.hasMatch())
+            logs.push_back({ { match.captured(1),
+                               match.captured(2).isEmpty() ? 1 : match.captured(2).toInt() },
+                             name });
+    }
+    if (logs.size() <= std::size_t(LeqLog::KeptLogs))
+        return;
+    std::sort(logs.begin(), logs.end());
+    for (std::size_t i = 0; i < logs.size() - std::size_t(LeqLog::KeptLogs); ++i)
+        QFile::remove(dir.filePath(logs[i].second)); // one that stays does no harm
+}
+
 } // namespace
 
 bool LeqLog::open(const QString &folder)
@@ -27,6 +54,7 @@ bool LeqLog::open(const QString &folder)
     const QFileInfo last(dir.filePath(QLatin1String(FileName)));
     if (last.exists() && last.size() > 0)
         QFile::rename(last.filePath(), keptName(dir, last));
+    removeOldKeptLogs(dir);
     m_file.setFileName(last.filePath());
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }

@@ -32,6 +32,8 @@ void buildLine(const CellTable &table, int row, int columns, QString &out)
         const qsizetype missing = fieldWidth(col) - text.size();
         if (missing > 0)
             out.resize(out.size() + 2 * missing, QLatin1Char(' '));
+        else if (col + 1 < columns)
+            out.append(QLatin1Char(' ')); // a full field never runs into the next one
     }
 }
 

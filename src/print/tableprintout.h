@@ -12,7 +12,8 @@ class QPaintDevice;
 //
 // A line is the row's cells in column order, each followed by two blanks for every character by
 // which it is shorter than its field (17 characters for column 2, 10 for the others); a text as
-// long as its field or longer gets none, and nothing else separates the fields. The columns
+// long as its field or longer gets one blank, so that it does not run into the next field (a
+// 10-character date into its time), and the last one none. The columns
 // printed run from 0 to the last one that holds a text in any row, so that an always-empty
 // column at the end is left out and none with data is.
 //

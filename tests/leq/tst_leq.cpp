@@ -182,6 +182,32 @@ void TestLeq::logKeepsTheLastMeasurement()
     QCOMPARE(last.readAll(), QByteArray("2:05:00 PM\t70.0\r\n"));
     // A folder that cannot be made: no log, and no failure of the measurement.
     QVERIFY(!log.open(dir.filePath("temp/LEQ.txt/inside")));
+
+    // 22 kept logs and a Start: the 20 newest stay, counting the one set aside now; what is not
+    // named as a kept log stays too.
+    QDir many(dir.filePath("many"));
+    QVERIFY(many.mkpath("."));
+    QStringList old;
+    for (int day = 1; day <= 21; ++day)
+        old << QString("LEQ 2020-01-%1 10.00.00.txt").arg(day, 2, 10, QLatin1Char('0'));
+    old.insert(3, "LEQ 2020-01-03 10.00.00 (2).txt");
+    const QStringList others { "LEQ.txt", "LEQ notes.txt", "LEQ 2019-12-31.txt",
+                               "leq 2019-12-31 10.00.00.txt", "LEQ 2019-12-31 10.00.00.txt.bak" };
+    for (const QString &name : old + others) {
+        QFile file(many.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    QVERIFY(many.mkdir("LEQ 2019-12-31 10.00.00.txt")); // a folder, not a log
+    QVERIFY(log.open(many.path()));
+    log.close();
+    QStringList stayed = many.entryList({ "*" }, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &name : others + QStringList { "LEQ 2019-12-31 10.00.00.txt" })
+        QVERIFY2(stayed.removeOne(name), qPrintable(name));
+    QCOMPARE(stayed.size(), 20);
+    QVERIFY(!stayed.contains("LEQ 2020-01-03 10.00.00.txt"));
+    QVERIFY(stayed.contains("LEQ 2020-01-03 10.00.00 (2).txt"));
+    QVERIFY(stayed.contains("LEQ 2020-01-04 10.00.00.txt"));
 }
 
 // Random replies, framed or not, with random clocks and levels: the invariants hold.

@@ -5,6 +5,7 @@
 #include "app/ui/mainmenus.h"
 #include "app/ui/tfrmmain.h"
 #include "base/appstate.h"
+#include "base/ui/stringgrid.h"
 #include "chart/chartmodel.h"
 #include "common/mainwindowrig.h"
 #include "graph/ui/tfrmgraph.h"
@@ -15,11 +16,14 @@
 #include "meter/ui/tfrmsetup.h"
 #include "panel/ui/tfrmpanel.h"
 
+#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 namespace {
@@ -85,6 +89,7 @@ void TestLeqWindow::everyWayOutGivesTheMeterBack()
     Rig rig;
     QCOMPARE(rig.form().windowTitle(), QString("LEQ"));
     QCOMPARE(Rig::control<QComboBox>(rig.form(), "cmbTimeSelect").currentText(), "10 sec");
+    rig.meter.setClockOffsetSeconds(20 * 86400); // the meter's date: 28 December
     rig.leq().btnLEQClick();
     QVERIFY(rig.window->LEQTimer.isActive());
     QVERIFY(!rig.window->MainTimer.isActive());
@@ -97,6 +102,18 @@ void TestLeqWindow::everyWayOutGivesTheMeterBack()
         // Three whole seconds and a little.
         while (rig.form().rowCount() - 1 < rows)
             rig.tick();
+        // LEQ in the menu brings the window back while it measures.
+        auto &frame = *qobject_cast<QMdiSubWindow *>(rig.form().parentWidget());
+        frame.showMinimized();
+        rig.window->menus().LEQ1->trigger();
+        QVERIFY(!frame.isMinimized());
+        // The whole date fits in its column ("28 Dec 2026" here): as wide as the grid's own
+        // delegate asks for that cell.
+        const StringGrid &grid = rig.form().grid();
+        QStyleOptionViewItem option;
+        option.initFrom(&grid);
+        const QModelIndex date = grid.model()->index(0, 1);
+        QVERIFY(grid.columnWidth(1) >= grid.itemDelegate()->sizeHint(option, date).width());
         if (way == "stop") {
             rig.leq().Button1Click();
         } else if (way == "close") {

@@ -136,8 +136,13 @@ void TestPrint::printedLine_data()
     const QString ten = "0123456789";
     QTest::newRow("3 characters in column 0: 14 blanks")
         << Rows { { "abc" } } << "abc" + blanks(14);
-    QTest::newRow("3 characters in column 2: 28 blanks")
-        << Rows { { ten, "ABCDEFGHIJKL", "abc" } } << ten + "ABCDEFGHIJKL" + "abc" + blanks(28);
+    QTest::newRow("3 characters in column 2: 28 blanks; a full field: one blank")
+        << Rows { { ten, "ABCDEFGHIJKL", "abc" } }
+        << ten + " " + "ABCDEFGHIJKL" + " " + "abc" + blanks(28);
+    QTest::newRow("the LEQ window's 10-character date: a blank before the time")
+        << Rows { { "1", "10/12/2026", "00:08:04", "60.8", "61.2" } }
+        << "1" + blanks(18) + "10/12/2026" + " " + "00:08:04" + blanks(18) + "60.8" + blanks(12)
+            + "61.2" + blanks(12);
     QTest::newRow("the table window's empty last columns left out")
         << Rows { { "No", "Date", "Time", "Value", "", "", "" }, { "1", "", "", "65", "", "", "" } }
         << "1" + blanks(18 + 20 + 34) + "65" + blanks(16);

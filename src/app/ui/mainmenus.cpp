@@ -117,7 +117,7 @@ MainMenus::MainMenus(QMainWindow &window)
     btnHelp = button(Panel1, "btnHelp", "ICON_HELP", QStringLiteral("Help"), true);
 }
 
-void MainMenus::refresh(const AppState &state)
+void MainMenus::refresh(const AppState &state, bool leqWindowOpen)
 {
     const bool free = !state.ExchangeRunning;
     const bool run = state.Connected && !state.RealTimeRunning && free;
@@ -132,5 +132,5 @@ void MainMenus::refresh(const AppState &state)
     EraseMemory1->setEnabled(logger);
     Open1->setEnabled(free);
     btnOpen->setEnabled(free);
-    LEQ1->setEnabled(free);
+    LEQ1->setEnabled(free || leqWindowOpen);
 }

@@ -21,8 +21,10 @@ public:
     //  - Stop while a recording runs, whatever the connection (a recording must always be
     //    stoppable);
     //  - the data logger menu and button, Open and LEQ while no exchange has the meter; the data
-    //    logger also not after the meter was lost, until it is found again.
-    void refresh(const AppState &state);
+    //    logger also not after the meter was lost, until it is found again;
+    //  - LEQ also while the LEQ window is open (its own measurement has the meter then), so that
+    //    it brings that window back when it was minimised.
+    void refresh(const AppState &state, bool leqWindowOpen);
     // The connection as the status bar shows it: lost after the fifth failed poll, found again
     // by the next identification.
     void setMeterLost(bool lost) { m_meterLost = lost; }

@@ -206,7 +206,7 @@ bool TfrmMain::saveChildWindow(MdiChildForm &form)
 
 void TfrmMain::refreshCommands()
 {
-    m_menus->refresh(m_state);
+    m_menus->refresh(m_state, m_leq && m_leq->LeqWindow());
     if (TfrmGraph *graph = m_graphs->RealTimeGraphWindow())
         graph->setClearEnabled(!m_state.RealTimeRunning);
     // What talks to the meter outside an exchange waits while one runs.

@@ -1,9 +1,11 @@
 #include "leq/ui/tfrmleq.h"
 
 #include "base/celltable.h"
+#include "base/datetimepattern.h"
 #include "base/ui/stringgrid.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,7 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -28,6 +34,33 @@ QLineEdit *statusField(const char *name, QWidget *parent)
     edit->setReadOnly(true);
     edit->setFixedWidth(110);
     return edit;
+}
+
+// The width of the "Date" column: at least its 75 pixels, and as wide as the grid's style asks
+// for the widest date the system's short date format writes (a month name or a four-digit year
+// does not fit in 75 pixels in every locale), in the grid's font, as the grid would fit a column
+// to its contents.
+int dateColumnWidth(const StringGrid &grid)
+{
+    const DateTimePattern format = DateTimePattern::date(QLocale::system());
+    QStyleOptionViewItem cell;
+    cell.initFrom(&grid);
+    cell.font = grid.font();
+    cell.fontMetrics = QFontMetrics(cell.font);
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int widest = 0;
+    // Every month, with a two-digit day on each day of the week.
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 22; day <= 28; ++day) {
+            cell.text = format.toString(QDate(2028, month, day), QTime());
+            widest = std::max(widest,
+                              grid.style()
+                                  ->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), &grid)
+                                  .width());
+        }
+    // The grid line takes a pixel of the column.
+    return std::max(75, widest + (grid.showGrid() ? 1 : 0));
 }
 
 QPushButton *button(const char *name, const QString &text, QWidget *parent)
@@ -110,6 +143,7 @@ void TfrmLEQ::FormCreate()
     const int widths[] = { 65, 75, 100, 75, 75 };
     for (int c = 0; c < 5; ++c)
         LEQGrid->setColumnWidth(c, widths[c]);
+    LEQGrid->setColumnWidth(1, dateColumnWidth(*LEQGrid));
 }
 
 void TfrmLEQ::showEvent(QShowEvent *event)
@@ -124,6 +158,8 @@ void TfrmLEQ::showEvent(QShowEvent *event)
 void TfrmLEQ::FormShow()
 {
     cmbTimeSelect->setCurrentIndex(0);
+    // Measured again in the font the window shows with.
+    LEQGrid->setColumnWidth(1, dateColumnWidth(*LEQGrid));
 }
 
 bool TfrmLEQ::selectDuration(int seconds)

@@ -1,6 +1,7 @@
 #include "logger/ui/tfrmdatetime.h"
 
 #include "base/datetimedays.h"
+#include "base/datetimepattern.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -20,7 +21,9 @@ TfrmDateTime::TfrmDateTime(QWidget *parent)
     DatePicker->setCalendarPopup(true);
     TimePicker = new QTimeEdit(this);
     TimePicker->setObjectName(QStringLiteral("TimePicker"));
-    TimePicker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    // The time as the program shows times elsewhere: the system's long time format, to the
+    // second (with AM and PM where the locale writes them).
+    TimePicker->setDisplayFormat(DateTimePattern::longTimeFormat(QLocale::system()));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
