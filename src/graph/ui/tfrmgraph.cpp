@@ -2,7 +2,7 @@
 
 #include "base/appfolders.h"
 #include "base/appstate.h"
-#include "base/ui/clippedpanel.h"
+#include "base/ui/scrolledpanel.h"
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
 #include "chart/ui/pesgraph.h"
@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolBar>
@@ -30,6 +31,8 @@
 namespace {
 
 constexpr int ChartMinimumHeight = 140;
+constexpr int ChartMinimumWidth = 160;
+constexpr int DataSetsMinimumWidth = 160;
 
 QLineEdit *field(const char *name, int width, QWidget *parent)
 {
@@ -67,7 +70,7 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     rightLayout->addWidget(ToolBar1);
     rightLayout->addWidget(SurveyBar);
     pnlGraphStatistic = buildStatisticPanel();
-    m_statisticView = new ClippedPanel(pnlGraphStatistic, ClippedPanel::Cut::Right, right);
+    m_statisticView = new ScrolledPanel(pnlGraphStatistic, ScrolledPanel::Scroll::Across, right);
     rightLayout->addWidget(m_statisticView);
 
     auto *chartSplitter = new QSplitter(Qt::Vertical, right);
@@ -81,9 +84,12 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     PESGraph1->setObjectName(QStringLiteral("PESGraph1"));
     PESGraph1->installEventFilter(this);
     // However small the window, the chart keeps room for its axes and a few lines of its plot.
-    PESGraph1->setMinimumHeight(ChartMinimumHeight);
+    PESGraph1->setMinimumSize(ChartMinimumWidth, ChartMinimumHeight);
     pnlStatistic = buildCursorPanel();
-    m_cursorView = new ClippedPanel(pnlStatistic, ClippedPanel::Cut::RightAndBottom, chartSplitter);
+    m_cursorView = new ScrolledPanel(pnlStatistic, ScrolledPanel::Scroll::Both, chartSplitter);
+    // However low the window, the slider stays in view; the cursor fields under it scroll.
+    m_cursorView->setMinimumHeight(pnlStatistic->layout()->contentsMargins().top()
+                                   + pnlSlider->height());
     chartRowLayout->addWidget(PESGraph1, 1);
     chartRowLayout->addWidget(buildFiguresTabs());
     chartSplitter->addWidget(chartRow);
@@ -91,7 +97,15 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     chartSplitter->setStretchFactor(0, 1);
     chartSplitter->setStretchFactor(1, 0);
     chartSplitter->setCollapsible(0, false);
-    rightLayout->addWidget(chartSplitter, 1);
+    // A window smaller than the chart and the pages beside it need (a tile among many) scrolls
+    // them rather than pushing them over each other; the toolbars stay in view above.
+    auto *chartScroller = new QScrollArea(right);
+    chartScroller->setObjectName(QStringLiteral("scrChart"));
+    chartScroller->setFrameShape(QFrame::NoFrame);
+    chartScroller->setWidgetResizable(true);
+    chartScroller->setMinimumWidth(ChartMinimumWidth);
+    chartScroller->setWidget(chartSplitter);
+    rightLayout->addWidget(chartScroller, 1);
 
     Panel12 = new QLabel(PESGraph1);
     Panel12->setObjectName(QStringLiteral("Panel12"));
@@ -133,7 +147,8 @@ void TfrmGraph::buildDataSetsPanel()
 {
     pnlDataSets = new QWidget(this);
     pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
-    pnlDataSets->setMinimumWidth(375);
+    // 375 wide when shown (fitDataSetsPanel); a small window may narrow it, the grid scrolls.
+    pnlDataSets->setMinimumWidth(DataSetsMinimumWidth);
     auto *layout = new QVBoxLayout(pnlDataSets);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);

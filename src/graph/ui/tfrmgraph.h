@@ -17,7 +17,6 @@
 #include <utility>
 
 class AcousticFiguresPanel;
-class ClippedPanel;
 class ChartModel;
 class ExceedancesPanel;
 class PESGraph;
@@ -27,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class QToolBar;
+class ScrolledPanel;
 class StringGrid;
 class Tslider2;
 class WindowServices;
@@ -243,9 +243,9 @@ private:
     WindowServices &m_services;
     std::function<bool()> m_unsavedAnalysis;
     QSplitter *m_splitter = nullptr;
-    // The statistics and cursor panels, cut off at the window's edge when it is small.
-    ClippedPanel *m_statisticView = nullptr;
-    ClippedPanel *m_cursorView = nullptr;
+    // The statistics and cursor panels, scrolling when the window is too small for them.
+    ScrolledPanel *m_statisticView = nullptr;
+    ScrolledPanel *m_cursorView = nullptr;
     int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
     bool m_shownOnce = false;
     quint64 m_reportedRevision = std::numeric_limits<quint64>::max();
