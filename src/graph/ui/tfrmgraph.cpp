@@ -34,6 +34,10 @@ constexpr int ChartMinimumHeight = 140;
 constexpr int ChartMinimumWidth = 160;
 constexpr int DataSetsMinimumWidth = 160;
 
+const QString MeanOfLevelsHint = QStringLiteral(
+    "arithmetic mean of the levels; the energy mean is Leq under Acoustic figures");
+const QString AllPointsHint = QStringLiteral("all points, excluded intervals included");
+
 QLineEdit *field(const char *name, int width, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
@@ -48,6 +52,17 @@ QLabel *caption(const QString &text, QWidget *parent, const QColor &color = QCol
     auto *label = new QLabel(text, parent);
     if (color.isValid())
         label->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(color.name()));
+    return label;
+}
+
+// A caption that says what its figure is, on the caption and on the figure's fields alike.
+QLabel *explained(const QString &text, const QString &hint, std::initializer_list<QWidget *> fields,
+                  QWidget *parent)
+{
+    QLabel *label = caption(text, parent);
+    label->setToolTip(hint);
+    for (QWidget *field : fields)
+        field->setToolTip(hint);
     return label;
 }
 
@@ -313,7 +328,7 @@ QWidget *TfrmGraph::buildStatisticPanel()
          { caption(QStringLiteral("Start Time"), panel), txtStartTime,
            caption(QStringLiteral("Sampling Rate"), panel), pnlSamplingRate,
            caption(QStringLiteral("Data No."), panel), txtDataNo,
-           caption(QStringLiteral("Avg"), panel), txtAvgAll });
+           explained(QStringLiteral("Avg"), MeanOfLevelsHint, { txtAvgAll }, panel), txtAvgAll });
     line(1,
          { caption(QStringLiteral("Maximum "), panel), txtMax, caption(QStringLiteral("@"), panel),
            txtMaxTime, caption(QStringLiteral("Minimum"), panel), txtMin,
@@ -358,9 +373,20 @@ QWidget *TfrmGraph::buildCursorPanel()
     };
     row(0, 0, caption(QStringLiteral("Cursor A"), panel, Qt::blue), txtCursorA, txtCursorATime);
     row(1, 0, caption(QStringLiteral("Cursor B"), panel, Qt::red), txtCursorB, txtCursorBTime);
-    row(0, 4, caption(QStringLiteral("Max.Between A and B"), panel), txtMaxAB, txtMaxABTime);
-    row(1, 4, caption(QStringLiteral("Min.Between A and B"), panel), txtMinAB, txtMinABTime);
-    row(2, 4, caption(QStringLiteral("Avg Between A and B"), panel), txtAvgAB, nullptr);
+    // The figures between the cursors count the points in excluded intervals too, unlike the
+    // acoustic figures beside the chart.
+    row(0, 4,
+        explained(QStringLiteral("Max.Between A and B"), AllPointsHint, { txtMaxAB, txtMaxABTime },
+                  panel),
+        txtMaxAB, txtMaxABTime);
+    row(1, 4,
+        explained(QStringLiteral("Min.Between A and B"), AllPointsHint, { txtMinAB, txtMinABTime },
+                  panel),
+        txtMinAB, txtMinABTime);
+    row(2, 4,
+        explained(QStringLiteral("Avg Between A and B"),
+                  MeanOfLevelsHint + QLatin1Char('\n') + AllPointsHint, { txtAvgAB }, panel),
+        txtAvgAB, nullptr);
     grid->setColumnStretch(8, 1);
     layout->addLayout(grid);
     layout->addStretch(1);
