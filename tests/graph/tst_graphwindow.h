@@ -9,7 +9,7 @@
 #include "app/ui/tfrmmain.h"
 #include "base/appstate.h"
 #include "base/datetimedays.h"
-#include "base/ui/clippedpanel.h"
+#include "base/ui/scrolledpanel.h"
 #include "chart/chartblock.h"
 #include "chart/ui/pesgraph.h"
 #include "chart/ui/tfrmpicturesize.h"
@@ -109,6 +109,8 @@ private Q_SLOTS:
     void nothingStaleAfterClearOrRun();
     void newWindowsReadableAndInFront_data();
     void newWindowsReadableAndInFront();
+    void smallWindowsKeepFiguresReadable_data();
+    void smallWindowsKeepFiguresReadable();
     void closeQuestions_data();
     void closeQuestions();
     void saveClearsTheQuestion();

@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QScrollBar>
+#include <QToolBar>
 
 void TestGraphWindow::newWindowsReadableAndInFront_data()
 {
@@ -53,9 +56,11 @@ void TestGraphWindow::newWindowsReadableAndInFront()
     if (kind.startsWith("real-time"))
         QCOMPARE(graph->parentWidget()->pos(),
                  QPoint(rig.window->PanelWindow->parentWidget()->width(), 0));
-    const QList<ClippedPanel *> panels = graph->findChildren<ClippedPanel *>();
-    QCOMPARE(panels.size(), 2);
-    for (const ClippedPanel *panel : panels) {
+    const QList<ScrolledPanel *> panels = graph->findChildren<ScrolledPanel *>();
+    QCOMPARE(panels.size(), 4);
+    for (const ScrolledPanel *panel : panels) {
+        if (!panel->isVisibleTo(graph))
+            continue; // the page behind the shown one
         const QSize needed
             = panel->widget()->minimumSizeHint().expandedTo(panel->widget()->minimumSize());
         QVERIFY2(panel->viewport()->width() >= needed.width()
@@ -71,6 +76,89 @@ void TestGraphWindow::newWindowsReadableAndInFront()
     const auto &slider = Rig::control<Tslider2>(*graph, "Slider1");
     QCOMPARE(slider.mapTo(graph, QPoint()).x(), chart.mapTo(graph, plot.topLeft()).x());
     QCOMPARE(slider.width(), plot.width());
+}
+
+// Whether every part of w that a parent cuts off can be scrolled into view: each parent that cuts
+// it is a scroll area's viewport with the scroll bar that way showing.
+static bool reachable(const QWidget *w, const QWidget *top)
+{
+    QRect r = w->rect();
+    for (const QWidget *p = w; p != top; p = p->parentWidget()) {
+        const QWidget *parent = p->parentWidget();
+        r.translate(p->pos());
+        if (parent->rect().contains(r))
+            continue;
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(parent->parentWidget());
+        if (!area || area->viewport() != parent)
+            return false;
+        const QRect view = parent->rect();
+        if ((r.left() < view.left() || r.right() > view.right())
+            && !area->horizontalScrollBar()->isVisible())
+            return false;
+        if ((r.top() < view.top() || r.bottom() > view.bottom())
+            && !area->verticalScrollBar()->isVisible())
+            return false;
+        r = view; // scrolled into view, the field is where the viewport is
+    }
+    return true;
+}
+
+void TestGraphWindow::smallWindowsKeepFiguresReadable_data()
+{
+    QTest::addColumn<int>("graphs"); // graph windows tiled; 0: the real-time graph maximised
+    QTest::newRow("four graphs tiled") << 4;
+    QTest::newRow("five graphs tiled") << 5;
+    QTest::newRow("maximised, no scroll bar") << 0;
+}
+
+// However small Tile makes a graph window, every figure keeps its size (its text whole) and can
+// be scrolled into view, and a button a toolbar has no room for is in its overflow menu.
+void TestGraphWindow::smallWindowsKeepFiguresReadable()
+{
+    QFETCH(int, graphs);
+    Rig rig;
+    rig.record(12);
+    for (int i = 0; i < 12; ++i)
+        rig.second();
+    TfrmGraph &g = rig.graph();
+    for (int i = 1; i < graphs; ++i)
+        rig.window->graphs().createGraph(QString("Graph %1").arg(i));
+    settle();
+    if (graphs)
+        rig.window->menus().Tile1->trigger();
+    else
+        g.parentWidget()->showMaximized();
+    settle();
+    QVERIFY(g.width() < (graphs ? 600 : 2000) && g.height() < (graphs ? 400 : 2000));
+
+    int fields = 0;
+    for (const QWidget *w : g.findChildren<QWidget *>()) {
+        const auto *edit = qobject_cast<const QLineEdit *>(w);
+        const auto *label = qobject_cast<const QLabel *>(w);
+        const QString text = edit ? edit->text() : label ? label->text() : QString();
+        if (text.isEmpty() || !w->isVisibleTo(&g) || (label && label->parent() == &g.chart()))
+            continue;
+        ++fields;
+        const QString name = w->objectName() + ' ' + text;
+        QVERIFY2(w->width() >= w->fontMetrics().horizontalAdvance(text) + (edit ? 4 : 0)
+                     && w->height() >= w->fontMetrics().height(),
+                 qPrintable(name + " is squashed"));
+        QVERIFY2(reachable(w, &g), qPrintable(name + " is cut off out of reach"));
+    }
+    QVERIFY(fields > 40);
+    for (QToolBar *bar : g.findChildren<QToolBar *>()) {
+        const auto *overflow = bar->findChild<QWidget *>("qt_toolbar_ext_button");
+        for (QAction *action : bar->actions()) {
+            const QWidget *button = bar->widgetForAction(action);
+            if (action->isVisible() && !action->isSeparator())
+                QVERIFY2((button->isVisible() && bar->rect().contains(button->geometry()))
+                             || (overflow && overflow->isVisible()),
+                         qPrintable(action->text() + " is cut off"));
+        }
+    }
+    if (!graphs)
+        for (const QScrollBar *bar : g.findChildren<QScrollBar *>())
+            QVERIFY(!bar->isVisibleTo(&g));
 }
 
 void TestGraphWindow::closeQuestions_data()

@@ -36,7 +36,8 @@ QMdiSubWindow *TfrmMain::addChildFrame(MdiChildForm &form)
 {
     form.setAttribute(Qt::WA_DeleteOnClose);
     // A window may be made smaller than its controls need (Tile of many windows), rather than
-    // grow the client area: its controls are then cut off at its edge.
+    // grow the client area: its controls are then cut off at its edge, or (a graph window) its
+    // panels scroll.
     if (form.minimumSize().isNull())
         form.setMinimumSize(MinimumChildSize);
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(&form);

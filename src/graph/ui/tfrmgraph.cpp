@@ -2,7 +2,7 @@
 
 #include "base/appfolders.h"
 #include "base/appstate.h"
-#include "base/ui/clippedpanel.h"
+#include "base/ui/scrolledpanel.h"
 #include "base/ui/stringgrid.h"
 #include "base/ui/windowservices.h"
 #include "chart/ui/pesgraph.h"
@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolBar>
@@ -30,6 +31,12 @@
 namespace {
 
 constexpr int ChartMinimumHeight = 140;
+constexpr int ChartMinimumWidth = 160;
+constexpr int DataSetsMinimumWidth = 160;
+
+const QString MeanOfLevelsHint = QStringLiteral(
+    "arithmetic mean of the levels; the energy mean is Leq under Acoustic figures");
+const QString AllPointsHint = QStringLiteral("all points, excluded intervals included");
 
 QLineEdit *field(const char *name, int width, QWidget *parent)
 {
@@ -45,6 +52,17 @@ QLabel *caption(const QString &text, QWidget *parent, const QColor &color = QCol
     auto *label = new QLabel(text, parent);
     if (color.isValid())
         label->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(color.name()));
+    return label;
+}
+
+// A caption that says what its figure is, on the caption and on the figure's fields alike.
+QLabel *explained(const QString &text, const QString &hint, std::initializer_list<QWidget *> fields,
+                  QWidget *parent)
+{
+    QLabel *label = caption(text, parent);
+    label->setToolTip(hint);
+    for (QWidget *field : fields)
+        field->setToolTip(hint);
     return label;
 }
 
@@ -67,7 +85,7 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     rightLayout->addWidget(ToolBar1);
     rightLayout->addWidget(SurveyBar);
     pnlGraphStatistic = buildStatisticPanel();
-    m_statisticView = new ClippedPanel(pnlGraphStatistic, ClippedPanel::Cut::Right, right);
+    m_statisticView = new ScrolledPanel(pnlGraphStatistic, ScrolledPanel::Scroll::Across, right);
     rightLayout->addWidget(m_statisticView);
 
     auto *chartSplitter = new QSplitter(Qt::Vertical, right);
@@ -81,9 +99,12 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     PESGraph1->setObjectName(QStringLiteral("PESGraph1"));
     PESGraph1->installEventFilter(this);
     // However small the window, the chart keeps room for its axes and a few lines of its plot.
-    PESGraph1->setMinimumHeight(ChartMinimumHeight);
+    PESGraph1->setMinimumSize(ChartMinimumWidth, ChartMinimumHeight);
     pnlStatistic = buildCursorPanel();
-    m_cursorView = new ClippedPanel(pnlStatistic, ClippedPanel::Cut::RightAndBottom, chartSplitter);
+    m_cursorView = new ScrolledPanel(pnlStatistic, ScrolledPanel::Scroll::Both, chartSplitter);
+    // However low the window, the slider stays in view; the cursor fields under it scroll.
+    m_cursorView->setMinimumHeight(pnlStatistic->layout()->contentsMargins().top()
+                                   + pnlSlider->height());
     chartRowLayout->addWidget(PESGraph1, 1);
     chartRowLayout->addWidget(buildFiguresTabs());
     chartSplitter->addWidget(chartRow);
@@ -91,7 +112,15 @@ TfrmGraph::TfrmGraph(WindowServices &services, QWidget *parent)
     chartSplitter->setStretchFactor(0, 1);
     chartSplitter->setStretchFactor(1, 0);
     chartSplitter->setCollapsible(0, false);
-    rightLayout->addWidget(chartSplitter, 1);
+    // A window smaller than the chart and the pages beside it need (a tile among many) scrolls
+    // them rather than pushing them over each other; the toolbars stay in view above.
+    auto *chartScroller = new QScrollArea(right);
+    chartScroller->setObjectName(QStringLiteral("scrChart"));
+    chartScroller->setFrameShape(QFrame::NoFrame);
+    chartScroller->setWidgetResizable(true);
+    chartScroller->setMinimumWidth(ChartMinimumWidth);
+    chartScroller->setWidget(chartSplitter);
+    rightLayout->addWidget(chartScroller, 1);
 
     Panel12 = new QLabel(PESGraph1);
     Panel12->setObjectName(QStringLiteral("Panel12"));
@@ -136,7 +165,8 @@ void TfrmGraph::buildDataSetsPanel()
 {
     pnlDataSets = new QWidget(this);
     pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
-    pnlDataSets->setMinimumWidth(375);
+    // 375 wide when shown (fitDataSetsPanel); a small window may narrow it, the grid scrolls.
+    pnlDataSets->setMinimumWidth(DataSetsMinimumWidth);
     auto *layout = new QVBoxLayout(pnlDataSets);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -301,7 +331,7 @@ QWidget *TfrmGraph::buildStatisticPanel()
          { caption(QStringLiteral("Start Time"), panel), txtStartTime,
            caption(QStringLiteral("Sampling Rate"), panel), pnlSamplingRate,
            caption(QStringLiteral("Data No."), panel), txtDataNo,
-           caption(QStringLiteral("Avg"), panel), txtAvgAll });
+           explained(QStringLiteral("Avg"), MeanOfLevelsHint, { txtAvgAll }, panel), txtAvgAll });
     line(1,
          { caption(QStringLiteral("Maximum "), panel), txtMax, caption(QStringLiteral("@"), panel),
            txtMaxTime, caption(QStringLiteral("Minimum"), panel), txtMin,
@@ -346,9 +376,20 @@ QWidget *TfrmGraph::buildCursorPanel()
     };
     row(0, 0, caption(QStringLiteral("Cursor A"), panel, Qt::blue), txtCursorA, txtCursorATime);
     row(1, 0, caption(QStringLiteral("Cursor B"), panel, Qt::red), txtCursorB, txtCursorBTime);
-    row(0, 4, caption(QStringLiteral("Max.Between A and B"), panel), txtMaxAB, txtMaxABTime);
-    row(1, 4, caption(QStringLiteral("Min.Between A and B"), panel), txtMinAB, txtMinABTime);
-    row(2, 4, caption(QStringLiteral("Avg Between A and B"), panel), txtAvgAB, nullptr);
+    // The figures between the cursors count the points in excluded intervals too, unlike the
+    // acoustic figures beside the chart.
+    row(0, 4,
+        explained(QStringLiteral("Max.Between A and B"), AllPointsHint, { txtMaxAB, txtMaxABTime },
+                  panel),
+        txtMaxAB, txtMaxABTime);
+    row(1, 4,
+        explained(QStringLiteral("Min.Between A and B"), AllPointsHint, { txtMinAB, txtMinABTime },
+                  panel),
+        txtMinAB, txtMinABTime);
+    row(2, 4,
+        explained(QStringLiteral("Avg Between A and B"),
+                  MeanOfLevelsHint + QLatin1Char('\n') + AllPointsHint, { txtAvgAB }, panel),
+        txtAvgAB, nullptr);
     grid->setColumnStretch(8, 1);
     layout->addLayout(grid);
     layout->addStretch(1);

@@ -18,7 +18,6 @@
 #include <utility>
 
 class AcousticFiguresPanel;
-class ClippedPanel;
 class ChartModel;
 class ExceedancesPanel;
 class PESGraph;
@@ -28,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class QToolBar;
+class ScrolledPanel;
 class StringGrid;
 class Tslider2;
 class WindowServices;
@@ -248,9 +248,9 @@ private:
     WindowServices &m_services;
     std::function<bool()> m_unsavedAnalysis;
     QSplitter *m_splitter = nullptr;
-    // The statistics and cursor panels, cut off at the window's edge when it is small.
-    ClippedPanel *m_statisticView = nullptr;
-    ClippedPanel *m_cursorView = nullptr;
+    // The statistics and cursor panels, scrolling when the window is too small for them.
+    ScrolledPanel *m_statisticView = nullptr;
+    ScrolledPanel *m_cursorView = nullptr;
     int m_draggedLine = -1; // the cursor line being dragged with the mouse, or -1
     // A click on a mark, waiting to see whether it is a double click.
     QTimer m_pendingMarkClick;

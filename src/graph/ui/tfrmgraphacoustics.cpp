@@ -3,6 +3,7 @@
 // measurement and its source; the window tells them when the data or the cursors moved.
 
 #include "base/ui/prompts.h"
+#include "base/ui/scrolledpanel.h"
 #include "base/ui/windowservices.h"
 #include "chart/ui/pesgraph.h"
 #include "graph/ui/acousticfigurespanel.h"
@@ -21,8 +22,11 @@ QWidget *TfrmGraph::buildFiguresTabs()
     tabs->setDocumentMode(true);
     pnlAcoustic = new AcousticFiguresPanel(chartModel(), this);
     pnlExceedances = new ExceedancesPanel(chartModel(), this);
-    tabs->addTab(pnlAcoustic, QStringLiteral("Figures"));
-    tabs->addTab(pnlExceedances, QStringLiteral("Exceedances"));
+    // A window too low for a page scrolls it; the page keeps its width, so no figure is cut.
+    tabs->addTab(new ScrolledPanel(pnlAcoustic, ScrolledPanel::Scroll::Down, tabs),
+                 QStringLiteral("Figures"));
+    tabs->addTab(new ScrolledPanel(pnlExceedances, ScrolledPanel::Scroll::Down, tabs),
+                 QStringLiteral("Exceedances"));
     connect(pnlAcoustic, &AcousticFiguresPanel::exportRequested, this,
             &TfrmGraph::ExportFiguresClick);
     connect(pnlExceedances, &ExceedancesPanel::exportRequested, this,
