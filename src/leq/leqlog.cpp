@@ -52,8 +52,10 @@ bool LeqLog::open(const QString &folder)
     if (!dir.mkpath(QStringLiteral(".")))
         return false;
     const QFileInfo last(dir.filePath(QLatin1String(FileName)));
-    if (last.exists() && last.size() > 0)
-        QFile::rename(last.filePath(), keptName(dir, last));
+    // The last log is never begun over: when it cannot be set aside, it stays as it is and this
+    // measurement runs without a log.
+    if (last.exists() && last.size() > 0 && !QFile::rename(last.filePath(), keptName(dir, last)))
+        return false;
     removeOldKeptLogs(dir);
     m_file.setFileName(last.filePath());
     return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);

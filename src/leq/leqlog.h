@@ -18,8 +18,8 @@ public:
     ~LeqLog() { close(); }
 
     // Closes the log in progress, sets the last one aside, removes the kept ones beyond KeptLogs,
-    // and begins "LEQ.txt" in folder (created when missing). False when it cannot be written: the
-    // measurement runs without a log.
+    // and begins "LEQ.txt" in folder (created when missing). False when it cannot be written, or
+    // the last log cannot be set aside (it is left as it is): the measurement runs without a log.
     bool open(const QString &folder);
     void append(const QString &timeText, const QString &levelText);
     void close();

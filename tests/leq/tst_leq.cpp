@@ -5,6 +5,7 @@
 #include "leq/leqmeasurement.h"
 #include "meter/bcd.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -208,6 +209,22 @@ void TestLeq::logKeepsTheLastMeasurement()
     QVERIFY(!stayed.contains("LEQ 2020-01-03 10.00.00.txt"));
     QVERIFY(stayed.contains("LEQ 2020-01-03 10.00.00 (2).txt"));
     QVERIFY(stayed.contains("LEQ 2020-01-04 10.00.00.txt"));
+
+    // A last log that cannot be set aside (its folder's entries cannot change, while the file
+    // itself could be written) is left as it is: no log for this measurement.
+    QDir fixed(dir.filePath("fixed"));
+    QVERIFY(fixed.mkpath("."));
+    QFile previous(fixed.filePath("LEQ.txt"));
+    QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("2:03:04 PM\t61.5\r\n") > 0);
+    previous.close();
+    if (QProcess::execute("chattr", { "+i", fixed.path() }) != 0)
+        QSKIP("no immutable folder here");
+    const bool opened = log.open(fixed.path());
+    log.close();
+    QProcess::execute("chattr", { "-i", fixed.path() });
+    QVERIFY(!opened);
+    QVERIFY(previous.open(QIODevice::ReadOnly));
+    QCOMPARE(previous.readAll(), QByteArray("2:03:04 PM\t61.5\r\n"));
 }
 
 // Random replies, framed or not, with random clocks and levels: the invariants hold.
