@@ -6,6 +6,7 @@
 #include "survey/excludedintervals.h"
 #include "survey/graphsource.h"
 #include "survey/measurement.h"
+#include "survey/methodlines.h"
 #include "survey/seriesfigures.h"
 
 #include <QRandomGenerator>
@@ -79,6 +80,8 @@ private Q_SLOTS:
     void exclusions();
     void fastBetweenMatchesSortAndSum();
     void interval();
+    void methodLines_data();
+    void methodLines();
 
     void mergedIntervals_data();
     void mergedIntervals();
@@ -258,6 +261,40 @@ void TestFigures::interval()
     QCOMPARE(GraphSource::dataSetOf(1, Start, 10, "dBA", "FAST").intervalOf(chart),
              std::optional(10.0));
     QCOMPARE(GraphSource().intervalOf(chartOf({ 60 })), std::nullopt);
+}
+
+void TestFigures::methodLines_data()
+{
+    QTest::addColumn<GraphSource>("source");
+    QTest::addColumn<QString>("axisTitle");
+    QTest::addColumn<QString>("dt");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("data set") << GraphSource::dataSetOf(1, Start, 10, "dBA", "FAST") << ""
+                              << "dt: 10 s, the data set's interval."
+                              << "Weighting and response: dBA FAST.";
+    QTest::newRow("real-time") << GraphSource::realTime(1.0) << "Level (dB)"
+                               << "dt: 1 s, the interval the real-time recording kept."
+                               << "Weighting and response: not recorded with the data.";
+    QTest::newRow("graph file") << GraphSource::file("a.ghf") << "Level (dB(C) SLOW)"
+                                << "dt: 2 s, the median spacing of consecutive points' times."
+                                << "Weighting and response: dBC SLOW.";
+}
+
+// The method lines say where dt came from, what the levels are, and how many points were left
+// out and why.
+void TestFigures::methodLines()
+{
+    QFETCH(GraphSource, source);
+    QFETCH(QString, axisTitle);
+    Measurement chart = chartOf({ 80, Measurement::NullValue, 0, 60, 60, 70 }, 2.0);
+    chart.exclusions = { { Start + 10 * Second, Start + 11 * Second, "door" } };
+    const std::vector<QString> lines
+        = MethodLines::lines(chart, source, axisTitle, { "day 07-19 h", 50.0 }, QLocale::c());
+    QTEST(lines.front(), "dt");
+    QTEST(lines.at(1), "kind");
+    QCOMPARE(lines.back(),
+             QString("Points: 6 in all, 3 valid; left out: not recorded 1, readings "
+                     "of 0 (out of range) 1, in excluded intervals 1."));
 }
 
 void TestFigures::mergedIntervals_data()
