@@ -183,10 +183,12 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
         t->setPositionAlignment((left && !atEdge ? Qt::AlignRight : Qt::AlignLeft)
                                 | (atBottom[i] ? Qt::AlignBottom : Qt::AlignTop));
         t->position->setCoords(textKey, atBottom[i] ? 1.0 : 0.0);
-        // Two pixels apart at least, so that two boxes side by side do not touch.
-        textRects[i]
-            = QRect(QPoint(qRound(left && !atEdge ? textPx - box.width() : textPx), 0), box)
-                  .adjusted(-2, 0, 2, 2);
+        // Two pixels apart at least, so that two boxes side by side do not touch. Only a text
+        // shown has a place (a line far outside the range lies beyond any pixel).
+        if (shownTexts[i])
+            textRects[i]
+                = QRect(QPoint(qRound(left && !atEdge ? textPx - box.width() : textPx), 0), box)
+                      .adjusted(-2, 0, 2, 2);
     }
     // When the two texts would overlap, cursor B's text moves off cursor A's.
     if (shownTexts[0] && shownTexts[1] && atBottom[0] == atBottom[1]
