@@ -3,11 +3,14 @@
 #include "survey/graphsource.h"
 #include "survey/measurement.h"
 
+#include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -69,6 +72,7 @@ DistributionPanel::DistributionPanel(const Measurement &measurement, QWidget *pa
     m_bars->setBrush(BarColor);
     m_exceeded = plotDistribution->addGraph(plotDistribution->xAxis, plotDistribution->yAxis2);
     m_exceeded->setPen(QPen(CurveColor, 2));
+    plotDistribution->installEventFilter(this);
     layout->addWidget(plotDistribution, 1);
 
     lblDistribution = new QLabel(this);
@@ -149,6 +153,20 @@ void DistributionPanel::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (m_stale)
         showDistribution();
+}
+
+bool DistributionPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The chart neither zooms nor scrolls, but takes every wheel turn: over it, the wheel
+    // scrolls the page that holds it, as it does over the rest of the page.
+    if (watched == plotDistribution && event->type() == QEvent::Wheel) {
+        for (QWidget *w = parentWidget(); w; w = w->parentWidget())
+            if (auto *area = qobject_cast<QAbstractScrollArea *>(w)) {
+                QCoreApplication::sendEvent(area->verticalScrollBar(), event);
+                return true;
+            }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DistributionPanel::showDistribution()
