@@ -1,6 +1,7 @@
 #include "cli/clicommands.h"
 
 #include "base/datetimedays.h"
+#include "cli/clidistribution.h"
 #include "cli/cliexport.h"
 #include "cli/clifigures.h"
 #include "cli/cliperiods.h"
@@ -97,6 +98,7 @@ QString usage()
         "       audexa-cli periods FILE [--set N] --period SECONDS\n"
         "       audexa-cli lden FILE [--set N]\n"
         "       audexa-cli exceed FILE [--set N] --limit DB\n"
+        "       audexa-cli distribution FILE [--set N] [--class W] [--from I --to J]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -152,6 +154,13 @@ QString usage()
         "          the interval; whole seconds when the interval is whole, one decimal\n"
         "          otherwise, empty when it is not known), Lmax, Leq; then the line\n"
         "          \"total\", the number of runs and their seconds.\n"
+        "distribution  prints, without a header, one line per class of W dB (0.1, 0.5, 1, 2\n"
+        "          or 5; 1 without --class) of the valid levels of FILE (as figures reads it,\n"
+        "          points I to J with --from and --to): lower edge (one decimal), count,\n"
+        "          percent of N and percent of N at or above the lower edge (two decimals).\n"
+        "          A class holds the levels from its lower edge up to, not including, the\n"
+        "          next class's, levels taken in whole tenths of a dB (60.0 lies in the 60-61\n"
+        "          class); the empty classes between the lowest and the highest are listed.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -168,7 +177,9 @@ QString usage()
         "     input file;\n"
         "     figures: a --from or --to beyond the last point, or --from after --to;\n"
         "     periods: a missing or bad --period, or more than 2097152 periods;\n"
-        "     exceed: a missing or bad --limit)\n"
+        "     exceed: a missing or bad --limit;\n"
+        "     distribution: a bad --class, --from or --to as for figures, or levels that\n"
+        "     span more than 65536 classes)\n"
         "  3  nothing was decoded (codes 31 and 32); the reason goes to standard error\n");
 }
 
@@ -249,6 +260,8 @@ Output run(const QStringList &arguments, const Clock &clock)
         return CliPeriods::lden(arguments.mid(1), clock);
     if (command == QLatin1String("exceed"))
         return CliPeriods::exceed(arguments.mid(1), clock);
+    if (command == QLatin1String("distribution"))
+        return CliDistribution::run(arguments.mid(1), clock);
     if (command != QLatin1String("sets") && command != QLatin1String("readings"))
         return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
     const bool isReadings = command == QLatin1String("readings");

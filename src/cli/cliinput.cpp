@@ -9,6 +9,7 @@
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
+#include "survey/leveldistribution.h"
 #include "survey/periodfigures.h"
 
 #include <QFile>
@@ -119,10 +120,12 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool report = command == QLatin1String("report");
     const bool periods = command == QLatin1String("periods");
     const bool exceed = command == QLatin1String("exceed");
-    const bool oneFile = figures || periods || exceed || command == QLatin1String("lden");
+    const bool distribution = command == QLatin1String("distribution");
+    const bool oneFile
+        = figures || periods || exceed || distribution || command == QLatin1String("lden");
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument;
+        periodArgument, limitArgument, classArgument;
     struct Option
     {
         QString name;
@@ -134,12 +137,16 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--set"), &setArgument, true, QStringLiteral("a data set number") },
         { QStringLiteral("--size"), &sizeArgument, picture,
           QStringLiteral("a size such as 1600x900") },
-        { QStringLiteral("--from"), &fromArgument, figures, QStringLiteral("a point number") },
-        { QStringLiteral("--to"), &toArgument, figures, QStringLiteral("a point number") },
+        { QStringLiteral("--from"), &fromArgument, figures || distribution,
+          QStringLiteral("a point number") },
+        { QStringLiteral("--to"), &toArgument, figures || distribution,
+          QStringLiteral("a point number") },
         { QStringLiteral("--title"), &titleArgument, report, QStringLiteral("a title") },
         { QStringLiteral("--period"), &periodArgument, periods,
           QStringLiteral("a period in seconds") },
         { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
+        { QStringLiteral("--class"), &classArgument, distribution,
+          QStringLiteral("a class width in dB") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -244,6 +251,16 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                          : QString()),
                             CliCommands::BadInput) };
         a.limit = limit;
+    }
+    if (classArgument) {
+        const std::optional<int> tenths = LevelDistribution::widthOf(*classArgument);
+        if (!tenths)
+            return { std::nullopt,
+                     failed(QStringLiteral("--class needs a width of 0.1, 0.5, 1, 2 or 5 dB, "
+                                           "not \"%1\"")
+                                .arg(*classArgument),
+                            CliCommands::BadInput) };
+        a.classTenths = *tenths;
     }
     return { std::move(a), {} };
 }

@@ -25,6 +25,7 @@ struct Arguments
     std::optional<QString> title; // report
     std::optional<int> period; // periods: seconds, 1 to a day
     std::optional<double> limit; // exceed: dB
+    int classTenths = 10; // distribution: the class width in tenths of a dB
     bool graphFile = false;
 };
 struct Parsed
@@ -34,7 +35,7 @@ struct Parsed
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
 // --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file) or
-// "exceed" (one file, --limit needed).
+// "exceed" (one file, --limit needed) or "distribution" (one file, --from, --to and --class).
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

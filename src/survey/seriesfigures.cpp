@@ -219,6 +219,17 @@ std::uint32_t SeriesFigures::kth(std::uint32_t first, std::uint32_t end, std::ui
     return rank;
 }
 
+std::span<const float> SeriesFigures::validLevelsBetween(int a, int b) const
+{
+    if (m_points == 0)
+        return {};
+    const int lo = std::clamp(std::min(a, b), 0, m_points - 1);
+    const int hi = std::clamp(std::max(a, b), 0, m_points - 1);
+    const std::uint32_t first = m_validBefore[std::size_t(lo)];
+    const std::uint32_t end = m_validBefore[std::size_t(hi) + 1];
+    return std::span<const float>(m_levels).subspan(first, end - first);
+}
+
 SeriesFigures::Figures SeriesFigures::between(int a, int b) const
 {
     Figures f;

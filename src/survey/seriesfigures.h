@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 class Measurement;
@@ -32,6 +33,11 @@ public:
     Figures between(int a, int b) const;
 
     int points() const { return m_points; }
+
+    // The valid levels in the series' order: all of them, or those of the points from index a
+    // to index b (either order, both included, clamped to the series).
+    std::span<const float> validLevels() const { return m_levels; }
+    std::span<const float> validLevelsBetween(int a, int b) const;
 
 private:
     struct BitLevel

@@ -315,6 +315,18 @@ void TestCli::clockFigures_data()
         << "2007-03-15T10:30:00\t0.5\t80.0\t80.0\n"
            "2007-03-15T10:30:01\t1.0\t86.0\t85.5\ntotal\t2\t1.5\n"
         << "";
+    QTest::newRow("distribution in 5 dB classes, the null point left out")
+        << QStringList { "distribution", "halves.ghf", "--class", "5" } << 0
+        << "60.0\t1\t25.00\t100.00\n65.0\t0\t0.00\t75.00\n70.0\t0\t0.00\t75.00\n"
+           "75.0\t0\t0.00\t75.00\n80.0\t1\t25.00\t75.00\n85.0\t2\t50.00\t50.00\n"
+        << "";
+    QTest::newRow("distribution of points 3 to 4 in 0.5 dB classes")
+        << QStringList { "distribution", "halves.ghf", "--from", "3", "--to", "4", "--class=0.5" }
+        << 0 << "85.0\t1\t50.00\t100.00\n85.5\t0\t0.00\t50.00\n86.0\t1\t50.00\t50.00\n"
+        << "";
+    QTest::newRow("class of 3 dB")
+        << QStringList { "distribution", "halves.ghf", "--class", "3" } << 2 << ""
+        << "--class needs";
     QTest::newRow("period missing") << QStringList { "periods", "survey.rec" } << 2 << ""
                                     << "--period needs whole seconds";
     QTest::newRow("period of a day and a second")
@@ -330,7 +342,7 @@ void TestCli::clockFigures_data()
                                         << "code 31";
 }
 
-// periods, lden and exceed print header-less lines with points, whatever the locale.
+// periods, lden, exceed and distribution print header-less lines with points, whatever the locale.
 void TestCli::clockFigures()
 {
     QFETCH(QStringList, arguments);

@@ -1,6 +1,6 @@
 // The real-time graph end to end, on the main window with the simulated meter: the graph at
 // start-up, Run and Stop, a meter lost while recording, the rate box, Clear, "CAL Leq", "Export
-// Statistic", failed figures and dragging a cursor line.
+// Statistic", failed figures, dragging a cursor line and the "Distribution" page.
 
 #include "tst_graphwindow.h"
 
@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QTabWidget>
 
 void TestGraphWindow::realTimeGraphAtStartUp()
 {
@@ -376,3 +377,42 @@ void TestGraphWindow::dragCursorLine()
 }
 
 QTEST_MAIN(TestGraphWindow)
+
+// The "Distribution" page takes the data, an excluded interval and the cursors as the figures
+// do, and "Copy" puts its table on the clipboard.
+void TestGraphWindow::distributionFollowsTheGraph()
+{
+    Rig rig;
+    TfrmGraph &g = rig.window->graphs().createGraph("survey");
+    auto &tabs = Rig::control<QTabWidget>(g, "tabFigures");
+    tabs.setCurrentIndex(2);
+    QCOMPARE(tabs.tabText(2), QString("Distribution"));
+    const double t0 = 45000.5;
+    const float levels[] = { 59.9f, 60.0f, 60.1f, 62.5f, ChartModel::NullValue, 0.0f };
+    g.PrepareGraph(1, 130, 30, t0 + 6 * DateTimeDays::OneSecond, t0, 6);
+    for (int i = 0; i < 6; ++i)
+        g.chartModel().fillPoint(i, t0 + i * DateTimeDays::OneSecond, levels[i]);
+    g.UpdateGraphStatistics();
+    settle();
+    const auto shown = [&] {
+        return Rig::control<QLabel>(g, "lblDistribution").text();
+    };
+    QCOMPARE(shown(), QString("N = 4; classes: 4"));
+
+    Tslider2 &slider = Rig::control<Tslider2>(g, "Slider1");
+    slider.setValue1(3);
+    slider.setValue2(3);
+    rig.prompts.texts = { QString("door") };
+    Rig::control<QAction>(g, "ExcludeAB").trigger();
+    QCOMPARE(shown(), QString("N = 3; classes: 2"));
+
+    Rig::control<QComboBox>(g, "cmbDistributionRange").setCurrentIndex(1);
+    slider.setValue1(1);
+    slider.setValue2(2);
+    QCOMPARE(shown(), QString("N = 2; classes: 1"));
+    g.CopyDistributionClick();
+    QCOMPARE(QApplication::clipboard()->text(),
+             QString("Lower (dB)\tCount\tPercent\tExceeded (%)\n60.0\t2\t100.00\t100.00\n"));
+    QCOMPARE(rig.prompts.messages.last(),
+             QString("The distribution has been copied to the clipboard."));
+}

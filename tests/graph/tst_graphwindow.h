@@ -121,6 +121,7 @@ private Q_SLOTS:
     void failedFigureIsReportedOnce();
     void templateTakesLookOnly();
     void dragCursorLine();
+    void distributionFollowsTheGraph();
     void saveAndReopen();
     void badGraphFileMakesNoWindow();
     void pictures_data();

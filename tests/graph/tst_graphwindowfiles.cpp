@@ -57,7 +57,7 @@ void TestGraphWindow::newWindowsReadableAndInFront()
         QCOMPARE(graph->parentWidget()->pos(),
                  QPoint(rig.window->PanelWindow->parentWidget()->width(), 0));
     const QList<ScrolledPanel *> panels = graph->findChildren<ScrolledPanel *>();
-    QCOMPARE(panels.size(), 4);
+    QCOMPARE(panels.size(), 5); // the statistics, the cursors and the three pages
     for (const ScrolledPanel *panel : panels) {
         if (!panel->isVisibleTo(graph))
             continue; // the page behind the shown one

@@ -19,6 +19,7 @@
 
 class AcousticFiguresPanel;
 class ChartModel;
+class DistributionPanel;
 class ExceedancesPanel;
 class PESGraph;
 class QAction;
@@ -175,6 +176,8 @@ public:
     bool LimitClick();
     // "Export Exceedances": the runs on the clipboard as tab-separated lines.
     void ExportExceedancesClick();
+    // "Copy" on the "Distribution" page: its table on the clipboard as tab-separated lines.
+    void CopyDistributionClick();
     void txtSamplingRateChange();
     void PESGraph1ZoomIn();
     void PESGraph1CustomizeDlg(bool changed);
@@ -281,6 +284,7 @@ private:
     // The pages beside the chart, handed the chart's measurement and its source.
     AcousticFiguresPanel *pnlAcoustic = nullptr;
     ExceedancesPanel *pnlExceedances = nullptr;
+    DistributionPanel *pnlDistribution = nullptr;
     QLabel *Panel12 = nullptr;
     // The data sets panel of the "DataLogger" window.
     QLabel *StaticText1 = nullptr;

@@ -1,12 +1,14 @@
 // The graph window's pages beside the chart: the "Acoustic figures" panel (the figures of the
-// whole graph and between cursors A and B) and the "Exceedances" page, both handed the chart's
-// measurement and its source; the window tells them when the data or the cursors moved.
+// whole graph and between cursors A and B), the "Exceedances" page and the "Distribution" page,
+// each handed the chart's measurement and its source; the window tells them when the data or
+// the cursors moved.
 
 #include "base/ui/prompts.h"
 #include "base/ui/scrolledpanel.h"
 #include "base/ui/windowservices.h"
 #include "chart/ui/pesgraph.h"
 #include "graph/ui/acousticfigurespanel.h"
+#include "graph/ui/distributionpanel.h"
 #include "graph/ui/exceedancespanel.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
@@ -27,6 +29,11 @@ QWidget *TfrmGraph::buildFiguresTabs()
                  QStringLiteral("Figures"));
     tabs->addTab(new ScrolledPanel(pnlExceedances, ScrolledPanel::Scroll::Down, tabs),
                  QStringLiteral("Exceedances"));
+    pnlDistribution = new DistributionPanel(chartModel(), this);
+    tabs->addTab(new ScrolledPanel(pnlDistribution, ScrolledPanel::Scroll::Down, tabs),
+                 QStringLiteral("Distribution"));
+    connect(pnlDistribution, &DistributionPanel::copyRequested, this,
+            &TfrmGraph::CopyDistributionClick);
     connect(pnlAcoustic, &AcousticFiguresPanel::exportRequested, this,
             &TfrmGraph::ExportFiguresClick);
     connect(pnlExceedances, &ExceedancesPanel::exportRequested, this,
@@ -63,12 +70,14 @@ void TfrmGraph::refreshAcousticFigures()
 {
     pnlAcoustic->refresh(cursorRange());
     pnlExceedances->refresh();
+    pnlDistribution->refresh(cursorRange());
     RemoveOverlay1->setEnabled(chartModel().overlay.has_value());
 }
 
 void TfrmGraph::showBetweenAcousticFigures()
 {
     pnlAcoustic->showBetween(cursorRange());
+    pnlDistribution->showBetween(cursorRange());
 }
 
 void TfrmGraph::ExportFiguresClick()
@@ -87,4 +96,11 @@ void TfrmGraph::ExportExceedancesClick()
     QApplication::clipboard()->setText(pnlExceedances->exportText());
     m_services.prompts().showMessage(
         QStringLiteral("The exceedances have been copied to the clipboard."));
+}
+
+void TfrmGraph::CopyDistributionClick()
+{
+    QApplication::clipboard()->setText(pnlDistribution->copyText());
+    m_services.prompts().showMessage(
+        QStringLiteral("The distribution has been copied to the clipboard."));
 }
