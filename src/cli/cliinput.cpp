@@ -119,10 +119,11 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool report = command == QLatin1String("report");
     const bool periods = command == QLatin1String("periods");
     const bool exceed = command == QLatin1String("exceed");
-    const bool oneFile = figures || periods || exceed || command == QLatin1String("lden");
+    const bool lden = command == QLatin1String("lden");
+    const bool oneFile = figures || periods || exceed || lden;
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument;
+        periodArgument, limitArgument, hoursArgument;
     struct Option
     {
         QString name;
@@ -140,6 +141,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--period"), &periodArgument, periods,
           QStringLiteral("a period in seconds") },
         { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
+        { QStringLiteral("--hours"), &hoursArgument, lden,
+          QStringLiteral("hours such as 07-19-23") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -244,6 +247,17 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                          : QString()),
                             CliCommands::BadInput) };
         a.limit = limit;
+    }
+    if (hoursArgument) {
+        const std::optional<DayEveningNightHours> hours
+            = DayEveningNightHours::parse(*hoursArgument);
+        if (!hours)
+            return { std::nullopt,
+                     failed(QStringLiteral("--hours needs 07-19-23, 06-18-22, 06-20-22 or 07-22, "
+                                           "not \"%1\"")
+                                .arg(*hoursArgument),
+                            CliCommands::BadInput) };
+        a.hours = *hours;
     }
     return { std::move(a), {} };
 }

@@ -2,6 +2,7 @@
 
 #include "chart/chartmodel.h"
 #include "cli/clicommands.h"
+#include "survey/dayeveningnighthours.h"
 #include "survey/graphsource.h"
 
 #include <QSize>
@@ -25,6 +26,7 @@ struct Arguments
     std::optional<QString> title; // report
     std::optional<int> period; // periods: seconds, 1 to a day
     std::optional<double> limit; // exceed: dB
+    DayEveningNightHours hours; // lden: --hours, 07-19-23 without it
     bool graphFile = false;
 };
 struct Parsed
@@ -33,7 +35,7 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file) or
+// --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file, --hours) or
 // "exceed" (one file, --limit needed).
 Parsed parse(const QString &command, const QStringList &arguments);
 
