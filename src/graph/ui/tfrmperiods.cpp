@@ -51,7 +51,7 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     setObjectName(QStringLiteral("TfrmPeriods"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(captionFor(graph));
-    resize(1040, 640);
+    resize(1200, 640);
 
     m_periodModel = new FigureTableModel(this);
     m_dayModel = new FigureTableModel(this);
