@@ -17,7 +17,7 @@ void BM_Periods15Min(benchmark::State &state)
 {
     const ChartModel &chart = surveyChart();
     for (auto _ : state) {
-        const PeriodFigures::Result result = PeriodFigures::periods(chart, 900);
+        const PeriodFigures::Result result = PeriodFigures::periods(chart, 900, 1.0);
         benchmark::DoNotOptimize(result.rows.back().l90);
     }
 }
@@ -30,8 +30,8 @@ void BM_PeriodsWindowRefresh(benchmark::State &state)
     const ChartModel &chart = surveyChart();
     for (auto _ : state) {
         const FigureTable periods
-            = FigureTable::ofPeriods(PeriodFigures::periods(chart, 900).rows, 900);
-        const FigureTable days = FigureTable::ofDays(DayNightLevels::days(chart).rows);
+            = FigureTable::ofPeriods(PeriodFigures::periods(chart, 900, 1.0).rows, 900);
+        const FigureTable days = FigureTable::ofDays(DayNightLevels::days(chart, {}, 1.0).rows);
         benchmark::DoNotOptimize(periods.rowCount() + days.rowCount());
     }
 }

@@ -1,5 +1,7 @@
 #include "app/appsettings.h"
 
+#include "survey/dayeveningnighthours.h"
+
 #include <QSettings>
 #include <QVariant>
 
@@ -52,6 +54,12 @@ AppSettings AppSettings::read(const QSettings &store)
     if (const auto discard = readNumber(store.value(DiscardFloatingKey)))
         if (std::trunc(*discard) == *discard && *discard >= INT32_MIN && *discard <= INT32_MAX)
             settings.DiscardFloatingError = *discard != 0.0;
+    if (const std::optional<::DayEveningNightHours> hours
+        = ::DayEveningNightHours::parse(store.value(HoursKey).toString()))
+        settings.DayEveningNightHours = hours->code();
+    if (const auto threshold = readNumber(store.value(CoverageThresholdKey)))
+        if (std::trunc(*threshold) == *threshold && *threshold >= 0.0 && *threshold <= 100.0)
+            settings.CoverageThreshold = int(*threshold);
     return settings;
 }
 
@@ -59,5 +67,7 @@ void AppSettings::write(QSettings &store) const
 {
     store.setValue(RealTimeRateKey, static_cast<double>(RealTimeRate));
     store.setValue(DiscardFloatingKey, DiscardFloatingError ? 1 : 0);
+    store.setValue(HoursKey, DayEveningNightHours);
+    store.setValue(CoverageThresholdKey, CoverageThreshold);
     store.sync();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // The program-wide state of one run, owned by the main window and handed by reference to
@@ -36,6 +37,11 @@ struct AppState
     int cursorBIndex = 0;
     int drawingMode = -99; // -99 normal, 0 text, 2 cross
     int annotationCounter = 4;
+
+    // The "Periods" window: the day-evening-night hours (their code, "07-19-23") and the
+    // coverage below which a figure is flagged, in percent.
+    QString dayEveningNightHours = QStringLiteral("07-19-23");
+    int coverageThreshold = 50;
 
     // Data logger.
     bool loggerDataLoaded = false;

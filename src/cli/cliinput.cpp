@@ -121,11 +121,11 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool periods = command == QLatin1String("periods");
     const bool exceed = command == QLatin1String("exceed");
     const bool distribution = command == QLatin1String("distribution");
-    const bool oneFile
-        = figures || periods || exceed || distribution || command == QLatin1String("lden");
+    const bool lden = command == QLatin1String("lden");
+    const bool oneFile = figures || periods || exceed || distribution || lden;
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument, classArgument;
+        periodArgument, limitArgument, classArgument, hoursArgument;
     struct Option
     {
         QString name;
@@ -147,6 +147,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
         { QStringLiteral("--class"), &classArgument, distribution,
           QStringLiteral("a class width in dB") },
+        { QStringLiteral("--hours"), &hoursArgument, lden,
+          QStringLiteral("hours such as 07-19-23") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -261,6 +263,17 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                 .arg(*classArgument),
                             CliCommands::BadInput) };
         a.classTenths = *tenths;
+    }
+    if (hoursArgument) {
+        const std::optional<DayEveningNightHours> hours
+            = DayEveningNightHours::parse(*hoursArgument);
+        if (!hours)
+            return { std::nullopt,
+                     failed(QStringLiteral("--hours needs 07-19-23, 06-18-22, 06-20-22 or 07-22, "
+                                           "not \"%1\"")
+                                .arg(*hoursArgument),
+                            CliCommands::BadInput) };
+        a.hours = *hours;
     }
     return { std::move(a), {} };
 }

@@ -2,6 +2,7 @@
 
 #include "chart/chartmodel.h"
 #include "cli/clicommands.h"
+#include "survey/dayeveningnighthours.h"
 #include "survey/graphsource.h"
 
 #include <QSize>
@@ -26,6 +27,7 @@ struct Arguments
     std::optional<int> period; // periods: seconds, 1 to a day
     std::optional<double> limit; // exceed: dB
     int classTenths = 10; // distribution: the class width in tenths of a dB
+    DayEveningNightHours hours; // lden: --hours, 07-19-23 without it
     bool graphFile = false;
 };
 struct Parsed
@@ -34,7 +36,7 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file) or
+// --to), "report" (--title), "periods" (one file, --period needed), "lden" (one file, --hours),
 // "exceed" (one file, --limit needed) or "distribution" (one file, --from, --to and --class).
 Parsed parse(const QString &command, const QStringList &arguments);
 

@@ -57,7 +57,8 @@ CliCommands::Output periods(const QStringList &arguments, const Clock &clock)
     if (!input.chart)
         return input.report;
     const int period = input.arguments->period.value_or(0);
-    const PeriodFigures::Result result = PeriodFigures::periods(*input.chart, period);
+    const PeriodFigures::Result result
+        = PeriodFigures::periods(*input.chart, period, input.source.intervalOf(*input.chart));
     if (result.refusedRows > 0)
         return CliInput::failed(QStringLiteral("the points span %1 periods of %2 s, more than "
                                                "%3; choose a longer period")
@@ -69,7 +70,7 @@ CliCommands::Output periods(const QStringList &arguments, const Clock &clock)
     for (const PeriodFigures::Row &row : result.rows)
         out += DateTimeDays::isoText(row.startDays()) + Tab + QString::number(row.n) + Tab
             + decimal(row.leq) + Tab + decimal(row.lmax) + Tab + decimal(row.l10) + Tab
-            + decimal(row.l90) + Newline;
+            + decimal(row.l90) + Tab + decimal(row.coverage) + Newline;
     return written(input.report, out, result.unplaced);
 }
 
@@ -78,13 +79,16 @@ CliCommands::Output lden(const QStringList &arguments, const Clock &clock)
     const Input input = read(QStringLiteral("lden"), arguments, clock);
     if (!input.chart)
         return input.report;
-    const DayNightLevels::Result result = DayNightLevels::days(*input.chart);
+    using namespace DayNightLevels;
+    const Result result
+        = days(*input.chart, input.arguments->hours, input.source.intervalOf(*input.chart));
+    // Without an evening its two fields stay empty, so every line has the same fields.
     QString out;
-    for (const DayNightLevels::Row &row : result.rows)
-        out += row.date.toString(QStringLiteral("yyyy-MM-dd")) + Tab
-            + decimal(row.leq[DayNightLevels::Day]) + Tab
-            + decimal(row.leq[DayNightLevels::Evening]) + Tab
-            + decimal(row.leq[DayNightLevels::Night]) + Tab + decimal(row.lden) + Newline;
+    for (const Row &row : result.rows)
+        out += row.date.toString(QStringLiteral("yyyy-MM-dd")) + Tab + decimal(row.leq[Day]) + Tab
+            + decimal(row.leq[Evening]) + Tab + decimal(row.leq[Night]) + Tab + decimal(row.lden)
+            + Tab + decimal(row.coverage[Day]) + Tab + decimal(row.coverage[Evening]) + Tab
+            + decimal(row.coverage[Night]) + Newline;
     return written(input.report, out, result.unplaced);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/datetimedays.h"
 #include "survey/acousticfigures.h"
+#include "survey/periodfigures.h"
 #include "survey/timedlevels.h"
 
 #include <cmath>
@@ -12,33 +13,26 @@ namespace DayNightLevels {
 namespace {
 
 constexpr qint64 HourMs = 3600000;
-// Counted from 07:00: the day's 12 hours, then the evening's 4, then the night's 8.
-constexpr qint64 EveningFrom = 12 * HourMs;
-constexpr qint64 NightFrom = 16 * HourMs;
 
 } // namespace
 
-double lden(double lday, double levening, double lnight)
-{
-    const double sum = 12.0 * std::pow(10.0, lday / 10.0)
-        + 4.0 * std::pow(10.0, (levening + 5.0) / 10.0)
-        + 8.0 * std::pow(10.0, (lnight + 10.0) / 10.0);
-    return 10.0 * std::log10(sum / 24.0);
-}
-
-Result days(const Measurement &chart)
+Result days(const Measurement &chart, const DayEveningNightHours &hours,
+            std::optional<double> intervalSeconds)
 {
     Result result;
     const TimedLevels points = TimedLevels::of(chart);
     result.unplaced = points.unplaced;
 
-    // Time counted from 07:00 makes the day's three parts one stretch of 24 hours: key
+    // Time counted from the day's start hour makes the day's parts one stretch of 24 hours: key
     // 3 x (day) + part, which only grows along points in time order.
-    const auto keyOf = [](qint64 ms) {
-        const qint64 shifted = ms - 7 * HourMs;
+    const qint64 dayFrom = hours.day * HourMs;
+    const qint64 eveningFrom = hours.dayHours() * HourMs;
+    const qint64 nightFrom = (hours.dayHours() + hours.eveningHours()) * HourMs;
+    const auto keyOf = [&](qint64 ms) {
+        const qint64 shifted = ms - dayFrom;
         const qint64 day = floorDivide(shifted, DateTimeDays::MsPerDay);
         const qint64 into = shifted - day * DateTimeDays::MsPerDay;
-        return 3 * day + (into < EveningFrom ? Day : into < NightFrom ? Evening : Night);
+        return 3 * day + (into < eveningFrom ? Day : into < nightFrom ? Evening : Night);
     };
     const std::span<const float> levels(points.levels);
     std::size_t from = 0;
@@ -50,7 +44,7 @@ Result days(const Measurement &chart)
         const qint64 day = floorDivide(key, 3);
         const QDate date = DateTimeDays::dateOf(double(day));
         if (result.rows.empty() || result.rows.back().date != date)
-            result.rows.push_back({ date, {}, {}, {} });
+            result.rows.push_back({ date, {}, {}, {}, {} });
         Row &row = result.rows.back();
         const std::size_t part = std::size_t(key - 3 * day);
         const AcousticFigures::Figures f
@@ -59,12 +53,20 @@ Result days(const Measurement &chart)
         row.leq[part] = f.leq;
         from = to;
     }
-    for (Row &row : result.rows)
-        if (row.leq[Day] && row.leq[Evening] && row.leq[Night]) {
-            const double value = lden(*row.leq[Day], *row.leq[Evening], *row.leq[Night]);
+    const std::array<int, 3> partHours { hours.dayHours(), hours.eveningHours(),
+                                         hours.nightHours() };
+    for (Row &row : result.rows) {
+        for (std::size_t part = 0; part < 3; ++part)
+            if (partHours[part] > 0)
+                row.coverage[part] = PeriodFigures::coveragePercent(row.n[part], intervalSeconds,
+                                                                    partHours[part] * 3600.0);
+        if (row.leq[Day] && row.leq[Night] && (row.leq[Evening] || !hours.evening)) {
+            const double value
+                = hours.level(*row.leq[Day], row.leq[Evening].value_or(0.0), *row.leq[Night]);
             if (std::isfinite(value))
                 row.lden = value;
         }
+    }
     return result;
 }
 

@@ -10,11 +10,27 @@
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
 
 const QDate DayZero(1899, 12, 30);
+
+// The periods' columns.
+constexpr int PeriodLeq = 2;
+constexpr int PeriodLmax = 3;
+constexpr int PeriodL10 = 4;
+constexpr int PeriodL90 = 5;
+constexpr int PeriodCoverage = 6;
+
+const std::array<QString, 3> PartNames { QStringLiteral("Day"), QStringLiteral("Evening"),
+                                         QStringLiteral("Night") };
+
+constexpr quint32 bit(int column)
+{
+    return quint32(1) << column;
+}
 
 qint64 msOf(double days)
 {
@@ -41,31 +57,108 @@ FigureTable::FigureTable(Kind kind, QStringList titles, std::vector<int> decimal
 }
 
 FigureTable FigureTable::ofPeriods(const std::vector<PeriodFigures::Row> &rows, int periodSeconds,
-                                   const QLocale &locale)
+                                   int coverageThreshold, const QLocale &locale)
 {
     FigureTable table(Kind::Periods,
                       { QStringLiteral("Start"), QStringLiteral("N"), QStringLiteral("Leq"),
-                        QStringLiteral("Lmax"), QStringLiteral("L10"), QStringLiteral("L90") },
-                      { 0, 1, 1, 1, 1 }, locale);
+                        QStringLiteral("Lmax"), QStringLiteral("L10"), QStringLiteral("L90"),
+                        QStringLiteral("Coverage %") },
+                      { 0, 1, 1, 1, 1, 1 }, locale);
     table.m_periodSeconds = periodSeconds;
+    table.m_threshold = coverageThreshold;
     table.m_rows.reserve(rows.size());
-    for (const PeriodFigures::Row &r : rows)
-        table.m_rows.push_back({ r.startDays(), { double(r.n), r.leq, r.lmax, r.l10, r.l90 } });
+    for (const PeriodFigures::Row &r : rows) {
+        quint32 flagged = 0;
+        if (FigureFlags::lowCoverage(r.coverage, coverageThreshold))
+            flagged |= bit(PeriodLeq) | bit(PeriodLmax) | bit(PeriodL10) | bit(PeriodL90)
+                | bit(PeriodCoverage);
+        if (FigureFlags::fewPoints(10, r.n))
+            flagged |= bit(PeriodL10) | bit(PeriodL90);
+        table.m_rows.push_back(
+            { r.startDays(), { double(r.n), r.leq, r.lmax, r.l10, r.l90, r.coverage }, flagged });
+    }
     return table;
 }
 
-FigureTable FigureTable::ofDays(const std::vector<DayNightLevels::Row> &rows, const QLocale &locale)
+FigureTable FigureTable::ofDays(const std::vector<DayNightLevels::Row> &rows,
+                                const DayEveningNightHours &hours, int coverageThreshold,
+                                const QLocale &locale)
 {
-    FigureTable table(Kind::Days,
-                      { QStringLiteral("Date"), QStringLiteral("Lday"), QStringLiteral("Levening"),
-                        QStringLiteral("Lnight"), QStringLiteral("Lden") },
-                      { 1, 1, 1, 1 }, locale);
+    std::vector<int> parts { DayNightLevels::Day, DayNightLevels::Night };
+    if (hours.evening)
+        parts.insert(parts.begin() + 1, DayNightLevels::Evening);
+    QStringList titles { QStringLiteral("Date") };
+    for (int part : parts)
+        titles << QStringLiteral("L") + PartNames[std::size_t(part)].toLower();
+    titles << hours.levelName();
+    for (int part : parts)
+        titles << PartNames[std::size_t(part)] + QStringLiteral(" %");
+    FigureTable table(Kind::Days, titles, std::vector<int>(std::size_t(titles.size() - 1), 1),
+                      locale);
+    table.m_threshold = coverageThreshold;
+    table.m_parts = parts;
+    const int levelColumn = 1 + int(parts.size());
     table.m_rows.reserve(rows.size());
-    for (const DayNightLevels::Row &r : rows)
-        table.m_rows.push_back({ double(DayZero.daysTo(r.date)),
-                                 { r.leq[DayNightLevels::Day], r.leq[DayNightLevels::Evening],
-                                   r.leq[DayNightLevels::Night], r.lden } });
+    for (const DayNightLevels::Row &r : rows) {
+        Row row { double(DayZero.daysTo(r.date)), {}, 0 };
+        for (int part : parts)
+            row.values.push_back(r.leq[std::size_t(part)]);
+        row.values.push_back(r.lden);
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const std::optional<double> &coverage = r.coverage[std::size_t(parts[i])];
+            row.values.push_back(coverage);
+            if (FigureFlags::lowCoverage(coverage, coverageThreshold))
+                row.flagged |= bit(1 + int(i)) | bit(levelColumn) | bit(levelColumn + 1 + int(i));
+        }
+        table.m_rows.push_back(std::move(row));
+    }
     return table;
+}
+
+bool FigureTable::isFlagged(int row, int column) const
+{
+    return row >= 0 && row < rowCount() && column >= 0 && column < columnCount()
+        && (m_rows[std::size_t(row)].flagged & bit(column)) != 0;
+}
+
+QString FigureTable::flagReason(int row, int column) const
+{
+    if (!isFlagged(row, column))
+        return {};
+    const Row &r = m_rows[std::size_t(row)];
+    const auto percentText = [&](const std::optional<double> &coverage) {
+        return AcousticFigures::decimalText(coverage, m_locale, 1);
+    };
+    const auto lowText = [&](const QString &what, const std::optional<double> &coverage) {
+        return QStringLiteral("%1 %2 % is below the threshold of %3 %: the figures are from a "
+                              "small part of it.")
+            .arg(what, percentText(coverage))
+            .arg(m_threshold);
+    };
+    QStringList reasons;
+    if (m_kind == Kind::Periods) {
+        const std::optional<double> &coverage = r.values[PeriodCoverage - 1];
+        if (FigureFlags::lowCoverage(coverage, m_threshold))
+            reasons << lowText(QStringLiteral("Coverage"), coverage);
+        const long long n = std::llround(r.values[0].value_or(0.0));
+        if ((column == PeriodL10 || column == PeriodL90) && FigureFlags::fewPoints(10, n))
+            reasons << QStringLiteral("%1 from %2 points, fewer than 10: it can only repeat %3.")
+                           .arg(m_titles[column])
+                           .arg(n)
+                           .arg(column == PeriodL10 ? QStringLiteral("Lmax")
+                                                    : QStringLiteral("Lmin"));
+        return reasons.join(QLatin1Char('\n'));
+    }
+    const int parts = int(m_parts.size());
+    for (int i = 0; i < parts; ++i) {
+        const bool ofPart = column == 1 + i || column == parts + 2 + i;
+        const std::optional<double> &coverage = r.values[std::size_t(parts + 1 + i)];
+        if ((ofPart || column == parts + 1) && FigureFlags::lowCoverage(coverage, m_threshold))
+            reasons << lowText(PartNames[std::size_t(m_parts[std::size_t(i)])]
+                                   + QStringLiteral(" coverage"),
+                               coverage);
+    }
+    return reasons.join(QLatin1Char('\n'));
 }
 
 QString FigureTable::text(int row, int column) const

@@ -2,6 +2,7 @@
 
 #include "base/celltable.h"
 #include "survey/daynightlevels.h"
+#include "survey/figureflags.h"
 #include "survey/periodfigures.h"
 
 #include <QLocale>
@@ -12,10 +13,15 @@
 #include <vector>
 
 // A table of figures over the clock as the "Periods" window shows it: the periods (Start, N,
-// Leq, Lmax, L10, L90) or the days (Date, Lday, Levening, Lnight, Lden). The first column is
-// the row's time, the others numbers, each column with its own number of decimals; a figure
-// that could not be formed is empty. The texts are in the locale the table was made with: its
-// short date and long time, its decimal separator.
+// Leq, Lmax, L10, L90, Coverage %) or the days (Date, Lday, Levening, Lnight, Lden, and each
+// part's coverage, "Day %", "Evening %", "Night %"; without an evening Date, Lday, Lnight, Ldn,
+// Day %, Night %). A figure may be flagged (FigureFlags): a period's figures and coverage when
+// its coverage is below the threshold, its L10 and L90 from fewer than 10 points; a day's part
+// (its level and coverage) below the threshold, and the day's Lden when any part is.
+//
+// The first column is the row's time, the others numbers, each column with its own number of
+// decimals; a figure that could not be formed is empty. The texts are in the locale the table was
+// made with: its short date and long time, its decimal separator.
 //
 // Sorting is by the values, not the texts: the first column by time, the others numerically,
 // empty figures last in either order, rows with equal values in time order.
@@ -26,12 +32,17 @@ public:
     {
         double days = 0.0; // the start, in days from 30 December 1899
         std::vector<std::optional<double>> values; // one per column after the first
+        quint32 flagged = 0; // bit c: column c's figure is flagged
     };
 
-    // The periods of periodSeconds, and the days' levels.
+    // The periods of periodSeconds, and the days' levels for the parts' hours, flagged with a
+    // coverage threshold in percent.
     static FigureTable ofPeriods(const std::vector<PeriodFigures::Row> &rows, int periodSeconds,
+                                 int coverageThreshold = FigureFlags::DefaultCoverageThreshold,
                                  const QLocale &locale = QLocale::system());
     static FigureTable ofDays(const std::vector<DayNightLevels::Row> &rows,
+                              const DayEveningNightHours &hours = {},
+                              int coverageThreshold = FigureFlags::DefaultCoverageThreshold,
                               const QLocale &locale = QLocale::system());
 
     int rowCount() const { return int(m_rows.size()); }
@@ -43,6 +54,9 @@ public:
     // Where a row ends (the start of the next period, or of the next day); for a period that
     // reaches past midnight, midnight, where the periods start again.
     double endDays(int row) const;
+    // Why a cell's figure is flagged, for its tooltip; empty when it is not.
+    QString flagReason(int row, int column) const;
+    bool isFlagged(int row, int column) const;
 
     // Sorts by a column, in ascending or descending order.
     void sort(int column, bool ascending);
@@ -68,6 +82,8 @@ private:
     QString m_dateFormat;
     QString m_dateTimeFormat;
     int m_periodSeconds = 0;
+    int m_threshold = FigureFlags::DefaultCoverageThreshold;
+    std::vector<int> m_parts; // the days' parts shown, in order (DayNightLevels::Part)
     std::vector<Row> m_rows;
     int m_sortColumn = 0;
     bool m_ascending = true;

@@ -22,7 +22,17 @@ double Row::startDays() const
     return double(startMs) / double(DateTimeDays::MsPerDay);
 }
 
-Result periods(const Measurement &chart, int periodSeconds)
+std::optional<double> coveragePercent(long long n, std::optional<double> intervalSeconds,
+                                      double periodSeconds)
+{
+    if (n == 0)
+        return 0.0;
+    if (!intervalSeconds || !(*intervalSeconds > 0.0) || !(periodSeconds > 0.0))
+        return std::nullopt;
+    return 100.0 * std::min(periodSeconds, double(n) * *intervalSeconds) / periodSeconds;
+}
+
+Result periods(const Measurement &chart, int periodSeconds, std::optional<double> intervalSeconds)
 {
     Result result;
     if (periodSeconds < 1 || periodSeconds > MaxPeriodSeconds)
@@ -49,8 +59,9 @@ Result periods(const Measurement &chart, int periodSeconds)
     result.rows.resize(std::size_t(last - first + 1));
     for (qint64 number = first; number <= last; ++number) {
         const qint64 day = floorDivide(number, perDay);
-        result.rows[std::size_t(number - first)].startMs
-            = day * DateTimeDays::MsPerDay + (number - day * perDay) * periodMs;
+        Row &row = result.rows[std::size_t(number - first)];
+        row.startMs = day * DateTimeDays::MsPerDay + (number - day * perDay) * periodMs;
+        row.coverage = 0.0;
     }
     const std::span<const float> levels(points.levels);
     std::size_t from = 0;
@@ -71,6 +82,7 @@ Result periods(const Measurement &chart, int periodSeconds)
         row.lmax = f.lmax;
         row.l10 = f.percentiles[L10];
         row.l90 = f.percentiles[L90];
+        row.coverage = coveragePercent(f.n, intervalSeconds, double(end - row.startMs) / 1000.0);
         from = to;
     }
     return result;

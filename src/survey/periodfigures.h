@@ -23,7 +23,10 @@ class Measurement;
 //
 // Each period gives N, Leq, Lmax, L10 and L90 by the acoustic figures' rules (AcousticFigures);
 // the periods between the first and the last that hold points are all listed, the empty ones
-// with N = 0 and no figures.
+// with N = 0 and no figures. Its coverage is how much of it was measured: with dt the series'
+// interval, covered = min(P, N x dt) seconds and coverage = 100 x covered / P, P the period's
+// own length (the shorter last period of a day its own); 0 without a valid point, none when dt
+// is not known.
 namespace PeriodFigures {
 
 // The longest period: a whole day.
@@ -36,6 +39,7 @@ struct Row
     qint64 startMs = 0; // wall-clock milliseconds from 30 December 1899
     long long n = 0;
     std::optional<double> leq, lmax, l10, l90;
+    std::optional<double> coverage; // percent
 
     double startDays() const;
     bool operator==(const Row &) const = default;
@@ -50,7 +54,13 @@ struct Result
     long long unplaced = 0;
 };
 
-// The periods of periodSeconds (1 to MaxPeriodSeconds; anything else gives no rows).
-Result periods(const Measurement &chart, int periodSeconds);
+// The periods of periodSeconds (1 to MaxPeriodSeconds; anything else gives no rows), with dt
+// intervalSeconds for their coverage.
+Result periods(const Measurement &chart, int periodSeconds, std::optional<double> intervalSeconds);
+
+// 100 x min(P, N x dt) / P for N valid points a dt apart in P seconds: 0 for N = 0, none when
+// dt or P is not positive.
+std::optional<double> coveragePercent(long long n, std::optional<double> intervalSeconds,
+                                      double periodSeconds);
 
 } // namespace PeriodFigures

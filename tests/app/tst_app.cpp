@@ -70,6 +70,8 @@ void TestApp::settingsRoundTrip()
     AppSettings written;
     written.RealTimeRate = 2.5f;
     written.DiscardFloatingError = true;
+    written.DayEveningNightHours = "07-22";
+    written.CoverageThreshold = 75;
     {
         QSettings store(dir.filePath("s.ini"), QSettings::IniFormat);
         written.write(store);
@@ -79,6 +81,13 @@ void TestApp::settingsRoundTrip()
     const AppSettings read = AppSettings::read(store);
     QCOMPARE(read.RealTimeRate, 2.5f);
     QCOMPARE(read.DiscardFloatingError, true);
+    QCOMPARE(read.DayEveningNightHours, QString("07-22"));
+    QCOMPARE(read.CoverageThreshold, 75);
+    // Hours that are no preset and a threshold beyond 100 take the defaults.
+    store.setValue(AppSettings::HoursKey, "07-20");
+    store.setValue(AppSettings::CoverageThresholdKey, 101);
+    QCOMPARE(AppSettings::read(store).DayEveningNightHours, QString("07-19-23"));
+    QCOMPARE(AppSettings::read(store).CoverageThreshold, 50);
 }
 
 void TestApp::dataFolder()

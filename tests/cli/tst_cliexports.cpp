@@ -292,20 +292,39 @@ void TestCli::clockFigures_data()
 
     QTest::newRow("periods of a minute")
         << QStringList { "periods", "survey.rec", "--period", "60" } << 0
-        << "2007-03-15T10:30:00\t3\t30.1\t30.2\t30.2\t30.0\n"
+        << "2007-03-15T10:30:00\t3\t30.1\t30.2\t30.2\t30.0\t5.0\n"
         << "";
+    // One point 5 s long covers the whole of a 2-second period.
     QTest::newRow("periods across a new year, the empty ones listed")
         << QStringList { "periods", "survey.rec", "--set", "2", "--period=2" } << 0
-        << "2008-12-31T23:59:58\t1\t100.0\t100.0\t100.0\t100.0\n"
-           "2009-01-01T00:00:00\t0\t\t\t\t\n2009-01-01T00:00:02\t0\t\t\t\t\n"
-           "2009-01-01T00:00:04\t1\t140.0\t140.0\t140.0\t140.0\n"
+        << "2008-12-31T23:59:58\t1\t100.0\t100.0\t100.0\t100.0\t100.0\n"
+           "2009-01-01T00:00:00\t0\t\t\t\t\t0.0\n2009-01-01T00:00:02\t0\t\t\t\t\t0.0\n"
+           "2009-01-01T00:00:04\t1\t140.0\t140.0\t140.0\t140.0\t100.0\n"
+        << "";
+    // dt is the graph's spacing, 0.5 s: 3 and 1 valid points of 2 s.
+    QTest::newRow("periods of a graph, coverage from its spacing")
+        << QStringList { "periods", "halves.ghf", "--period", "2" } << 0
+        << "2007-03-15T10:30:00\t3\t84.3\t86.0\t86.0\t80.0\t75.0\n"
+           "2007-03-15T10:30:02\t1\t60.0\t60.0\t60.0\t60.0\t25.0\n"
         << "";
     QTest::newRow("lden, a day part alone")
-        << QStringList { "lden", "survey.rec" } << 0 << "2007-03-15\t30.1\t\t\t\n"
+        << QStringList { "lden", "survey.rec" } << 0 << "2007-03-15\t30.1\t\t\t\t0.0\t0.0\t0.0\n"
         << "";
     QTest::newRow("lden, a night across a new year on the day it starts")
-        << QStringList { "lden", "survey.rec", "--set", "2" } << 0 << "2008-12-31\t\t\t137.0\t\n"
+        << QStringList { "lden", "survey.rec", "--set", "2" } << 0
+        << "2008-12-31\t\t\t137.0\t\t0.0\t0.0\t0.0\n"
         << "";
+    // 18:00 to 21:00 an hour apart: with 06-18-22 all four hours of the evening, none of the day.
+    QTest::newRow("lden, 06-18-22 moves the evening")
+        << QStringList { "lden", "evening.ghf", "--hours", "06-18-22" } << 0
+        << "2007-03-15\t\t60.0\t\t\t0.0\t100.0\t0.0\n"
+        << "";
+    QTest::newRow("ldn, no evening") << QStringList { "lden", "survey.rec", "--hours=07-22" } << 0
+                                     << "2007-03-15\t30.1\t\t\t\t0.0\t\t0.0\n"
+                                     << "";
+    QTest::newRow("hours not a preset")
+        << QStringList { "lden", "survey.rec", "--hours", "07-20" } << 2 << ""
+        << "--hours needs 07-19-23, 06-18-22, 06-20-22 or 07-22, not \"07-20\"";
     QTest::newRow("exceed, whole seconds of a data set")
         << QStringList { "exceed", "survey.rec", "--set", "2", "--limit", "120" } << 0
         << "2009-01-01T00:00:04\t5\t140.0\t140.0\ntotal\t1\t5\n"
@@ -359,6 +378,11 @@ void TestCli::clockFigures()
                       39156.4375 + 1.5 * second, 39156.4375 + 2 * second },
                     { 80.0f, 9999.0f, 85.0f, 86.0f, 60.0f });
     QVERIFY(GraphFile::write(m_dir.filePath("halves.ghf"), ChartBlock::save(chart)).isEmpty());
+    const double hour = 1.0 / 24.0;
+    chart.setPoints(4);
+    chart.setSeries(0, { 39156.75, 39156.75 + hour, 39156.75 + 2 * hour, 39156.75 + 3 * hour },
+                    { 60.0f, 60.0f, 60.0f, 60.0f });
+    QVERIFY(GraphFile::write(m_dir.filePath("evening.ghf"), ChartBlock::save(chart)).isEmpty());
     QByteArray empty = collection(1);
     empty[10] = 0;
     QVERIFY(!write("empty.rec", empty).isEmpty());

@@ -3,6 +3,7 @@
 // the graph onto a period, the days' levels, and following the graph's data and limit.
 
 #include "app/ui/tfrmmain.h"
+#include "base/appstate.h"
 #include "base/datetimedays.h"
 #include "chart/ui/pesgraph.h"
 #include "common/mainwindowrig.h"
@@ -18,9 +19,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <qcustomplot.h>
@@ -101,6 +104,7 @@ private Q_SLOTS:
     void copiesAndSaves();
     void doubleClickZoomsTheGraph();
     void daysAndFollowingTheGraph();
+    void hoursAndCoverageThreshold();
 };
 
 void TestPeriodsWindow::rowsOfAPeriod_data()
@@ -201,9 +205,9 @@ void TestPeriodsWindow::copiesAndSaves()
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = QApplication::clipboard()->text().split('\n');
     QCOMPARE(lines.size(), 4); // the titles, two rows, the last line's end
-    QCOMPARE(lines[0], QString("Start\tN\tLeq\tLmax\tL10\tL90"));
-    QCOMPARE(lines[1], rig.cell(0, 0) + "\t1\t50.0\t50.0\t50.0\t50.0");
-    QCOMPARE(lines[2], rig.cell(3, 0) + "\t1\t60.0\t60.0\t60.0\t60.0");
+    QCOMPARE(lines[0], QString("Start\tN\tLeq\tLmax\tL10\tL90\tCoverage %"));
+    QCOMPARE(lines[1], rig.cell(0, 0) + "\t1\t50.0\t50.0\t50.0\t50.0\t100.0");
+    QCOMPARE(lines[2], rig.cell(3, 0) + "\t1\t60.0\t60.0\t60.0\t60.0\t100.0");
 
     // "Copy" with nothing selected in the days' table: all its rows.
     QTableView &days = rig.view("grdDays");
@@ -212,7 +216,8 @@ void TestPeriodsWindow::copiesAndSaves()
     days.clearSelection();
     rig.control<QPushButton>(rig.periods(), "btnCopy").click();
     QCOMPARE(QApplication::clipboard()->text().count('\n'), 3);
-    QVERIFY(QApplication::clipboard()->text().startsWith("Date\tLday\tLevening\tLnight\tLden\n"));
+    QVERIFY(QApplication::clipboard()->text().startsWith(
+        "Date\tLday\tLevening\tLnight\tLden\tDay %\tEvening %\tNight %\n"));
 
     // File > Save writes the table last used; a file that cannot be written is told.
     rig.prompts.dialogHandler = [](QDialog &) {
@@ -257,10 +262,12 @@ void TestPeriodsWindow::daysAndFollowingTheGraph()
 {
     Rig rig;
     // The 14th has all three parts (its night includes 02:00 on the 15th); the 15th only a day.
+    // dt is the graph's median spacing, 150 minutes: 3, 1 and 2 points cover 62.5 % of each part.
     const FigureTable &days = rig.periods().dayTable();
     QCOMPARE(days.rowCount(), 2);
-    QCOMPARE(rig.row(days, 0).mid(1), (QStringList { "65.7", "55.0", "45.0", "63.3" }));
-    QCOMPARE(rig.row(days, 1).mid(1), (QStringList { "100.0", "", "", "" }));
+    QCOMPARE(rig.row(days, 0).mid(1),
+             (QStringList { "65.7", "55.0", "45.0", "63.3", "62.5", "62.5", "62.5" }));
+    QCOMPARE(rig.row(days, 1).mid(1), (QStringList { "100.0", "", "", "", "20.8", "0.0", "0.0" }));
 
     // The limit: bars strictly above it in the warning colour, the 55 dB period not among them.
     const PeriodBarChart &chart = rig.periods().barChart();
@@ -282,6 +289,43 @@ void TestPeriodsWindow::daysAndFollowingTheGraph()
     rig.graph.closeForm();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!periods);
+}
+
+void TestPeriodsWindow::hoursAndCoverageThreshold()
+{
+    Rig rig;
+    QAbstractItemModel &days = *rig.view("grdDays").model();
+    // The 15th's day, 20.8 %, is flagged at 50 % with its Lden, and not at 20 %.
+    QCOMPARE(days.data(days.index(1, 5), Qt::ToolTipRole).toString(),
+             QString("Day coverage 20.8 % is below the threshold of 50 %: the figures are from "
+                     "a small part of it."));
+    QVERIFY(days.data(days.index(1, 4), Qt::FontRole).value<QFont>().italic());
+    QVERIFY(days.data(days.index(1, 4), Qt::ToolTipRole).toString().contains("Night coverage"));
+    QVERIFY(!days.data(days.index(0, 4), Qt::FontRole).isValid());
+    rig.control<QSpinBox>(rig.periods(), "spnCoverage").setValue(20);
+    QVERIFY(!days.data(days.index(1, 5), Qt::FontRole).isValid());
+
+    // 07-22: Ldn and no evening. The 14th's day is 50, 70, 60 and 55 dB (Leq 64.6, 4 x 150
+    // minutes of 15 hours), its night 45 dB (2 x 150 minutes of 9 hours): Ldn 62.8.
+    auto &hours = rig.control<QComboBox>(rig.periods(), "cboHours");
+    QCOMPARE(hours.currentText(), QString("07-19-23 (EU)"));
+    hours.setCurrentIndex(3);
+    Q_EMIT hours.activated(3);
+    QCOMPARE(rig.periods().dayTable().titles(),
+             (QStringList { "Date", "Lday", "Lnight", "Ldn", "Day %", "Night %" }));
+    QCOMPARE(rig.row(rig.periods().dayTable(), 0).mid(1),
+             (QStringList { "64.6", "45.0", "62.8", "66.7", "55.6" }));
+    QCOMPARE(rig.control<QLabel>(rig.periods(), "lblDays").text(),
+             QString("Day (07-22), night (22-07, on the day it starts) and Ldn"));
+
+    // The choices are the program's: the next "Periods" window opens with them.
+    QCOMPARE(rig.window->state().dayEveningNightHours, QString("07-22"));
+    QCOMPARE(rig.window->state().coverageThreshold, 20);
+    rig.periods().closeForm();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    rig.control<QAction>(rig.graph, "Periods1").trigger();
+    QCOMPARE(rig.periods().hours().code(), QString("07-22"));
+    QCOMPARE(rig.control<QSpinBox>(rig.periods(), "spnCoverage").value(), 20);
 }
 
 QTEST_MAIN(TestPeriodsWindow)

@@ -4,6 +4,7 @@
 #include "base/datetimedays.h"
 #include "survey/daynightlevels.h"
 #include "survey/exceedances.h"
+#include "survey/figuretable.h"
 #include "survey/measurement.h"
 #include "survey/periodfigures.h"
 
@@ -46,6 +47,28 @@ QString number(const std::optional<double> &value)
     return value ? QString::number(*value, 'f', 1) : QString();
 }
 
+// count points stepMs apart from fromMs, at 60 dB.
+std::vector<Point> spaced(double fromMs, int count, double stepMs)
+{
+    std::vector<Point> points;
+    for (int i = 0; i < count; ++i)
+        points.push_back({ fromMs + i * stepMs, 60 });
+    return points;
+}
+
+// A table's rows from column `from` on, a flagged cell followed by "*", rows joined by " | ".
+QString shown(const FigureTable &table, int from)
+{
+    QStringList rows;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = from; column < table.columnCount(); ++column)
+            cells << table.text(row, column) + (table.isFlagged(row, column) ? "*" : "");
+        rows << cells.join(' ');
+    }
+    return rows.join(" | ");
+}
+
 } // namespace
 
 class TestPeriods : public QObject
@@ -55,6 +78,8 @@ class TestPeriods : public QObject
 private Q_SLOTS:
     void periods_data();
     void periods();
+    void coverageAndFlags_data();
+    void coverageAndFlags();
     void dayEveningNight_data();
     void dayEveningNight();
     void exceedances_data();
@@ -110,7 +135,7 @@ void TestPeriods::periods()
     QFETCH(std::vector<Point>, points);
     QFETCH(int, period);
     QFETCH(QString, rows);
-    const PeriodFigures::Result result = PeriodFigures::periods(chartOf(points), period);
+    const PeriodFigures::Result result = PeriodFigures::periods(chartOf(points), period, 1.0);
     QStringList texts;
     for (const PeriodFigures::Row &row : result.rows)
         texts << QStringList { DateTimeDays::isoText(row.startDays()),
@@ -123,17 +148,68 @@ void TestPeriods::periods()
     QCOMPARE(texts.join(" | "), rows);
 }
 
+void TestPeriods::coverageAndFlags_data()
+{
+    QTest::addColumn<std::vector<Point>>("points");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<double>("interval"); // dt, 0: not known
+    QTest::addColumn<QString>("rows"); // "N Leq Lmax L10 L90 coverage", flagged cells with "*"
+
+    // 10:00:59.999 is the first minute's, 10:01:00 the second's; 2 x 10 s of 60 s is 33.3 %.
+    QTest::newRow("a period's edges, an empty period")
+        << std::vector<Point> { { at(10, 0), 60 },
+                                { at(10, 0, 59.999), 60 },
+                                { at(10, 1), 60 },
+                                { at(10, 3), 60 } }
+        << 60 << 10.0
+        << "2 60.0* 60.0* 60.0* 60.0* 33.3* | 1 60.0* 60.0* 60.0* 60.0* 16.7* | 0 * * * * 0.0* | "
+           "1 60.0* 60.0* 60.0* 60.0* 16.7*";
+    QTest::newRow("more points than the period holds: 100 %")
+        << spaced(at(10, 0), 12, 5000.0) << 60 << 10.0 << "12 60.0 60.0 60.0 60.0 100.0";
+    // 7 s: the day's last period is 23:59:54 to midnight, 6 s, then 00:00:00 to 00:00:07.
+    QTest::newRow("a day's shorter last period")
+        << spaced(at(23, 59, 57), 6, 1000.0) << 7 << 1.0
+        << "3 60.0 60.0 60.0* 60.0* 50.0 | 3 60.0* 60.0* 60.0* 60.0* 42.9*";
+    QTest::newRow("49.9 % is below 50")
+        << spaced(at(10, 0), 1, 0) << 1000 << 499.0 << "1 60.0* 60.0* 60.0* 60.0* 49.9*";
+    QTest::newRow("50.0 % is not")
+        << spaced(at(10, 0), 1, 0) << 1000 << 500.0 << "1 60.0 60.0 60.0* 60.0* 50.0";
+    QTest::newRow("49.996 % is shown 50.0, not below")
+        << spaced(at(10, 0), 1, 0) << 1000 << 499.96 << "1 60.0 60.0 60.0* 60.0* 50.0";
+    QTest::newRow("L10 and L90 from 9 points")
+        << spaced(at(10, 0), 9, 6000.0) << 60 << 6.0 << "9 60.0 60.0 60.0* 60.0* 90.0";
+    QTest::newRow("from 10 points")
+        << spaced(at(10, 0), 10, 6000.0) << 60 << 6.0 << "10 60.0 60.0 60.0 60.0 100.0";
+    QTest::newRow("dt not known") << spaced(at(10, 0), 1, 0) << 60 << 0.0
+                                  << "1 60.0 60.0 60.0* 60.0* ";
+}
+
+void TestPeriods::coverageAndFlags()
+{
+    QFETCH(std::vector<Point>, points);
+    QFETCH(int, period);
+    QFETCH(double, interval);
+    QFETCH(QString, rows);
+    const PeriodFigures::Result result = PeriodFigures::periods(
+        chartOf(points), period, interval > 0 ? std::optional(interval) : std::nullopt);
+    QCOMPARE(shown(FigureTable::ofPeriods(result.rows, period, 50, QLocale::c()), 1), rows);
+}
+
 void TestPeriods::dayEveningNight_data()
 {
     QTest::addColumn<std::vector<Point>>("points");
-    QTest::addColumn<QString>("rows"); // "date Lday Levening Lnight Lden" joined by " | "
+    QTest::addColumn<QString>("hours");
+    QTest::addColumn<double>("interval"); // dt; 0: the levels alone, else the table as shown
+    // "date Lday Levening Lnight Lden" joined by " | "; with dt the table's titles and rows
+    // without the date, flagged cells with "*"
+    QTest::addColumn<QString>("rows");
 
     QTest::newRow("all three parts at 60 dB")
         << std::vector<Point> { { at(7, 0), 60 }, { at(19, 0), 60 }, { at(23, 0), 60 } }
-        << "2025-12-09 60.0 60.0 60.0 66.4";
+        << "07-19-23" << 0.0 << "2025-12-09 60.0 60.0 60.0 66.4";
     QTest::newRow("55, 50 and 45 weigh the same")
         << std::vector<Point> { { at(12, 0), 55 }, { at(20, 0), 50 }, { at(24 + 6, 59, 59), 45 } }
-        << "2025-12-09 55.0 50.0 45.0 55.0";
+        << "07-19-23" << 0.0 << "2025-12-09 55.0 50.0 45.0 55.0";
     // 02:00 and 06:59:59 on the 10th are the 9th's night; 07:00 on the 10th is the 10th's day.
     QTest::newRow("the night belongs to the day it starts, a missing part leaves Lden empty")
         << std::vector<Point> { { at(18, 59, 59), 50 },
@@ -141,18 +217,53 @@ void TestPeriods::dayEveningNight_data()
                                 { at(26, 0), 50 },
                                 { at(30, 59, 59), 50 },
                                 { at(31, 0), 65 } }
-        << "2025-12-09 50.0  65.3  | 2025-12-10 65.0   ";
+        << "07-19-23" << 0.0 << "2025-12-09 50.0  65.3  | 2025-12-10 65.0   ";
     QTest::newRow("a day of night points alone")
-        << std::vector<Point> { { at(2, 0), 40 } } << "2025-12-08   40.0 ";
+        << std::vector<Point> { { at(2, 0), 40 } } << "07-19-23" << 0.0 << "2025-12-08   40.0 ";
+    // 12 x 10^7 + 4 x 10^6.5 + 8 x 10^6 over 24: 67.7 dB. 05:59:59 is the 8th's night.
+    QTest::newRow("06-18-22") << std::vector<Point> { { at(5, 59, 59), 50 },
+                                                      { at(6, 0), 70 },
+                                                      { at(17, 59, 59), 70 },
+                                                      { at(18, 0), 60 },
+                                                      { at(22, 0), 50 } }
+                              << "06-18-22" << 0.0
+                              << "2025-12-08   50.0  | 2025-12-09 70.0 60.0 50.0 67.7";
+    // 14 x 10^7 + 2 x 10^6.5 + 8 x 10^6 over 24: 68.1 dB. Covered 2 h of 14, 2 of 2, 2 of 8.
+    QTest::newRow("06-20-22, coverage of each part")
+        << std::vector<Point> { { at(6, 0), 70 },  { at(19, 59, 59), 70 },
+                                { at(20, 0), 60 }, { at(21, 59, 59), 60 },
+                                { at(22, 0), 50 }, { at(29, 59, 59), 50 } }
+        << "06-20-22" << 3600.0
+        << "Lday Levening Lnight Lden Day % Evening % Night % | "
+           "70.0* 60.0 50.0* 68.1* 14.3* 100.0 25.0*";
+    // Ldn: 15 x 10^7 + 9 x 10^6 over 24, 68.2 dB; 2 x 7.5 h cover the day's 15 and the night's 9.
+    QTest::newRow("07-22 Ldn, no evening") << std::vector<Point> {
+        { at(7, 0), 70 }, { at(21, 59, 59), 70 }, { at(22, 0), 50 }, { at(30, 59, 59), 50 }
+    } << "07-22" << 27000.0 << "Lday Lnight Ldn Day % Night % | 70.0 50.0 68.2 100.0 100.0";
+    QTest::newRow("07-19-23, a part with no point")
+        << std::vector<Point> { { at(7, 0), 70 }, { at(23, 0), 50 } } << "07-19-23" << 36000.0
+        << "Lday Levening Lnight Lden Day % Evening % Night % | "
+           "70.0 * 50.0 * 83.3 0.0* 100.0";
 }
 
 void TestPeriods::dayEveningNight()
 {
     QFETCH(std::vector<Point>, points);
+    QFETCH(QString, hours);
+    QFETCH(double, interval);
     QFETCH(QString, rows);
     using namespace DayNightLevels;
+    const std::optional<DayEveningNightHours> parts = DayEveningNightHours::parse(hours);
+    QVERIFY(parts);
+    const Result result
+        = days(chartOf(points), *parts, interval > 0 ? std::optional(interval) : std::nullopt);
+    if (interval > 0) {
+        const FigureTable table = FigureTable::ofDays(result.rows, *parts, 50, QLocale::c());
+        QCOMPARE(table.titles().mid(1).join(' ') + " | " + shown(table, 1), rows);
+        return;
+    }
     QStringList texts;
-    for (const Row &row : days(chartOf(points)).rows)
+    for (const Row &row : result.rows)
         texts << QStringList { row.date.toString(Qt::ISODate), number(row.leq[Day]),
                                number(row.leq[Evening]), number(row.leq[Night]), number(row.lden) }
                      .join(' ');

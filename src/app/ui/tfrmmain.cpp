@@ -148,6 +148,8 @@ void TfrmMain::FormCreate()
     const AppSettings settings = AppSettings::read(m_settings);
     m_state.RealTimeRate = settings.RealTimeRate;
     m_state.DiscardFloatingError = settings.DiscardFloatingError;
+    m_state.dayEveningNightHours = settings.DayEveningNightHours;
+    m_state.coverageThreshold = settings.CoverageThreshold;
     m_floatingPoint.setDiscard(settings.DiscardFloatingError);
     m_menus->discardfloatingerror1->setChecked(settings.DiscardFloatingError);
     m_bitmaps.load(devicePixelRatioF());
@@ -438,6 +440,8 @@ void TfrmMain::FormClose()
     AppSettings settings;
     settings.RealTimeRate = m_state.RealTimeRate;
     settings.DiscardFloatingError = m_state.DiscardFloatingError;
+    settings.DayEveningNightHours = m_state.dayEveningNightHours;
+    settings.CoverageThreshold = m_state.coverageThreshold;
     settings.write(m_settings);
     MainTimer.stop();
     MaxMinTimer.stop();

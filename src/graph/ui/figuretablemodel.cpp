@@ -1,5 +1,8 @@
 #include "graph/ui/figuretablemodel.h"
 
+#include <QColor>
+#include <QFont>
+
 void FigureTableModel::setTable(FigureTable &&table)
 {
     if (m_table.sortColumn() != 0 || !m_table.sortAscending())
@@ -41,6 +44,18 @@ QVariant FigureTableModel::data(const QModelIndex &index, int role) const
         return m_table.text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole && index.column() > 0)
         return int(Qt::AlignRight | Qt::AlignVCenter);
+    // A flagged figure in italic grey, its tooltip saying why.
+    if (!m_table.isFlagged(index.row(), index.column()))
+        return {};
+    if (role == Qt::FontRole) {
+        QFont font;
+        font.setItalic(true);
+        return font;
+    }
+    if (role == Qt::ForegroundRole)
+        return QColor(Qt::gray);
+    if (role == Qt::ToolTipRole)
+        return m_table.flagReason(index.row(), index.column());
     return {};
 }
 

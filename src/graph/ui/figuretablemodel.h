@@ -5,7 +5,8 @@
 #include <QAbstractTableModel>
 
 // A FigureTable for a table view: its texts, its titles as the column headers, numbers right
-// aligned; a click on a header sorts the table by that column (the view asks sort()).
+// aligned, flagged figures in italic grey with the reason as their tooltip; a click on a header
+// sorts the table by that column (the view asks sort()).
 class FigureTableModel : public QAbstractTableModel
 {
     Q_OBJECT

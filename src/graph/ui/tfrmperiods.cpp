@@ -1,5 +1,6 @@
 #include "graph/ui/tfrmperiods.h"
 
+#include "base/appstate.h"
 #include "base/celltable.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -49,7 +51,7 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     setObjectName(QStringLiteral("TfrmPeriods"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(captionFor(graph));
-    resize(1040, 640);
+    resize(1200, 640);
 
     m_periodModel = new FigureTableModel(this);
     m_dayModel = new FigureTableModel(this);
@@ -64,10 +66,9 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     auto *daysLayout = new QVBoxLayout(days);
     daysLayout->setContentsMargins(0, 0, 0, 0);
     daysLayout->setSpacing(2);
-    daysLayout->addWidget(new QLabel(
-        QStringLiteral(
-            "Day (07-19), evening (19-23), night (23-07, on the day it starts) and Lden"),
-        days));
+    lblDays = new QLabel(days);
+    lblDays->setObjectName(QStringLiteral("lblDays"));
+    daysLayout->addWidget(lblDays);
     daysLayout->addWidget(grdDays, 1);
     auto *right = new QSplitter(Qt::Vertical, this);
     right->addWidget(chtPeriods);
@@ -100,6 +101,15 @@ TfrmPeriods::TfrmPeriods(WindowServices &services, TfrmGraph &graph, QWidget *pa
     connect(&graph, &TfrmGraph::exclusionsChanged, this, &TfrmPeriods::FollowTimerTimer);
 
     m_period = PeriodChoice::Items[PeriodChoice::DefaultIndex].seconds;
+    m_hours = DayEveningNightHours::parse(services.state().dayEveningNightHours)
+                  .value_or(DayEveningNightHours {});
+    m_threshold = std::clamp(services.state().coverageThreshold, 0, 100);
+    for (int i = 0; i < cboHours->count(); ++i)
+        if (cboHours->itemData(i).toString() == m_hours.code())
+            cboHours->setCurrentIndex(i);
+    spnCoverage->setValue(m_threshold);
+    connect(cboHours, &QComboBox::activated, this, &TfrmPeriods::cboHoursChange);
+    connect(spnCoverage, &QSpinBox::valueChanged, this, &TfrmPeriods::spnCoverageChange);
     recompute();
 }
 
@@ -133,6 +143,24 @@ QWidget *TfrmPeriods::buildPeriodBar()
     row->addWidget(new QLabel(QStringLiteral("Period"), bar));
     row->addWidget(cboPeriod);
     row->addWidget(new QLabel(QStringLiteral("or type seconds (1 to 86400) and press Enter"), bar));
+    row->addSpacing(12);
+    cboHours = new QComboBox(bar);
+    cboHours->setObjectName(QStringLiteral("cboHours"));
+    for (const DayEveningNightHours::Preset &preset : DayEveningNightHours::Presets)
+        cboHours->addItem(QLatin1String(preset.text),
+                          DayEveningNightHours::ofPreset(preset).code());
+    cboHours->setToolTip(QStringLiteral("The start hours of the day, the evening and the night; "
+                                        "without an evening the days show Ldn"));
+    spnCoverage = new QSpinBox(bar);
+    spnCoverage->setObjectName(QStringLiteral("spnCoverage"));
+    spnCoverage->setRange(0, 100);
+    spnCoverage->setSuffix(QStringLiteral(" %"));
+    spnCoverage->setToolTip(QStringLiteral("A period or part measured for less than this is "
+                                           "shown in italic grey"));
+    row->addWidget(new QLabel(QStringLiteral("Hours"), bar));
+    row->addWidget(cboHours);
+    row->addWidget(new QLabel(QStringLiteral("Low coverage below"), bar));
+    row->addWidget(spnCoverage);
     row->addStretch(1);
     row->addWidget(btnCopy);
 
@@ -187,7 +215,7 @@ void TfrmPeriods::cboPeriodChange()
     if (parsed.seconds && m_graph) {
         // A short period over a long graph could make more rows than a table holds.
         const PeriodFigures::Result trial
-            = PeriodFigures::periods(m_graph->chartModel(), *parsed.seconds);
+            = PeriodFigures::periods(m_graph->chartModel(), *parsed.seconds, std::nullopt);
         if (trial.refusedRows > 0)
             error = QStringLiteral("The points span %1 periods of %2 s, more than %3: choose a "
                                    "longer period.")
@@ -206,6 +234,26 @@ void TfrmPeriods::cboPeriodChange()
     }
 }
 
+void TfrmPeriods::cboHoursChange(int index)
+{
+    const std::optional<DayEveningNightHours> hours
+        = DayEveningNightHours::parse(cboHours->itemData(index).toString());
+    if (!hours || *hours == m_hours)
+        return;
+    m_hours = *hours;
+    m_services.state().dayEveningNightHours = m_hours.code();
+    recompute();
+}
+
+void TfrmPeriods::spnCoverageChange(int percent)
+{
+    if (percent == m_threshold)
+        return;
+    m_threshold = percent;
+    m_services.state().coverageThreshold = percent;
+    recompute();
+}
+
 void TfrmPeriods::recompute()
 {
     if (!m_graph)
@@ -214,9 +262,12 @@ void TfrmPeriods::recompute()
     m_revision = chart.dataRevision();
     m_exclusions = chart.exclusions;
     m_limit = chart.limit;
-    const PeriodFigures::Result periods = PeriodFigures::periods(chart, m_period);
-    m_periodModel->setTable(FigureTable::ofPeriods(periods.rows, m_period));
-    m_dayModel->setTable(FigureTable::ofDays(DayNightLevels::days(chart).rows));
+    const std::optional<double> interval = chart.source.intervalOf(chart);
+    const PeriodFigures::Result periods = PeriodFigures::periods(chart, m_period, interval);
+    m_periodModel->setTable(FigureTable::ofPeriods(periods.rows, m_period, m_threshold));
+    m_dayModel->setTable(FigureTable::ofDays(DayNightLevels::days(chart, m_hours, interval).rows,
+                                             m_hours, m_threshold));
+    lblDays->setText(m_hours.description());
     m_unplaced = periods.unplaced;
     m_refusedRows = periods.refusedRows;
     fitColumns();

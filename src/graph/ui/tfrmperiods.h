@@ -2,6 +2,8 @@
 
 #include "base/ui/mdichildform.h"
 #include "chart/chartmodel.h"
+#include "survey/dayeveningnighthours.h"
+#include "survey/figureflags.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -16,14 +18,18 @@ class PeriodBarChart;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QSplitter;
 class QTableView;
 class TfrmGraph;
 class WindowServices;
 
 // The "Periods" window of one graph window: the graph's figures period by period (Start, N,
-// Leq, Lmax, L10, L90) for a period chosen from the list or typed in seconds, a bar chart of the
-// periods' Leq against the graph's limit, and the day-evening-night levels, one row per day.
+// Leq, Lmax, L10, L90, coverage) for a period chosen from the list or typed in seconds, a bar
+// chart of the periods' Leq against the graph's limit, and the day-evening-night levels with
+// each part's coverage, one row per day, for the hours chosen from the presets (Ldn without an
+// evening). Figures of low coverage or from few points are flagged (FigureTable); the hours and
+// the coverage threshold are the program's settings, the last chosen in any "Periods" window.
 // The tables sort by a click on a header and copy to the clipboard ("Copy", Ctrl+C); File >
 // Save writes the table last used as text. A double click on a period zooms the graph onto it.
 //
@@ -47,6 +53,8 @@ public:
 
     // The period the tables show, in seconds.
     int period() const { return m_period; }
+    const DayEveningNightHours &hours() const { return m_hours; }
+    int coverageThreshold() const { return m_threshold; }
     const FigureTable &periodTable() const;
     const FigureTable &dayTable() const;
     const PeriodBarChart &barChart() const { return *chtPeriods; }
@@ -59,6 +67,10 @@ public:
     // The list's choice, or the typed number of seconds confirmed with Enter; a text that names
     // no period is refused with a message and the tables keep their period.
     void cboPeriodChange();
+    // A preset of the day-evening-night hours chosen, or a coverage threshold set: the tables
+    // again, and the choice kept in the settings.
+    void cboHoursChange(int index);
+    void spnCoverageChange(int percent);
     // "Copy" and Ctrl+C: the selected rows of the table last used (all rows when none is
     // selected) with the title line, tab-separated, on the clipboard.
     void btnCopyClick();
@@ -82,6 +94,8 @@ private:
     WindowServices &m_services;
     QPointer<TfrmGraph> m_graph;
     int m_period = 0;
+    DayEveningNightHours m_hours;
+    int m_threshold = FigureFlags::DefaultCoverageThreshold;
     // The state of the graph the figures were made from.
     quint64 m_revision = 0;
     std::vector<ExcludedInterval> m_exclusions;
@@ -91,6 +105,9 @@ private:
     QTimer FollowTimer;
 
     QComboBox *cboPeriod = nullptr;
+    QComboBox *cboHours = nullptr;
+    QSpinBox *spnCoverage = nullptr;
+    QLabel *lblDays = nullptr;
     QLabel *lblStatus = nullptr;
     QPushButton *btnCopy = nullptr;
     FigureTableModel *m_periodModel = nullptr;
