@@ -122,7 +122,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool oneFile = figures || periods || exceed || command == QLatin1String("lden");
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument;
+        periodArgument, limitArgument, categoryArgument;
     struct Option
     {
         QString name;
@@ -140,6 +140,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--period"), &periodArgument, periods,
           QStringLiteral("a period in seconds") },
         { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
+        { QStringLiteral("--category"), &categoryArgument, figures,
+          QStringLiteral("specific or residual") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -219,6 +221,19 @@ Parsed parse(const QString &command, const QStringList &arguments)
         return { std::nullopt,
                  failed(QStringLiteral("--from %1 lies after --to %2").arg(*a.from).arg(*a.to),
                         CliCommands::BadInput) };
+    if (categoryArgument) {
+        a.category = categoryNamed(*categoryArgument);
+        if (!a.category || *a.category == IntervalCategory::Excluded)
+            return { std::nullopt,
+                     failed(QStringLiteral("--category needs specific or residual, not \"%1\"")
+                                .arg(*categoryArgument),
+                            CliCommands::BadInput) };
+        if (a.from || a.to)
+            return { std::nullopt,
+                     failed(QStringLiteral("--category gives the figures of the whole series; "
+                                           "it does not go with --from or --to"),
+                            CliCommands::BadInput) };
+    }
     a.title = titleArgument;
     if (periods) {
         bool ok = false;
