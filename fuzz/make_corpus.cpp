@@ -422,6 +422,7 @@ int main(int argc, char **argv)
     corpus.write("fuzz_chartblock", "new_chart", ChartBlock::save(ChartModel()));
     corpus.write("fuzz_graphfile", "realtime_graph.ghf", graphFileOf(realTime));
     corpus.write("fuzz_graphfile", "realtime_excluded.ghf", graphFileOf(excluded));
+    corpus.write("fuzz_graphfile", "realtime_categories.ghf", graphFileOf(marked));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "dataset_limit_overlay.ghf", graphFileOf(compared));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
