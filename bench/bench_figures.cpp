@@ -1,4 +1,5 @@
-// The acoustic figures at 1,048,576 points: every figure of the whole graph from scratch, and
+// The acoustic figures at 1,048,576 points: every figure of the whole graph from scratch (and
+// with Specific and Residual intervals, their figures too), and
 // the figures between the cursors when one moves (the index is built once per state of the
 // data, on the first such question, which is measured too).
 
@@ -21,6 +22,32 @@ void BM_WholeFigures(benchmark::State &state)
     }
 }
 BENCHMARK(BM_WholeFigures)->Arg(1)->Arg(0)->ArgName("tenths")->Unit(benchmark::kMillisecond);
+
+// The figures of the three categories after a change: the whole graph's (Excluded left out),
+// the Specific points' and the Residual points', with 2 excluded, 500 Specific (30 s each, a
+// passing lorry) and 500 Residual intervals (10 min each, some overlapping a Specific one).
+void BM_CategoryFigures(benchmark::State &state)
+{
+    static ChartModel marked[2];
+    ChartModel &chart = marked[state.range(0) != 0 ? 1 : 0];
+    if (chart.points() == 0) {
+        chart = surveyChart(state.range(0) != 0);
+        const std::vector<double> &xs = chart.xs(0);
+        for (int i = 0; i < 500; ++i) {
+            const std::size_t at = std::size_t(i) * 2000 + 3000;
+            chart.exclusions.push_back(
+                { xs[at], xs[at + 30], QStringLiteral("lorry"), IntervalCategory::Specific });
+            chart.exclusions.push_back(
+                { xs[at + 20], xs[at + 620], QStringLiteral("quiet"), IntervalCategory::Residual });
+        }
+    }
+    for (auto _ : state) {
+        const SeriesFigures figures(chart, 1.0);
+        benchmark::DoNotOptimize(figures.ofCategory(IntervalCategory::Specific));
+        benchmark::DoNotOptimize(figures.ofCategory(IntervalCategory::Residual));
+    }
+}
+BENCHMARK(BM_CategoryFigures)->Arg(1)->Arg(0)->ArgName("tenths")->Unit(benchmark::kMillisecond);
 
 void BM_FirstCursorFiguresAfterChange(benchmark::State &state)
 {

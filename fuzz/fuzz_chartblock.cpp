@@ -1,12 +1,14 @@
 // Arbitrary bytes as a stored chart block, loaded into a chart that already holds a graph.
 // A refused block must leave that chart exactly as it was; an accepted one must save and load
 // back to the same chart, bit for bit in its data, and be saved in the oldest version that
-// holds it: 3 with a limit or an overlay, else 2 with excluded intervals, else 1.
+// holds it: 4 with a Specific or Residual interval, else 3 with a limit or an overlay, else 2
+// with excluded intervals, else 1.
 
-#include "chartfixture.h"
 #include "chart/chartblock.h"
 #include "chart/chartmodel.h"
+#include "chartfixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -58,7 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QByteArray saved = ChartBlock::save(chart);
-    const int version = (chart.limit || chart.overlay) ? 3 : chart.exclusions.empty() ? 1 : 2;
+    const bool categories = std::any_of(
+        chart.exclusions.begin(), chart.exclusions.end(),
+        [](const ExcludedInterval &e) { return e.category != IntervalCategory::Excluded; });
+    const int version = categories       ? 4
+        : (chart.limit || chart.overlay) ? 3
+        : chart.exclusions.empty()       ? 1
+                                         : 2;
     if (saved.size() < 6 || saved.at(4) != version || saved.at(5) != 0)
         std::abort();
     ChartModel reloaded;

@@ -9,7 +9,9 @@
 //   fuzz_livereading  live replies to 'A' (quiet, and with the keys pressed), the 'K' reply
 //   fuzz_chartblock   stored chart blocks: a real-time graph, the same with excluded intervals
 //                     (version 2), the data set graph with a limit and the real-time graph
-//                     over it (version 3), a data set graph, a new chart
+//                     over it (version 3), the real-time graph with a Specific and a
+//                     Residual interval beside an Excluded one (version 4), a data set graph,
+//                     a new chart
 //   fuzz_graphfile    the same charts as graph files
 //   fuzz_decoder      lastAddress (4 bytes, little-endian) and a memory image: the whole
 //                     131,072-byte memory, seeded and full, and the temporary data set files
@@ -398,6 +400,13 @@ int main(int argc, char **argv)
     excluded.exclusions = { { realTime.x(0, 180), realTime.x(0, 194), QString() },
                             { realTime.x(0, 240), realTime.x(0, 262), QStringLiteral("lorry") },
                             { realTime.x(0, 250), realTime.x(0, 250), QStringLiteral("horn") } };
+    // The same with a passing lorry as the source under assessment and a quiet spell as the
+    // residual sound, overlapping the excluded event.
+    ChartModel marked = excluded;
+    marked.exclusions.push_back({ realTime.x(0, 100), realTime.x(0, 120), QStringLiteral("lorry"),
+                                  IntervalCategory::Specific });
+    marked.exclusions.push_back({ realTime.x(0, 20), realTime.x(0, 255), QStringLiteral("quiet"),
+                                  IntervalCategory::Residual });
     // The data set graph checked against a limit, with the real-time graph laid over it by start.
     ChartModel compared = dataSet;
     compared.limit = 55.0;
@@ -408,19 +417,21 @@ int main(int argc, char **argv)
     corpus.write("fuzz_chartblock", "realtime_graph", ChartBlock::save(realTime));
     corpus.write("fuzz_chartblock", "dataset_limit_overlay", ChartBlock::save(compared));
     corpus.write("fuzz_chartblock", "realtime_excluded", ChartBlock::save(excluded));
+    corpus.write("fuzz_chartblock", "realtime_categories", ChartBlock::save(marked));
     corpus.write("fuzz_chartblock", "dataset_graph", ChartBlock::save(dataSet));
     corpus.write("fuzz_chartblock", "new_chart", ChartBlock::save(ChartModel()));
     corpus.write("fuzz_graphfile", "realtime_graph.ghf", graphFileOf(realTime));
     corpus.write("fuzz_graphfile", "realtime_excluded.ghf", graphFileOf(excluded));
+    corpus.write("fuzz_graphfile", "realtime_categories.ghf", graphFileOf(marked));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "dataset_limit_overlay.ghf", graphFileOf(compared));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
 
     // The analysis kept beside a collection: the data set with its limit and overlay, and the
-    // real-time graph's intervals as a second set's.
+    // real-time graph's intervals of every category as a second set's.
     AnalysisFile::Sets analyses;
     analyses[0] = { dataSet.x(0, 0), dataSet.points(), compared.analysis() };
-    analyses[6] = { realTime.x(0, 0), realTime.points(), excluded.analysis() };
+    analyses[6] = { realTime.x(0, 0), realTime.points(), marked.analysis() };
     corpus.write("fuzz_analysisfile", "survey.rec.audexa", AnalysisFile::encode(analyses));
     corpus.write("fuzz_analysisfile", "empty.audexa", AnalysisFile::encode({}));
 

@@ -1,7 +1,7 @@
 // The stored chart block: the whole of a ChartModel as bytes, for graph files and the graph
 // template.
 //
-// Layout, versions 1 to 3. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed
+// Layout, versions 1 to 4. Little-endian throughout. u8/u16/u32 are unsigned and i32 signed
 // integers of that many bits; f32/f64 are IEEE floats copied bit for bit (infinities and NaNs
 // included).
 //
@@ -11,7 +11,7 @@
 //   flag     u8 0 or 1
 //
 //   Header       4 bytes "AXCB"
-//                u16 version, 1, 2 or 3
+//                u16 version, 1 to 4
 //   Data         u32 subsets S (at most 256)
 //                u32 points P (at most 2^31 - 1; 0 when S is 0)
 //                S times: P x f64 X (days), then P x f32 Y (dB, 9999 the null value)
@@ -33,11 +33,12 @@
 //   Lines        2 x (f64 X, string text): vertical lines 0 and 1
 //                flag show, flag hot spots, i32 text size (percent, 1 to 1000)
 //                flag data hot spots
-//   Exclusions   versions 2 and 3: u32 count, then count x (f64 from, f64 to, string label):
-//                    the excluded intervals in the order they were made, X in days, both ends
-//                    finite and from not after to
-//   Limit        version 3: flag set, then when set f64 limit (dB, 0 to 200)
-//   Overlay      version 3: flag present, then when present string label, colour,
+//   Intervals    versions 2 to 4: u32 count, then count x (f64 from, f64 to, string label,
+//                    and in version 4 u8 category: 0 Excluded, 1 Specific, 2 Residual): the
+//                    marked intervals in the order they were made, X in days, both ends finite
+//                    and from not after to; before version 4 every one is Excluded
+//   Limit        versions 3 and 4: flag set, then when set f64 limit (dB, 0 to 200)
+//   Overlay      versions 3 and 4: flag present, then when present string label, colour,
 //                    u8 alignment (0 clock time, 1 start), f64 shift (days, finite),
 //                    f64 interval (seconds, finite, 0 or more, never -0), u32 points Q,
 //                    Q x f64 X (days), then Q x f32 Y (dB)
@@ -46,18 +47,19 @@
 // Each chart is written in the oldest version that holds it, so that older copies of the program
 // still read what they can: version 1 (byte for byte as before the later sections existed)
 // without excluded intervals, limit or overlay; version 2 with excluded intervals only; version 3
-// with a limit or an overlay. Reading takes every version (the sections an older version lacks
-// are empty) and refuses newer ones.
+// with a limit or an overlay; version 4 when an interval is Specific or Residual. Reading takes
+// every version (the sections an older version lacks are empty) and refuses newer ones.
 //
 // Reading checks every count against the bytes that remain before it allocates anything, and
 // every coded value against its range. A block that fails any check is refused as a whole.
 // Saving writes what load accepts: values outside those ranges, which the program itself never
 // sets, are stored as the nearest accepted value (line types and annotation types out of range
-// as 0, grid and viewing styles out of range as their defaults, an excluded interval's ends in
-// order; one with an end that is not finite is left out; a limit that is not finite as none, one
-// outside 0 to 200 dB as the nearest of them; an overlay's shift and interval that are not finite,
-// or a negative interval, as 0, and its points beyond the shorter of its X and Y lists left out); a
-// chart without subsets is stored without points, since it has no values to keep.
+// as 0, grid and viewing styles out of range as their defaults, an interval's ends in order and
+// a category out of range as Excluded; one with an end that is not finite is left out; a limit
+// that is not finite as none, one outside 0 to 200 dB as the nearest of them; an overlay's shift
+// and interval that are not finite, or a negative interval, as 0, and its points beyond the
+// shorter of its X and Y lists left out); a chart without subsets is stored without points, since
+// it has no values to keep.
 
 #include "chart/chartblock.h"
 
@@ -77,11 +79,13 @@ using ChartBlockBytes::Writer;
 
 constexpr char Magic[4] = { 'A', 'X', 'C', 'B' };
 // Version 1 has no excluded intervals; version 2 adds them after the vertical lines; version 3
-// adds the limit and the overlay after them.
+// adds the limit and the overlay after them; version 4 adds each interval's category.
 constexpr quint16 FirstVersion = 1;
 constexpr quint16 ExclusionsVersion = 2;
 constexpr quint16 LimitOverlayVersion = 3;
-constexpr quint16 NewestVersion = LimitOverlayVersion;
+constexpr quint16 CategoryVersion = 4;
+constexpr quint16 NewestVersion = CategoryVersion;
+constexpr int MaxCategory = static_cast<int>(IntervalCategory::Residual);
 constexpr int MaxAlignment = static_cast<int>(OverlayAlignment::Start);
 
 // The program draws one or two subsets; each one is a series on the screen and a legend entry.
@@ -246,17 +250,20 @@ bool readAnnotations(Reader &r, ChartModel &chart)
         && r.flag(chart.allowDataHotSpots, "data hot spot flag");
 }
 
-bool readExclusions(Reader &r, ChartModel &chart)
+bool readExclusions(Reader &r, ChartModel &chart, bool withCategory)
 {
     r.setSection("excluded intervals");
     quint32 n = 0;
-    if (!r.count(n, MinExclusionSize, "excluded intervals"))
+    if (!r.count(n, MinExclusionSize + (withCategory ? 1 : 0), "excluded intervals"))
         return false;
     chart.exclusions.reserve(n);
     for (quint32 i = 0; i < n; ++i) {
         ExcludedInterval e;
-        if (!r.f64(e.from) || !r.f64(e.to) || !r.string(e.label))
+        int category = 0;
+        if (!r.f64(e.from) || !r.f64(e.to) || !r.string(e.label)
+            || (withCategory && !r.code(category, MaxCategory, "interval category")))
             return false;
+        e.category = static_cast<IntervalCategory>(category);
         if (!std::isfinite(e.from) || !std::isfinite(e.to))
             return r.fail(
                 QStringLiteral("Chart block has excluded interval %1 with an end not finite.")
@@ -349,7 +356,9 @@ std::vector<ExcludedInterval> storedExclusions(const ChartModel &chart)
     for (const ExcludedInterval &e : chart.exclusions) {
         if (!std::isfinite(e.from) || !std::isfinite(e.to))
             continue;
-        stored.push_back({ std::min(e.from, e.to), std::max(e.from, e.to), e.label });
+        stored.push_back({ std::min(e.from, e.to), std::max(e.from, e.to), e.label,
+                           static_cast<IntervalCategory>(
+                               storedCode(static_cast<int>(e.category), MaxCategory)) });
     }
     return stored;
 }
@@ -367,9 +376,13 @@ QByteArray save(const ChartModel &chart)
     const bool hasLimit = chart.limit.has_value() && std::isfinite(chart.limit.value_or(0.0));
     const double limit = std::clamp(chart.limit.value_or(0.0), Exceedances::LowestLimit,
                                     Exceedances::HighestLimit);
-    const quint16 version = (hasLimit || chart.overlay) ? LimitOverlayVersion
-        : exclusions.empty()                            ? FirstVersion
-                                                        : ExclusionsVersion;
+    const bool categories = std::any_of(exclusions.begin(), exclusions.end(), [](const auto &e) {
+        return e.category != IntervalCategory::Excluded;
+    });
+    const quint16 version = categories ? CategoryVersion
+        : (hasLimit || chart.overlay)  ? LimitOverlayVersion
+        : exclusions.empty()           ? FirstVersion
+                                       : ExclusionsVersion;
     w.raw(Magic, sizeof Magic);
     w.u16(version);
 
@@ -432,6 +445,8 @@ QByteArray save(const ChartModel &chart)
             w.f64(e.from);
             w.f64(e.to);
             w.string(e.label);
+            if (version >= CategoryVersion)
+                w.u8(static_cast<quint8>(e.category));
         }
     }
     if (version >= LimitOverlayVersion) {
@@ -467,7 +482,7 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
             return false;
         if (!readLook(r, chart) || !readAnnotations(r, chart))
             return false;
-        if (version >= ExclusionsVersion && !readExclusions(r, chart))
+        if (version >= ExclusionsVersion && !readExclusions(r, chart, version >= CategoryVersion))
             return false;
         if (version >= LimitOverlayVersion && (!readLimit(r, chart) || !readOverlay(r, chart)))
             return false;

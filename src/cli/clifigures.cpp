@@ -26,8 +26,13 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
             QStringLiteral("--from %1 lies beyond the last point, %2").arg(*a.from).arg(points),
             CliCommands::BadInput);
     const SeriesFigures series(chart, loaded.source.intervalOf(chart));
-    const AcousticFigures::Figures figures
+    AcousticFigures::Figures figures
         = a.from || a.to ? series.between(a.from.value_or(1) - 1, last - 1) : series.whole();
+    if (a.category) {
+        // Without an interval of the category there is no point of it: N 0.
+        figures = series.ofCategory(*a.category).value_or(AcousticFigures::Figures {});
+        AcousticFigures::completeDuration(figures, loaded.source.intervalOf(chart));
+    }
     QString out;
     for (const AcousticFigures::Line &line : AcousticFigures::lines(figures, QLocale::c(), 0))
         out += line.name + QLatin1Char('\t') + line.value + QLatin1Char('\n');

@@ -125,7 +125,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool oneFile = figures || periods || exceed || distribution || lden;
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument, classArgument, hoursArgument;
+        periodArgument, limitArgument, classArgument, hoursArgument, categoryArgument;
     struct Option
     {
         QString name;
@@ -149,6 +149,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
           QStringLiteral("a class width in dB") },
         { QStringLiteral("--hours"), &hoursArgument, lden,
           QStringLiteral("hours such as 07-19-23") },
+        { QStringLiteral("--category"), &categoryArgument, figures,
+          QStringLiteral("specific or residual") },
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -228,6 +230,19 @@ Parsed parse(const QString &command, const QStringList &arguments)
         return { std::nullopt,
                  failed(QStringLiteral("--from %1 lies after --to %2").arg(*a.from).arg(*a.to),
                         CliCommands::BadInput) };
+    if (categoryArgument) {
+        a.category = categoryNamed(*categoryArgument);
+        if (!a.category || *a.category == IntervalCategory::Excluded)
+            return { std::nullopt,
+                     failed(QStringLiteral("--category needs specific or residual, not \"%1\"")
+                                .arg(*categoryArgument),
+                            CliCommands::BadInput) };
+        if (a.from || a.to)
+            return { std::nullopt,
+                     failed(QStringLiteral("--category gives the figures of the whole series; "
+                                           "it does not go with --from or --to"),
+                            CliCommands::BadInput) };
+    }
     a.title = titleArgument;
     if (periods) {
         bool ok = false;

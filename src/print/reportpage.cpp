@@ -139,25 +139,34 @@ public:
         rule(x, y + mm(0.4), width);
         return y + mm(1.2);
     }
-    // The figures table: the header row and one row per figure, every other row shaded.
+    // The figures table: the header row and one row per figure, every other row shaded. The
+    // Specific and Residual columns, when there are any, share the width with short titles.
     double figures(const Writer &bold, const Writer &body, double x, double y, double width,
-                   const std::vector<ReportTexts::FigureRow> &rows) const
+                   const std::vector<ReportTexts::FigureRow> &rows,
+                   const std::vector<QString> &moreTitles) const
     {
         const double nameWidth = width * 0.26;
-        const double valueWidth = (width - nameWidth) / 2.0;
-        const auto row
-            = [&](const Writer &w, const QString &a, const QString &b, const QString &c) {
-                  w.line(x + mm(1), y, nameWidth - mm(1), a);
-                  w.line(x + nameWidth, y, valueWidth - mm(2), b, Qt::AlignRight);
-                  w.line(x + nameWidth + valueWidth, y, valueWidth - mm(2), c, Qt::AlignRight);
-                  y += w.height();
-              };
-        row(bold, QStringLiteral("Figure"), QStringLiteral("Whole graph"),
-            QStringLiteral("Between A and B"));
+        const double valueWidth = (width - nameWidth) / double(2 + moreTitles.size());
+        const auto row = [&](const Writer &w, const QString &a, const QString &b, const QString &c,
+                             const std::vector<QString> &more) {
+            w.line(x + mm(1), y, nameWidth - mm(1), a);
+            w.line(x + nameWidth, y, valueWidth - mm(2), b, Qt::AlignRight);
+            w.line(x + nameWidth + valueWidth, y, valueWidth - mm(2), c, Qt::AlignRight);
+            for (std::size_t i = 0; i < more.size(); ++i)
+                w.line(x + nameWidth + double(2 + i) * valueWidth, y, valueWidth - mm(2), more[i],
+                       Qt::AlignRight);
+            y += w.height();
+        };
+        if (moreTitles.empty())
+            row(bold, QStringLiteral("Figure"), QStringLiteral("Whole graph"),
+                QStringLiteral("Between A and B"), {});
+        else
+            row(bold, QStringLiteral("Figure"), QStringLiteral("Whole"), QStringLiteral("A - B"),
+                moreTitles);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (i % 2 == 0)
                 m_painter.fillRect(QRectF(x, y, width, body.height()), QColor(238, 240, 243));
-            row(body, rows[i].name, rows[i].whole, rows[i].between);
+            row(body, rows[i].name, rows[i].whole, rows[i].between, rows[i].more);
         }
         return y;
     }
@@ -217,7 +226,7 @@ void paint(QPainter &painter, const QRectF &area, double paperHeight, const Repo
 
     const double leftWidth = width * LeftColumnShare;
     double left = page.heading(heading, x, y, leftWidth, QStringLiteral("Acoustic figures"));
-    left = page.figures(bold, body, x, left, leftWidth, texts.figures);
+    left = page.figures(bold, body, x, left, leftWidth, texts.figures, texts.moreFigureTitles);
     small.line(x + page.mm(1), left, leftWidth,
                QStringLiteral("Excluded intervals are left out of the figures."));
     left += small.height() + page.mm(2);
@@ -234,8 +243,7 @@ void paint(QPainter &painter, const QRectF &area, double paperHeight, const Repo
     int excludedRoom = excluded;
     if (excluded + annotated > room)
         excludedRoom = std::min(excluded, std::max(room / 2, room - annotated));
-    double right
-        = page.heading(heading, rightX, y, rightWidth, QStringLiteral("Excluded intervals"));
+    double right = page.heading(heading, rightX, y, rightWidth, texts.intervalsTitle);
     right = page.lines(body, rightX, right, rightWidth, fitted(texts.exclusions, excludedRoom));
     right = page.heading(heading, rightX, right + page.mm(2), rightWidth,
                          QStringLiteral("Annotations"));

@@ -2,6 +2,8 @@
 
 #include "base/datetimedays.h"
 
+#include <algorithm>
+
 namespace {
 
 // One line of a list: line breaks inside a text become blanks.
@@ -56,12 +58,30 @@ ReportTexts ReportTexts::of(const SurveyReport::Contents &c)
     const std::vector<AcousticFigures::Line> between = AcousticFigures::lines(c.between, c.locale);
     for (std::size_t i = 0; i < whole.size(); ++i)
         t.figures.push_back(
-            { whole[i].name + unitOf(whole[i].name), whole[i].value, between[i].value });
+            { whole[i].name + unitOf(whole[i].name), whole[i].value, between[i].value, {} });
+    for (const auto &[category, figures] :
+         { std::pair { IntervalCategory::Specific, c.specific },
+           std::pair { IntervalCategory::Residual, c.residual } }) {
+        if (!figures)
+            continue;
+        t.moreFigureTitles.push_back(categoryName(category));
+        const std::vector<AcousticFigures::Line> values
+            = AcousticFigures::lines(*figures, c.locale);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            t.figures[i].more.push_back(values[i].value);
+    }
     t.cursors = { cursorLine(QStringLiteral("A"), c.cursorA),
                   cursorLine(QStringLiteral("B"), c.cursorB) };
 
+    const bool categories
+        = std::any_of(c.exclusions.begin(), c.exclusions.end(),
+                      [](const auto &e) { return e.category != IntervalCategory::Excluded; });
+    t.intervalsTitle
+        = categories ? QStringLiteral("Intervals") : QStringLiteral("Excluded intervals");
     for (const SurveyReport::Exclusion &e : c.exclusions) {
         QString line = e.from + QStringLiteral(" \u2013 ") + e.to;
+        if (categories)
+            line += QStringLiteral("   ") + categoryName(e.category);
         if (const QString label = oneLine(e.label); !label.isEmpty())
             line += QStringLiteral("   ") + label;
         t.exclusions.push_back(line);

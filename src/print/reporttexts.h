@@ -14,13 +14,18 @@ struct ReportTexts
     {
         QString name; // with its unit: "Leq (dB)"
         QString whole, between;
+        std::vector<QString> more; // the Specific and Residual values, where shown
     };
 
     QString title;
     std::vector<QString> about; // "Report made ...", then where the graph came from
     QString note;
     std::vector<FigureRow> figures; // the eleven figures, in the panel's order
+    std::vector<QString> moreFigureTitles; // "Specific", "Residual": the columns after A-B
     std::vector<QString> cursors; // cursor A, cursor B
+    // "Excluded intervals", or "Intervals" when some are Specific or Residual: then each line
+    // names its interval's category.
+    QString intervalsTitle;
     std::vector<QString> exclusions; // one line each
     std::vector<QString> annotations; // one line each
 

@@ -6,6 +6,7 @@
 #include "print/reportpage.h"
 #include "print/reporttexts.h"
 #include "survey/graphsource.h"
+#include "survey/seriesfigures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -60,6 +61,9 @@ void describeChart(Contents &contents, const ChartModel &chart, const GraphSourc
     contents.annotations.clear();
     for (const auto &entry : chart.annotations)
         contents.annotations.push_back({ xText(entry.second.x, chart, locale), entry.second.text });
+    const SeriesFigures figures(chart, source.intervalOf(chart));
+    contents.specific = figures.ofCategory(IntervalCategory::Specific);
+    contents.residual = figures.ofCategory(IntervalCategory::Residual);
     contents.exclusions.clear();
     for (const ExcludedInterval &e : chart.exclusions) {
         // An interval within one day gives its end as a time of day alone.
@@ -68,7 +72,8 @@ void describeChart(Contents &contents, const ChartModel &chart, const GraphSourc
         const bool sameDay = chart.dateTimeX && from.isValid() && from == to;
         contents.exclusions.push_back(
             { xText(e.from, chart, locale),
-              sameDay ? timeOfDayText(e.to, locale) : xText(e.to, chart, locale), e.label });
+              sameDay ? timeOfDayText(e.to, locale) : xText(e.to, chart, locale), e.label,
+              e.category });
     }
 }
 

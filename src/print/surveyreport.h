@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ChartModel;
@@ -17,9 +18,10 @@ struct GraphSource;
 
 // "Report...": a one-page PDF survey report of a graph. From the top: the title, the date the
 // report was made and where the graph came from, the user's note, the graph across the page,
-// then the acoustic figures of the whole graph and between cursors A and B beside the excluded
-// intervals and the annotations. Whatever the contents, it is one page: a note too long for its
-// few lines ends with "…", a list too long for the room left ends with "… and N more".
+// then the acoustic figures of the whole graph, between cursors A and B and of the Specific and
+// Residual points (while there are such intervals) beside the intervals and the annotations.
+// Whatever the contents, it is one page: a note too long for its few lines ends with "…", a list
+// too long for the room left ends with "… and N more".
 namespace SurveyReport {
 
 struct Cursor
@@ -38,6 +40,7 @@ struct Exclusion
 {
     QString from, to;
     QString label;
+    IntervalCategory category = IntervalCategory::Excluded;
 };
 
 struct Contents
@@ -47,6 +50,9 @@ struct Contents
     QDateTime made; // when the report was made
     std::vector<QString> sourceLines; // GraphSource::describe
     AcousticFigures::Figures whole, between;
+    // The figures of the points in the Specific and in the Residual intervals, while the graph
+    // has an interval of that category.
+    std::optional<AcousticFigures::Figures> specific, residual;
     Cursor cursorA, cursorB;
     std::vector<Annotation> annotations; // in index order
     std::vector<Exclusion> exclusions; // in the order they were made
@@ -56,8 +62,8 @@ struct Contents
     std::function<void(QPainter &, const QRectF &)> drawGraph;
 };
 
-// Fills the source lines, the annotations and the excluded intervals of `contents` from a
-// chart and where it came from, times in the contents' locale.
+// Fills the source lines, the annotations, the intervals and the Specific and Residual figures
+// of `contents` from a chart and where it came from, times in the contents' locale.
 void describeChart(Contents &contents, const ChartModel &chart, const GraphSource &source);
 
 // A date-time in days as the report shows it: the locale's short date and long time, whole

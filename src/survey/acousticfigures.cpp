@@ -196,14 +196,22 @@ std::vector<Line> lines(const Figures &f, const QLocale &locale, int durationDec
     return out;
 }
 
-QString exportText(const Figures &whole, const Figures &between, const QLocale &locale)
+QString exportText(const std::vector<Column> &columns, const QLocale &locale)
 {
-    const std::vector<Line> w = lines(whole, locale);
-    const std::vector<Line> b = lines(between, locale);
-    QString text = QStringLiteral("Figure\tWhole graph\tBetween A and B\n");
-    for (std::size_t i = 0; i < w.size(); ++i)
-        text += w[i].name + QLatin1Char('\t') + w[i].value + QLatin1Char('\t') + b[i].value
-            + QLatin1Char('\n');
+    QString text = QStringLiteral("Figure");
+    std::vector<std::vector<Line>> values;
+    for (const Column &column : columns) {
+        text += QLatin1Char('\t') + column.title;
+        values.push_back(lines(column.figures, locale));
+    }
+    text += QLatin1Char('\n');
+    const std::vector<Line> names = lines({}, locale);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += names[i].name;
+        for (const std::vector<Line> &column : values)
+            text += QLatin1Char('\t') + column[i].value;
+        text += QLatin1Char('\n');
+    }
     return text;
 }
 

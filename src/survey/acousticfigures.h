@@ -81,8 +81,15 @@ struct Line
 // line's point), without group separators; T with durationDecimals (the command line: 0).
 std::vector<Line> lines(const Figures &figures, const QLocale &locale, int durationDecimals = 1);
 
-// "Export Figures": a title line, then one line per figure, "name<TAB>whole<TAB>between",
-// in the user's locale, each line ending with "\n".
-QString exportText(const Figures &whole, const Figures &between, const QLocale &locale);
+// One column of "Export Figures": its title ("Whole graph", "Between A and B", "Specific",
+// "Residual", "Overlay") and its figures.
+struct Column
+{
+    QString title;
+    Figures figures;
+};
+// "Export Figures": a title line "Figure<TAB>title...", then one line per figure,
+// "name<TAB>value...", in the user's locale, each line ending with "\n".
+QString exportText(const std::vector<Column> &columns, const QLocale &locale);
 
 } // namespace AcousticFigures

@@ -90,6 +90,14 @@ bool finite(double value)
     return std::isfinite(value);
 }
 
+// An interval's record name: its category in lower case.
+QByteArray recordOf(IntervalCategory category)
+{
+    return category == IntervalCategory::Specific ? QByteArrayLiteral("specific")
+        : category == IntervalCategory::Residual  ? QByteArrayLiteral("residual")
+                                                  : QByteArrayLiteral("exclude");
+}
+
 QByteArray line(std::initializer_list<QByteArray> fields)
 {
     return QList<QByteArray>(fields).join('\t') + '\n';
@@ -194,8 +202,11 @@ QString readRecord(const QByteArray &name, Fields &f, SetAnalysis &set, bool &af
         if (!f.failed() && (limit < 0.0 || limit > HighestLimit))
             f.fail(QStringLiteral("the limit must lie from 0 to 200 dB"));
         a.limit = limit;
-    } else if (name == "exclude") {
+    } else if (name == "exclude" || name == "specific" || name == "residual") {
         ExcludedInterval interval;
+        interval.category = name == "specific" ? IntervalCategory::Specific
+            : name == "residual"               ? IntervalCategory::Residual
+                                               : IntervalCategory::Excluded;
         interval.from = f.finite("its start");
         interval.to = f.finite("its end");
         interval.label = f.text("its label");
@@ -262,8 +273,8 @@ QByteArray encode(const Sets &sets)
             out += line({ "limit", number(*a.limit) });
         for (const ExcludedInterval &interval : a.exclusions)
             if (finite(interval.from) && finite(interval.to) && interval.from <= interval.to)
-                out += line({ "exclude", number(interval.from), number(interval.to),
-                              escaped(interval.label) });
+                out += line({ recordOf(interval.category), number(interval.from),
+                              number(interval.to), escaped(interval.label) });
         for (const auto &[markIndex, mark] : a.annotations)
             if (markIndex >= 0 && (mark.type == 0 || mark.type == 2) && finite(mark.x)
                 && finite(mark.y))

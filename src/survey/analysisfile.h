@@ -23,7 +23,10 @@
 //                                                 up to the next "set" belong to it
 //   cursor <tab> 0|1 <tab> x                      cursor A (0) or B (1)
 //   limit <tab> dB                                the limit, 0 to 200 dB
-//   exclude <tab> from <tab> to <tab> label       an excluded interval, from not after to
+//   exclude <tab> from <tab> to <tab> label       an Excluded interval, from not after to
+//   specific <tab> from <tab> to <tab> label      a Specific interval (the source under
+//                                                 assessment), the same fields
+//   residual <tab> from <tab> to <tab> label      a Residual interval (the place without it)
 //   mark <tab> index <tab> 0|2 <tab> x <tab> y <tab> colour <tab> text
 //                                                 a text (0) or a cross (2)
 //   overlay <tab> clock|start <tab> shift <tab> interval <tab> colour <tab> label
@@ -31,6 +34,8 @@
 //                                                 its interval (seconds) and colour (may be empty)
 //   point <tab> x <tab> y                         one of the overlay's points, in order, after it
 //
+// The intervals of every category are written in the order they were made. A file without
+// "specific" and "residual" lines is byte for byte what earlier versions wrote.
 // The cursors' texts are not kept: they are made again from the points the cursors stand on.
 // Writing leaves out what reading would refuse (values that are not finite). Reading skips a
 // UTF-8 byte order mark, and refuses the whole file at the first line that breaks these rules,

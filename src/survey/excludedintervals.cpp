@@ -5,9 +5,24 @@
 
 namespace ExcludedIntervals {
 
-void add(Measurement &chart, double a, double b, const QString &label)
+void add(Measurement &chart, double a, double b, const QString &label, IntervalCategory category)
 {
-    chart.exclusions.push_back({ std::min(a, b), std::max(a, b), label });
+    if (const ExcludedInterval *same = withEnds(chart, a, b)) {
+        ExcludedInterval &changed = chart.exclusions[std::size_t(same - chart.exclusions.data())];
+        changed.label = label;
+        changed.category = category;
+        return;
+    }
+    chart.exclusions.push_back({ std::min(a, b), std::max(a, b), label, category });
+}
+
+const ExcludedInterval *withEnds(const Measurement &chart, double a, double b)
+{
+    const auto &all = chart.exclusions;
+    const auto found = std::find_if(all.rbegin(), all.rend(), [&](const ExcludedInterval &e) {
+        return e.from == std::min(a, b) && e.to == std::max(a, b);
+    });
+    return found == all.rend() ? nullptr : &*found;
 }
 
 bool removeAt(Measurement &chart, double x)
@@ -22,12 +37,13 @@ bool removeAt(Measurement &chart, double x)
     return true;
 }
 
-std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &intervals)
+std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &intervals,
+                                     IntervalCategory category)
 {
     std::vector<ExcludedInterval> sorted;
     sorted.reserve(intervals.size());
     for (const ExcludedInterval &e : intervals)
-        if (std::isfinite(e.from) && std::isfinite(e.to))
+        if (e.category == category && std::isfinite(e.from) && std::isfinite(e.to))
             sorted.push_back({ std::min(e.from, e.to), std::max(e.from, e.to), QString() });
     std::sort(sorted.begin(), sorted.end(),
               [](const ExcludedInterval &l, const ExcludedInterval &r) { return l.from < r.from; });
@@ -39,6 +55,12 @@ std::vector<ExcludedInterval> merged(const std::vector<ExcludedInterval> &interv
             joined.push_back(e);
     }
     return joined;
+}
+
+bool holdsCategory(const std::vector<ExcludedInterval> &intervals, IntervalCategory category)
+{
+    return std::any_of(intervals.begin(), intervals.end(),
+                       [category](const ExcludedInterval &e) { return e.category == category; });
 }
 
 bool containsMerged(const std::vector<ExcludedInterval> &merged, double x)

@@ -22,3 +22,25 @@ bool MeasurementAnalysis::holdsNothing() const
             return false;
     return exclusions.empty() && !limit && !overlay;
 }
+
+QString categoryName(IntervalCategory category)
+{
+    switch (category) {
+    case IntervalCategory::Specific:
+        return QStringLiteral("Specific");
+    case IntervalCategory::Residual:
+        return QStringLiteral("Residual");
+    case IntervalCategory::Excluded:
+        break;
+    }
+    return QStringLiteral("Excluded");
+}
+
+std::optional<IntervalCategory> categoryNamed(const QString &name)
+{
+    for (const IntervalCategory c :
+         { IntervalCategory::Excluded, IntervalCategory::Specific, IntervalCategory::Residual })
+        if (name.compare(categoryName(c), Qt::CaseInsensitive) == 0)
+            return c;
+    return std::nullopt;
+}

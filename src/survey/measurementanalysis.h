@@ -28,14 +28,25 @@ struct VerticalLine
     bool operator==(const VerticalLine &) const = default;
 };
 
-// An interval of X (days, both ends included) that the user took out of the acoustic figures:
-// an event that does not belong to the measurement, a passing lorry or a barking dog. `from` is
-// never after `to`; the label may be empty.
+// What an interval between cursors A and B stands for. Excluded: an event that does not belong
+// to the measurement (a passing lorry, a barking dog), left out of every figure. Specific: the
+// sound of the source under assessment. Residual: the place without that source. Specific and
+// Residual points stay in the whole graph's figures and have figures of their own.
+enum class IntervalCategory { Excluded = 0, Specific = 1, Residual = 2 };
+
+// The category's name as the program shows and stores it: "Excluded", "Specific", "Residual".
+QString categoryName(IntervalCategory category);
+// The category of a name categoryName gives (case ignored); none for any other text.
+std::optional<IntervalCategory> categoryNamed(const QString &name);
+
+// An interval of X (days, both ends included) that the user marked between the cursors, with
+// its category and a label saying why. `from` is never after `to`; the label may be empty.
 struct ExcludedInterval
 {
     double from = 0.0;
     double to = 0.0;
     QString label;
+    IntervalCategory category = IntervalCategory::Excluded;
     bool operator==(const ExcludedInterval &) const = default;
 };
 
@@ -70,7 +81,8 @@ struct MeasurementAnalysis
     std::map<int, GraphAnnotation> annotations; // the user's crosses and texts, by index
     // Cursors A and B: vertical lines 0 and 1 (X 0: never placed).
     std::array<VerticalLine, 2> verticalLines {};
-    // Excluded intervals, in the order the user made them; they may overlap.
+    // The marked intervals of every category, in the order the user made them; they may
+    // overlap.
     std::vector<ExcludedInterval> exclusions;
     // The limit (dB) the measurement is checked against, drawn as a horizontal line; none when
     // unset.

@@ -19,17 +19,4 @@ AcousticFigures::Figures of(const OverlaySeries &overlay)
     return AcousticFigures::fromValidLevels(valid, interval);
 }
 
-QString exportText(const AcousticFigures::Figures &whole, const AcousticFigures::Figures &between,
-                   const AcousticFigures::Figures &overlay, const QLocale &locale)
-{
-    const std::vector<AcousticFigures::Line> w = AcousticFigures::lines(whole, locale);
-    const std::vector<AcousticFigures::Line> b = AcousticFigures::lines(between, locale);
-    const std::vector<AcousticFigures::Line> o = AcousticFigures::lines(overlay, locale);
-    QString text = QStringLiteral("Figure\tWhole graph\tBetween A and B\tOverlay\n");
-    for (std::size_t i = 0; i < w.size(); ++i)
-        text += w[i].name + QLatin1Char('\t') + w[i].value + QLatin1Char('\t') + b[i].value
-            + QLatin1Char('\t') + o[i].value + QLatin1Char('\n');
-    return text;
-}
-
 } // namespace OverlayFigures

@@ -12,9 +12,4 @@ namespace OverlayFigures {
 
 AcousticFigures::Figures of(const OverlaySeries &overlay);
 
-// "Export Figures" with an overlay: a title line, then "name<TAB>whole<TAB>between<TAB>overlay"
-// per figure, in the locale, each line ending with "\n".
-QString exportText(const AcousticFigures::Figures &whole, const AcousticFigures::Figures &between,
-                   const AcousticFigures::Figures &overlay, const QLocale &locale);
-
 } // namespace OverlayFigures

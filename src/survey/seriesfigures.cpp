@@ -34,29 +34,45 @@ SeriesFigures::SeriesFigures(const Measurement &chart, std::optional<double> int
         const std::vector<double> &xs = chart.xs(0);
         const std::vector<float> &ys = chart.ys(0);
         m_levels.reserve(std::size_t(m_points));
-        // Points in time order meet the excluded intervals one after another; a point before
-        // the one ahead of it is looked up among all of them.
-        std::size_t next = 0; // the first merged interval that does not end before the point
-        double previous = -std::numeric_limits<double>::infinity();
+        // A point in a Specific interval counts as Specific even where a Residual interval
+        // overlaps it: the source was heard there, so it is not the place without it.
+        const auto &all = chart.exclusions;
+        const std::vector<ExcludedInterval> specific
+            = ExcludedIntervals::merged(all, IntervalCategory::Specific);
+        const std::vector<ExcludedInterval> residual
+            = ExcludedIntervals::merged(all, IntervalCategory::Residual);
+        std::vector<float> specificLevels, residualLevels;
+        // Points in time order meet the intervals one after another.
+        ExcludedIntervals::Walker excluded(merged), inSpecific(specific), inResidual(residual);
         for (std::size_t i = 0; i < std::size_t(m_points); ++i) {
-            bool excluded = false;
-            if (!merged.empty()) {
-                const double x = xs[i];
-                if (x >= previous) {
-                    while (next < merged.size() && merged[next].to < x)
-                        ++next;
-                    excluded = next < merged.size() && merged[next].from <= x;
-                    previous = x;
-                } else {
-                    excluded = ExcludedIntervals::containsMerged(merged, x);
-                }
-            }
-            if (!excluded && AcousticFigures::isValidLevel(ys[i]))
+            if (!excluded.contains(xs[i]) && AcousticFigures::isValidLevel(ys[i])) {
                 m_levels.push_back(ys[i]);
+                if (inSpecific.contains(xs[i]))
+                    specificLevels.push_back(ys[i]);
+                else if (inResidual.contains(xs[i]))
+                    residualLevels.push_back(ys[i]);
+            }
             m_validBefore[i + 1] = std::uint32_t(m_levels.size());
         }
+        if (ExcludedIntervals::holdsCategory(all, IntervalCategory::Specific))
+            m_specific = AcousticFigures::fromValidLevels(specificLevels, m_interval);
+        if (ExcludedIntervals::holdsCategory(all, IntervalCategory::Residual))
+            m_residual = AcousticFigures::fromValidLevels(residualLevels, m_interval);
     }
     m_whole = AcousticFigures::fromValidLevels(m_levels, m_interval);
+}
+
+std::optional<SeriesFigures::Figures> SeriesFigures::ofCategory(IntervalCategory category) const
+{
+    switch (category) {
+    case IntervalCategory::Specific:
+        return m_specific;
+    case IntervalCategory::Residual:
+        return m_residual;
+    case IntervalCategory::Excluded:
+        break;
+    }
+    return m_whole;
 }
 
 std::uint32_t SeriesFigures::BitLevel::rank1(std::uint32_t i) const

@@ -10,7 +10,9 @@
 class Measurement;
 
 // The acoustic figures of subset 0 of a chart, for the whole graph and between two point
-// indexes, with the excluded intervals left out.
+// indexes, with the points in Excluded intervals left out; and the figures of the points in
+// the Specific intervals and of those in the Residual intervals (Excluded points left out of
+// them too; a point in both a Specific and a Residual interval counts as Specific only).
 //
 // Made once per state of the data (one pass: which points are valid, and the whole graph's
 // figures), it answers the figures between the cursors in time independent of the interval's
@@ -28,6 +30,9 @@ public:
     SeriesFigures(const Measurement &chart, std::optional<double> intervalSeconds);
 
     const Figures &whole() const { return m_whole; }
+    // The figures of the Specific or Residual points; none when the chart has no interval of
+    // that category. Excluded gives the whole graph's.
+    std::optional<Figures> ofCategory(IntervalCategory category) const;
     // The points from index a to index b, in either order, both included (clamped to the
     // series).
     Figures between(int a, int b) const;
@@ -56,6 +61,7 @@ private:
     int m_points = 0;
     std::optional<double> m_interval;
     Figures m_whole;
+    std::optional<Figures> m_specific, m_residual;
     std::vector<std::uint32_t> m_validBefore; // valid levels among points [0, i), points + 1
     std::vector<float> m_levels; // the valid levels in their order
 

@@ -1,6 +1,6 @@
 // The stored chart block: every field of a chart survives saving and loading, and the layout is
 // the documented one (version 1 without excluded intervals, 2 with them, 3 with a limit or an
-// overlay).
+// overlay, 4 with a Specific or Residual interval).
 
 #include "tst_chartblock.h"
 
@@ -40,6 +40,12 @@ void TestChartBlock::roundTrip_data()
                                        fullChart(300).xs(1),
                                        fullChart(300).ys(0) };
     QTest::newRow("overlay and excluded intervals") << overlaid << v3;
+    ChartModel categories = fullChart();
+    categories.exclusions = { { Day0 + 5 * Second, Day0 + 9 * Second, QStringLiteral("lorry"),
+                                IntervalCategory::Specific },
+                              { Day0, Day0 + 20 * Second, QString(), IntervalCategory::Residual },
+                              { Day0 + 7 * Second, Day0 + 7 * Second, QStringLiteral("door") } };
+    QTest::newRow("specific and residual intervals") << categories << QByteArray("AXCB\x04\x00", 6);
 }
 
 void TestChartBlock::roundTrip()
@@ -84,7 +90,7 @@ void TestChartBlock::savedValuesOutOfRangeStillLoad()
     chart.annotations[5].type = 7;
     chart.gridStyle = static_cast<GridStyle>(9);
     chart.viewingStyle = static_cast<ViewingStyle>(-1);
-    chart.exclusions = { { Day0 + 5, Day0 + 3, QStringLiteral("back") },
+    chart.exclusions = { { Day0 + 5, Day0 + 3, QStringLiteral("back"), IntervalCategory(9) },
                          { std::numeric_limits<double>::quiet_NaN(), Day0, QString() } };
     chart.limit = std::numeric_limits<double>::infinity();
     chart.overlay = OverlaySeries { QString(), Qt::red, static_cast<OverlayAlignment>(7),
@@ -157,6 +163,17 @@ void TestChartBlock::handBuiltBlockLoads_data()
     QTest::newRow("version 3, overlay without points")
         << emptyOverlay << two << emptyOverlay << none << 0;
     QTest::newRow("version 3, neither") << v3([](Fields &f) {
+        f.limitFlag = 0;
+        f.overlayFlag = 0;
+    }) << two << v2 << none << -1;
+    std::vector<ExcludedInterval> specific = two;
+    specific[0].category = IntervalCategory::Specific;
+    const QByteArray v4 = build([](Fields &f) { f.version = 4; });
+    QTest::newRow("version 4") << v4 << specific << v4 << 55.0 << 2;
+    // Every interval Excluded: saved as the older version, which earlier builds read.
+    QTest::newRow("version 4, every interval excluded") << build([](Fields &f) {
+        f.version = 4;
+        f.category = 0;
         f.limitFlag = 0;
         f.overlayFlag = 0;
     }) << two << v2 << none << -1;

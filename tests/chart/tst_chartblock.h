@@ -112,6 +112,7 @@ struct Fields
     quint32 exclusionCount = 2;
     double from = Day0 + 0.25;
     double to = Day0 + 0.375;
+    quint8 category = 1; // version 4: the first interval's; the second one is Excluded (0)
     // Version 3: the limit, then an overlay "before" of overlayPoints points from Day0 - 1 on.
     quint8 limitFlag = 1;
     double limit = 55.0;
@@ -179,8 +180,12 @@ inline QByteArray build(const std::function<void(Fields &)> &change = {})
         b.le(f.exclusionCount);
         if (f.exclusionCount >= 1)
             b.f64(f.from).f64(f.to).text("lorry");
+        if (f.exclusionCount >= 1 && f.version >= 4)
+            b.u8(f.category);
         if (f.exclusionCount >= 2)
             b.f64(Day0 + 0.5).f64(Day0 + 0.5).text("");
+        if (f.exclusionCount >= 2 && f.version >= 4)
+            b.u8(0);
     }
     if (f.version >= 3) {
         b.u8(f.limitFlag);

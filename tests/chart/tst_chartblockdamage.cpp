@@ -15,7 +15,7 @@ void TestChartBlock::malformed_data()
     row("empty", QByteArray(), "signature");
     row("wrong magic", build([](Fields &f) { f.magic = "AXCC"; }), "signature");
     row("magic only", "AXCB", "ends early");
-    row("newer version", build([](Fields &f) { f.version = 4; }), "version 4 is newer");
+    row("newer version", build([](Fields &f) { f.version = 5; }), "version 5 is newer");
     row("version 0", build([](Fields &f) { f.version = 0; }), "version");
     row("too many subsets", build([](Fields &f) {
             f.subsets = 257;
@@ -107,6 +107,11 @@ void TestChartBlock::malformed_data()
     row("version 3 without its overlay flag", v3([](Fields &f) { f.overlayFlag = 0; }).chopped(1),
         "ends early, in its overlay");
     row("version 3 with a trailing byte", v3([](Fields &f) { f.trailing = "x"; }), "unexpected");
+    row("interval category out of range", build([](Fields &f) {
+            f.version = 4;
+            f.category = 3;
+        }),
+        "interval category (3)");
 }
 
 void TestChartBlock::malformed()

@@ -49,6 +49,17 @@ void TestCli::initTestCase()
     chart.setX(0, 0, 39156.4375 + 0.6 / 86400.0);
     chart.setY(0, 0, 55.5f);
     QVERIFY(GraphFile::write(m_dir.filePath("graph.ghf"), ChartBlock::save(chart)).isEmpty());
+    // 60, 70, 80, 90 dB a second apart: points 3 and 4 Specific, 1 to 3 Residual, 4 Excluded.
+    chart.setPoints(4);
+    const double second = 1.0 / 86400.0;
+    const auto at = [&](int point) {
+        return 39156.4375 + point * second;
+    };
+    chart.setSeries(0, { at(0), at(1), at(2), at(3) }, { 60.0f, 70.0f, 80.0f, 90.0f });
+    chart.exclusions = { { at(2), at(3), "lorry", IntervalCategory::Specific },
+                         { at(0), at(2), "quiet", IntervalCategory::Residual },
+                         { at(3), at(3), "horn" } };
+    QVERIFY(GraphFile::write(m_dir.filePath("categories.ghf"), ChartBlock::save(chart)).isEmpty());
     QVERIFY(QFile::link(m_dir.filePath("case.rec"), m_dir.filePath("link.pdf")));
     for (const char *pipe : { "pipe.rec", "pipe.ghf" })
         QCOMPARE(mkfifo(QFile::encodeName(m_dir.filePath(pipe)).constData(), 0600), 0);

@@ -254,6 +254,32 @@ void TestCli::figures_data()
         << "N\t1\nT\t\nLeq\t55.5\nLmax\t55.5\nLmin\t55.5\nL5\t55.5\nL10\t55.5\n"
            "L50\t55.5\nL90\t55.5\nL95\t55.5\nSEL\t\n"
         << "";
+    QTest::newRow("--category specific: a point also residual is specific, excluded none")
+        << QStringList { "figures", "categories.ghf", "--category", "specific" } << 0
+        << "N\t1\nT\t1\nLeq\t80.0\nLmax\t80.0\nLmin\t80.0\nL5\t80.0\nL10\t80.0\n"
+           "L50\t80.0\nL90\t80.0\nL95\t80.0\nSEL\t80.0\n"
+        << "";
+    QTest::newRow("--category=residual")
+        << QStringList { "figures", "categories.ghf", "--category=residual" } << 0
+        << "N\t2\nT\t2\nLeq\t67.4\nLmax\t70.0\nLmin\t60.0\nL5\t70.0\nL10\t70.0\n"
+           "L50\t60.0\nL90\t60.0\nL95\t60.0\nSEL\t70.4\n"
+        << "";
+    QTest::newRow("without --category: the whole graph but the excluded point")
+        << QStringList { "figures", "categories.ghf" } << 0
+        << "N\t3\nT\t3\nLeq\t75.7\nLmax\t80.0\nLmin\t60.0\nL5\t80.0\nL10\t80.0\n"
+           "L50\t70.0\nL90\t60.0\nL95\t60.0\nSEL\t80.5\n"
+        << "";
+    QTest::newRow("--category without such intervals: no point")
+        << QStringList { "figures", "graph.ghf", "--category", "Specific" } << 0
+        << "N\t0\nT\t\nLeq\t\nLmax\t\nLmin\t\nL5\t\nL10\t\nL50\t\nL90\t\nL95\t\nSEL\t\n"
+        << "";
+    QTest::newRow("--category excluded")
+        << QStringList { "figures", "categories.ghf", "--category", "excluded" } << 2 << ""
+        << "--category needs specific or residual, not \"excluded\"";
+    QTest::newRow("--category with --to")
+        << QStringList { "figures", "categories.ghf", "--category", "residual", "--to", "2" } << 2
+        << ""
+        << "does not go with --from or --to";
     QTest::newRow("--to beyond the last point")
         << QStringList { "figures", "survey.rec", "--to", "4" } << 2 << ""
         << "beyond";

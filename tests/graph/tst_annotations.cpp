@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -324,42 +325,52 @@ void TestAnnotations::excludeAndInclude_data()
     QTest::addColumn<int>("a"); // the cursors' points
     QTest::addColumn<int>("b");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("label"); // the answer to the label question; null: Cancel
-    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("answer"); // "category|label" in the dialog; null: Cancel
+    QTest::addColumn<QString>("offered"); // what the dialog starts with; empty: not shown
+    QTest::addColumn<QString>("after"); // "from-to [category] label", Excluded not named
     QTest::addColumn<QString>("message"); // what the window says; empty: nothing
 
     const QString none;
-    QTest::newRow("exclude with a label") << 20 << "" << 3 << 8 << "ExcludeAB"
-                                          << "  lorry  passing "
-                                          << "3-8 lorry passing" << none;
+    const QString fresh("Excluded|");
+    QTest::newRow("exclude with a label")
+        << 20 << "" << 3 << 8 << "ExcludeAB"
+        << "Excluded|  lorry  passing " << fresh << "3-8 lorry passing" << none;
     QTest::newRow("exclude, B before A") << 20 << "1-2 dog" << 9 << 4 << "ExcludeAB"
-                                         << ""
-                                         << "1-2 dog, 4-9" << none;
+                                         << "Excluded|" << fresh << "1-2 dog, 4-9" << none;
     QTest::newRow("exclude, A on B") << 20 << "" << 5 << 5 << "ExcludeAB"
-                                     << "x"
-                                     << "5-5 x" << none;
+                                     << "Excluded|x" << fresh << "5-5 x" << none;
+    QTest::newRow("specific") << 20 << "0-19 a" << 3 << 8 << "ExcludeAB"
+                              << "Specific|lorry" << fresh << "0-19 a, 3-8 Specific lorry" << none;
+    QTest::newRow("the same range again changes it")
+        << 20 << "2-6 a, 3-8 b, 9-9 c" << 8 << 3 << "ExcludeAB"
+        << "Residual| quiet"
+        << "Excluded|b"
+        << "2-6 a, 3-8 Residual quiet, 9-9 c" << none;
+    QTest::newRow("the same range, nothing changed") << 20 << "3-8 b" << 3 << 8 << "ExcludeAB"
+                                                     << "Excluded|b"
+                                                     << "Excluded|b"
+                                                     << "3-8 b" << none;
     QTest::newRow("exclude cancelled")
-        << 20 << "" << 3 << 8 << "ExcludeAB" << QString() << "" << none;
+        << 20 << "" << 3 << 8 << "ExcludeAB" << QString() << fresh << "" << none;
     QTest::newRow("exclude on an empty chart") << 0 << "" << 0 << 0 << "ExcludeAB"
-                                               << "x"
-                                               << "" << none;
+                                               << "Excluded|x" << none << "" << none;
     QTest::newRow("exclude before recording") << -20 << "" << 3 << 8 << "ExcludeAB"
-                                              << "x"
-                                              << ""
+                                              << "Excluded|x" << none << ""
                                               << "Place cursors A and B on recorded points first.";
     QTest::newRow("include under A")
-        << 20 << "2-6 a, 10-12 b" << 4 << 11 << "Include" << none << "10-12 b" << none;
-    QTest::newRow("include under B") << 20 << "2-6 a" << 15 << 6 << "Include" << none << "" << none;
-    QTest::newRow("include the most recent")
-        << 20 << "0-19 a, 3-5 b, 8-9 c" << 4 << 4 << "Include" << none << "0-19 a, 8-9 c" << none;
+        << 20 << "2-6 a, 10-12 b" << 4 << 11 << "Include" << none << none << "10-12 b" << none;
+    QTest::newRow("include under B")
+        << 20 << "2-6 a" << 15 << 6 << "Include" << none << none << "" << none;
+    QTest::newRow("include the most recent") << 20 << "0-19 a, 3-5 b, 8-9 c" << 4 << 4 << "Include"
+                                             << none << none << "0-19 a, 8-9 c" << none;
     QTest::newRow("include, neither cursor in one")
-        << 20 << "2-6 a" << 8 << 15 << "Include" << none << "2-6 a"
+        << 20 << "2-6 a" << 8 << 15 << "Include" << none << none << "2-6 a"
         << "Neither cursor stands in an excluded interval.";
 }
 
-// The two commands through the window's toolbar: cursor A and B give the interval, the label
-// question may be cancelled; the chart redraws and the window tells its figures; a graph file
-// keeps what was excluded.
+// The two commands through the window's toolbar: cursor A and B give the interval, the dialog
+// (category and label) may be cancelled; the chart redraws and the window tells its figures; a
+// graph file keeps what was marked.
 void TestAnnotations::excludeAndInclude()
 {
     QFETCH(int, points);
@@ -367,7 +378,8 @@ void TestAnnotations::excludeAndInclude()
     QFETCH(int, a);
     QFETCH(int, b);
     QFETCH(QString, button);
-    QFETCH(QString, label);
+    QFETCH(QString, answer);
+    QFETCH(QString, offered);
     QFETCH(QString, after);
     QFETCH(QString, message);
     Rig rig;
@@ -389,7 +401,19 @@ void TestAnnotations::excludeAndInclude()
     Tslider2 &slider = Rig::control<Tslider2>(g, "Slider1");
     slider.setValue1(a);
     slider.setValue2(b);
-    rig.prompts.texts = { label.isNull() ? std::nullopt : std::optional<QString>(label) };
+    QString shown;
+    rig.prompts.dialogHandler = [&](QDialog &dialog) {
+        auto *category = dialog.findChild<QComboBox *>("cboCategory");
+        auto *label = dialog.findChild<QLineEdit *>("txtLabel");
+        if (!category || !label)
+            return int(QDialog::Rejected);
+        shown = category->currentText() + '|' + label->text();
+        if (answer.isNull())
+            return int(QDialog::Rejected);
+        category->setCurrentText(answer.section('|', 0, 0));
+        label->setText(answer.section('|', 1));
+        return int(QDialog::Accepted);
+    };
     QSignalSpy changed(&g, &TfrmGraph::exclusionsChanged);
     Rig::press(g, qPrintable(button));
 
@@ -398,16 +422,28 @@ void TestAnnotations::excludeAndInclude()
         const auto pointOf = [&](double x) {
             return qRound((x - t0) / DateTimeDays::OneSecond);
         };
-        left << QString("%1-%2 %3").arg(pointOf(e.from)).arg(pointOf(e.to)).arg(e.label).trimmed();
+        const QString category
+            = e.category == IntervalCategory::Excluded ? QString() : categoryName(e.category);
+        left << QString("%1-%2 %3 %4")
+                    .arg(pointOf(e.from))
+                    .arg(pointOf(e.to))
+                    .arg(category, e.label)
+                    .simplified();
     }
     QCOMPARE(left.join(", "), after);
     QCOMPARE(changed.count(), after == before ? 0 : 1);
     QCOMPARE(rig.prompts.messages.value(0), message);
-    // The label is asked for only when there are cursors to exclude between.
-    QCOMPARE(rig.prompts.questions.size(), button == "ExcludeAB" && points > 0 ? 1 : 0);
-    if (!rig.prompts.questions.isEmpty())
-        QCOMPARE(rig.prompts.questions.first(),
-                 QString("Label of the excluded interval (may be empty):"));
+    // The dialog is shown only when there are cursors to mark between.
+    QCOMPARE(shown, offered);
+    QCOMPARE(rig.prompts.dialogs.size(), offered.isEmpty() ? 0 : 1);
+    // A category's column in the panel and in "Export Figures" while it has an interval.
+    g.ExportFiguresClick();
+    const QString exported = QApplication::clipboard()->text().section('\n', 0, 0);
+    for (const QString category : { "Specific", "Residual" }) {
+        QCOMPARE(exported.contains('\t' + category), after.contains(category));
+        QCOMPARE(Rig::control<QLabel>(g, qPrintable("lbl" + category + "Figures")).isHidden(),
+                 !after.contains(category));
+    }
 
     if (g.chartModel().exclusions.empty())
         return;

@@ -45,7 +45,9 @@ int pdfPages(const QString &pdf)
 }
 
 // 14 March 2024 from 08:00:00, one point a second: 50, 60, 70, 80 dB and 90 dB excluded (a
-// barking dog), so that the whole graph has N 4, Leq 74.4, SEL 80.5, and points 0 to 1 Leq 57.4.
+// barking dog), so that the whole graph has N 4, Leq 74.4, SEL 80.5, and points 0 to 1 Leq 57.4;
+// with two intervals the second marks points 1 to 2 Specific (a lorry, Leq 67.4), which leaves
+// the others as they are; with more, the others are excluded events at point 4.
 const double Start = DateTimeDays::fromDateTime(QDate(2024, 3, 14), QTime(8, 0));
 
 void fillSurvey(ChartModel &chart, int annotations, int exclusions)
@@ -57,7 +59,10 @@ void fillSurvey(ChartModel &chart, int annotations, int exclusions)
         xs.push_back(Start + i * DateTimeDays::OneSecond);
     chart.setSeries(0, xs, { 50.0f, 60.0f, 70.0f, 80.0f, 90.0f });
     chart.exclusions = { { xs[4], xs[4], QStringLiteral("barking dog") } };
-    for (int i = 1; i < exclusions; ++i)
+    if (exclusions == 2)
+        chart.exclusions.push_back(
+            { xs[1], xs[2], QStringLiteral("lorry"), IntervalCategory::Specific });
+    for (int i = 1; i < exclusions && exclusions != 2; ++i)
         chart.exclusions.push_back({ xs[4], xs[4], QStringLiteral("event %1").arg(i) });
     for (int i = 1; i <= annotations; ++i)
         chart.annotations[i] = { xs[2], 70.0, 0, QStringLiteral("mark %1").arg(i), Qt::black };
@@ -98,16 +103,17 @@ void TestReport::onePage_data()
     const QStringList figureNames { "N 4",       "T (s)",    "Leq (dB)", "Lmax (dB)",
                                     "Lmin (dB)", "L5 (dB)",  "L10 (dB)", "L50 (dB)",
                                     "L90 (dB)",  "L95 (dB)", "SEL (dB)" };
-    QTest::newRow("en_US: Letter, a small survey") << "en_US" << 3 << 1 << 40 << "612 x 792 pts"
+    QTest::newRow("en_US: Letter, a small survey") << "en_US" << 3 << 2 << 40 << "612 x 792 pts"
                                                    << figureNames
             + QStringList { "Survey at the school gate",
                             "Report made 3/14/24 9:30:00 AM",
                             "Data set 2 of the meter's memory",
                             "Weighting: dBA, response: FAST",
-                            "Leq (dB) 74.4 57.4",
+                            "Leq (dB) 74.4 57.4 67.4",
                             "SEL (dB) 80.5",
                             "Cursor A: 50.0 dB at 3/14/24 8:00:00 AM",
-                            "3/14/24 8:00:04 AM \u2013 8:00:04 AM barking dog",
+                            "3/14/24 8:00:04 AM \u2013 8:00:04 AM Excluded barking dog",
+                            "3/14/24 8:00:01 AM \u2013 8:00:02 AM Specific lorry",
                             "3/14/24 8:00:02 AM mark 3" };
     QTest::newRow("de_DE: A4, decimal commas")
         << "de_DE" << 1 << 1 << 40 << "595 x 842 pts"

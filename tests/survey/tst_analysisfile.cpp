@@ -30,7 +30,10 @@ void TestAnalysisFile::roundTrip()
     one.analysis.annotations[7] = { 46000.45, 64.25, 0, "two\nlines\r", QColor() };
     one.analysis.verticalLines[0].x = 46000.4401;
     one.analysis.verticalLines[1].x = 46000.4599;
-    one.analysis.exclusions = { { 46000.441, 46000.442, "Passing lorry" }, { 46000.5, 46000.5, "" } };
+    one.analysis.exclusions = { { 46000.441, 46000.442, "Passing lorry" },
+                                { 46000.443, 46000.444, "Lorry", IntervalCategory::Specific },
+                                { 46000.5, 46000.5, "" },
+                                { 46000.3, 46000.6, "Quiet", IntervalCategory::Residual } };
     one.analysis.limit = 55.5;
     one.analysis.overlay = OverlaySeries { "Set 2 \"night\"", QColor(220, 80, 20, 128),
                                            OverlayAlignment::Start, -0.125, 10.0,

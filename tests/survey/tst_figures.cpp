@@ -156,37 +156,86 @@ void TestFigures::exclusions_data()
 {
     QTest::addColumn<std::vector<ExcludedInterval>>("excluded");
     QTest::addColumn<QString>("nAndLeq");
+    QTest::addColumn<QString>("specific"); // "N Leq"; empty: no such interval
+    QTest::addColumn<QString>("residual");
     const auto at = [](double seconds) {
         return Start + seconds * Second;
     };
-    QTest::newRow("none") << std::vector<ExcludedInterval> {} << "10 73.2";
+    constexpr auto S = IntervalCategory::Specific;
+    constexpr auto R = IntervalCategory::Residual;
+    QTest::newRow("none") << std::vector<ExcludedInterval> {} << "10 73.2"
+                          << ""
+                          << "";
     QTest::newRow("the first point")
-        << std::vector<ExcludedInterval> { { at(0), at(0), {} } } << "9 70.8";
+        << std::vector<ExcludedInterval> { { at(0), at(0), {} } } << "9 70.8"
+        << ""
+        << "";
     QTest::newRow("both ends, one beyond the series")
         << std::vector<ExcludedInterval> { { at(-5), at(0), {} }, { at(9), at(20), {} } }
-        << "8 60.0";
+        << "8 60.0"
+        << ""
+        << "";
     QTest::newRow("overlapping") << std::vector<ExcludedInterval> { { at(2), at(5), {} },
                                                                     { at(4), at(7), {} } }
-                                 << "4 77.0";
-    QTest::newRow("nested") << std::vector<ExcludedInterval> {
-        { at(1), at(8), {} }, { at(3), at(4), QStringLiteral("x") }
-    } << "2 80.0";
-    QTest::newRow("everything") << std::vector<ExcludedInterval> { { at(0), at(9), {} } } << "0 ";
+                                 << "4 77.0"
+                                 << ""
+                                 << "";
+    QTest::newRow("nested") << std::vector<ExcludedInterval> { { at(1), at(8), {} },
+                                                               { at(3), at(4),
+                                                                 QStringLiteral("x") } }
+                            << "2 80.0"
+                            << ""
+                            << "";
+    QTest::newRow("everything") << std::vector<ExcludedInterval> { { at(0), at(9), {} } } << "0 "
+                                << ""
+                                << "";
+    // Specific and Residual points stay in the whole graph's figures.
+    QTest::newRow("specific and residual apart")
+        << std::vector<ExcludedInterval> { { at(0), at(1), {}, S }, { at(2), at(4), {}, R } }
+        << "10 73.2"
+        << "2 77.0"
+        << "3 60.0";
+    QTest::newRow("specific wins over residual")
+        << std::vector<ExcludedInterval> { { at(0), at(9), {}, R }, { at(8), at(9), {}, S } }
+        << "10 73.2"
+        << "2 77.0"
+        << "8 71.3";
+    QTest::newRow("excluded wins over both")
+        << std::vector<ExcludedInterval> { { at(0), at(3), {}, S },
+                                           { at(3), at(9), {}, R },
+                                           { at(0), at(0), {} },
+                                           { at(9), at(9), {} } }
+        << "8 60.0"
+        << "3 60.0"
+        << "5 60.0";
+    QTest::newRow("residual only, all excluded")
+        << std::vector<ExcludedInterval> { { at(9), at(9), {}, R }, { at(8), at(9), {} } }
+        << "8 71.3"
+        << ""
+        << "0 ";
 }
 
-// Points whose time lies in any excluded interval (ends included) are left out, however the
-// intervals lie.
+// Points whose time lies in any Excluded interval (ends included) are left out, however the
+// intervals lie; the Specific and Residual points have figures of their own.
 void TestFigures::exclusions()
 {
     QFETCH(std::vector<ExcludedInterval>, excluded);
     QFETCH(QString, nAndLeq);
+    QFETCH(QString, specific);
+    QFETCH(QString, residual);
     Measurement chart = chartOf({ 80, 60, 60, 60, 60, 60, 60, 60, 60, 80 });
     chart.exclusions = excluded;
     const SeriesFigures series(chart, 1.0);
-    for (const Figures &f : { series.whole(), series.between(0, 9) }) {
-        const std::vector<AcousticFigures::Line> lines = AcousticFigures::lines(f, QLocale::c());
-        QCOMPARE(lines[0].value + QLatin1Char(' ') + lines[2].value, nAndLeq);
-    }
+    const auto nAndLeqOf = [](const std::optional<Figures> &f) {
+        if (!f)
+            return QString();
+        const std::vector<AcousticFigures::Line> lines = AcousticFigures::lines(*f, QLocale::c());
+        return lines[0].value + QLatin1Char(' ') + lines[2].value;
+    };
+    QCOMPARE(nAndLeqOf(series.whole()), nAndLeq);
+    QCOMPARE(nAndLeqOf(series.between(0, 9)), nAndLeq);
+    QCOMPARE(nAndLeqOf(series.ofCategory(IntervalCategory::Specific)), specific);
+    QCOMPARE(nAndLeqOf(series.ofCategory(IntervalCategory::Residual)), residual);
 }
 
 // The figures between two cursors, from the index, are those of the points between them
@@ -350,8 +399,8 @@ void TestFigures::addAndRemoveAt_data()
         << "0-10 a, 2-6 b, 20-30 c" << 4.0 << true << "0-10 a, 20-30 c";
     QTest::newRow("the most recent, an outer one") << "2-6 a, 0-10 b" << 4.0 << true << "2-6 a";
     QTest::newRow("only the one containing x") << "0-10 a, 2-6 b" << 8.0 << true << "2-6 b";
-    QTest::newRow("the same interval twice")
-        << "1-2 a, 1-2 a, 1-2 b" << 1.5 << true << "1-2 a, 1-2 a";
+    QTest::newRow("the same range marked again")
+        << "1-2 a, 3-4 c, 2-1 b" << 9.0 << false << "1-2 b, 3-4 c";
     QTest::newRow("none") << "" << 0.0 << false << "";
 }
 

@@ -1,5 +1,8 @@
-// The chart's excluded intervals: each one a translucent grey band over the plotting area's full
-// height, from its start to its end, with its label in small text at the top inside the band.
+// The chart's marked intervals: each one a translucent band over the plotting area's full
+// height, from its start to its end, with its label in small text at the top inside the band
+// (after its category's name for a Specific or Residual one). Excluded intervals are grey,
+// Specific ones orange and Residual ones blue, all light so the levels stay readable; in
+// monochrome all are grey, Specific ones hatched one way and Residual ones crossed.
 // The bands lie beneath the series and the annotations, on a layer of their own above the grid;
 // one layerable draws them all from its own array of keys, so a redraw costs nothing per point.
 #include "chart/ui/pesgraph_p.h"
@@ -15,6 +18,32 @@ namespace {
 // another still show.
 const QColor BandFill(128, 128, 128, 64);
 const QColor BandEdge(90, 90, 90, 170);
+const QColor SpecificFill(255, 140, 0, 60);
+const QColor SpecificEdge(200, 100, 0, 190);
+const QColor ResidualFill(40, 110, 230, 50);
+const QColor ResidualEdge(30, 80, 180, 190);
+
+QBrush fillOf(IntervalCategory category, bool monochrome)
+{
+    if (monochrome)
+        return category == IntervalCategory::Specific
+            ? QBrush(QColor(70, 70, 70, 110), Qt::BDiagPattern)
+            : category == IntervalCategory::Residual
+            ? QBrush(QColor(70, 70, 70, 110), Qt::CrossPattern)
+            : QBrush(BandFill);
+    return category == IntervalCategory::Specific ? SpecificFill
+        : category == IntervalCategory::Residual  ? ResidualFill
+                                                  : BandFill;
+}
+
+QColor edgeOf(IntervalCategory category, bool monochrome)
+{
+    if (monochrome)
+        return BandEdge;
+    return category == IntervalCategory::Specific ? SpecificEdge
+        : category == IntervalCategory::Residual  ? ResidualEdge
+                                                  : BandEdge;
+}
 const QColor LabelColor(50, 50, 50);
 constexpr int LabelPadding = 3;
 // How far down a label moves to keep off the cursors' texts and the labels before it, at most.
@@ -32,6 +61,7 @@ public:
         double fromKey = 0.0;
         double toKey = 0.0;
         QString label;
+        IntervalCategory category = IntervalCategory::Excluded;
     };
 
     ExclusionBands(QCustomPlot *plot, QCPAxisRect *axisRect)
@@ -42,6 +72,7 @@ public:
     }
 
     std::vector<Band> bands;
+    bool monochrome = false;
     QFont labelFont;
     // The texts of cursor lines A and B, which stand at the top too: a label keeps off them.
     std::array<const QCPItemText *, 2> cursorTexts {};
@@ -84,13 +115,17 @@ void ExclusionBands::draw(QCPPainter *painter)
         // zoomed range would give coordinates too large to paint).
         const int x0 = int(std::floor(std::max(left, area.left() - 2.0)));
         const int x1 = std::max(x0 + 1, int(std::ceil(std::min(right, area.right() + 2.0))));
-        painter->fillRect(QRect(x0, area.top(), x1 - x0, area.height()), BandFill);
-        painter->setPen(QPen(BandEdge, 0));
+        const QRect rect(x0, area.top(), x1 - x0, area.height());
+        painter->fillRect(rect, fillOf(band.category, monochrome));
+        painter->setPen(QPen(edgeOf(band.category, monochrome), 0));
         painter->drawLine(QLineF(x0 + 0.5, area.top(), x0 + 0.5, area.bottom() + 1));
         if (x1 - x0 > 1)
             painter->drawLine(QLineF(x1 - 0.5, area.top(), x1 - 0.5, area.bottom() + 1));
 
-        const QString text = band.label.simplified();
+        QString text = band.label.simplified();
+        if (band.category != IntervalCategory::Excluded)
+            text = categoryName(band.category)
+                + (text.isEmpty() ? QString() : QStringLiteral(": ") + text);
         if (text.isEmpty())
             continue;
         QRect box(QPoint(std::max(x0, area.left()) + LabelPadding, area.top() + LabelPadding),
@@ -127,7 +162,9 @@ void PESGraph::Private::applyExclusions(const ChartModel &m)
     bands.clear();
     bands.reserve(m.exclusions.size());
     for (const ExcludedInterval &e : m.exclusions)
-        bands.push_back({ toKey(e.from, m.dateTimeX), toKey(e.to, m.dateTimeX), e.label });
+        bands.push_back(
+            { toKey(e.from, m.dateTimeX), toKey(e.to, m.dateTimeX), e.label, e.category });
+    exclusionBands->monochrome = m.viewingStyle == ViewingStyle::Monochrome;
     exclusionBands->labelFont = font(std::max(1.0, m.labelFontSize * 0.85));
     exclusionBands->cursorTexts = { lineTexts[0], lineTexts[1] };
     exclusionBands->setVisible(!bands.empty());

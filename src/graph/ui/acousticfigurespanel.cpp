@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 constexpr int ValueWidth = 64;
@@ -65,7 +67,20 @@ AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement, QWidg
         grid->addWidget(m_wholeFigureTexts.last(), row, 1);
         grid->addWidget(m_betweenFigureTexts.last(), row, 2);
     }
-    buildOverlayColumn(*grid);
+    m_specificTitle = new QLabel(QStringLiteral("Specific"), this);
+    m_specificTitle->setObjectName(QStringLiteral("lblSpecificFigures"));
+    m_specificTitle->setToolTip(QStringLiteral("The points in the Specific intervals"));
+    m_specificFigureTexts = addColumn(*grid, m_specificTitle);
+    m_residualTitle = new QLabel(QStringLiteral("Residual"), this);
+    m_residualTitle->setObjectName(QStringLiteral("lblResidualFigures"));
+    m_residualTitle->setToolTip(
+        QStringLiteral("The points in the Residual intervals, those also Specific left out"));
+    m_residualFigureTexts = addColumn(*grid, m_residualTitle);
+    m_overlayTitle = new QLabel(QStringLiteral("Overlay"), this);
+    m_overlayTitle->setObjectName(QStringLiteral("lblOverlayFigures"));
+    m_overlayFigureTexts = addColumn(*grid, m_overlayTitle);
+    showCategories();
+    showOverlay();
     layout->addLayout(grid);
     auto *note = new QLabel(QStringLiteral("Excluded intervals are left out."), this);
     note->setWordWrap(true);
@@ -78,17 +93,29 @@ AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement, QWidg
     layout->addStretch(1);
 }
 
-void AcousticFiguresPanel::buildOverlayColumn(QGridLayout &grid)
+QList<QLabel *> AcousticFiguresPanel::addColumn(QGridLayout &grid, QLabel *title)
 {
     const int column = grid.columnCount();
-    m_overlayTitle = new QLabel(QStringLiteral("Overlay"), this);
-    m_overlayTitle->setObjectName(QStringLiteral("lblOverlayFigures"));
-    grid.addWidget(m_overlayTitle, 0, column, Qt::AlignRight);
+    grid.addWidget(title, 0, column, Qt::AlignRight);
+    QList<QLabel *> texts;
     for (qsizetype i = 0; i < m_wholeFigureTexts.size(); ++i) {
-        m_overlayFigureTexts.append(valueLabel(this));
-        grid.addWidget(m_overlayFigureTexts.last(), int(i) + 1, column);
+        texts.append(valueLabel(this));
+        grid.addWidget(texts.last(), int(i) + 1, column);
     }
-    showOverlay();
+    return texts;
+}
+
+void AcousticFiguresPanel::showCategories()
+{
+    for (const auto &[category, title, texts] :
+         { std::tuple { IntervalCategory::Specific, m_specificTitle, &m_specificFigureTexts },
+           std::tuple { IntervalCategory::Residual, m_residualTitle, &m_residualFigureTexts } }) {
+        const std::optional<AcousticFigures::Figures> f = figures().ofCategory(category);
+        title->setVisible(f.has_value());
+        showValues(*texts, f.value_or(AcousticFigures::Figures()));
+        for (QLabel *label : std::as_const(*texts))
+            label->setVisible(f.has_value());
+    }
 }
 
 const SeriesFigures &AcousticFiguresPanel::figures()
@@ -134,6 +161,7 @@ void AcousticFiguresPanel::refresh(Cursors cursors)
 {
     showValues(m_wholeFigureTexts, whole());
     showBetween(cursors);
+    showCategories();
     showOverlay();
 }
 
@@ -155,8 +183,14 @@ void AcousticFiguresPanel::showOverlay()
 
 QString AcousticFiguresPanel::exportText(Cursors cursors)
 {
-    const QLocale locale = QLocale::system();
-    if (!m_measurement.overlay)
-        return AcousticFigures::exportText(whole(), between(cursors), locale);
-    return OverlayFigures::exportText(whole(), between(cursors), overlay(), locale);
+    std::vector<AcousticFigures::Column> columns { { QStringLiteral("Whole graph"), whole() },
+                                                   { QStringLiteral("Between A and B"),
+                                                     between(cursors) } };
+    for (const IntervalCategory category :
+         { IntervalCategory::Specific, IntervalCategory::Residual })
+        if (const std::optional<AcousticFigures::Figures> f = figures().ofCategory(category))
+            columns.push_back({ categoryName(category), *f });
+    if (m_measurement.overlay)
+        columns.push_back({ QStringLiteral("Overlay"), overlay() });
+    return AcousticFigures::exportText(columns, QLocale::system());
 }

@@ -18,8 +18,9 @@ class QPushButton;
 
 // The "Acoustic figures" panel beside a graph: a row per figure (Leq, the percentile levels,
 // SEL and the rest) for the whole measurement and between cursors A and B, with the excluded
-// intervals left out, and an "Overlay" column with the overlaid measurement's whole figures
-// while there is one.
+// intervals left out; "Specific" and "Residual" columns with the figures of the points in the
+// intervals of that category while there is one; and an "Overlay" column with the overlaid
+// measurement's whole figures while there is one.
 //
 // It reads the measurement it is handed (the window's, which outlives it; with its source) and
 // works the figures out again only when the data, the exclusions or the interval changed.
@@ -44,7 +45,8 @@ public:
     void refresh(Cursors cursors);
     void showBetween(Cursors cursors);
     void showOverlay();
-    // "Export Figures": the figures as tab-separated lines, the overlay's too while there is one.
+    // "Export Figures": the figures as tab-separated lines, the Specific, Residual and overlay
+    // columns too while they are shown.
     QString exportText(Cursors cursors);
 
 Q_SIGNALS:
@@ -54,7 +56,10 @@ Q_SIGNALS:
 private:
     // The figures of the measurement as it stands, made again only when it changed.
     const SeriesFigures &figures();
-    void buildOverlayColumn(QGridLayout &grid);
+    // A column of values after those in the grid, with its title.
+    QList<QLabel *> addColumn(QGridLayout &grid, QLabel *title);
+    // The Specific and Residual columns, each shown while there is an interval of its category.
+    void showCategories();
 
     const Measurement &m_measurement;
     // The figures and the state of the measurement they were made from.
@@ -67,6 +72,9 @@ private:
     quint64 m_overlayFiguresRevision = 0;
 
     QList<QLabel *> m_wholeFigureTexts, m_betweenFigureTexts, m_overlayFigureTexts;
+    QList<QLabel *> m_specificFigureTexts, m_residualFigureTexts;
     QLabel *m_overlayTitle = nullptr;
+    QLabel *m_specificTitle = nullptr;
+    QLabel *m_residualTitle = nullptr;
     QPushButton *btnExportFigures = nullptr;
 };

@@ -1,6 +1,8 @@
 // The graph window's survey bar: what a survey asks of the graph beyond its look. "Exclude A-B"
-// takes the interval between cursors A and B out of the figures, with a label the user may give
-// it, and "Include" puts back the one under cursor A, or else under cursor B; "Limit..." sets
+// marks the interval between cursors A and B as Excluded (out of the figures), Specific or
+// Residual, with a label the user may give it; used again on the same A-B range it changes that
+// interval's category and label. "Include" takes away the one under cursor A, or else under
+// cursor B; "Limit..." sets
 // the level (dB) the graph is checked against, drawn as a line and listed on the "Exceedances"
 // page; "Overlay..." asks the program for a second measurement (the data logger knows the open
 // collection's data sets, which this window does not) and "Remove Overlay" takes it off;
@@ -11,6 +13,7 @@
 #include "graph/ui/acousticfigurespanel.h"
 #include "graph/ui/exceedancespanel.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tfrminterval.h"
 #include "survey/exceedances.h"
 #include "survey/excludedintervals.h"
 
@@ -45,11 +48,11 @@ void TfrmGraph::buildSurveyBar()
         action->setToolTip(hint);
         return action;
     };
-    ExcludeAB
-        = add("ExcludeAB", QStringLiteral("Exclude A-B"),
-              QStringLiteral("Exclude the interval between cursors A and B from the figures"));
+    ExcludeAB = add("ExcludeAB", QStringLiteral("Exclude A-B"),
+                    QStringLiteral("Mark the interval between cursors A and B as Excluded from the "
+                                   "figures, Specific or Residual (again on it: change it)"));
     Include = add("Include", QStringLiteral("Include"),
-                  QStringLiteral("Include again the excluded interval under cursor A (or else B)"));
+                  QStringLiteral("Take away the marked interval under cursor A (or else B)"));
     SurveyBar->addSeparator();
     LimitAction = add("LimitAction", QStringLiteral("Limit..."),
                       QStringLiteral("Set the limit (dB) the graph is checked against"));
@@ -85,11 +88,15 @@ bool TfrmGraph::ExcludeABClick()
         prompts.showMessage(QStringLiteral("Place cursors A and B on recorded points first."));
         return false;
     }
-    const std::optional<QString> label
-        = prompts.askText(QStringLiteral("Label of the excluded interval (may be empty):"), {});
-    if (!label)
+    const ExcludedInterval *same = ExcludedIntervals::withEnds(chart, *a, *b);
+    const ExcludedInterval before = same ? *same : ExcludedInterval();
+    TfrmInterval dialog(before.category, before.label, this);
+    if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
-    ExcludedIntervals::add(chart, *a, *b, label->simplified());
+    const QString label = dialog.label().simplified();
+    if (same && label == before.label && dialog.category() == before.category)
+        return false;
+    ExcludedIntervals::add(chart, *a, *b, label, dialog.category());
     PESGraph1->redraw();
     Q_EMIT exclusionsChanged();
     return true;
