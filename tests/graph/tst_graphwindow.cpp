@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTabWidget>
 
@@ -402,7 +403,10 @@ void TestGraphWindow::distributionFollowsTheGraph()
     Tslider2 &slider = Rig::control<Tslider2>(g, "Slider1");
     slider.setValue1(3);
     slider.setValue2(3);
-    rig.prompts.texts = { QString("door") };
+    rig.prompts.dialogHandler = [](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>("txtLabel")->setText("door"); // Excluded, as it opens
+        return int(QDialog::Accepted);
+    };
     Rig::control<QAction>(g, "ExcludeAB").trigger();
     QCOMPARE(shown(), QString("N = 3; classes: 2"));
 
