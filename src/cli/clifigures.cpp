@@ -1,6 +1,7 @@
 #include "cli/clifigures.h"
 
 #include "cli/cliinput.h"
+#include "survey/methodlines.h"
 #include "survey/seriesfigures.h"
 
 namespace CliFigures {
@@ -36,6 +37,14 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     QString out;
     for (const AcousticFigures::Line &line : AcousticFigures::lines(figures, QLocale::c(), 0))
         out += line.name + QLatin1Char('\t') + line.value + QLatin1Char('\n');
+    if (a.method) {
+        // After a blank line, so the figures' lines read as before. The command line has no
+        // settings: the default day-evening-night hours and coverage threshold.
+        out += QLatin1Char('\n');
+        for (const QString &line :
+             MethodLines::lines(chart, loaded.source, chart.yAxisLabel, {}, QLocale::c()))
+            out += line + QLatin1Char('\n');
+    }
     CliCommands::Output output = loaded.report;
     output.out = out;
     output.status = CliCommands::Decoded;

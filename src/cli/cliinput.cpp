@@ -152,10 +152,15 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--category"), &categoryArgument, figures,
           QStringLiteral("specific or residual") },
     };
+    bool method = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             return { std::nullopt, { CliCommands::usage(), {}, CliCommands::Decoded } };
+        if (figures && argument == QLatin1String("--method")) {
+            method = true;
+            continue;
+        }
         const Option *option = nullptr;
         for (const Option &candidate : options)
             if (candidate.taken
@@ -186,6 +191,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
                             : QStringLiteral("%1 needs an input and an output file").arg(command),
                         CliCommands::BadInput) };
     Arguments a;
+    a.method = method;
     a.input = files[0];
     a.output = files.value(1);
     a.graphFile = QFileInfo(a.input).suffix().toLower() == QLatin1String("ghf");

@@ -24,6 +24,7 @@ struct Arguments
     std::optional<QSize> size;
     std::optional<int> from, to; // figures: points I to J, from 1, both included
     std::optional<IntervalCategory> category; // figures: Specific or Residual points only
+    bool method = false; // figures: the method lines after the figures
     std::optional<QString> title; // report
     std::optional<int> period; // periods: seconds, 1 to a day
     std::optional<double> limit; // exceed: dB
@@ -37,9 +38,9 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to, or --category), "report" (--title), "periods" (one file, --period needed), "lden" (one
-// file, --hours), "exceed" (one file, --limit needed) or "distribution" (one file, --from, --to
-// and --class).
+// --to, or --category; --method), "report" (--title), "periods" (one file, --period needed), "lden"
+// (one file, --hours), "exceed" (one file, --limit needed) or "distribution" (one file, --from,
+// --to and --class).
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

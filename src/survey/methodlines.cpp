@@ -42,6 +42,28 @@ QString intervalLine(const Measurement &measurement, const GraphSource &source,
         .arg(seconds);
 }
 
+QString twoDigits(int hour)
+{
+    return QStringLiteral("%1").arg(hour, 2, 10, QLatin1Char('0'));
+}
+
+QString denLine(const DayEveningNightHours &h)
+{
+    const int dayEnd = h.evening.value_or(h.night);
+    QString parts = QStringLiteral("day %1-%2 h").arg(twoDigits(h.day), twoDigits(dayEnd));
+    QString weights = QStringLiteral("%1 Lday").arg(h.dayHours());
+    if (h.evening) {
+        parts += QStringLiteral(", evening %1-%2 h (+5 dB)")
+                     .arg(twoDigits(*h.evening), twoDigits(h.night));
+        weights += QStringLiteral(", %1 (Levening + 5)").arg(h.eveningHours());
+    }
+    parts += QStringLiteral(", night %1-%2 h (+10 dB)").arg(twoDigits(h.night), twoDigits(h.day));
+    weights += QStringLiteral(", %1 (Lnight + 10)").arg(h.nightHours());
+    return QStringLiteral("%1: %2, the night on the day it starts; the energy mean over 24 h of "
+                          "%3 hours.")
+        .arg(h.levelName(), parts, weights);
+}
+
 } // namespace
 
 PointCounts countPoints(const Measurement &measurement)
@@ -85,10 +107,7 @@ std::vector<QString> lines(const Measurement &measurement, const GraphSource &so
     out.push_back(QStringLiteral("Periods: a point belongs to the period with start <= t < start + "
                                  "P on the clock times the data hold; no daylight-saving "
                                  "correction is made."));
-    if (!settings.dayEveningNight.isEmpty())
-        out.push_back(QStringLiteral("Day, evening and night: %1; the night belongs to the day it "
-                                     "starts.")
-                          .arg(settings.dayEveningNight));
+    out.push_back(denLine(settings.hours));
     out.push_back(QStringLiteral("Coverage: min(P, N dt) / P of each period; below %1 % flagged, "
                                  "as are L5 and L95 from fewer than 20 points and L10 and L90 "
                                  "from fewer than 10.")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/dayeveningnighthours.h"
 #include "survey/levelkind.h"
 
 #include <QLocale>
@@ -19,9 +20,7 @@ namespace MethodLines {
 
 struct Settings
 {
-    // The day-evening-night hours as the days' table uses them, in words ("day 07-19 h, evening
-    // 19-23 h (+5 dB), night 23-07 h (+10 dB)").
-    QString dayEveningNight;
+    DayEveningNightHours hours; // as the days' table uses them
     double coverageThreshold = 50.0; // percent
 };
 

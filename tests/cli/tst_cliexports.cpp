@@ -273,6 +273,24 @@ void TestCli::figures_data()
         << QStringList { "figures", "graph.ghf", "--category", "Specific" } << 0
         << "N\t0\nT\t\nLeq\t\nLmax\t\nLmin\t\nL5\t\nL10\t\nL50\t\nL90\t\nL95\t\nSEL\t\n"
         << "";
+    QTest::newRow("--method: the method after a blank line")
+        << QStringList { "figures", "survey.rec", "--set", "2", "--method" } << 0
+        << "N\t2\nT\t10\nLeq\t137.0\nLmax\t140.0\nLmin\t100.0\nL5\t140.0\nL10\t140.0\n"
+           "L50\t100.0\nL90\t100.0\nL95\t100.0\nSEL\t147.0\n\ndt: 5 s, the data set's interval.\n"
+           "Weighting and response: dBC FAST.\n"
+           "Leq: the energy mean of the valid points, 10 log10 of the mean of 10^(L/10).\n"
+           "Ln: the level exceeded for n % of the valid points, the nearest-rank level of the "
+           "levels sorted (k = ceil((100 - n) N / 100)), without interpolation, to 0.1 dB.\n"
+           "Periods: a point belongs to the period with start <= t < start + P on the clock "
+           "times the data hold; no daylight-saving correction is made.\n"
+           "Lden: day 07-19 h, evening 19-23 h (+5 dB), night 23-07 h (+10 dB), the night on "
+           "the day it starts; the energy mean over 24 h of 12 Lday, 4 (Levening + 5), 8 "
+           "(Lnight + 10) hours.\n"
+           "Coverage: min(P, N dt) / P of each period; below 50 % flagged, as are L5 and L95 "
+           "from fewer than 20 points and L10 and L90 from fewer than 10.\n"
+           "Points: 2 in all, 2 valid; left out: not recorded 0, readings of 0 (out of range) 0, "
+           "in excluded intervals 0.\n"
+        << "";
     QTest::newRow("--category excluded")
         << QStringList { "figures", "categories.ghf", "--category", "excluded" } << 2 << ""
         << "--category needs specific or residual, not \"excluded\"";

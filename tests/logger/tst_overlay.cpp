@@ -194,6 +194,9 @@ void TestOverlay::filesOverlaid()
     QCOMPARE(exportedLine("T"), QString("T\t0.0\t0.0\t6.0"));
     QCOMPARE(exportedLine("Leq"), QString("Leq\t\t\t66.0"));
     QCOMPARE(exportedLine("Lmax"), QString("Lmax\t\t\t70.0"));
+    // Then, after a blank line, how they were worked out.
+    QVERIFY(QApplication::clipboard()->text().contains(
+        "\n\ndt: 1 s, the median spacing of consecutive points' times.\n"));
 
     // Saved with the graph file, and there again when it is opened.
     const OverlaySeries overlay = *graph.chartModel().overlay;

@@ -98,7 +98,10 @@ public:
     void refreshAcousticFigures();
     void showBetweenAcousticFigures();
     // "Export Figures": the panel's figures on the clipboard as tab-separated lines.
+    // "Export Figures": the figures and, after a blank line, the method lines.
     void ExportFiguresClick();
+    // How the figures were worked out (the figures' tooltip and "Export Figures").
+    QStringList methodLines() const;
 
     // The measurement drawn over the graph: put on or taken off (none), the chart redrawn and
     // the panel's "Overlay" column shown with its figures, or hidden.

@@ -3,6 +3,7 @@
 // each handed the chart's measurement and its source; the window tells them when the data or
 // the cursors moved.
 
+#include "base/appstate.h"
 #include "base/ui/prompts.h"
 #include "base/ui/scrolledpanel.h"
 #include "base/ui/windowservices.h"
@@ -12,6 +13,7 @@
 #include "graph/ui/exceedancespanel.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
+#include "survey/methodlines.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -39,6 +41,7 @@ QWidget *TfrmGraph::buildFiguresTabs()
     connect(pnlExceedances, &ExceedancesPanel::exportRequested, this,
             &TfrmGraph::ExportExceedancesClick);
     connect(this, &TfrmGraph::exclusionsChanged, this, &TfrmGraph::refreshAcousticFigures);
+    pnlAcoustic->installEventFilter(this);
     return tabs;
 }
 
@@ -80,9 +83,29 @@ void TfrmGraph::showBetweenAcousticFigures()
     pnlDistribution->showBetween(cursorRange());
 }
 
+QStringList TfrmGraph::methodLines() const
+{
+    const AppState &state = m_services.state();
+    MethodLines::Settings settings;
+    settings.hours
+        = DayEveningNightHours::parse(state.dayEveningNightHours).value_or(DayEveningNightHours {});
+    settings.coverageThreshold = state.coverageThreshold;
+    QStringList lines;
+    for (const QString &line :
+         MethodLines::lines(chartModel(), chartModel().source, chartModel().yAxisLabel, settings,
+                            QLocale::system()))
+        lines << line;
+    return lines;
+}
+
 void TfrmGraph::ExportFiguresClick()
 {
-    QApplication::clipboard()->setText(pnlAcoustic->exportText(cursorRange()));
+    // The figures, then after a blank line how they were worked out.
+    QString text = pnlAcoustic->exportText(cursorRange());
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    text += QLatin1Char('\n') + methodLines().join(QLatin1Char('\n')) + QLatin1Char('\n');
+    QApplication::clipboard()->setText(text);
     m_services.prompts().showMessage(
         QStringLiteral("The figures have been copied to the clipboard."));
 }

@@ -12,6 +12,7 @@
 #include "chart/ui/tfrmpicturesize.h"
 #include "files/graphfile.h"
 #include "graph/samplingrate.h"
+#include "graph/ui/acousticfigurespanel.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tslider2.h"
 #include "survey/placedannotations.h"
@@ -22,11 +23,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QToolTip>
 
 void TfrmGraph::showEvent(QShowEvent *event)
 {
@@ -61,6 +64,13 @@ bool TfrmGraph::eventFilter(QObject *watched, QEvent *event)
     if (watched == PESGraph1 && event->type() == QEvent::Resize) {
         alignSlider();
         moveReadOut();
+    }
+    // Over the figures (where no field has a tip of its own) the tip is how they were worked
+    // out, made when asked: counting the points left out takes a pass over the data.
+    if (watched == pnlAcoustic && event->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                           methodLines().join(QLatin1Char('\n')), pnlAcoustic);
+        return true;
     }
     return MdiChildForm::eventFilter(watched, event);
 }
