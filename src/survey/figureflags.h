@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cmath>
 #include <optional>
 
@@ -31,6 +33,19 @@ inline constexpr long long fewestPoints(int exceededPercent)
 inline bool fewPoints(int exceededPercent, long long n)
 {
     return n > 0 && n < fewestPoints(exceededPercent);
+}
+
+// Why Ln is flagged for few points ("L95 from 12 points, fewer than 20: it can only repeat
+// Lmin."); empty when it is not.
+inline QString fewPointsReason(int exceededPercent, long long n)
+{
+    if (!fewPoints(exceededPercent, n))
+        return QString();
+    return QStringLiteral("L%1 from %2 points, fewer than %3: it can only repeat %4.")
+        .arg(exceededPercent)
+        .arg(n)
+        .arg(fewestPoints(exceededPercent))
+        .arg(exceededPercent < 50 ? QStringLiteral("Lmax") : QStringLiteral("Lmin"));
 }
 
 } // namespace FigureFlags

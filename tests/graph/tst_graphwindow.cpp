@@ -379,6 +379,39 @@ void TestGraphWindow::dragCursorLine()
 
 QTEST_MAIN(TestGraphWindow)
 
+// L5 and L95 from fewer than 20 points, L10 and L90 from fewer than 10, are shown flagged, with
+// the reason in their tooltips.
+void TestGraphWindow::fewPointsFlagged_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("flagged");
+    QTest::newRow("9") << 9 << "L10 L5 L90 L95";
+    QTest::newRow("10") << 10 << "L5 L95";
+    QTest::newRow("19") << 19 << "L5 L95";
+    QTest::newRow("20") << 20 << "";
+}
+
+void TestGraphWindow::fewPointsFlagged()
+{
+    QFETCH(int, points);
+    Rig rig;
+    TfrmGraph &g = rig.window->graphs().createGraph("few");
+    const double t0 = 45000.5;
+    g.PrepareGraph(1, 130, 30, t0 + points * DateTimeDays::OneSecond, t0, points);
+    for (int i = 0; i < points; ++i)
+        g.chartModel().fillPoint(i, t0 + i * DateTimeDays::OneSecond, 60.0f + float(i % 7));
+    g.UpdateGraphStatistics();
+    QStringList flagged;
+    const QString whole = QString(" from %1 points,").arg(points);
+    for (const QLabel *label : Rig::control<QWidget>(g, "pnlAcoustic").findChildren<QLabel *>())
+        if (label->toolTip().contains(whole)) {
+            QVERIFY(label->font().italic());
+            flagged << label->toolTip().section(' ', 0, 0);
+        }
+    flagged.sort();
+    QTEST(flagged.join(' '), "flagged");
+}
+
 // The "Distribution" page takes the data, an excluded interval and the cursors as the figures
 // do, and "Copy" puts its table on the clipboard.
 void TestGraphWindow::distributionFollowsTheGraph()

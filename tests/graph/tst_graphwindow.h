@@ -121,6 +121,8 @@ private Q_SLOTS:
     void failedFigureIsReportedOnce();
     void templateTakesLookOnly();
     void dragCursorLine();
+    void fewPointsFlagged_data();
+    void fewPointsFlagged();
     void distributionFollowsTheGraph();
     void saveAndReopen();
     void badGraphFileMakesNoWindow();

@@ -1,5 +1,6 @@
 #include "graph/ui/acousticfigurespanel.h"
 
+#include "survey/figureflags.h"
 #include "survey/graphsource.h"
 #include "survey/measurement.h"
 #include "survey/overlayfigures.h"
@@ -35,6 +36,21 @@ void showValues(const QList<QLabel *> &labels, const AcousticFigures::Figures &f
         = AcousticFigures::lines(figures, QLocale::system());
     for (qsizetype i = 0; i < labels.size(); ++i)
         labels[i]->setText(lines[std::size_t(i)].value);
+    // L5 to L95 from too few points are still shown, flagged in italics with the reason.
+    constexpr qsizetype FirstPercentile = 5; // N, T, Leq, Lmax, Lmin come first
+    for (std::size_t p = 0; p < AcousticFigures::ExceededPercents.size(); ++p) {
+        QLabel *label = labels.value(FirstPercentile + qsizetype(p));
+        if (!label)
+            continue;
+        const QString reason
+            = FigureFlags::fewPointsReason(AcousticFigures::ExceededPercents[p], figures.n);
+        QFont font = label->font();
+        font.setItalic(!reason.isEmpty());
+        label->setFont(font);
+        label->setForegroundRole(reason.isEmpty() ? QPalette::WindowText
+                                                  : QPalette::PlaceholderText);
+        label->setToolTip(reason);
+    }
 }
 
 } // namespace
