@@ -17,15 +17,9 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
         return loaded.report;
     const ChartModel &chart = *loaded.chart;
     const int points = chart.subsets() > 0 ? chart.points() : 0;
+    if (const std::optional<CliCommands::Output> beyond = CliInput::pointsBeyond(a, points))
+        return *beyond;
     const int last = a.to.value_or(points);
-    if ((a.from || a.to) && last > points)
-        return CliInput::failed(
-            QStringLiteral("--to %1 lies beyond the last point, %2").arg(last).arg(points),
-            CliCommands::BadInput);
-    if (a.from && *a.from > points)
-        return CliInput::failed(
-            QStringLiteral("--from %1 lies beyond the last point, %2").arg(*a.from).arg(points),
-            CliCommands::BadInput);
     const SeriesFigures series(chart, loaded.source.intervalOf(chart));
     const LevelDistribution::Result result = LevelDistribution::of(
         a.from || a.to ? series.validLevelsBetween(a.from.value_or(1) - 1, last - 1)

@@ -108,6 +108,20 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
+std::optional<CliCommands::Output> pointsBeyond(const Arguments &a, int points)
+{
+    const int last = a.to.value_or(points);
+    if ((a.from || a.to) && last > points)
+        return failed(
+            QStringLiteral("--to %1 lies beyond the last point, %2").arg(last).arg(points),
+            CliCommands::BadInput);
+    if (a.from && *a.from > points)
+        return failed(
+            QStringLiteral("--from %1 lies beyond the last point, %2").arg(*a.from).arg(points),
+            CliCommands::BadInput);
+    return std::nullopt;
+}
+
 CliCommands::Output failed(const QString &reason, int status)
 {
     return { {}, QStringLiteral("audexa-cli: ") + reason + QLatin1Char('\n'), status };

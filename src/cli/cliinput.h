@@ -52,6 +52,10 @@ struct Loaded
 // Refuses an output that is the input file (by any name) before anything is read or written.
 Loaded load(const Arguments &arguments, const Clock &clock);
 
+// --from and --to against a series of `points` points: the failure when either lies beyond the
+// last point, else nothing.
+std::optional<CliCommands::Output> pointsBeyond(const Arguments &arguments, int points);
+
 // "audexa-cli: <reason>" as a failed command's output.
 CliCommands::Output failed(const QString &reason, int status);
 

@@ -58,6 +58,7 @@ void showValues(const QList<QLabel *> &labels, const AcousticFigures::Figures &f
 AcousticFiguresPanel::AcousticFiguresPanel(const Measurement &measurement, QWidget *parent)
     : QWidget(parent)
     , m_measurement(measurement)
+    , m_figures(measurement)
 {
     setObjectName(QStringLiteral("pnlAcoustic"));
     auto *layout = new QVBoxLayout(this);
@@ -136,16 +137,7 @@ void AcousticFiguresPanel::showCategories()
 
 const SeriesFigures &AcousticFiguresPanel::figures()
 {
-    const std::optional<double> interval = m_measurement.source.intervalOf(m_measurement);
-    if (!m_figuresMade || m_figuresRevision != m_measurement.dataRevision()
-        || m_figuresExclusions != m_measurement.exclusions || m_figuresInterval != interval) {
-        m_figures = SeriesFigures(m_measurement, interval);
-        m_figuresMade = true;
-        m_figuresRevision = m_measurement.dataRevision();
-        m_figuresExclusions = m_measurement.exclusions;
-        m_figuresInterval = interval;
-    }
-    return m_figures;
+    return m_figures.get();
 }
 
 AcousticFigures::Figures AcousticFiguresPanel::whole()

@@ -2,6 +2,7 @@
 
 #include "survey/acousticfigures.h"
 #include "survey/measurementanalysis.h"
+#include "survey/measurementfigures.h"
 #include "survey/seriesfigures.h"
 
 #include <QList>
@@ -63,11 +64,7 @@ private:
 
     const Measurement &m_measurement;
     // The figures and the state of the measurement they were made from.
-    SeriesFigures m_figures;
-    bool m_figuresMade = false;
-    quint64 m_figuresRevision = 0;
-    std::vector<ExcludedInterval> m_figuresExclusions;
-    std::optional<double> m_figuresInterval;
+    MeasurementFigures m_figures;
     AcousticFigures::Figures m_overlayFigures;
     quint64 m_overlayFiguresRevision = 0;
 

@@ -24,6 +24,7 @@ const QColor CurveColor(200, 60, 20);
 DistributionPanel::DistributionPanel(const Measurement &measurement, QWidget *parent)
     : QWidget(parent)
     , m_measurement(measurement)
+    , m_figures(measurement)
 {
     setObjectName(QStringLiteral("pnlDistribution"));
     const QLocale locale = QLocale::system();
@@ -93,16 +94,7 @@ DistributionPanel::DistributionPanel(const Measurement &measurement, QWidget *pa
 
 const SeriesFigures &DistributionPanel::figures()
 {
-    const std::optional<double> interval = m_measurement.source.intervalOf(m_measurement);
-    if (!m_figuresMade || m_figuresRevision != m_measurement.dataRevision()
-        || m_figuresExclusions != m_measurement.exclusions || m_figuresInterval != interval) {
-        m_figures = SeriesFigures(m_measurement, interval);
-        m_figuresMade = true;
-        m_figuresRevision = m_measurement.dataRevision();
-        m_figuresExclusions = m_measurement.exclusions;
-        m_figuresInterval = interval;
-    }
-    return m_figures;
+    return m_figures.get();
 }
 
 bool DistributionPanel::betweenCursors() const

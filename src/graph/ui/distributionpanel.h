@@ -2,6 +2,7 @@
 
 #include "survey/leveldistribution.h"
 #include "survey/measurementanalysis.h"
+#include "survey/measurementfigures.h"
 #include "survey/seriesfigures.h"
 
 #include <QWidget>
@@ -60,11 +61,7 @@ private:
     void showDistribution();
 
     const Measurement &m_measurement;
-    SeriesFigures m_figures;
-    bool m_figuresMade = false;
-    quint64 m_figuresRevision = 0;
-    std::vector<ExcludedInterval> m_figuresExclusions;
-    std::optional<double> m_figuresInterval;
+    MeasurementFigures m_figures;
     Cursors m_cursors;
     bool m_stale = true; // changed while the page was hidden
 
