@@ -1,6 +1,6 @@
 #pragma once
 
-// The bytes of the stored chart block (its layout is in chartblock.cpp): a writer of
+// The bytes of the stored chart block (its layout is in chartblock.h): a writer of
 // little-endian fields, and a reader that checks every field and count against the bytes that
 // remain and keeps the first reason a block is refused for.
 
