@@ -9,6 +9,7 @@
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
+#include "survey/exceedances.h"
 #include "survey/leveldistribution.h"
 #include "survey/periodfigures.h"
 
@@ -106,6 +107,15 @@ bool sameFile(const QString &a, const QString &b)
 #endif
 }
 
+// "details, graph, ..., method": every section's name, for a refused --sections.
+QString sectionNames()
+{
+    QStringList names;
+    for (const ReportSection section : ReportSections::all())
+        names << ReportSections::nameOf(section);
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 std::optional<CliCommands::Output> pointsBeyond(const Arguments &a, int points)
@@ -139,7 +149,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool oneFile = figures || periods || exceed || distribution || lden;
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
-        periodArgument, limitArgument, classArgument, hoursArgument, categoryArgument;
+        periodArgument, limitArgument, classArgument, hoursArgument, categoryArgument,
+        sectionsArgument;
     struct Option
     {
         QString name;
@@ -156,12 +167,15 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--to"), &toArgument, figures || distribution,
           QStringLiteral("a point number") },
         { QStringLiteral("--title"), &titleArgument, report, QStringLiteral("a title") },
-        { QStringLiteral("--period"), &periodArgument, periods,
+        { QStringLiteral("--period"), &periodArgument, periods || report,
           QStringLiteral("a period in seconds") },
-        { QStringLiteral("--limit"), &limitArgument, exceed, QStringLiteral("a level in dB") },
+        { QStringLiteral("--limit"), &limitArgument, exceed || report,
+          QStringLiteral("a level in dB") },
+        { QStringLiteral("--sections"), &sectionsArgument, report,
+          QStringLiteral("a list of sections such as graph,figures,periods") },
         { QStringLiteral("--class"), &classArgument, distribution,
           QStringLiteral("a class width in dB") },
-        { QStringLiteral("--hours"), &hoursArgument, lden,
+        { QStringLiteral("--hours"), &hoursArgument, lden || report,
           QStringLiteral("hours such as 07-19-23") },
         { QStringLiteral("--category"), &categoryArgument, figures,
           QStringLiteral("specific or residual") },
@@ -264,7 +278,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
                             CliCommands::BadInput) };
     }
     a.title = titleArgument;
-    if (periods) {
+    if (periods || periodArgument) {
         bool ok = false;
         const int seconds = periodArgument ? periodArgument->toInt(&ok) : 0;
         if (!ok || seconds < 1 || seconds > PeriodFigures::MaxPeriodSeconds)
@@ -277,7 +291,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
                             CliCommands::BadInput) };
         a.period = seconds;
     }
-    if (exceed) {
+    if (exceed || limitArgument) {
         bool ok = false;
         const double limit = limitArgument ? QLocale::c().toDouble(*limitArgument, &ok) : 0.0;
         if (!ok || !std::isfinite(limit))
@@ -287,7 +301,23 @@ Parsed parse(const QString &command, const QStringList &arguments)
                                          ? QStringLiteral(", not \"%1\"").arg(*limitArgument)
                                          : QString()),
                             CliCommands::BadInput) };
+        if (report && (limit < Exceedances::LowestLimit || limit > Exceedances::HighestLimit))
+            return { std::nullopt,
+                     failed(QStringLiteral("--limit needs a level from %1 to %2 dB, not \"%3\"")
+                                .arg(Exceedances::LowestLimit)
+                                .arg(Exceedances::HighestLimit)
+                                .arg(*limitArgument),
+                            CliCommands::BadInput) };
         a.limit = limit;
+    }
+    if (sectionsArgument) {
+        QString error;
+        a.sections = ReportSections::parse(*sectionsArgument, &error);
+        if (!a.sections)
+            return { std::nullopt,
+                     failed(QStringLiteral("--sections: %1; the sections are %2")
+                                .arg(error, sectionNames()),
+                            CliCommands::BadInput) };
     }
     if (classArgument) {
         const std::optional<int> tenths = LevelDistribution::widthOf(*classArgument);

@@ -2,6 +2,7 @@
 
 #include "chart/chartmodel.h"
 #include "cli/clicommands.h"
+#include "print/reportsections.h"
 #include "survey/dayeveningnighthours.h"
 #include "survey/graphsource.h"
 
@@ -26,10 +27,11 @@ struct Arguments
     std::optional<IntervalCategory> category; // figures: Specific or Residual points only
     bool method = false; // figures: the method lines after the figures
     std::optional<QString> title; // report
-    std::optional<int> period; // periods: seconds, 1 to a day
-    std::optional<double> limit; // exceed: dB
+    std::optional<int> period; // periods (needed) and report: seconds, 1 to a day
+    std::optional<double> limit; // exceed (needed) and report: dB
+    std::optional<ReportSections::Set> sections; // report: the sections to print
     int classTenths = 10; // distribution: the class width in tenths of a dB
-    DayEveningNightHours hours; // lden: --hours, 07-19-23 without it
+    DayEveningNightHours hours; // lden and report: --hours, 07-19-23 without it
     bool graphFile = false;
 };
 struct Parsed
@@ -38,7 +40,8 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to, or --category; --method), "report" (--title), "periods" (one file, --period needed), "lden"
+// --to, or --category; --method), "report" (--title, --sections, --period, --limit,
+// --hours), "periods" (one file, --period needed), "lden"
 // (one file, --hours), "exceed" (one file, --limit needed) or "distribution" (one file, --from,
 // --to and --class).
 Parsed parse(const QString &command, const QStringList &arguments);

@@ -48,3 +48,16 @@ QString levelKindDifference(const LevelKind &graph, const LevelKind &overlay)
         return QString();
     return ours.text() + QStringLiteral(", graph ") + theirs.text();
 }
+
+QString overlayLabel(const QString &label, const QString &difference)
+{
+    return difference.isEmpty() ? label
+                                : QStringLiteral("%1 (%2)").arg(label.trimmed(), difference);
+}
+
+QString overlayKindDifference(const QString &label)
+{
+    static const QRegularExpression carried(QStringLiteral("\\(([^()]*, graph [^()]*)\\)$"));
+    const QRegularExpressionMatch match = carried.match(label.trimmed());
+    return match.hasMatch() ? match.captured(1) : QString();
+}

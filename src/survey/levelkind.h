@@ -26,3 +26,9 @@ struct LevelKind
 // How an overlay's kind differs from the graph's: "dBC SLOW, graph dBA FAST" (the parts known
 // on both sides, only where they differ); empty when nothing known differs.
 QString levelKindDifference(const LevelKind &graph, const LevelKind &overlay);
+
+// An overlay's label that carries how its kind differs from the graph's, as its legend entry
+// shows it: "Data set 3 (dBC, graph dBA)"; the label alone when nothing differs.
+QString overlayLabel(const QString &label, const QString &difference);
+// The difference an overlay's label carries (overlayLabel); empty when it carries none.
+QString overlayKindDifference(const QString &label);

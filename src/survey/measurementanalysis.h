@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/surveydetails.h"
+
 #include <QColor>
 #include <QString>
 
@@ -89,6 +91,8 @@ struct MeasurementAnalysis
     std::optional<double> limit;
     // The measurement drawn over this one, if any.
     std::optional<OverlaySeries> overlay;
+    // Who, where and with what the survey was made, as the report gives it.
+    SurveyDetails details;
 
     bool operator==(const MeasurementAnalysis &) const = default;
 

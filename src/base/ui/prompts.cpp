@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -66,6 +67,14 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
     QFileDialog dialog(m_parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without an extension takes the one of the file type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &chosen) {
+                         static const QRegularExpression suffix(QStringLiteral("\\*\\.(\\w+)"));
+                         const QRegularExpressionMatch m = suffix.match(chosen);
+                         if (m.hasMatch())
+                             dialog.setDefaultSuffix(m.captured(1));
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

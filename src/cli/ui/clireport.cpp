@@ -32,9 +32,11 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     if (!parsed.arguments)
         return parsed.report;
     const CliInput::Arguments &a = *parsed.arguments;
-    if (QFileInfo(a.output).suffix().toLower() != QLatin1String("pdf"))
-        return CliInput::failed(QStringLiteral("a report is a PDF file: choose a name ending in "
-                                               "\".pdf\", not \"%1\"")
+    const QString suffix = QFileInfo(a.output).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("odt"))
+        return CliInput::failed(QStringLiteral("a report is a PDF file or an OpenDocument text: "
+                                               "choose a name ending in \".pdf\" or \".odt\", "
+                                               "not \"%1\"")
                                     .arg(QDir::toNativeSeparators(a.output)),
                                 CliCommands::BadInput);
     const CliInput::Loaded loaded = CliInput::load(a, clock);
@@ -45,6 +47,12 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     SurveyReport::Contents contents;
     contents.locale = QLocale::system();
     contents.made = clock.now();
+    contents.details = model.details;
+    if (a.sections)
+        contents.sections = *a.sections;
+    contents.periodSeconds = a.period.value_or(contents.periodSeconds);
+    contents.hours = a.hours;
+    contents.limit = a.limit; // else the file's own
     const QString mainTitle = model.mainTitle.trimmed();
     contents.title = a.title  ? *a.title
         : mainTitle.isEmpty() ? QFileInfo(a.input).fileName()
@@ -67,6 +75,8 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     PESGraph chart;
     chart.resize(CliPicture::DefaultWidth, CliPicture::DefaultHeight);
     chart.model() = model;
+    // The limit the report checks against is the one the graph draws.
+    chart.model().limit = contents.limit;
     chart.reinitAndReset();
     contents.drawGraph = [&chart](QPainter &painter, const QRectF &target) {
         ChartPicture::draw(chart, painter, target);

@@ -116,9 +116,7 @@ bool OverlayCommands::OverlayClick(TfrmGraph &graph)
     const QString difference
         = levelKindDifference(LevelKind::of(chart.source, chart.yAxisLabel), read->kind);
     OverlaySeries overlay;
-    overlay.label = difference.isEmpty()
-        ? dialog.label()
-        : QStringLiteral("%1 (%2)").arg(dialog.label().trimmed(), difference);
+    overlay.label = overlayLabel(dialog.label(), difference);
     overlay.color = color;
     overlay.alignment = dialog.alignment();
     overlay.shift = *shift;

@@ -1,6 +1,7 @@
 #include "print/ui/reportcommands.h"
 
 #include "base/appfolders.h"
+#include "base/appstate.h"
 #include "base/clock.h"
 #include "base/ui/prompts.h"
 #include "base/ui/windowservices.h"
@@ -14,7 +15,7 @@
 
 namespace ReportCommands {
 
-bool ReportClick(TfrmGraph &graph, WindowServices &services)
+bool ReportClick(TfrmGraph &graph, WindowServices &services, int periodSeconds)
 {
     Prompts &prompts = services.prompts();
     const QString mainTitle = graph.chartModel().mainTitle.trimmed();
@@ -22,9 +23,9 @@ bool ReportClick(TfrmGraph &graph, WindowServices &services)
                       services.dialogParent());
     if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
-    QString fileName
-        = prompts.saveFileName(QStringLiteral("Report"), services.folders().dialogFolder(),
-                               QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
+    QString fileName = prompts.saveFileName(
+        QStringLiteral("Report"), services.folders().dialogFolder(),
+        QStringLiteral("PDF files (*.pdf);;OpenDocument text (*.odt)"), QStringLiteral("pdf"));
     if (fileName.isEmpty())
         return false;
     if (QFileInfo(fileName).suffix().isEmpty())
@@ -35,6 +36,12 @@ bool ReportClick(TfrmGraph &graph, WindowServices &services)
     contents.note = dialog.note();
     contents.made = services.clock().now();
     contents.locale = QLocale::system();
+    contents.details = graph.chartModel().details;
+    const AppState &state = services.state();
+    contents.periodSeconds = periodSeconds;
+    contents.hours
+        = DayEveningNightHours::parse(state.dayEveningNightHours).value_or(DayEveningNightHours {});
+    contents.coverageThreshold = state.coverageThreshold;
     contents.whole = graph.wholeAcousticFigures();
     contents.between = graph.betweenAcousticFigures();
     const GraphStatistics::Fields fields = graph.fields();

@@ -3,14 +3,16 @@
 class TfrmGraph;
 class WindowServices;
 
-// "Report..." of a graph window: a one-page PDF survey report of the graph as the window shows
-// it (SurveyReport).
+// "Report..." of a graph window: a survey report of the graph as the window shows it, as a PDF
+// file or an OpenDocument text (SurveyReport).
 namespace ReportCommands {
 
-// The "Report" dialog (title and note), the save dialog ("PDF files (*.pdf)"; a name without an
-// extension gets ".pdf"), then the report: the chart as the window draws it, its figures, cursors,
-// excluded intervals and annotations, in the user's locale. A cancelled dialog writes nothing and
+// The "Report" dialog (title, note, the survey's details and the sections), the save dialog
+// ("PDF files (*.pdf)" or "OpenDocument text (*.odt)"; a name without an extension gets ".pdf"),
+// then the report: the chart as the window draws it, its figures and cursors, the periods of
+// periodSeconds (those the graph's "Periods" window shows), the days for the program's hours and
+// coverage threshold, and the rest, in the user's locale. A cancelled dialog writes nothing and
 // says nothing; a file that cannot be written is told. True when the report was written.
-bool ReportClick(TfrmGraph &graph, WindowServices &services);
+bool ReportClick(TfrmGraph &graph, WindowServices &services, int periodSeconds = 900);
 
 } // namespace ReportCommands
