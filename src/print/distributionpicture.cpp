@@ -36,13 +36,10 @@ void draw(QPainter &painter, const QRectF &target, const LevelDistribution::Resu
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     const double line = metrics.height();
-    const QRectF plot = target.adjusted(metrics.horizontalAdvance(QStringLiteral("100 %")) + line,
-                                        line, -metrics.horizontalAdvance(QStringLiteral("100 %"))
-                                                  - line,
-                                        -2.5 * line);
-    const double width = d.classes.size() > 1
-        ? d.classes[1].lower - d.classes[0].lower
-        : 1.0;
+    const QRectF plot
+        = target.adjusted(metrics.horizontalAdvance(QStringLiteral("100 %")) + line, line,
+                          -metrics.horizontalAdvance(QStringLiteral("100 %")) - line, -2.5 * line);
+    const double width = d.classes.size() > 1 ? d.classes[1].lower - d.classes[0].lower : 1.0;
     const double low = d.classes.front().lower;
     const double high = d.classes.back().lower + width;
     double top = 0.0;
@@ -53,8 +50,12 @@ void draw(QPainter &painter, const QRectF &target, const LevelDistribution::Resu
     const auto xOf = [&](double level) {
         return plot.left() + (level - low) / (high - low) * plot.width();
     };
-    const auto yOfPercent = [&](double p) { return plot.bottom() - p / top * plot.height(); };
-    const auto yOfExceeded = [&](double p) { return plot.bottom() - p / 100.0 * plot.height(); };
+    const auto yOfPercent = [&](double p) {
+        return plot.bottom() - p / top * plot.height();
+    };
+    const auto yOfExceeded = [&](double p) {
+        return plot.bottom() - p / 100.0 * plot.height();
+    };
 
     const QPen thin(QColor(0xB0, 0xB0, 0xB0), std::max(1.0, line / 14.0));
     const QPen axis(Qt::black, std::max(1.0, line / 10.0));
@@ -62,8 +63,8 @@ void draw(QPainter &painter, const QRectF &target, const LevelDistribution::Resu
     for (double p = 0.0; p <= top + 1e-9; p += percentStep) {
         painter.drawLine(QPointF(plot.left(), yOfPercent(p)), QPointF(plot.right(), yOfPercent(p)));
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(target.left(), yOfPercent(p) - line / 2, plot.left() - target.left()
-                                    - line / 3, line),
+        painter.drawText(QRectF(target.left(), yOfPercent(p) - line / 2,
+                                plot.left() - target.left() - line / 3, line),
                          Qt::AlignRight | Qt::AlignVCenter,
                          locale.toString(p, 'g', 4) + QStringLiteral(" %"));
         painter.setPen(thin);
@@ -93,7 +94,8 @@ void draw(QPainter &painter, const QRectF &target, const LevelDistribution::Resu
                          Qt::AlignLeft | Qt::AlignVCenter,
                          locale.toString(p) + QStringLiteral(" %"));
     const double levelStep = niceStep(
-        (high - low) / std::max(1.0, plot.width() / metrics.horizontalAdvance(QStringLiteral("0000"))));
+        (high - low)
+        / std::max(1.0, plot.width() / metrics.horizontalAdvance(QStringLiteral("0000"))));
     for (double l = std::ceil(low / levelStep) * levelStep; l <= high + 1e-9; l += levelStep)
         painter.drawText(QRectF(xOf(l) - 2 * line, plot.bottom() + line / 4, 4 * line, line),
                          Qt::AlignHCenter | Qt::AlignTop, locale.toString(l, 'g', 4));

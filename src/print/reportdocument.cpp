@@ -26,8 +26,8 @@ QSizeF ReportPictureObject::intrinsicSize(QTextDocument *doc, int, const QTextFo
         return {};
     const double aspect = std::max(0.1, m_pictures[std::size_t(index)].aspect);
     const QSizeF page = doc->pageSize();
-    const double textWidth = (page.width() > 0 ? page.width() : doc->textWidth())
-        - 2.0 * doc->documentMargin();
+    const double textWidth
+        = (page.width() > 0 ? page.width() : doc->textWidth()) - 2.0 * doc->documentMargin();
     double width = std::max(1.0, textWidth - 1.0);
     const double share = format.doubleProperty(MaxHeightShare);
     if (share > 0.0 && page.height() > 0.0)
@@ -63,9 +63,14 @@ const QColor Grey(0x55, 0x55, 0x55);
 const QColor Flag(0xB0, 0x10, 0x10);
 const QColor HeaderBackground(0xE4, 0xE8, 0xEE);
 
+// Latin text is set without shaping: no "fi" or "ff" ligature, so that a text copied or
+// searched in the file reads as it was written (scripts that need shaping still get it).
+constexpr QFont::StyleStrategy Strategy = QFont::PreferNoShaping;
+
 QTextCharFormat charFormat(double points, bool bold = false, QColor color = Qt::black)
 {
     QTextCharFormat f;
+    f.setFontStyleStrategy(Strategy);
     f.setFontPointSize(points);
     f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     f.setForeground(color);
@@ -132,6 +137,7 @@ public:
         format.setBorderCollapse(true);
         format.setWidth(QTextLength(QTextLength::PercentageLength, widthPercent));
         format.setTopMargin(3.0 * m_px);
+        format.setColumnWidthConstraints(columnWidths(t));
         const int rows = int(t.rows.size()) + headerRows;
         QTextTable *table = m_cursor.insertTable(rows, columns, format);
         const QTextCharFormat head = charFormat(SmallPoints, true);
@@ -180,9 +186,12 @@ public:
                      QImage::Format_RGB32);
         image.fill(Qt::white);
         {
+            // Drawn at the size it is shown, finer by the resolution: its texts keep their size
+            // against the picture.
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
-            picture.draw(painter, QRectF(0, 0, image.width(), image.height()));
+            painter.scale(EmbeddedResolution, EmbeddedResolution);
+            picture.draw(painter, QRectF(0, 0, EmbeddedWidth, height));
         }
         const QUrl name(QStringLiteral("report-picture-%1.png").arg(index));
         m_doc.addResource(QTextDocument::ImageResource, name, image);
@@ -194,6 +203,28 @@ public:
     }
 
 private:
+    // Each column's share of the table's width, by the longest text in it (at least a few
+    // characters), so that a date and time does not wrap while a count stays narrow.
+    static QList<QTextLength> columnWidths(const ReportTexts::Table &t)
+    {
+        std::vector<qsizetype> longest(std::size_t(t.titles.size()), 4);
+        const auto measure = [&](const QStringList &cells) {
+            for (qsizetype c = 0; c < cells.size() && c < t.titles.size(); ++c)
+                longest[std::size_t(c)] = std::max(longest[std::size_t(c)], cells[c].size());
+        };
+        measure(t.titles);
+        for (const QStringList &row : t.rows)
+            measure(row);
+        double sum = 0.0;
+        for (const qsizetype l : longest)
+            sum += double(std::min<qsizetype>(l, 60));
+        QList<QTextLength> widths;
+        for (const qsizetype l : longest)
+            widths << QTextLength(QTextLength::PercentageLength,
+                                  100.0 * double(std::min<qsizetype>(l, 60)) / sum);
+        return widths;
+    }
+
     static bool numeric(const QString &text)
     {
         return !text.isEmpty() && (text[0].isDigit() || text[0] == QLatin1Char('-'))
@@ -233,6 +264,7 @@ std::unique_ptr<QTextDocument> build(const ReportTexts &t, const ReportSections:
         doc->documentLayout()->setPaintDevice(device);
     QFont font = doc->defaultFont();
     font.setPointSizeF(BodyPoints);
+    font.setStyleStrategy(Strategy);
     doc->setDefaultFont(font);
     doc->setDocumentMargin(0.0);
     if (pageSize.isValid())
@@ -253,13 +285,17 @@ std::unique_ptr<QTextDocument> build(const ReportTexts &t, const ReportSections:
         for (const QString &line : t.note.split(QLatin1Char('\n')))
             b.paragraph(line, charFormat(BodyPoints), 0.0);
 
-    const auto chosen = [&](ReportSection s) { return sections.count(s) > 0 && t.holds(s); };
+    const auto chosen = [&](ReportSection s) {
+        return sections.count(s) > 0 && t.holds(s);
+    };
     if (chosen(ReportSection::Details)) {
         b.heading(QStringLiteral("Survey details"), false);
         details(b, t);
     }
+    // The graph takes less of the first page when the details take their share of it, so
+    // that the figures and the compliance stay on that page.
     if (chosen(ReportSection::Graph) && pictures.graph.draw)
-        b.picture(pictures.graph, 0, 0.42);
+        b.picture(pictures.graph, 0, chosen(ReportSection::Details) ? 0.3 : 0.42);
     if (chosen(ReportSection::Figures)) {
         b.heading(QStringLiteral("Acoustic figures"), false);
         b.table(t.figures, 1, std::min(100, 28 + 14 * int(t.figures.titles.size())));

@@ -36,8 +36,7 @@ enum class PictureMode { Drawn, Embedded };
 
 // The document of the chosen sections. With a paint device, its fonts and sizes are laid out
 // for it and the pages are pageSize (device pixels); without, for the screen's resolution.
-std::unique_ptr<QTextDocument> build(const ReportTexts &texts,
-                                     const ReportSections::Set &sections,
+std::unique_ptr<QTextDocument> build(const ReportTexts &texts, const ReportSections::Set &sections,
                                      const Pictures &pictures, PictureMode mode,
                                      QPaintDevice *device, const QSizeF &pageSize);
 

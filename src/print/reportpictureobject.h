@@ -20,8 +20,7 @@ public:
 
     ReportPictureObject(std::vector<ReportDocument::Picture> pictures, QObject *parent);
 
-    QSizeF intrinsicSize(QTextDocument *doc, int posInDocument,
-                         const QTextFormat &format) override;
+    QSizeF intrinsicSize(QTextDocument *doc, int posInDocument, const QTextFormat &format) override;
     void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *doc, int posInDocument,
                     const QTextFormat &format) override;
 

@@ -130,9 +130,9 @@ void addFigures(ReportTexts &t, const SurveyReport::Contents &c)
         t.figures.rows.push_back(cells);
         t.figures.flagged.push_back(0);
     }
-    const bool excluded
-        = std::any_of(c.exclusions.begin(), c.exclusions.end(),
-                      [](const auto &e) { return e.category == IntervalCategory::Excluded; });
+    const bool excluded = std::any_of(c.exclusions.begin(), c.exclusions.end(), [](const auto &e) {
+        return e.category == IntervalCategory::Excluded;
+    });
     if (excluded)
         t.figureNotes.push_back(
             c.withExcluded ? QStringLiteral("Excluded intervals are left out of every column "
@@ -145,9 +145,9 @@ void addFigures(ReportTexts &t, const SurveyReport::Contents &c)
 QString secondsText(std::optional<double> seconds, std::optional<double> interval,
                     const QLocale &locale)
 {
-    return seconds ? AcousticFigures::decimalText(seconds, locale,
-                                                  Exceedances::secondsDecimals(interval))
-                   : QString();
+    return seconds
+        ? AcousticFigures::decimalText(seconds, locale, Exceedances::secondsDecimals(interval))
+        : QString();
 }
 
 void addCompliance(ReportTexts &t, const SurveyReport::Contents &c)
@@ -231,28 +231,26 @@ void addTables(ReportTexts &t, const SurveyReport::Contents &c)
                              .arg(threshold, c.hours.levelName()));
 
     if (c.limit && !c.exceedances.runs.empty()) {
-        t.exceedancesTitle = QStringLiteral("Exceedances of %1")
-                                 .arg(Exceedances::limitText(*c.limit, c.locale));
+        t.exceedancesTitle
+            = QStringLiteral("Exceedances of %1").arg(Exceedances::limitText(*c.limit, c.locale));
         t.exceedances.titles = { QStringLiteral("Start"), QStringLiteral("Seconds"),
                                  QStringLiteral("Lmax (dB)"), QStringLiteral("Leq (dB)") };
-        const std::size_t shown
-            = std::min<std::size_t>(c.exceedances.runs.size(),
-                                    std::size_t(ReportTexts::MaxListedExceedances));
+        const std::size_t shown = std::min<std::size_t>(
+            c.exceedances.runs.size(), std::size_t(ReportTexts::MaxListedExceedances));
         for (std::size_t i = 0; i < shown; ++i) {
             const Exceedances::Run &run = c.exceedances.runs[i];
-            t.exceedances.rows.push_back(
-                { SurveyReport::dateTimeText(run.start, c.locale),
-                  secondsText(run.seconds, c.interval, c.locale),
-                  AcousticFigures::decimalText(run.lmax, c.locale, 1),
-                  AcousticFigures::decimalText(run.leq, c.locale, 1) });
+            t.exceedances.rows.push_back({ SurveyReport::dateTimeText(run.start, c.locale),
+                                           secondsText(run.seconds, c.interval, c.locale),
+                                           AcousticFigures::decimalText(run.lmax, c.locale, 1),
+                                           AcousticFigures::decimalText(run.leq, c.locale, 1) });
             t.exceedances.flagged.push_back(0);
         }
         if (shown < c.exceedances.runs.size())
-            t.exceedances.note = QStringLiteral("The first %1 are listed; %2 more are in "
-                                                "\"Export Exceedances\".")
-                                     .arg(c.locale.toString(qlonglong(shown)),
-                                          c.locale.toString(
-                                              qlonglong(c.exceedances.runs.size() - shown)));
+            t.exceedances.note
+                = QStringLiteral("The first %1 are listed; %2 more are in "
+                                 "\"Export Exceedances\".")
+                      .arg(c.locale.toString(qlonglong(shown)),
+                           c.locale.toString(qlonglong(c.exceedances.runs.size() - shown)));
     }
 }
 
@@ -283,8 +281,8 @@ void addOverlay(ReportTexts &t, const SurveyReport::Contents &c)
         return;
     const SurveyReport::Overlay &o = *c.overlay;
     t.overlay.push_back(QStringLiteral("Source: ") + oneLine(o.label));
-    t.overlay.push_back(QStringLiteral("Laid on the graph %1, its times moved by %2")
-                            .arg(o.alignment, o.shift));
+    t.overlay.push_back(
+        QStringLiteral("Laid on the graph %1, its times moved by %2").arg(o.alignment, o.shift));
     if (o.interval && *o.interval > 0.0)
         t.overlay.push_back(QStringLiteral("Interval: %1 s")
                                 .arg(AcousticFigures::decimalText(o.interval, c.locale, 1)));

@@ -90,11 +90,11 @@ ReportDocument::Pictures picturesOf(const Contents &c)
 {
     ReportDocument::Pictures pictures;
     pictures.graph = { c.drawGraph, GraphAspect };
-    pictures.distribution = { [&c](QPainter &painter, const QRectF &target) {
-                                 DistributionPicture::draw(painter, target, c.distribution,
-                                                           c.locale);
-                             },
-                              DistributionAspect };
+    pictures.distribution
+        = { [&c](QPainter &painter, const QRectF &target) {
+               DistributionPicture::draw(painter, target, c.distribution, c.locale);
+           },
+            DistributionAspect };
     return pictures;
 }
 
@@ -119,9 +119,8 @@ QByteArray pdfOf(const Contents &c, const ReportTexts &texts, QString &error)
     footerFont.setPointSizeF(FooterPoints);
     const double footerHeight = 2.5 * QFontMetricsF(footerFont, &pdf).height();
     const QSizeF body(printable.width(), printable.height() - footerHeight);
-    const std::unique_ptr<QTextDocument> doc
-        = ReportDocument::build(texts, c.sections, picturesOf(c),
-                                ReportDocument::PictureMode::Drawn, &pdf, body);
+    const std::unique_ptr<QTextDocument> doc = ReportDocument::build(
+        texts, c.sections, picturesOf(c), ReportDocument::PictureMode::Drawn, &pdf, body);
 
     QPainter painter;
     if (!painter.begin(&pdf)) {
@@ -162,9 +161,8 @@ QByteArray pdfOf(const Contents &c, const ReportTexts &texts, QString &error)
 // The report as an OpenDocument text's bytes, its pictures embedded as images.
 QByteArray odtOf(const Contents &c, const ReportTexts &texts, QString &error)
 {
-    const std::unique_ptr<QTextDocument> doc
-        = ReportDocument::build(texts, c.sections, picturesOf(c),
-                                ReportDocument::PictureMode::Embedded, nullptr, {});
+    const std::unique_ptr<QTextDocument> doc = ReportDocument::build(
+        texts, c.sections, picturesOf(c), ReportDocument::PictureMode::Embedded, nullptr, {});
     doc->setMetaInformation(QTextDocument::DocumentTitle, texts.title);
     QBuffer file;
     file.open(QIODevice::WriteOnly);

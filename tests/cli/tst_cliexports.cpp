@@ -113,6 +113,7 @@ void TestCli::pictures()
     QFETCH(QByteArray, starts);
     QFETCH(QSize, size);
     QFETCH(QString, errorContains);
+    QFETCH(QStringList, absent);
     ChartModel chart;
     chart.setSubsets(1);
     chart.setPoints(3);
@@ -158,38 +159,56 @@ void TestCli::reports_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>(
-        "texts"); // in the one-page report, blanks made one; none: no file
+    QTest::addColumn<QStringList>("texts"); // in the report, blanks made one; none: no file
     QTest::addColumn<QString>("errorContains");
+    QTest::addColumn<QStringList>("absent");
 
     QTest::newRow("graph file: its title, figures between its cursors")
         << QStringList { "report", "gate.ghf", "OUT.pdf" } << 0
         << QStringList { "Night at the gate", "Leq (dB) 66.0 67.1",
                          "Cursor A: 55.5 dB at 3/15/07 10:30:00 AM", "lorry" }
-        << "";
+        << "" << QStringList {};
     QTest::newRow("--title") << QStringList { "report", "gate.ghf", "OUT.pdf", "--title=Gate 2" }
-                             << 0 << QStringList { "Gate 2" } << "";
+                             << 0 << QStringList { "Gate 2" } << "" << QStringList {};
     QTest::newRow("collection: the file's name, cursors at a third and two thirds as shown")
         << QStringList { "report", "survey.rec", "OUT.pdf", "--set", "2" } << 0
         << QStringList { "survey.rec", "Data set 2 of the meter's memory", "Lmax (dB) 140.0 140.0",
                          "Cursor A: 100.0 dB at 12/31/08 11:59:59 PM",
                          "Cursor B: 140.0 dB at 1/1/09 12:00:04 AM" }
-        << "";
+        << "" << QStringList {};
     QTest::newRow("missing input") << QStringList { "report", "missing.ghf", "OUT.pdf" } << 2
-                                   << QStringList {} << "missing.ghf";
+                                   << QStringList {} << "missing.ghf" << QStringList {};
     QTest::newRow("unwritable output")
         << QStringList { "report", "gate.ghf", "no/such/folder/out.pdf" } << 2 << QStringList {}
-        << "out.pdf";
-    QTest::newRow("not a PDF") << QStringList { "report", "gate.ghf", "OUT.png" } << 2
-                               << QStringList {} << ".pdf";
-    QTest::newRow("nothing decoded")
-        << QStringList { "report", "empty.rec", "OUT.pdf" } << 3 << QStringList {} << "code 31";
+        << "out.pdf" << QStringList {};
+    QTest::newRow("not a PDF or an OpenDocument text")
+        << QStringList { "report", "gate.ghf", "OUT.png" } << 2 << QStringList {} << ".odt"
+        << QStringList {};
+    QTest::newRow("--limit and --period")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--limit", "60", "--period=60" } << 0
+        << QStringList { "Limit 60.0 dB", "Exceedances: 1, 2 s above the limit in all",
+                         "Periods of 1 minute", "Exceedances of Limit 60.0 dB" }
+        << "" << QStringList {};
+    QTest::newRow("--sections: those alone")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--sections", "Figures, annotations" }
+        << 0 << QStringList { "Acoustic figures", "lorry" } << ""
+        << QStringList { "Periods of", "Method", "Compliance" };
+    QTest::newRow("--sections with an unknown name")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--sections", "figures,charts" } << 2
+        << QStringList {} << "\"charts\" is no section" << QStringList {};
+    QTest::newRow("--period out of range")
+        << QStringList { "report", "gate.ghf", "OUT.pdf", "--period", "0" } << 2 << QStringList {}
+        << "--period needs" << QStringList {};
+    QTest::newRow("an OpenDocument text") << QStringList { "report", "gate.ghf", "OUT.odt" } << 0
+                                          << QStringList { "odt" } << "" << QStringList {};
+    QTest::newRow("nothing decoded") << QStringList { "report", "empty.rec", "OUT.pdf" } << 3
+                                     << QStringList {} << "code 31" << QStringList {};
     QTest::newRow("--title without its title")
         << QStringList { "report", "gate.ghf", "OUT.pdf", "--title" } << 2 << QStringList {}
-        << "--title needs";
+        << "--title needs" << QStringList {};
     QTest::newRow("--title is for reports")
         << QStringList { "export", "gate.ghf", "-", "--title", "x" } << 2 << QStringList {}
-        << "unknown option";
+        << "unknown option" << QStringList {};
 }
 
 // audexa-cli report writes without a display, in the environment's locale (en_US here).
@@ -199,6 +218,7 @@ void TestCli::reports()
     QFETCH(int, status);
     QFETCH(QStringList, texts);
     QFETCH(QString, errorContains);
+    QFETCH(QStringList, absent);
     ChartModel chart;
     chart.setSubsets(1);
     chart.setPoints(3);
@@ -209,8 +229,8 @@ void TestCli::reports()
         = { VerticalLine { chart.x(0, 0), {} }, VerticalLine { chart.x(0, 1), {} } };
     chart.annotations[3] = { chart.x(0, 1), 60.0, 0, QStringLiteral("lorry"), Qt::black };
     QVERIFY(GraphFile::write(m_dir.filePath("gate.ghf"), ChartBlock::save(chart)).isEmpty());
+    const QString out = m_dir.filePath(arguments.value(2).endsWith(".odt") ? "OUT.odt" : "OUT.pdf");
     arguments = inFolder(arguments);
-    const QString out = m_dir.filePath("OUT.pdf");
     QFile::remove(out);
 
     const Run run = runCli(arguments, QStringLiteral("en_US.UTF-8"));
@@ -219,17 +239,20 @@ void TestCli::reports()
     QCOMPARE(QFile::exists(out), !texts.isEmpty());
     if (texts.isEmpty())
         return;
-    QProcess info;
-    info.start("pdfinfo", { out });
-    QVERIFY(info.waitForFinished(30000));
-    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
-                .contains(QRegularExpression("Pages:\\s+1\n")));
+    if (out.endsWith(".odt")) {
+        QFile odt(out);
+        QVERIFY(odt.open(QIODevice::ReadOnly));
+        QVERIFY(odt.read(100).contains("application/vnd.oasis.opendocument.text"));
+        return;
+    }
     QProcess text;
     text.start("pdftotext", { "-layout", out, "-" });
     QVERIFY(text.waitForFinished(30000));
     const QString read = QString::fromUtf8(text.readAllStandardOutput()).simplified();
     for (const QString &part : texts)
         QVERIFY2(read.contains(part), qPrintable(part + " not in: " + read));
+    for (const QString &part : absent)
+        QVERIFY2(!read.contains(part), qPrintable(part + " in: " + read));
 }
 
 void TestCli::figures_data()

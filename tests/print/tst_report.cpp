@@ -6,6 +6,7 @@
 #include "common/mainwindowrig.h"
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/tfrmgraph.h"
+#include "print/reportsections.h"
 #include "print/surveyreport.h"
 #include "print/ui/tfrmreport.h"
 #include "survey/graphsource.h"
@@ -68,14 +69,66 @@ void fillSurvey(ChartModel &chart, int annotations, int exclusions)
         chart.annotations[i] = { xs[2], 70.0, 0, QStringLiteral("mark %1").arg(i), Qt::black };
 }
 
-// The numbers of the texts "<word> N" in text.
-QList<int> numbered(const QString &text, const QString &word)
+// Two hours from 14 March 2024 08:00, a point every 10 s rising and falling 40 to 70 dB, for
+// the sections that need a survey: periods, days, exceedances of 55 dB, the distribution; with
+// `analysis`, an excluded, a Specific and a Residual interval, two marks, an overlay of another
+// weighting and the survey's details with a calibration drift after.
+void fillLongSurvey(ChartModel &chart, bool analysis, int points = 720, int step = 10)
 {
-    QList<int> numbers;
-    QRegularExpressionMatchIterator it = QRegularExpression(word + " (\\d+)").globalMatch(text);
-    while (it.hasNext())
-        numbers << it.next().captured(1).toInt();
-    return numbers;
+    std::vector<double> xs;
+    std::vector<float> ys;
+    for (int i = 0; i < points; ++i) {
+        xs.push_back(Start + i * step * DateTimeDays::OneSecond);
+        ys.push_back(float(40 + (i * 7) % 31));
+    }
+    chart.setSubsets(1);
+    chart.setPoints(points);
+    chart.setSeries(0, xs, ys);
+    chart.dateTimeX = true;
+    if (!analysis)
+        return;
+    chart.limit = 55.0;
+    chart.exclusions
+        = { { xs[10], xs[20], QStringLiteral("barking dog") },
+            { xs[100], xs[160], QStringLiteral("lorry"), IntervalCategory::Specific },
+            { xs[300], xs[360], QStringLiteral("quiet"), IntervalCategory::Residual } };
+    chart.annotations[3] = { xs[50], 60.0, 0, QStringLiteral("mark 1"), Qt::black };
+    chart.annotations[4] = { xs[60], 60.0, 2, QString(), Qt::black };
+    OverlaySeries overlay;
+    overlay.label = QStringLiteral("Data set 3 (dBC, graph dBA)");
+    overlay.interval = 10.0;
+    overlay.xs = { xs[0], xs[1], xs[2] };
+    overlay.ys = { 50.0f, 60.0f, 70.0f };
+    chart.overlay = overlay;
+    SurveyDetails &d = chart.details;
+    d.project = QStringLiteral("Ring road");
+    d.client = QStringLiteral("County council");
+    d.instrument.model = QStringLiteral("Q7316");
+    d.instrument.serialNumber = QStringLiteral("A1234");
+    d.calibrationBefore = { 94.0, 94.2 };
+    d.calibrationAfter = { 94.0, 94.6 };
+}
+
+// Writes the report of a chart, as Report... and audexa-cli do, to `file`.
+QString writeReport(const ChartModel &chart, const QString &file, const QLocale &locale,
+                    const ReportSections::Set &sections = ReportSections::all())
+{
+    const GraphSource source
+        = GraphSource::dataSetOf(2, Start, 10, QStringLiteral("dBA"), QStringLiteral("FAST"));
+    const SeriesFigures figures(chart, source.intervalOf(chart));
+    SurveyReport::Contents contents;
+    contents.locale = locale;
+    contents.title = QStringLiteral("Survey at the school gate");
+    contents.made = QDateTime(QDate(2024, 3, 14), QTime(9, 30));
+    contents.whole = figures.whole();
+    contents.between = figures.between(0, 1);
+    contents.details = chart.details;
+    contents.sections = sections;
+    SurveyReport::describeChart(contents, chart, source);
+    contents.drawGraph = [](QPainter &painter, const QRectF &target) {
+        painter.drawText(target, Qt::AlignCenter, QStringLiteral("GRAPH"));
+    };
+    return SurveyReport::write(contents, file);
 }
 
 } // namespace
@@ -85,113 +138,143 @@ class TestReport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void onePage_data();
-    void onePage();
+    void sections_data();
+    void sections();
+    void longTablesRepeatTheirHeader();
     void reportCommand_data();
     void reportCommand();
 };
 
-void TestReport::onePage_data()
+void TestReport::sections_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("annotations");
-    QTest::addColumn<int>("exclusions");
-    QTest::addColumn<int>("noteLength");
-    QTest::addColumn<QString>("paper"); // pdfinfo's page size
+    QTest::addColumn<bool>("analysis");
+    QTest::addColumn<QString>("sections");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("texts"); // in the report, blanks made one
+    QTest::addColumn<QStringList>("absent");
 
-    const QStringList figureNames { "N 4",       "T (s)",    "Leq (dB)", "Lmax (dB)",
-                                    "Lmin (dB)", "L5 (dB)",  "L10 (dB)", "L50 (dB)",
-                                    "L90 (dB)",  "L95 (dB)", "SEL (dB)" };
-    QTest::newRow("en_US: Letter, a small survey") << "en_US" << 3 << 2 << 40 << "612 x 792 pts"
-                                                   << figureNames
-            + QStringList { "Survey at the school gate",
-                            "Report made 3/14/24 9:30:00 AM",
-                            "Data set 2 of the meter's memory",
-                            "Weighting: dBA, response: FAST",
-                            "Leq (dB) 74.4 57.4 67.4",
-                            "SEL (dB) 80.5",
-                            "Cursor A: 50.0 dB at 3/14/24 8:00:00 AM",
-                            "3/14/24 8:00:04 AM \u2013 8:00:04 AM Excluded barking dog",
-                            "3/14/24 8:00:01 AM \u2013 8:00:02 AM Specific lorry",
-                            "3/14/24 8:00:02 AM mark 3" };
-    QTest::newRow("de_DE: A4, decimal commas")
-        << "de_DE" << 1 << 1 << 40 << "595 x 842 pts"
-        << QStringList { "Leq (dB) 74,4 57,4", "Report made 14.03.24 09:30:00", "mark 1" };
-    QTest::newRow("500 annotations, 200 exclusions, a 5,000-character note: still one page")
-        << "en_US" << 500 << 200 << 5000 << "612 x 792 pts"
-        << QStringList {
-               "Survey at the school gate", "Leq (dB)", "SEL (dB)", "barking dog", "mark 1", "more"
-           };
+    QTest::newRow("a whole survey, every section")
+        << "en_US" << true << "all"
+        << "r.pdf"
+        << QStringList { "Survey details",
+                         "Project Ring road",
+                         "Client County council",
+                         "Instrument Q7316, serial number A1234",
+                         "Calibration check before Reference 94.0 dB, reading 94.2 dB, "
+                         "difference +0.2 dB Calibration",
+                         "difference +0.6 dB \u2013 more than 0.5 dB",
+                         "GRAPH",
+                         "Acoustic figures",
+                         "Whole graph All points", "Specific Residual",
+                         "Excluded intervals are left out of every column but \"All points\".",
+                         "Compliance with the limit",
+                         "Limit 55.0 dB",
+                         "Exceedances: ",
+                         "Periods of 15 minutes whose Leq is above the limit:",
+                         "Periods of 15 minutes",
+                         "Start N Leq Lmax L10 L90 Coverage %",
+                         "3/14/24 8:15:00 AM 90",
+                         "Lday Levening Lnight Lden",
+                         "Exceedances of Limit 55.0 dB",
+                         "Distribution of levels (709 points",
+                         "Intervals",
+                         "barking dog",
+                         "Specific lorry",
+                         "Residual quiet",
+                         "Annotations",
+                         "mark 1",
+                         "(cross)",
+                         "Overlay",
+                         "Source: Data set 3 (dBC, graph dBA)",
+                         "by clock time",
+                         "Warning: its weighting or response differs from the graph's (dBC, "
+                         "graph dBA)",
+                         "Method",
+                         "Page 1 of",
+                         "Ring road" }
+        << QStringList {};
+    QTest::newRow("nothing marked: those sections left out, German numbers")
+        << "de_DE" << false << "all"
+        << "r.pdf"
+        << QStringList { "Acoustic figures", "Periods of 15 minutes", "Method", "Page 1 of" }
+        << QStringList { "Survey details", "Compliance", "Exceedances", "Intervals",
+                         "Annotations",    "Overlay",    "All points" };
+    QTest::newRow("the sections chosen alone")
+        << "en_US" << true << "figures,method"
+        << "r.pdf" << QStringList { "Acoustic figures", "Method" }
+        << QStringList { "Survey details", "GRAPH",   "Periods of",
+                         "Distribution",   "Overlay" };
+    QTest::newRow("an OpenDocument text") << "en_US" << true << "all"
+                                          << "r.odt" << QStringList {} << QStringList {};
 }
 
-// A report of a small chart through the public entry points, read back from the PDF. The graph
-// is a stand-in here (its own texts would be read back with the lists'); Report... below draws
-// the real one.
-void TestReport::onePage()
+// A report through the public entry points, read back from its file (the graph is a stand-in:
+// Report... below draws the real one).
+void TestReport::sections()
 {
     QFETCH(QString, locale);
-    QFETCH(int, annotations);
-    QFETCH(int, exclusions);
-    QFETCH(int, noteLength);
-    QFETCH(QString, paper);
+    QFETCH(bool, analysis);
+    QFETCH(QString, sections);
+    QFETCH(QString, file);
     QFETCH(QStringList, texts);
-
+    QFETCH(QStringList, absent);
     ChartModel chart;
-    fillSurvey(chart, annotations, exclusions);
-    const GraphSource source
-        = GraphSource::dataSetOf(2, Start, 1, QStringLiteral("dBA"), QStringLiteral("FAST"));
-    const SeriesFigures figures(chart, source.intervalOf(chart));
-
-    SurveyReport::Contents contents;
-    contents.locale = QLocale(locale);
-    contents.title = QStringLiteral("Survey at the school gate");
-    const QString sentence = QStringLiteral("The meter stood on a tripod 1.5 m above the kerb. ");
-    while (contents.note.size() < noteLength - 11)
-        contents.note += sentence;
-    contents.note += QStringLiteral("END OF NOTE");
-    contents.made = QDateTime(QDate(2024, 3, 14), QTime(9, 30));
-    contents.whole = figures.whole();
-    contents.between = figures.between(0, 1);
-    contents.cursorA = { QStringLiteral("50.0"), QStringLiteral("3/14/24 8:00:00 AM") };
-    SurveyReport::describeChart(contents, chart, source);
-    QRectF graph;
-    contents.drawGraph = [&](QPainter &painter, const QRectF &target) {
-        graph = target;
-        painter.drawText(target, Qt::AlignCenter, QStringLiteral("GRAPH"));
-    };
+    fillLongSurvey(chart, analysis);
     QTemporaryDir dir;
-    const QString pdf = dir.filePath("report.pdf");
-    QCOMPARE(SurveyReport::write(contents, pdf), QString());
-
-    QCOMPARE(pdfPages(pdf), 1);
-    const QString info = poppler("pdfinfo", { pdf });
-    QVERIFY2(info.contains(QRegularExpression("Page size: +" + QRegularExpression::escape(paper))),
-             qPrintable(info));
-    const QString text = pdfText(pdf);
-    for (const QString &part : texts + QStringList { "GRAPH" })
-        QVERIFY2(text.contains(part), qPrintable(part + " not in: " + text));
-    // The graph across the page, about 45 % of its height (300 dots an inch, 15 mm margins).
-    QVERIFY2(graph.width() > 2100 && graph.height() > 0.4 * 11 * 300,
-             qPrintable(QString::number(graph.height())));
-    QVERIFY(text.indexOf("GRAPH") < text.indexOf("Acoustic figures"));
-
-    // What does not fit is cut, never lost without a word: the note ends with "…", each long
-    // list with "… and N more", N counting exactly the items not shown.
-    QCOMPARE(text.contains("END OF NOTE"), noteLength < 1000);
-    QCOMPARE(text.contains(QStringLiteral("\u2026 GRAPH")), noteLength > 1000);
-    const QList<int> more = numbered(text, QStringLiteral("\u2026 and"));
-    const QList<int> events = numbered(text, "event");
-    const QList<int> marks = numbered(text, "mark");
-    if (annotations <= 5) {
-        QCOMPARE(more.size(), 0);
-        QCOMPARE(marks.size(), annotations);
+    const QString path = dir.filePath(file);
+    QCOMPARE(writeReport(chart, path, QLocale(locale), *ReportSections::parse(sections)),
+             QString());
+    if (file.endsWith(".odt")) {
+        // A zip whose first entry names the document's kind, stored as it is.
+        QFile odt(path);
+        QVERIFY(odt.open(QIODevice::ReadOnly));
+        const QByteArray head = odt.read(100);
+        QVERIFY(head.startsWith("PK"));
+        QVERIFY(head.contains("application/vnd.oasis.opendocument.text"));
         return;
     }
-    QCOMPARE(more.size(), 2);
-    QVERIFY(events.size() > 3 && marks.size() > 3);
-    QCOMPARE(1 + events.size() + more[0], exclusions);
-    QCOMPARE(marks.size() + more[1], annotations);
+    const QString text = pdfText(path);
+    for (const QString &part : texts)
+        QVERIFY2(text.contains(part), qPrintable(part + " not in: " + text));
+    for (const QString &part : absent)
+        QVERIFY2(!text.contains(part), qPrintable(part + " in: " + text));
+}
+
+// Two days of periods of 5 minutes run over several pages: each page that lists periods starts
+// with the table's header row.
+void TestReport::longTablesRepeatTheirHeader()
+{
+    ChartModel chart;
+    fillLongSurvey(chart, false, 2 * 24 * 60, 60);
+    const GraphSource source
+        = GraphSource::dataSetOf(1, Start, 60, QStringLiteral("dBA"), QStringLiteral("FAST"));
+    SurveyReport::Contents contents;
+    contents.locale = QLocale(QStringLiteral("en_US"));
+    contents.periodSeconds = 300;
+    contents.sections = { ReportSection::Periods };
+    SurveyReport::describeChart(contents, chart, source);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("long.pdf");
+    QCOMPARE(SurveyReport::write(contents, pdf), QString());
+    const int pages = pdfPages(pdf);
+    QVERIFY2(pages >= 5, qPrintable(QString::number(pages)));
+    const QRegularExpression periodRow(R"(\d+/\d+/24 \d+:\d\d:00 [AP]M 5 )");
+    int rows = 0;
+    // The first page holds the title; the periods start on a page of their own.
+    for (int page = 2; page <= pages; ++page) {
+        const QString text = poppler("pdftotext",
+                                     { "-layout", "-f", QString::number(page), "-l",
+                                       QString::number(page), pdf, "-" })
+                                 .simplified();
+        const int here = int(text.count(periodRow));
+        rows += here;
+        QVERIFY2(here > 0, qPrintable(QString("page %1: %2").arg(page).arg(text)));
+        QVERIFY2(text.contains("Start N Leq Lmax L10 L90 Coverage %"),
+                 qPrintable(QString("page %1: %2").arg(page).arg(text)));
+        QVERIFY(text.contains(QString("Page %1 of %2").arg(page).arg(pages)));
+    }
+    QCOMPARE(rows, 2 * 24 * 12); // every period, none lost at a page break
 }
 
 void TestReport::reportCommand_data()
@@ -254,15 +337,30 @@ void TestReport::reportCommand()
     if (errors)
         QVERIFY(rig.prompts.errors[0].contains("r.pdf"));
     if (dialogs.size() > 1)
-        QCOMPARE(rig.prompts.filters.last(), QString("PDF files (*.pdf)"));
+        QCOMPARE(rig.prompts.filters.last(),
+                 QString("PDF files (*.pdf);;OpenDocument text (*.odt)"));
     if (written.isEmpty()) {
         QCOMPARE(QDir(rig.dir.path()).entryList({ "*.pdf", "night*" }), QStringList());
         return;
     }
     QCOMPARE(shownTitle, title);
     const QString pdf = rig.dir.filePath(written);
-    QCOMPARE(pdfPages(pdf), 1);
     const QString text = pdfText(pdf);
+    // Every figure the window's panel shows, whole and between the cursors, in its row (with
+    // the figures of every point between them while some are excluded).
+    const std::vector<AcousticFigures::Line> whole
+        = AcousticFigures::lines(graph.wholeAcousticFigures(), QLocale::system());
+    const std::vector<AcousticFigures::Line> between
+        = AcousticFigures::lines(graph.betweenAcousticFigures(), QLocale::system());
+    QCOMPARE(whole.size(), std::size_t(11));
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const QString row = whole[i].name + " " + whole[i].value + " " + between[i].value;
+        QVERIFY2(text.contains(QRegularExpression(
+                     QRegularExpression::escape(whole[i].name) + R"((?: \((?:s|dB)\))? )"
+                     + QRegularExpression::escape(whole[i].value) + R"( (?:\S+ )?)"
+                     + QRegularExpression::escape(between[i].value))),
+                 qPrintable(row + " not in: " + text));
+    }
     for (const QString &part :
          { title, QStringLiteral("Windy; a lorry passed at 8:00."), QStringLiteral("barking dog"),
            QStringLiteral("mark 2"), QStringLiteral("Real-time recording"),

@@ -11,9 +11,9 @@
 #include "base/ui/prompts.h"
 #include "graph/ui/graphwindowfactory.h"
 #include "graph/ui/periodscommands.h"
-#include "graph/ui/tfrmperiods.h"
 #include "graph/ui/realtimecontroller.h"
 #include "graph/ui/tfrmgraph.h"
+#include "graph/ui/tfrmperiods.h"
 #include "leq/ui/leqcontroller.h"
 #include "leq/ui/tfrmleq.h"
 #include "logger/ui/dataloggercontroller.h"
@@ -136,11 +136,10 @@ void TfrmMain::connectMenus()
             &TfrmMain::discardfloatingerror1Click);
     connect(m.Window1, &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowMenu);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
-    connect(m_graphs, &GraphWindowFactory::reportRequested, this,
-            [this](TfrmGraph *graph) {
-                const TfrmPeriods *periods = m_periods->windowOf(*graph);
-                ReportCommands::ReportClick(*graph, *this, periods ? periods->period() : 900);
-            });
+    connect(m_graphs, &GraphWindowFactory::reportRequested, this, [this](TfrmGraph *graph) {
+        const TfrmPeriods *periods = m_periods->windowOf(*graph);
+        ReportCommands::ReportClick(*graph, *this, periods ? periods->period() : 900);
+    });
     connect(m_graphs, &GraphWindowFactory::overlayRequested, this,
             [this](TfrmGraph *graph) { m_overlays->OverlayClick(*graph); });
     connect(m_graphs, &GraphWindowFactory::periodsRequested, this,

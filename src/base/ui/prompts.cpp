@@ -4,12 +4,12 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
-#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 void QtPrompts::showMessage(const QString &text)
