@@ -4,6 +4,7 @@
 #include "chart/chartmodel.h"
 #include "files/wholefile.h"
 #include "print/distributionpicture.h"
+#include "print/odttables.h"
 #include "print/reportdocument.h"
 #include "print/reporttexts.h"
 #include "survey/excludedintervals.h"
@@ -171,7 +172,7 @@ QByteArray odtOf(const Contents &c, const ReportTexts &texts, QString &error)
         error = QStringLiteral("The document could not be written.");
         return {};
     }
-    return file.data();
+    return OdtTables::laidOut(file.data(), *doc, error).value_or(QByteArray());
 }
 
 } // namespace

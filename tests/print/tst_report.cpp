@@ -21,6 +21,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <zip.h>
+
 namespace {
 
 QString poppler(const char *tool, const QStringList &arguments)
@@ -36,6 +38,27 @@ QString poppler(const char *tool, const QStringList &arguments)
 QString pdfText(const QString &pdf)
 {
     return poppler("pdftotext", { "-layout", pdf, "-" }).simplified();
+}
+
+// content.xml of an OpenDocument file.
+QByteArray odtContent(const QString &file)
+{
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(file).constData(), ZIP_RDONLY, &error);
+    if (!archive)
+        return {};
+    QByteArray content;
+    zip_stat_t stat;
+    if (zip_stat(archive, "content.xml", 0, &stat) == 0) {
+        content.resize(qsizetype(stat.size));
+        zip_file_t *entry = zip_fopen(archive, "content.xml", 0);
+        if (!entry || zip_fread(entry, content.data(), stat.size) != zip_int64_t(stat.size))
+            content.clear();
+        if (entry)
+            zip_fclose(entry);
+    }
+    zip_discard(archive);
+    return content;
 }
 
 int pdfPages(const QString &pdf)
@@ -226,12 +249,17 @@ void TestReport::sections()
     QCOMPARE(writeReport(chart, path, QLocale(locale), *ReportSections::parse(sections)),
              QString());
     if (file.endsWith(".odt")) {
-        // A zip whose first entry names the document's kind, stored as it is.
+        // A zip whose first entry names the document's kind, stored as it is; its tables keep
+        // their header rows (repeated on each page) and their columns' shares.
         QFile odt(path);
         QVERIFY(odt.open(QIODevice::ReadOnly));
-        const QByteArray head = odt.read(100);
-        QVERIFY(head.startsWith("PK"));
-        QVERIFY(head.contains("application/vnd.oasis.opendocument.text"));
+        QVERIFY(odt.read(100).contains("mimetypeapplication/vnd.oasis.opendocument.text"));
+        const QString content = QString::fromUtf8(odtContent(path));
+        for (const QString &part : texts)
+            QVERIFY2(content.contains(part), qPrintable(part));
+        QCOMPARE(content.count("<table:table-header-rows>"), 7); // all but the details
+        QCOMPARE(content.count("<table:table "), 8);
+        QVERIFY(content.contains(QRegularExpression("style:rel-column-width=\"\\d+\\*\"")));
         return;
     }
     const QString text = pdfText(path);
