@@ -25,11 +25,12 @@ struct Arguments
     std::optional<int> from, to; // figures: points I to J, from 1, both included
     std::optional<IntervalCategory> category; // figures: Specific or Residual points only
     bool method = false; // figures: the method lines after the figures
+    bool withHeader = false; // export: the self-describing CSV
     std::optional<QString> title; // report
-    std::optional<int> period; // periods: seconds, 1 to a day
+    std::optional<int> period; // periods, workbook: seconds, 1 to a day
     std::optional<double> limit; // exceed: dB
     int classTenths = 10; // distribution: the class width in tenths of a dB
-    DayEveningNightHours hours; // lden: --hours, 07-19-23 without it
+    DayEveningNightHours hours; // lden, workbook: --hours, 07-19-23 without it
     bool graphFile = false;
 };
 struct Parsed
@@ -39,8 +40,8 @@ struct Parsed
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
 // --to, or --category; --method), "report" (--title), "periods" (one file, --period needed), "lden"
-// (one file, --hours), "exceed" (one file, --limit needed) or "distribution" (one file, --from,
-// --to and --class).
+// (one file, --hours), "exceed" (one file, --limit needed), "distribution" (one file, --from,
+// --to and --class) or "workbook" (--period and --hours); "export" takes --with-header.
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

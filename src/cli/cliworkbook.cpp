@@ -1,10 +1,10 @@
 #include "cli/cliworkbook.h"
 
+#include "app/version.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "files/workbookwriter.h"
 #include "survey/workbooksheets.h"
-#include "app/version.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -33,9 +33,8 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock)
     const ChartModel &chart = *loaded.chart;
     const std::vector<WorkbookWriter::Sheet> sheets
         = WorkbookSheets::ofMeasurement(chart, loaded.source, chart.yAxisLabel, options, locale);
-    const QString error = CliFileNames::writeTo(a.output, [&](const QString &name) {
-        return WorkbookWriter::write(name, sheets, locale);
-    });
+    const QString error = CliFileNames::writeTo(
+        a.output, [&](const QString &name) { return WorkbookWriter::write(name, sheets, locale); });
     if (!error.isEmpty())
         return CliInput::failed(error, CliCommands::BadInput);
     return { {}, loaded.report.err, CliCommands::Decoded };
