@@ -61,13 +61,16 @@ QString QtPrompts::openFileName(const QString &caption, const QString &folder,
 }
 
 QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
-                                const QString &filter, const QString &defaultSuffix)
+                                const QString &filter, const QString &defaultSuffix,
+                                QString *chosenType)
 {
     QFileDialog dialog(m_parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (chosenType)
+        *chosenType = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 
