@@ -5,6 +5,7 @@
 #include "cli/cliexport.h"
 #include "cli/clifigures.h"
 #include "cli/cliperiods.h"
+#include "cli/cliworkbook.h"
 #include "files/datasetfile.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
@@ -91,7 +92,7 @@ QString usage()
     return QStringLiteral(
         "Usage: audexa-cli sets FILE.rec\n"
         "       audexa-cli readings FILE.rec [--set N]\n"
-        "       audexa-cli export IN OUT [--set N]\n"
+        "       audexa-cli export IN OUT [--set N] [--with-header]\n"
         "       audexa-cli picture IN OUT [--set N] [--size WxH]\n"
         "       audexa-cli figures FILE [--set N] [--from I] [--to J]\n"
         "       audexa-cli figures FILE [--set N] --category specific|residual\n"
@@ -102,6 +103,7 @@ QString usage()
         "       audexa-cli lden FILE [--set N] [--hours H]\n"
         "       audexa-cli exceed FILE [--set N] --limit DB\n"
         "       audexa-cli distribution FILE [--set N] [--class W] [--from I --to J]\n"
+        "       audexa-cli workbook FILE OUT.xlsx [--set N] [--period SECONDS] [--hours H]\n"
         "       audexa-cli --help\n"
         "\n"
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
@@ -122,7 +124,11 @@ QString usage()
         "          Audexa's Save writes a graph as text: one line per point, date, time and\n"
         "          level, in the locale of the environment (LC_ALL, LANG), CR LF line ends,\n"
         "          separated by commas when OUT ends in \".csv\" and by tabs otherwise. OUT \"-\"\n"
-        "          writes to standard output (tabs).\n"
+        "          writes to standard output (tabs). --with-header writes instead, whatever the\n"
+        "          locale and OUT's extension, \"#\" lines (source, weighting and response,\n"
+        "          interval, time zone, program), the line \"time,level_dB\", then one line per\n"
+        "          point: its time in ISO 8601 with the UTC offset, a comma, its level with a\n"
+        "          point and one decimal (empty for a point not recorded), LF line ends.\n"
         "picture   draws data set N of a collection IN (.rec), or a graph file IN (.ghf) with\n"
         "          its look and annotations, as Audexa's graph window draws it, into OUT: a PNG,\n"
         "          SVG or PDF picture by OUT's extension, WxH pixels (1600x900 without --size;\n"
@@ -183,6 +189,13 @@ QString usage()
         "          A class holds the levels from its lower edge up to, not including, the\n"
         "          next class's, levels taken in whole tenths of a dB (60.0 lies in the 60-61\n"
         "          class); the empty classes between the lowest and the highest are listed.\n"
+        "workbook  writes FILE (as figures reads it) to OUT.xlsx as Audexa's Save writes a\n"
+        "          graph as an Excel workbook: sheets \"Readings\" (date-time cells and levels;\n"
+        "          past 1048575 points on in \"Readings 2\", ...), \"Figures\" (with the method),\n"
+        "          \"Periods\" (of SECONDS, 900 without --period), \"Lden\" (for the hours H, as\n"
+        "          lden takes them, 07-19-23 without --hours), \"Exceedances\" (when the graph\n"
+        "          file has a limit) and \"Details\". Dates are shown in the environment's\n"
+        "          locale. The program's settings are not read.\n"
         "\n"
         "Decoder codes: 0 every data set decoded; 33 a data set's start or end marker is wrong;\n"
         "34 a data set ends beyond the last used address; 35 a start time could not be stored;\n"
@@ -195,11 +208,12 @@ QString usage()
         "     14 bytes; the reason goes to standard error\n"
         "     (every command: also standard output that cannot be written, or a file that is\n"
         "     not a regular file, such as a folder or a pipe;\n"
-        "     export, picture, report: an output file that cannot be written, or that is the\n"
-        "     input file;\n"
+        "     export, picture, report, workbook: an output file that cannot be written, or\n"
+        "     that is the input file;\n"
         "     figures: a --from or --to beyond the last point, or --from after --to, or a\n"
         "     --category other than specific or residual, or with --from or --to;\n"
         "     periods: a missing or bad --period, or more than 2097152 periods;\n"
+        "     workbook: a bad --period or --hours, or OUT not ending in \".xlsx\";\n"
         "     lden: a --hours other than the four above;\n"
         "     exceed: a missing or bad --limit;\n"
         "     distribution: a bad --class, --from or --to as for figures, or levels that\n"
@@ -286,6 +300,8 @@ Output run(const QStringList &arguments, const Clock &clock)
         return CliPeriods::exceed(arguments.mid(1), clock);
     if (command == QLatin1String("distribution"))
         return CliDistribution::run(arguments.mid(1), clock);
+    if (command == QLatin1String("workbook"))
+        return CliWorkbook::run(arguments.mid(1), clock);
     if (command != QLatin1String("sets") && command != QLatin1String("readings"))
         return badInput(QStringLiteral("unknown command \"%1\"").arg(command), true);
     const bool isReadings = command == QLatin1String("readings");

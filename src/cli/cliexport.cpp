@@ -1,9 +1,11 @@
 #include "cli/cliexport.h"
 
+#include "app/version.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "files/textexport.h"
 #include "files/wholefile.h"
+#include "survey/headedcsv.h"
 
 #include <QFileInfo>
 
@@ -19,12 +21,24 @@ CliCommands::Output run(const QStringList &arguments, const Clock &clock, const 
     if (!loaded.chart)
         return loaded.report;
     const bool toStandardOutput = output == QLatin1String("-");
+    const ChartModel &chart = *loaded.chart;
+    if (parsed.arguments->withHeader) {
+        // Its own form whatever the locale: a point for decimals, ISO 8601 times.
+        const QByteArray bytes
+            = HeadedCsv::text(chart, loaded.source, chart.yAxisLabel, QLatin1String(AudexaVersion));
+        if (toStandardOutput)
+            return { QString::fromUtf8(bytes), loaded.report.err, CliCommands::Decoded };
+        const QString error = CliFileNames::writeTo(
+            output, [&bytes](const QString &name) { return WholeFile::write(name, bytes); });
+        if (!error.isEmpty())
+            return CliInput::failed(error, CliCommands::BadInput);
+        return { {}, loaded.report.err, CliCommands::Decoded };
+    }
     const char separator
         = toStandardOutput ? '\t' : TextExport::separatorForExtension(QFileInfo(output).suffix());
     if (separator == ',' && !TextExport::commaFormAllowed(locale))
         return CliInput::failed(TextExport::commaFormRefused(output), CliCommands::BadInput);
     // The first series of the chart; a graph without one gives no lines.
-    const ChartModel &chart = *loaded.chart;
     const std::vector<double> none;
     const std::vector<float> noLevels;
     const std::vector<double> &xs = chart.subsets() > 0 ? chart.xs(0) : none;

@@ -146,6 +146,8 @@ Parsed parse(const QString &command, const QStringList &arguments)
     const bool exceed = command == QLatin1String("exceed");
     const bool distribution = command == QLatin1String("distribution");
     const bool lden = command == QLatin1String("lden");
+    const bool workbook = command == QLatin1String("workbook");
+    const bool exportCommand = command == QLatin1String("export");
     const bool oneFile = figures || periods || exceed || distribution || lden;
     QStringList files;
     std::optional<QString> setArgument, sizeArgument, fromArgument, toArgument, titleArgument,
@@ -167,7 +169,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
         { QStringLiteral("--to"), &toArgument, figures || distribution,
           QStringLiteral("a point number") },
         { QStringLiteral("--title"), &titleArgument, report, QStringLiteral("a title") },
-        { QStringLiteral("--period"), &periodArgument, periods || report,
+        { QStringLiteral("--period"), &periodArgument, periods || workbook || report,
           QStringLiteral("a period in seconds") },
         { QStringLiteral("--limit"), &limitArgument, exceed || report,
           QStringLiteral("a level in dB") },
@@ -175,18 +177,23 @@ Parsed parse(const QString &command, const QStringList &arguments)
           QStringLiteral("a list of sections such as graph,figures,periods") },
         { QStringLiteral("--class"), &classArgument, distribution,
           QStringLiteral("a class width in dB") },
-        { QStringLiteral("--hours"), &hoursArgument, lden || report,
+        { QStringLiteral("--hours"), &hoursArgument, lden || workbook || report,
           QStringLiteral("hours such as 07-19-23") },
         { QStringLiteral("--category"), &categoryArgument, figures,
           QStringLiteral("specific or residual") },
     };
     bool method = false;
+    bool withHeader = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             return { std::nullopt, { CliCommands::usage(), {}, CliCommands::Decoded } };
         if (figures && argument == QLatin1String("--method")) {
             method = true;
+            continue;
+        }
+        if (exportCommand && argument == QLatin1String("--with-header")) {
+            withHeader = true;
             continue;
         }
         const Option *option = nullptr;
@@ -220,6 +227,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
                         CliCommands::BadInput) };
     Arguments a;
     a.method = method;
+    a.withHeader = withHeader;
     a.input = files[0];
     a.output = files.value(1);
     a.graphFile = QFileInfo(a.input).suffix().toLower() == QLatin1String("ghf");

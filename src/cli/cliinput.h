@@ -26,12 +26,13 @@ struct Arguments
     std::optional<int> from, to; // figures: points I to J, from 1, both included
     std::optional<IntervalCategory> category; // figures: Specific or Residual points only
     bool method = false; // figures: the method lines after the figures
+    bool withHeader = false; // export: the self-describing CSV
     std::optional<QString> title; // report
-    std::optional<int> period; // periods (needed) and report: seconds, 1 to a day
+    std::optional<int> period; // periods (needed), workbook and report: seconds, 1 to a day
     std::optional<double> limit; // exceed (needed) and report: dB
     std::optional<ReportSections::Set> sections; // report: the sections to print
     int classTenths = 10; // distribution: the class width in tenths of a dB
-    DayEveningNightHours hours; // lden and report: --hours, 07-19-23 without it
+    DayEveningNightHours hours; // lden, workbook and report: --hours, 07-19-23 without it
     bool graphFile = false;
 };
 struct Parsed
@@ -40,10 +41,10 @@ struct Parsed
     CliCommands::Output report; // the usage (--help), or why the command line is refused
 };
 // command: "export", "picture" (which alone takes --size), "figures" (one file, --from and
-// --to, or --category; --method), "report" (--title, --sections, --period, --limit,
-// --hours), "periods" (one file, --period needed), "lden"
-// (one file, --hours), "exceed" (one file, --limit needed) or "distribution" (one file, --from,
-// --to and --class).
+// --to, or --category; --method), "report" (--title, --sections, --period, --limit, --hours),
+// "periods" (one file, --period needed), "lden" (one file, --hours), "exceed" (one file, --limit
+// needed), "distribution" (one file, --from, --to and --class) or "workbook" (--period and
+// --hours); "export" takes --with-header.
 Parsed parse(const QString &command, const QStringList &arguments);
 
 struct Loaded

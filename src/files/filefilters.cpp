@@ -40,6 +40,17 @@ QString tableFilter(bool commaDecimalSeparator)
                                           "format(*.csv,seperated by comma) |*.CSV"));
 }
 
+QString graphSaveFilter(bool commaDecimalSeparator)
+{
+    return graphFilter(commaDecimalSeparator) + QStringLiteral(";;") + QLatin1String(HeadedCsvType)
+        + QStringLiteral(";;") + QLatin1String(WorkbookType);
+}
+
+QString tableSaveFilter(bool commaDecimalSeparator)
+{
+    return tableFilter(commaDecimalSeparator) + QStringLiteral(";;") + QLatin1String(WorkbookType);
+}
+
 QString collectionSaveFilter()
 {
     return fromPairs(QStringLiteral("Data Set Collection file(*.rec,only for Q7316)|*.REC"));

@@ -14,6 +14,12 @@ QString fromPairs(const QString &pairs);
 QString graphFilter(bool commaDecimalSeparator);
 // Saving a table.
 QString tableFilter(bool commaDecimalSeparator);
+// The save dialogs' types: a graph's also offer the CSV with header and the workbook, a table's
+// the workbook.
+inline constexpr const char *HeadedCsvType = "CSV with header (*.csv)";
+inline constexpr const char *WorkbookType = "Excel workbook (*.xlsx)";
+QString graphSaveFilter(bool commaDecimalSeparator);
+QString tableSaveFilter(bool commaDecimalSeparator);
 QString collectionSaveFilter();
 QString collectionOpenFilter();
 

@@ -60,6 +60,11 @@ void TestCli::initTestCase()
                          { at(0), at(2), "quiet", IntervalCategory::Residual },
                          { at(3), at(3), "horn" } };
     QVERIFY(GraphFile::write(m_dir.filePath("categories.ghf"), ChartBlock::save(chart)).isEmpty());
+    // A reading of 0 and a null point in winter, a point in summer; 1 s apart but the last.
+    chart.exclusions.clear();
+    chart.setPoints(4);
+    chart.setSeries(0, { at(0), at(1), at(2), 39264.5 }, { 0.0f, 9999.0f, 45.0f, 61.2f });
+    QVERIFY(GraphFile::write(m_dir.filePath("nulls.ghf"), ChartBlock::save(chart)).isEmpty());
     QVERIFY(QFile::link(m_dir.filePath("case.rec"), m_dir.filePath("link.pdf")));
     for (const char *pipe : { "pipe.rec", "pipe.ghf" })
         QCOMPARE(mkfifo(QFile::encodeName(m_dir.filePath(pipe)).constData(), 0600), 0);

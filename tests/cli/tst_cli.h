@@ -94,6 +94,8 @@ private Q_SLOTS:
     void help();
     void exportText_data();
     void exportText();
+    void workbook_data();
+    void workbook();
     void pictures_data();
     void pictures();
     void figures_data();

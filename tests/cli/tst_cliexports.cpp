@@ -3,6 +3,7 @@
 
 #include "tst_cli.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -50,6 +51,22 @@ void TestCli::exportText_data()
         << "--set needs";
     QTest::newRow("output missing") << QStringList { "export", "survey.rec" } << us << 2
                                     << QByteArray() << "an input and an output";
+    const QByteArray header = "# Source: File: DIR/nulls.ghf\n# Weighting and response: not known\n"
+                              "# Interval: 1 s\n# Time zone: Europe/Berlin\n# Program: Audexa V\n"
+                              "time,level_dB\n";
+    QTest::newRow("with header: 0.0, a null point's empty level, summer's offset")
+        << QStringList { "export", "nulls.ghf", "-", "--with-header" } << german << 0
+        << header + "2007-03-15T10:30:00+01:00,0.0\n2007-03-15T10:30:01+01:00,\n"
+                    "2007-03-15T10:30:02+01:00,45.0\n2007-07-01T12:00:00+02:00,61.2\n"
+        << "";
+    QTest::newRow("with header to a .csv in a comma locale")
+        << QStringList { "export", "nulls.ghf", "OUT.csv", "--with-header" } << german << 0
+        << header + "2007-03-15T10:30:00+01:00,0.0\n2007-03-15T10:30:01+01:00,\n"
+                    "2007-03-15T10:30:02+01:00,45.0\n2007-07-01T12:00:00+02:00,61.2\n"
+        << "";
+    QTest::newRow("--with-header is export's alone")
+        << QStringList { "figures", "nulls.ghf", "--with-header" } << us << 2 << QByteArray()
+        << "unknown option";
 }
 
 void TestCli::exportText()
@@ -69,13 +86,70 @@ void TestCli::exportText()
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(errorContains), qPrintable(run.err));
     QCOMPARE(run.err.count('\n'), status == 0 ? 0 : 1);
+    // The folder and the program's version as the expected text writes them.
+    const auto general = [this](QByteArray text) {
+        text.replace(m_dir.path().toUtf8(), "DIR");
+        const QByteArray program = "# Program: Audexa ";
+        if (const qsizetype at = text.indexOf(program); at >= 0)
+            text.replace(at + program.size(), text.indexOf('\n', at) - at - program.size(), "V");
+        return text;
+    };
     if (arguments.contains("-")) {
-        QCOMPARE(run.out.toUtf8(), written);
+        QCOMPARE(general(run.out.toUtf8()), written);
     } else if (status == 0) {
         QFile file(arguments.filter(QRegularExpression("OUT")).constFirst());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), written);
+        QCOMPARE(general(file.readAll()), written);
     }
+}
+
+void TestCli::workbook_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<qint64>("fileSizeLimit"); // bytes, 0 for none
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("errorContains");
+
+    QTest::newRow("a data set") << QStringList { "workbook", "survey.rec", "OUT.xlsx", "--set", "2" }
+                                << qint64(0) << 0 << "";
+    QTest::newRow("period and hours told")
+        << QStringList { "workbook", "categories.ghf", "OUT.xlsx", "--period=60", "--hours",
+                         "07-22" }
+        << qint64(0) << 0 << "";
+    QTest::newRow("a bad period") << QStringList { "workbook", "nulls.ghf", "OUT.xlsx", "--period",
+                                                   "0" }
+                                  << qint64(0) << 2 << "--period needs";
+    QTest::newRow("bad hours") << QStringList { "workbook", "nulls.ghf", "OUT.xlsx", "--hours", "8" }
+                               << qint64(0) << 2 << "--hours needs";
+    QTest::newRow("not an .xlsx") << QStringList { "workbook", "nulls.ghf", "OUT.csv" } << qint64(0)
+                                  << 2 << "\".xlsx\"";
+    QTest::newRow("--limit is not the workbook's")
+        << QStringList { "workbook", "nulls.ghf", "OUT.xlsx", "--limit", "60" } << qint64(0) << 2
+        << "unknown option";
+    QTest::newRow("a full disk keeps the old file and names it")
+        << QStringList { "workbook", "categories.ghf", "OUT.xlsx" } << qint64(2048) << 2
+        << "Cannot write file \"DIR/OUT.xlsx\"";
+}
+
+void TestCli::workbook()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(int, status);
+    QFETCH(QString, errorContains);
+    const QByteArray old = "an earlier file";
+    QVERIFY(!write("OUT.xlsx", old).isEmpty());
+
+    const Run run = runCli(inFolder(arguments), QStringLiteral("en_US.UTF-8"),
+                           { false, fileSizeLimit });
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(QString(errorContains).replace("DIR", m_dir.path())),
+             qPrintable(run.err));
+    QFile file(m_dir.filePath("OUT.xlsx"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(4), status == 0 ? QByteArray("PK\x03\x04") : old.left(4));
+    // No file of the attempt is left beside it.
+    QCOMPARE(QDir(m_dir.path()).entryList({ ".OUT*" }, QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestCli::pictures_data()

@@ -26,8 +26,12 @@ QString ScriptedPrompts::openFileName(const QString &caption, const QString &,
 }
 
 QString ScriptedPrompts::saveFileName(const QString &caption, const QString &,
-                                      const QString &filter, const QString &defaultSuffix)
+                                      const QString &filter, const QString &defaultSuffix,
+                                      QString *chosenType)
 {
+    const QString type = chosenTypes.isEmpty() ? QString() : chosenTypes.takeFirst();
+    if (chosenType)
+        *chosenType = type;
     dialogs << caption;
     filters << filter;
     defaultSuffixes << defaultSuffix;

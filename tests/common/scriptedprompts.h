@@ -19,7 +19,7 @@ public:
     QString openFileName(const QString &caption, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &folder, const QString &filter,
-                         const QString &defaultSuffix) override;
+                         const QString &defaultSuffix, QString *chosenType = nullptr) override;
     bool printerSetup(QPrinter &printer) override
     {
         ++printerSetups;
@@ -44,6 +44,8 @@ public:
     // Answers to the text questions (nothing: Cancel); when they run out, Cancel.
     QList<std::optional<QString>> texts;
     QStringList fileNames;
+    // The types the save dialogs answer as chosen, in order; when they run out, none.
+    QStringList chosenTypes;
     // Fills in and answers a program dialog; without one, dialogs are cancelled.
     std::function<int(QDialog &)> dialogHandler;
     // Fill in and answer the printer set-up and print dialogs (a PDF file, say); without one,

@@ -5,6 +5,7 @@
 #include "base/workprogress.h"
 #include "files/textexport.h"
 #include "files/textimport.h"
+#include "files/workbookwriter.h"
 #include "logger/tabletograph.h"
 
 #include <QTest>
@@ -65,6 +66,10 @@ private Q_SLOTS:
     void levels();
     void graphTextReadBackGivesTheSamePoints_data();
     void graphTextReadBackGivesTheSamePoints();
+    void workbookSheetsSplit_data();
+    void workbookSheetsSplit();
+    void workbookDateFormats_data();
+    void workbookDateFormats();
 };
 
 void TestTextFiles::graphLines_data()
@@ -279,4 +284,55 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
 }
 
 QTEST_APPLESS_MAIN(TestTextFiles)
+void TestTextFiles::workbookSheetsSplit_data()
+{
+    QTest::addColumn<qint64>("rows");
+    QTest::addColumn<int>("titles");
+    QTest::addColumn<QStringList>("parts"); // name, first row, rows
+
+    QTest::newRow("no rows: one sheet of titles") << qint64(0) << 1 << QStringList { "Readings 0 0" };
+    QTest::newRow("a full sheet beneath its title")
+        << qint64(1048575) << 1 << QStringList { "Readings 0 1048575" };
+    QTest::newRow("one row more goes on in a second sheet")
+        << qint64(1048576) << 1 << QStringList { "Readings 0 1048575", "Readings 2 1048575 1" };
+    QTest::newRow("without titles a sheet holds every row")
+        << qint64(1048577) << 0 << QStringList { "Readings 0 1048576", "Readings 2 1048576 1" };
+    QTest::newRow("three sheets and a bit") << qint64(3145726) << 1
+                                             << QStringList { "Readings 0 1048575",
+                                                              "Readings 2 1048575 1048575",
+                                                              "Readings 3 2097150 1048575",
+                                                              "Readings 4 3145725 1" };
+}
+
+void TestTextFiles::workbookSheetsSplit()
+{
+    QFETCH(qint64, rows);
+    QFETCH(int, titles);
+    QFETCH(QStringList, parts);
+    QStringList got;
+    for (const WorkbookWriter::Part &part : WorkbookWriter::parts("Readings", rows, titles))
+        got << QStringLiteral("%1 %2 %3").arg(part.name).arg(part.first).arg(part.rows);
+    QCOMPARE(got, parts);
+}
+
+void TestTextFiles::workbookDateFormats_data()
+{
+    QTest::addColumn<QString>("qt");
+    QTest::addColumn<QString>("spreadsheet");
+
+    QTest::newRow("en_US") << "M/d/yy h:mm:ss AP" << "m/d/yy h:mm:ss AM/PM";
+    QTest::newRow("de_DE, 24 hours") << "dd.MM.yy HH:mm:ss" << "dd.mm.yy hh:mm:ss";
+    QTest::newRow("zone name and milliseconds dropped") << "HH:mm:ss.zzz t" << "hh:mm:ss";
+    QTest::newRow("quoted words stay words")
+        << "d 'de' MMMM 'de' yyyy" << "d\" de \"mmmm\" de \"yyyy";
+    QTest::newRow("a quote in quoted text") << "h 'o''clock' ap" << "h\" o'clock \"AM/PM";
+}
+
+void TestTextFiles::workbookDateFormats()
+{
+    QFETCH(QString, qt);
+    QFETCH(QString, spreadsheet);
+    QCOMPARE(WorkbookWriter::spreadsheetFormat(qt), spreadsheet);
+}
+
 #include "tst_textfiles.moc"

@@ -5,8 +5,11 @@
 #include "survey/daynightlevels.h"
 #include "survey/exceedances.h"
 #include "survey/figuretable.h"
+#include "survey/graphsource.h"
+#include "survey/headedcsv.h"
 #include "survey/measurement.h"
 #include "survey/periodfigures.h"
+#include "survey/workbooksheets.h"
 
 #include <QTest>
 
@@ -84,6 +87,8 @@ private Q_SLOTS:
     void dayEveningNight();
     void exceedances_data();
     void exceedances();
+    void spreadsheetLevels_data();
+    void spreadsheetLevels();
 };
 
 void TestPeriods::periods_data()
@@ -313,6 +318,46 @@ void TestPeriods::exceedances()
     texts << QStringLiteral("total ")
             + (result.totalSeconds ? QString::number(*result.totalSeconds) : QString());
     QCOMPARE(texts.join(" | "), runs);
+}
+
+// A point's level as a workbook's "Readings" row and as a CSV with header's line hold it.
+void TestPeriods::spreadsheetLevels_data()
+{
+    QTest::addColumn<float>("level");
+    QTest::addColumn<QString>("cell"); // the level cell; "" for none
+    QTest::addColumn<QString>("csvLevel"); // after the time and its comma
+
+    QTest::newRow("a null point: no cell, an empty level") << 9999.0f << "" << "";
+    QTest::newRow("a reading of 0 is a number") << 0.0f << "0 (1 decimals)" << "0.0";
+    QTest::newRow("a float level as the decimal it stands for")
+        << 67.3f << "67.3 (1 decimals)" << "67.3";
+}
+
+void TestPeriods::spreadsheetLevels()
+{
+    QFETCH(float, level);
+    QFETCH(QString, cell);
+    QFETCH(QString, csvLevel);
+    // The series ends at its first X of 0: the second point is never written.
+    Measurement chart = chartOf({ { at(10, 0), level }, { at(10, 0, 1), 50 } });
+    chart.setX(0, 1, 0.0);
+    const auto sheets = WorkbookSheets::ofMeasurement(chart, {}, {}, {}, QLocale::c());
+    QCOMPARE(sheets.front().name, "Readings");
+    QCOMPARE(sheets.front().rows, 1);
+    std::vector<WorkbookWriter::Cell> cells;
+    sheets.front().row(0, cells);
+    QCOMPARE(int(cells.front().kind), int(WorkbookWriter::Cell::Kind::DateTime));
+    QCOMPARE(cells.front().value, Day0 + 10.0 / 24);
+    QCOMPARE(cells.size() > 1 ? QStringLiteral("%1 (%2 decimals)")
+                                    .arg(QString::number(cells[1].value, 'g', 16))
+                                    .arg(cells[1].decimals)
+                              : QString(),
+             cell);
+    const QList<QByteArray> lines = HeadedCsv::text(chart, {}, {}, "1.0").split('\n');
+    QCOMPARE(lines.size(), 8); // five "#" lines, the titles, one point, the final line feed
+    QCOMPARE(lines[5], "time,level_dB");
+    QVERIFY2(lines[6].startsWith("2025-12-09T10:00:00"), lines[6]);
+    QCOMPARE(lines[6].mid(lines[6].indexOf(',') + 1), csvLevel.toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestPeriods)

@@ -12,7 +12,10 @@
 #include "files/graphfile.h"
 #include "files/textexport.h"
 #include "files/ui/tfrmopensave.h"
+#include "files/wholefile.h"
+#include "files/workbookwriter.h"
 #include "graph/ui/graphwindowfactory.h"
+#include "graph/ui/periodscommands.h"
 #include "graph/ui/tfrmgraph.h"
 #include "graph/ui/tfrmperiods.h"
 #include "leq/ui/tfrmleq.h"
@@ -20,7 +23,10 @@
 #include "logger/ui/tablecommands.h"
 #include "logger/ui/tfrmlist.h"
 #include "survey/cursorplacement.h"
+#include "survey/headedcsv.h"
+#include "survey/workbooksheets.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -41,7 +47,7 @@ QString graphFilter()
 QString unknownType(const QString &action, const QString &fileName, const QString &extension)
 {
     return QStringLiteral("Cannot %1 \"%2\": a file of type \"%3\" cannot be %4. Choose a name "
-                          "ending in \".ghf\", \".txt\" or \".csv\".")
+                          "ending in \".ghf\", \".txt\", \".csv\" or \".xlsx\".")
         .arg(action, QDir::toNativeSeparators(fileName),
              extension.isEmpty() ? QStringLiteral("(none)") : QLatin1Char('.') + extension,
              action == QLatin1String("save") ? QStringLiteral("written") : QStringLiteral("read"));
@@ -50,11 +56,13 @@ QString unknownType(const QString &action, const QString &fileName, const QStrin
 } // namespace
 
 FileCommands::FileCommands(WindowServices &services, GraphWindowFactory &graphs,
-                           DataLoggerController &dataLogger, TableCommands &tables)
+                           DataLoggerController &dataLogger, TableCommands &tables,
+                           const PeriodsCommands &periods)
     : m_services(services)
     , m_graphs(graphs)
     , m_dataLogger(dataLogger)
     , m_tables(tables)
+    , m_periods(periods)
     , m_text(services)
 {
 }
@@ -87,13 +95,32 @@ bool FileCommands::saveChild(MdiChildForm &child)
 bool FileCommands::SaveGraph(TfrmGraph &graph)
 {
     Prompts &prompts = m_services.prompts();
+    QString chosenType;
     const QString fileName
         = prompts.saveFileName(QStringLiteral("Save As"), m_services.folders().dialogFolder(),
-                               graphFilter(), QStringLiteral("GHF"));
+                               FileFilters::graphSaveFilter(FileFilters::systemUsesDecimalComma()),
+                               QStringLiteral("GHF"), &chosenType);
     if (fileName.isEmpty())
         return false;
     const QString extension = extensionOf(fileName);
-    if (extension == QLatin1String("txt") || extension == QLatin1String("csv")) {
+    const ChartModel &model = graph.chartModel();
+    if (extension == QLatin1String("xlsx")
+        || (extension == QLatin1String("csv")
+            && chosenType == QLatin1String(FileFilters::HeadedCsvType))) {
+        const QString version = QCoreApplication::applicationVersion();
+        const QString error = extension == QLatin1String("xlsx")
+            ? WorkbookWriter::write(
+                fileName,
+                WorkbookSheets::ofMeasurement(model, model.source, model.yAxisLabel,
+                                              workbookOptions(graph), QLocale::system()),
+                QLocale::system())
+            : WholeFile::write(fileName,
+                               HeadedCsv::text(model, model.source, model.yAxisLabel, version));
+        if (!error.isEmpty()) {
+            prompts.showError(error);
+            return false;
+        }
+    } else if (extension == QLatin1String("txt") || extension == QLatin1String("csv")) {
         const ChartModel &chart = graph.chartModel();
         const bool hasSeries = chart.subsets() > 0;
         const TextFileCommands::Written written
@@ -120,6 +147,23 @@ bool FileCommands::SaveGraph(TfrmGraph &graph)
         m_services.state().RealTimeModified = false;
     m_graphs.noteSaved(graph);
     return true;
+}
+
+WorkbookSheets::Options FileCommands::workbookOptions(const TfrmGraph &graph) const
+{
+    // The periods and hours the graph's "Periods" window shows, else 15 minutes and the hours
+    // and threshold last chosen.
+    WorkbookSheets::Options options;
+    options.version = QCoreApplication::applicationVersion();
+    const AppState &state = m_services.state();
+    options.hours = DayEveningNightHours::parse(state.dayEveningNightHours).value_or(options.hours);
+    options.coverageThreshold = state.coverageThreshold;
+    if (const TfrmPeriods *periods = m_periods.windowOf(graph)) {
+        options.periodSeconds = periods->period();
+        options.hours = periods->hours();
+        options.coverageThreshold = periods->coverageThreshold();
+    }
+    return options;
 }
 
 void FileCommands::Open1Click()

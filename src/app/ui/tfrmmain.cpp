@@ -89,7 +89,8 @@ TfrmMain::TfrmMain(MeterUsb &usb, Clock &clock, Prompts &prompts, QSettings &set
     m_periods = new PeriodsCommands(*this, this);
     m_tables = std::make_unique<TableCommands>(*this, *m_graphs);
     m_overlays = std::make_unique<OverlayCommands>(*this, *m_dataLogger);
-    m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables);
+    m_files = std::make_unique<FileCommands>(*this, *m_graphs, *m_dataLogger, *m_tables,
+                                             *m_periods);
     connectMenus();
     FormCreate();
 }

@@ -62,7 +62,8 @@ QString QtPrompts::openFileName(const QString &caption, const QString &folder,
 }
 
 QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
-                                const QString &filter, const QString &defaultSuffix)
+                                const QString &filter, const QString &defaultSuffix,
+                                QString *chosenType)
 {
     QFileDialog dialog(m_parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -77,6 +78,8 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &folder,
                      });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (chosenType)
+        *chosenType = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 

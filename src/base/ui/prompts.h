@@ -31,12 +31,14 @@ public:
     // A line of text asked for (an excluded interval's label), the field starting with text;
     // nothing when cancelled.
     virtual std::optional<QString> askText(const QString &question, const QString &text) = 0;
-    // The open and save dialogs; an empty result means cancelled.
+    // The open and save dialogs; an empty result means cancelled. chosenType, when given, gets
+    // the type the save dialog's filter list shows as chosen.
     virtual QString openFileName(const QString &caption, const QString &folder,
                                  const QString &filter)
         = 0;
     virtual QString saveFileName(const QString &caption, const QString &folder,
-                                 const QString &filter, const QString &defaultSuffix)
+                                 const QString &filter, const QString &defaultSuffix,
+                                 QString *chosenType = nullptr)
         = 0;
     // The printer set-up and print dialogs; false when cancelled.
     virtual bool printerSetup(QPrinter &printer) = 0;
@@ -65,7 +67,7 @@ public:
     QString openFileName(const QString &caption, const QString &folder,
                          const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &folder, const QString &filter,
-                         const QString &defaultSuffix) override;
+                         const QString &defaultSuffix, QString *chosenType = nullptr) override;
     bool printerSetup(QPrinter &printer) override;
     bool printDialog(QPrinter &printer) override;
     int execDialog(QDialog &dialog) override;

@@ -7,8 +7,10 @@
 #include "base/ui/tfrmscope.h"
 #include "base/ui/windowservices.h"
 #include "files/filefilters.h"
+#include "files/tablesheet.h"
 #include "files/textexport.h"
 #include "files/wholefile.h"
+#include "files/workbookwriter.h"
 
 #include <QLocale>
 
@@ -23,15 +25,14 @@ TextFileCommands::TextFileCommands(WindowServices &services)
 // pending messages run.
 TextFileCommands::Written TextFileCommands::ExportGraphText(std::vector<double> xs,
                                                             std::vector<float> ys,
-                                                            const QString &fileName,
-                                                            char separator)
+                                                            const QString &fileName, char separator)
 {
     if (separator == ',' && !TextExport::commaFormAllowed(QLocale::system())) {
         m_services.prompts().showError(TextExport::commaFormRefused(fileName));
         return Written::Nothing;
     }
-    const std::optional<RangeRule::Range> range = TfrmScope::RangeDialog(
-        int(xs.size()), m_services.prompts(), m_services.dialogParent());
+    const std::optional<RangeRule::Range> range
+        = TfrmScope::RangeDialog(int(xs.size()), m_services.prompts(), m_services.dialogParent());
     if (!range)
         return Written::Nothing;
     TextExport::Lines lines;
@@ -50,9 +51,19 @@ TextFileCommands::Written TextFileCommands::ExportTableText(const CellTable &tab
 {
     const QString fileName = m_services.prompts().saveFileName(
         QStringLiteral("Save As"), m_services.folders().dialogFolder(),
-        FileFilters::tableFilter(FileFilters::systemUsesDecimalComma()), QStringLiteral("TXT"));
+        FileFilters::tableSaveFilter(FileFilters::systemUsesDecimalComma()), QStringLiteral("TXT"));
     if (fileName.isEmpty())
         return Written::Nothing;
+    if (fileName.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
+        // Every row, dates and numbers as a spreadsheet's own cells.
+        const QString error = WorkbookWriter::write(
+            fileName, { TableSheet::of(table, QLocale::system()) }, QLocale::system());
+        if (!error.isEmpty()) {
+            m_services.prompts().showError(error);
+            return Written::Nothing;
+        }
+        return Written::Whole;
+    }
     const char separator = TextExport::separatorForFileName(fileName);
     if (separator == ',' && !TextExport::commaFormAllowed(QLocale::system())) {
         m_services.prompts().showError(TextExport::commaFormRefused(fileName));
@@ -72,8 +83,8 @@ TextFileCommands::Written TextFileCommands::ExportTableText(const CellTable &tab
     return write(fileName, lines.bytes, whole);
 }
 
-TextFileCommands::Written TextFileCommands::write(const QString &fileName,
-                                                  const QByteArray &bytes, bool whole)
+TextFileCommands::Written TextFileCommands::write(const QString &fileName, const QByteArray &bytes,
+                                                  bool whole)
 {
     const QString error = WholeFile::write(fileName, bytes);
     if (!error.isEmpty()) {
