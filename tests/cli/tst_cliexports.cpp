@@ -187,7 +187,6 @@ void TestCli::pictures()
     QFETCH(QByteArray, starts);
     QFETCH(QSize, size);
     QFETCH(QString, errorContains);
-    QFETCH(QStringList, absent);
     ChartModel chart;
     chart.setSubsets(1);
     chart.setPoints(3);
