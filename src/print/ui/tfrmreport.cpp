@@ -14,11 +14,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 // The meter this program reads: the model offered when none is given.
 const QString MeterModel = QStringLiteral("Q7316");
 constexpr int LevelWidth = 70;
+constexpr int FieldWidth = 220;
 
 QLineEdit *edit(const char *name, QWidget *parent)
 {
@@ -41,7 +44,12 @@ QString levelField(const std::optional<double> &level)
 {
     QLocale plain = QLocale::system();
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return level ? plain.toString(*level, 'g', QLocale::FloatingPointShortest) : QString();
+    if (!level)
+        return QString();
+    // Whole levels with their tenth, as they are typed (94.0).
+    return *level == std::round(*level)
+        ? plain.toString(*level, 'f', 1)
+        : plain.toString(*level, 'g', QLocale::FloatingPointShortest);
 }
 
 // A level field: none when empty, or not a level.
@@ -142,6 +150,9 @@ QGroupBox *TfrmReport::surveyGroup()
     edtOperator = edit("edtOperator", group);
     edtWeather = edit("edtWeather", group);
     memNotes = memo("memNotes", 5, group);
+    for (QWidget *field : std::initializer_list<QWidget *> {
+             edtProject, edtClient, edtSite, edtPosition, edtOperator, edtWeather, memNotes })
+        field->setMinimumWidth(FieldWidth);
     edtSite->setPlaceholderText(QStringLiteral("Address or name of the place"));
     edtPosition->setPlaceholderText(QStringLiteral("Where the microphone stood"));
     edtWeather->setPlaceholderText(QStringLiteral("Wind, rain, temperature"));
