@@ -4,6 +4,7 @@
 #include "app/ui/filecommands.h"
 #include "app/ui/journalrecovery.h"
 #include "app/ui/mainmenus.h"
+#include "app/ui/meterinstrument.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
 #include "base/clock.h"
@@ -136,8 +137,10 @@ void TfrmMain::connectMenus()
             &TfrmMain::discardfloatingerror1Click);
     connect(m.Window1, &QMenu::aboutToShow, this, &TfrmMain::rebuildWindowMenu);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
-    connect(m_graphs, &GraphWindowFactory::reportRequested, this,
-            [this](TfrmGraph *graph) { ReportCommands::ReportClick(*graph, *this); });
+    connect(m_graphs, &GraphWindowFactory::reportRequested, this, [this](TfrmGraph *graph) {
+        ReportCommands::ReportClick(*graph, *this,
+                                    [this] { return MeterInstrument::read(*this, m_state); });
+    });
     connect(m_graphs, &GraphWindowFactory::overlayRequested, this,
             [this](TfrmGraph *graph) { m_overlays->OverlayClick(*graph); });
     connect(m_graphs, &GraphWindowFactory::periodsRequested, this,

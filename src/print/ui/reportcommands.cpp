@@ -14,14 +14,19 @@
 
 namespace ReportCommands {
 
-bool ReportClick(TfrmGraph &graph, WindowServices &services)
+bool ReportClick(TfrmGraph &graph, WindowServices &services, const InstrumentReader &readInstrument)
 {
     Prompts &prompts = services.prompts();
-    const QString mainTitle = graph.chartModel().mainTitle.trimmed();
-    TfrmReport dialog(mainTitle.isEmpty() ? graph.windowTitle() : mainTitle,
+    ChartModel &measurement = graph.chartModel();
+    const QString mainTitle = measurement.mainTitle.trimmed();
+    TfrmReport dialog(mainTitle.isEmpty() ? graph.windowTitle() : mainTitle, measurement.details,
                       services.dialogParent());
+    dialog.setInstrumentReader(readInstrument);
     if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
+    // The details belong to the measurement: kept with it whether or not a report is written, so
+    // that saving the graph keeps them.
+    measurement.details = dialog.details();
     QString fileName
         = prompts.saveFileName(QStringLiteral("Report"), services.folders().dialogFolder(),
                                QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
@@ -30,6 +35,7 @@ bool ReportClick(TfrmGraph &graph, WindowServices &services)
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
 
+    [[maybe_unused]] const ReportSections::Set sections = dialog.sections();
     SurveyReport::Contents contents;
     contents.title = dialog.title();
     contents.note = dialog.note();
