@@ -1,8 +1,8 @@
 // Arbitrary bytes as a stored chart block, loaded into a chart that already holds a graph.
 // A refused block must leave that chart exactly as it was; an accepted one must save and load
 // back to the same chart, bit for bit in its data, and be saved in the oldest version that
-// holds it: 4 with a Specific or Residual interval, else 3 with a limit or an overlay, else 2
-// with excluded intervals, else 1.
+// holds it: 5 with survey details, else 4 with a Specific or Residual interval, else 3 with a
+// limit or an overlay, else 2 with excluded intervals, else 1.
 
 #include "chart/chartblock.h"
 #include "chart/chartmodel.h"
@@ -63,10 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool categories = std::any_of(
         chart.exclusions.begin(), chart.exclusions.end(),
         [](const ExcludedInterval &e) { return e.category != IntervalCategory::Excluded; });
-    const int version = categories       ? 4
-        : (chart.limit || chart.overlay) ? 3
-        : chart.exclusions.empty()       ? 1
-                                         : 2;
+    const int version = !chart.details.isEmpty() ? 5
+        : categories                             ? 4
+        : (chart.limit || chart.overlay)         ? 3
+        : chart.exclusions.empty()               ? 1
+                                                 : 2;
     if (saved.size() < 6 || saved.at(4) != version || saved.at(5) != 0)
         std::abort();
     ChartModel reloaded;

@@ -10,8 +10,9 @@
 //   fuzz_chartblock   stored chart blocks: a real-time graph, the same with excluded intervals
 //                     (version 2), the data set graph with a limit and the real-time graph
 //                     over it (version 3), the real-time graph with a Specific and a
-//                     Residual interval beside an Excluded one (version 4), a data set graph,
-//                     a new chart
+//                     Residual interval beside an Excluded one (version 4), the data set graph
+//                     with the survey's details as well (version 5), a data set graph, a new
+//                     chart
 //   fuzz_graphfile    the same charts as graph files
 //   fuzz_decoder      lastAddress (4 bytes, little-endian) and a memory image: the whole
 //                     131,072-byte memory, seeded and full, and the temporary data set files
@@ -20,7 +21,8 @@
 //                     real downloads: seeded, full and empty memories, and downloads with faults
 //   fuzz_hidreport    input report sequences carrying real replies
 //   fuzz_journal      measurement journals: real-time points (whole, and torn) and LEQ seconds
-//   fuzz_analysisfile the analysis kept beside a collection: limit, overlay and intervals
+//   fuzz_analysisfile the analysis kept beside a collection: limit, overlay, intervals and the
+//                     survey's details
 
 #include "base/clock.h"
 #include "base/datetimedays.h"
@@ -414,7 +416,18 @@ int main(int argc, char **argv)
                                        OverlayAlignment::Start,
                                        dataSet.x(0, 0) - realTime.x(0, 0), 1.0, realTime.xs(0),
                                        realTime.ys(0) };
+    // The same with the survey's details typed in the "Report" dialog.
+    ChartModel surveyed = compared;
+    surveyed.details.project = QStringLiteral("Wind farm, night survey");
+    surveyed.details.site = QStringLiteral("Am Bach 3");
+    surveyed.details.notes = QStringLiteral("Dry, wind 2 m/s\nA lorry passed at 22:10.");
+    surveyed.details.instrument = { QStringLiteral("Q7316"), QStringLiteral("0042"),
+                                    QStringLiteral("1.05"), QStringLiteral("0.3"),
+                                    QStringLiteral("0.50  (128)") };
+    surveyed.details.calibrationBefore = { 94.0, 94.1 };
+    surveyed.details.calibrationAfter = { 94.0, 93.4 };
     corpus.write("fuzz_chartblock", "realtime_graph", ChartBlock::save(realTime));
+    corpus.write("fuzz_chartblock", "dataset_details", ChartBlock::save(surveyed));
     corpus.write("fuzz_chartblock", "dataset_limit_overlay", ChartBlock::save(compared));
     corpus.write("fuzz_chartblock", "realtime_excluded", ChartBlock::save(excluded));
     corpus.write("fuzz_chartblock", "realtime_categories", ChartBlock::save(marked));
@@ -425,12 +438,13 @@ int main(int argc, char **argv)
     corpus.write("fuzz_graphfile", "realtime_categories.ghf", graphFileOf(marked));
     corpus.write("fuzz_graphfile", "dataset_graph.ghf", graphFileOf(dataSet));
     corpus.write("fuzz_graphfile", "dataset_limit_overlay.ghf", graphFileOf(compared));
+    corpus.write("fuzz_graphfile", "dataset_details.ghf", graphFileOf(surveyed));
     corpus.write("fuzz_graphfile", "new_chart.ghf", graphFileOf(ChartModel()));
 
-    // The analysis kept beside a collection: the data set with its limit and overlay, and the
-    // real-time graph's intervals of every category as a second set's.
+    // The analysis kept beside a collection: the data set with its limit, overlay and survey
+    // details, and the real-time graph's intervals of every category as a second set's.
     AnalysisFile::Sets analyses;
-    analyses[0] = { dataSet.x(0, 0), dataSet.points(), compared.analysis() };
+    analyses[0] = { dataSet.x(0, 0), dataSet.points(), surveyed.analysis() };
     analyses[6] = { realTime.x(0, 0), realTime.points(), marked.analysis() };
     corpus.write("fuzz_analysisfile", "survey.rec.audexa", AnalysisFile::encode(analyses));
     corpus.write("fuzz_analysisfile", "empty.audexa", AnalysisFile::encode({}));

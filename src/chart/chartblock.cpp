@@ -1,6 +1,7 @@
 #include "chart/chartblock.h"
 
 #include "chart/chartblockbytes.h"
+#include "chart/chartblockdetails.h"
 #include "chart/chartmodel.h"
 #include "survey/exceedances.h"
 
@@ -16,12 +17,14 @@ using ChartBlockBytes::Writer;
 
 constexpr char Magic[4] = { 'A', 'X', 'C', 'B' };
 // Version 1 has no excluded intervals; version 2 adds them after the vertical lines; version 3
-// adds the limit and the overlay after them; version 4 adds each interval's category.
+// adds the limit and the overlay after them; version 4 adds each interval's category; version 5
+// adds the survey details at the end.
 constexpr quint16 FirstVersion = 1;
 constexpr quint16 ExclusionsVersion = 2;
 constexpr quint16 LimitOverlayVersion = 3;
 constexpr quint16 CategoryVersion = 4;
-constexpr quint16 NewestVersion = CategoryVersion;
+constexpr quint16 DetailsVersion = 5;
+constexpr quint16 NewestVersion = DetailsVersion;
 constexpr int MaxCategory = static_cast<int>(IntervalCategory::Residual);
 constexpr int MaxAlignment = static_cast<int>(OverlayAlignment::Start);
 
@@ -316,10 +319,11 @@ QByteArray save(const ChartModel &chart)
     const bool categories = std::any_of(exclusions.begin(), exclusions.end(), [](const auto &e) {
         return e.category != IntervalCategory::Excluded;
     });
-    const quint16 version = categories ? CategoryVersion
-        : (hasLimit || chart.overlay)  ? LimitOverlayVersion
-        : exclusions.empty()           ? FirstVersion
-                                       : ExclusionsVersion;
+    const quint16 version = !chart.details.isEmpty() ? DetailsVersion
+        : categories                                 ? CategoryVersion
+        : (hasLimit || chart.overlay)                ? LimitOverlayVersion
+        : exclusions.empty()                         ? FirstVersion
+                                                     : ExclusionsVersion;
     w.raw(Magic, sizeof Magic);
     w.u16(version);
 
@@ -392,6 +396,8 @@ QByteArray save(const ChartModel &chart)
             w.f64(limit);
         writeOverlay(w, chart.overlay);
     }
+    if (version >= DetailsVersion)
+        ChartBlockDetails::write(w, chart.details);
     return w.take();
 }
 
@@ -422,6 +428,8 @@ bool load(const QByteArray &block, ChartModel &out, QString *error)
         if (version >= ExclusionsVersion && !readExclusions(r, chart, version >= CategoryVersion))
             return false;
         if (version >= LimitOverlayVersion && (!readLimit(r, chart) || !readOverlay(r, chart)))
+            return false;
+        if (version >= DetailsVersion && !ChartBlockDetails::read(r, chart.details))
             return false;
         if (r.left() > 0)
             return r.fail(

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -98,6 +99,32 @@ QByteArray recordOf(IntervalCategory category)
                                                   : QByteArrayLiteral("exclude");
 }
 
+// The survey details' texts with the names their "detail" records give them, of a details or a
+// const details.
+template<typename Details> auto namedTexts(Details &d)
+{
+    auto &i = d.instrument;
+    using Named = std::pair<const char *, decltype(&d.project)>;
+    return std::array { Named { "project", &d.project },
+                        Named { "client", &d.client },
+                        Named { "site", &d.site },
+                        Named { "position", &d.position },
+                        Named { "operator", &d.operatorName },
+                        Named { "weather", &d.weather },
+                        Named { "notes", &d.notes },
+                        Named { "model", &i.model },
+                        Named { "serial", &i.serialNumber },
+                        Named { "firmware", &i.firmware },
+                        Named { "cal94", &i.calibration94 },
+                        Named { "cal70", &i.calibration70 } };
+}
+
+// A calibration level as written: empty when not known.
+QByteArray level(const std::optional<double> &value)
+{
+    return value && std::isfinite(*value) ? number(*value) : QByteArray();
+}
+
 QByteArray line(std::initializer_list<QByteArray> fields)
 {
     return QList<QByteArray>(fields).join('\t') + '\n';
@@ -132,6 +159,15 @@ public:
                      .arg(lowest)
                      .arg(highest));
         return value;
+    }
+    // A number that may be left empty: none then.
+    std::optional<double> optionalFinite(const char *what)
+    {
+        if (m_at < m_fields.size() && m_fields[m_at].isEmpty()) {
+            ++m_at;
+            return std::nullopt;
+        }
+        return finite(what);
     }
     QString text(const char *what)
     {
@@ -242,6 +278,29 @@ QString readRecord(const QByteArray &name, Fields &f, SetAnalysis &set, bool &af
         overlay.label = f.text("its label");
         a.overlay = std::move(overlay);
         afterOverlay = true;
+    } else if (name == "detail") {
+        const QString which = f.text("its name");
+        const QString text = f.text("its text");
+        QString *detail = nullptr;
+        for (const auto &[named, field] : namedTexts(a.details))
+            if (which == QLatin1String(named))
+                detail = field;
+        if (!f.failed() && !detail)
+            return QStringLiteral("\"%1\" is not a survey detail").arg(which);
+        if (!f.failed() && !detail->isEmpty())
+            return QStringLiteral("a second \"%1\" detail").arg(which);
+        if (detail)
+            *detail = text;
+    } else if (name == "calibration") {
+        const QString when = f.text("its time");
+        if (!f.failed() && when != QLatin1String("before") && when != QLatin1String("after"))
+            return QStringLiteral("a calibration check is made before or after");
+        CalibrationCheck &check = when == QLatin1String("before") ? a.details.calibrationBefore
+                                                                  : a.details.calibrationAfter;
+        if (!f.failed() && !check.isEmpty())
+            return QStringLiteral("a second calibration check %1").arg(when);
+        check.reference = f.optionalFinite("its reference level");
+        check.reading = f.optionalFinite("its reading");
     } else {
         return QStringLiteral("\"%1\" is not a record of this file").arg(QString::fromUtf8(name));
     }
@@ -291,6 +350,14 @@ QByteArray encode(const Sets &sets)
                 if (finite(o->xs[i]) && std::isfinite(o->ys[i]))
                     out += line({ "point", number(o->xs[i]), number(double(o->ys[i])) });
         }
+        for (const auto &[name, text] : namedTexts(a.details))
+            if (!text->isEmpty())
+                out += line({ "detail", name, escaped(*text) });
+        for (const auto &[when, check] : { std::pair { "before", &a.details.calibrationBefore },
+                                           std::pair { "after", &a.details.calibrationAfter } })
+            if (!level(check->reference).isEmpty() || !level(check->reading).isEmpty())
+                out += line(
+                    { "calibration", when, level(check->reference), level(check->reading) });
     }
     return out;
 }

@@ -33,9 +33,18 @@
 //                                                 the overlay: its alignment, its shift (days),
 //                                                 its interval (seconds) and colour (may be empty)
 //   point <tab> x <tab> y                         one of the overlay's points, in order, after it
+//   detail <tab> name <tab> text                  one of the survey's details by its name:
+//                                                 project, client, site, position, operator,
+//                                                 weather, notes, model, serial, firmware, cal94
+//                                                 or cal70 (the instrument's calibration values)
+//   calibration <tab> before|after <tab> reference <tab> reading
+//                                                 a calibration check: the calibrator's level
+//                                                 and the meter's reading (dB), either empty
+//                                                 when not known
 //
 // The intervals of every category are written in the order they were made. A file without
-// "specific" and "residual" lines is byte for byte what earlier versions wrote.
+// "specific", "residual", "detail" and "calibration" lines is byte for byte what earlier
+// versions wrote. Details not given and calibration checks with neither level are not written.
 // The cursors' texts are not kept: they are made again from the points the cursors stand on.
 // Writing leaves out what reading would refuse (values that are not finite). Reading skips a
 // UTF-8 byte order mark, and refuses the whole file at the first line that breaks these rules,

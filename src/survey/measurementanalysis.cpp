@@ -20,7 +20,7 @@ bool MeasurementAnalysis::holdsNothing() const
     for (auto mark = annotations.lower_bound(FirstUserMark); mark != annotations.end(); ++mark)
         if (mark->second.type != 0 || !mark->second.text.isEmpty())
             return false;
-    return exclusions.empty() && !limit && !overlay;
+    return exclusions.empty() && !limit && !overlay && details.isEmpty();
 }
 
 QString categoryName(IntervalCategory category)

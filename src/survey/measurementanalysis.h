@@ -75,9 +75,9 @@ struct OverlaySeries
 };
 
 // What the user adds to one measurement: the marks, the intervals taken out of the figures, the
-// limit, the measurement laid over it and where cursors A and B stand. It belongs to that
-// measurement alone: a graph of other data starts without any, and a graph template never holds
-// it.
+// limit, the measurement laid over it, the survey's details and where cursors A and B stand. It
+// belongs to that measurement alone: a graph of other data starts without any, and a graph template
+// never holds it.
 struct MeasurementAnalysis
 {
     std::map<int, GraphAnnotation> annotations; // the user's crosses and texts, by index
@@ -91,7 +91,7 @@ struct MeasurementAnalysis
     std::optional<double> limit;
     // The measurement drawn over this one, if any.
     std::optional<OverlaySeries> overlay;
-    // Who, where and with what the survey was made, as the report gives it.
+    // Who, where and with what it was measured, as the "Report" dialog asks for them.
     SurveyDetails details;
 
     bool operator==(const MeasurementAnalysis &) const = default;
@@ -101,8 +101,8 @@ struct MeasurementAnalysis
     // The first index of the user's own marks; those below are the program's (the marker of a
     // clicked data point).
     static constexpr int FirstUserMark = 3;
-    // True when the user added nothing: no mark, interval, limit or overlay (the cursors and the
-    // program's own marks aside, which every graph places).
+    // True when the user added nothing: no mark, interval, limit, overlay or survey detail (the
+    // cursors and the program's own marks aside, which every graph places).
     // An erased mark stays as an empty text and counts as nothing.
     bool holdsNothing() const;
     // Moves everything placed on the time axis by `days`, as when the measurement's start is

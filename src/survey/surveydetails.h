@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -19,6 +20,12 @@ struct CalibrationCheck
     bool flagged() const;
     bool isEmpty() const { return !reference && !reading; }
     static constexpr double Tolerance = 0.5; // dB
+
+    // A level as typed: a number in locale (or with a decimal point) from 0 to 200 dB; none for
+    // anything else.
+    static std::optional<double> parseLevel(const QString &text, const QLocale &locale);
+    // A level or difference in locale with as many decimals as it has, to two at most.
+    static QString levelText(double level, const QLocale &locale);
 
     bool operator==(const CalibrationCheck &) const = default;
 };

@@ -1,6 +1,6 @@
 // The stored chart block: every field of a chart survives saving and loading, and the layout is
 // the documented one (version 1 without excluded intervals, 2 with them, 3 with a limit or an
-// overlay, 4 with a Specific or Residual interval).
+// overlay, 4 with a Specific or Residual interval, 5 with survey details).
 
 #include "tst_chartblock.h"
 
@@ -46,6 +46,14 @@ void TestChartBlock::roundTrip_data()
                               { Day0, Day0 + 20 * Second, QString(), IntervalCategory::Residual },
                               { Day0 + 7 * Second, Day0 + 7 * Second, QStringLiteral("door") } };
     QTest::newRow("specific and residual intervals") << categories << QByteArray("AXCB\x04\x00", 6);
+    ChartModel detailed = fullChart(3);
+    detailed.details.site = QStringLiteral("Am Bach 3 ✓");
+    detailed.details.notes = QStringLiteral("gusts\nrain at 14:00");
+    detailed.details.instrument.firmware = QStringLiteral("1.05");
+    detailed.details.instrument.calibration70 = QStringLiteral("0.50  (128)");
+    detailed.details.calibrationBefore = { 94.0, 94.4 };
+    detailed.details.calibrationAfter.reading = 93.9;
+    QTest::newRow("survey details") << detailed << QByteArray("AXCB\x05\x00", 6);
 }
 
 void TestChartBlock::roundTrip()
@@ -177,6 +185,8 @@ void TestChartBlock::handBuiltBlockLoads_data()
         f.limitFlag = 0;
         f.overlayFlag = 0;
     }) << two << v2 << none << -1;
+    const QByteArray v5 = build([](Fields &f) { f.version = 5; });
+    QTest::newRow("version 5") << v5 << specific << v5 << 55.0 << 2;
 }
 
 void TestChartBlock::handBuiltBlockLoads()

@@ -121,6 +121,10 @@ struct Fields
     double interval = 10.0;
     quint32 overlayPoints = 2;
     qint64 overlayBytes = -1; // -1: as many as overlayPoints says
+    // Version 5: the project "Noise" and model "Q7316" among empty texts, a check before of
+    // 94 dB read as `reading`, none after.
+    quint8 referenceFlag = 1;
+    double reading = 94.5;
     QByteArray trailing;
 };
 
@@ -201,6 +205,16 @@ inline QByteArray build(const std::function<void(Fields &)> &change = {})
             for (qint64 i = 0; i < n; ++i)
                 b.le(float(40 + i));
         }
+    }
+    if (f.version >= 5) {
+        b.text("Noise");
+        for (int i = 0; i < 6; ++i)
+            b.text("");
+        b.text("Q7316").text("").text("").text("").text("");
+        b.u8(f.referenceFlag);
+        if (f.referenceFlag == 1)
+            b.f64(94.0);
+        b.u8(1).f64(f.reading).u8(0).u8(0);
     }
     b.raw(f.trailing);
     return b.data;

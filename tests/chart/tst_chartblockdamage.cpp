@@ -15,7 +15,7 @@ void TestChartBlock::malformed_data()
     row("empty", QByteArray(), "signature");
     row("wrong magic", build([](Fields &f) { f.magic = "AXCC"; }), "signature");
     row("magic only", "AXCB", "ends early");
-    row("newer version", build([](Fields &f) { f.version = 5; }), "version 5 is newer");
+    row("newer version", build([](Fields &f) { f.version = 6; }), "version 6 is newer");
     row("version 0", build([](Fields &f) { f.version = 0; }), "version");
     row("too many subsets", build([](Fields &f) {
             f.subsets = 257;
@@ -112,6 +112,16 @@ void TestChartBlock::malformed_data()
             f.category = 3;
         }),
         "interval category (3)");
+    row("calibration flag out of range", build([](Fields &f) {
+            f.version = 5;
+            f.referenceFlag = 2;
+        }),
+        "calibration flag (2)");
+    row("calibration level not finite", build([](Fields &f) {
+            f.version = 5;
+            f.reading = qInf();
+        }),
+        "calibration level that is not finite");
 }
 
 void TestChartBlock::malformed()

@@ -239,6 +239,8 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
         a.annotations[4] = { x0, 70.0, 2, "Bus idling 10:37", Qt::red };
         a.exclusions = { { x0, x1, "Passing lorry" } };
         a.limit = 55.0;
+        a.details.site = "Am Bach 3";
+        a.details.calibrationBefore = { 94.0, 94.1 };
         a.overlay = OverlaySeries { "Set 2", Qt::blue,   OverlayAlignment::Start, 0.5,
                                     10.0,    { x0, x1 }, { 60.0f, 61.0f } };
         g.showAnalysis(a);
@@ -247,9 +249,11 @@ void TestDataLogger::eachSetKeepsItsAnalysis()
         const QString n = g.fields().dataNo;
         const QString between = g.fields().avgAB;
 
-        // Another set shows none of it: no mark, interval, limit or overlay, its own cursors.
+        // Another set shows none of it: no mark, interval, limit, overlay or detail, its own
+        // cursors.
         rig.controller().Grid2Click(last);
         QVERIFY(m.annotations.empty());
+        QVERIFY(m.details.isEmpty());
         QVERIFY(m.exclusions.empty());
         QVERIFY(!m.limit);
         QVERIFY(!m.overlay);

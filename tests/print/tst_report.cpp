@@ -1,5 +1,6 @@
 // Survey reports read back from their PDF files (poppler-utils): one page whatever they hold,
-// their texts in the locale, the paper by locale, and Report... on a graph window.
+// their texts in the locale, the paper by locale, and Report... on a graph window; the "Report"
+// dialog's details and sections, and the sections by name.
 
 #include "base/datetimedays.h"
 #include "chart/ui/pesgraph.h"
@@ -13,11 +14,16 @@
 #include "survey/seriesfigures.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -166,6 +172,9 @@ private Q_SLOTS:
     void longTablesRepeatTheirHeader();
     void reportCommand_data();
     void reportCommand();
+    void reportDialog();
+    void sectionsByName_data();
+    void sectionsByName();
 };
 
 void TestReport::sections_data()
@@ -354,6 +363,7 @@ void TestReport::reportCommand()
         auto &report = static_cast<TfrmReport &>(dialog);
         shownTitle = report.edtTitle->text();
         report.memNote->setPlainText(QStringLiteral("Windy; a lorry passed at 8:00."));
+        report.edtSite->setText(QStringLiteral("Am Bach 3"));
         return int(accept ? QDialog::Accepted : QDialog::Rejected);
     };
     if (!file.isEmpty())
@@ -361,6 +371,8 @@ void TestReport::reportCommand()
 
     MainWindowRig::control<QAction>(graph, "Report1").trigger();
     QCOMPARE(rig.prompts.dialogs, dialogs);
+    // The details typed are the measurement's once the dialog is accepted, report or not.
+    QCOMPARE(graph.chartModel().details.site, accept ? QString("Am Bach 3") : QString());
     QCOMPARE(rig.prompts.errors.size(), errors);
     if (errors)
         QVERIFY(rig.prompts.errors[0].contains("r.pdf"));
@@ -394,6 +406,89 @@ void TestReport::reportCommand()
            QStringLiteral("mark 2"), QStringLiteral("Real-time recording"),
            QStringLiteral("Cursor B:") })
         QVERIFY2(text.contains(part), qPrintable(part + " not in: " + text));
+}
+
+// The details in and out as they were, every section to start with, the calibration checks'
+// differences, and the instrument read from the meter or the reason it was not.
+void TestReport::reportDialog()
+{
+    SurveyDetails details;
+    details.project = "Wind farm";
+    details.client = "Gemeinde Süd";
+    details.site = "Am Bach 3";
+    details.position = "Garden, 1.5 m";
+    details.operatorName = "K. Ito";
+    details.weather = "dry, 2 m/s";
+    details.notes = "Line one\nline two";
+    details.instrument = { "Q7316-B", "0042", "1.05", "0.3", "0.50  (128)" };
+    details.calibrationBefore = { 94.0, 94.25 };
+    details.calibrationAfter = { std::nullopt, 93.4 };
+    TfrmReport dialog("Night", details);
+    QCOMPARE(dialog.details(), details);
+    QCOMPARE(dialog.sections(), ReportSections::all());
+    QCOMPARE(dialog.checks[0].difference->text(), QString("+0.25 dB"));
+    QCOMPARE(dialog.checks[1].difference->text(), QString());
+    dialog.chkSections[ReportSection::Days]->setChecked(false);
+    QVERIFY(!dialog.sections().contains(ReportSection::Days));
+
+    // The edge of the tolerance passes; beyond it, the difference is marked.
+    dialog.checks[1].reference->setText("93.9");
+    QCOMPARE(dialog.checks[1].difference->text(), QString("-0.5 dB"));
+    dialog.checks[1].reference->setText("94");
+    QCOMPARE(dialog.checks[1].difference->text(), QString("-0.6 dB, over 0.5 dB"));
+    QPushButton *ok = dialog.buttons->button(QDialogButtonBox::Ok);
+    dialog.checks[0].reading->setText("94..1");
+    QVERIFY(!ok->isEnabled());
+    dialog.checks[0].reading->clear();
+    QVERIFY(ok->isEnabled());
+
+    // No details: the model offered is the meter's.
+    TfrmReport empty("Night", SurveyDetails());
+    QCOMPARE(empty.details().instrument.model, QString("Q7316"));
+    QVERIFY(!empty.btnReadMeter->isEnabled());
+    InstrumentReading reading { std::nullopt, "There is no connection with meter !" };
+    empty.setInstrumentReader([&reading] { return reading; });
+    empty.cboModel->setCurrentText("");
+    empty.btnReadMeter->click();
+    QCOMPARE(empty.lblReadMeter->text(), reading.error);
+    QCOMPARE(empty.details(), SurveyDetails());
+    reading = { details.instrument, QString() };
+    empty.btnReadMeter->click();
+    QCOMPARE(empty.details().instrument, details.instrument);
+}
+
+void TestReport::sectionsByName_data()
+{
+    using Set = ReportSections::Set;
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<Set>("sections");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("all") << "all" << true << ReportSections::all() << "";
+    QTest::newRow("blanks and mixed case")
+        << " Graph ,periods,  METHOD" << true
+        << Set { ReportSection::Graph, ReportSection::Periods, ReportSection::Method } << "";
+    QTest::newRow("every name") << "details,graph,figures,compliance,periods,days,exceedances,"
+                                   "distribution,intervals,annotations,overlay,method"
+                                << true << ReportSections::all() << "";
+    QTest::newRow("unknown name") << "graph,tables" << false << Set {}
+                                  << "\"tables\" is not a section of the report";
+    QTest::newRow("empty name") << "graph,,days" << false << Set {} << "empty name";
+}
+
+void TestReport::sectionsByName()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, valid);
+    QFETCH(ReportSections::Set, sections);
+    QFETCH(QString, error);
+    QString reason = "stale";
+    const std::optional<ReportSections::Set> parsed = ReportSections::parse(list, &reason);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, sections);
+    QVERIFY2(reason.contains(error), qPrintable(reason));
+    QCOMPARE(reason.isEmpty(), valid);
 }
 
 QTEST_MAIN(TestReport)

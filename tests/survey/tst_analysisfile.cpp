@@ -1,5 +1,6 @@
 // The analysis kept beside a collection: every part of a set's analysis written and read back
-// as it was, and a damaged file refused as a whole with the line that is wrong.
+// as it was, and a damaged file refused as a whole with the line that is wrong; and the survey
+// details' calibration checks, flagged beyond their tolerance.
 
 #include "survey/analysisfile.h"
 
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void roundTrip();
     void damaged_data();
     void damaged();
+    void calibrationFlag_data();
+    void calibrationFlag();
 };
 
 void TestAnalysisFile::roundTrip()
@@ -42,6 +45,14 @@ void TestAnalysisFile::roundTrip()
     sets[6].start = 46001.0;
     sets[6].points = 1;
     sets[6].analysis.verticalLines[0].x = 46001.0;
+    SurveyDetails &details = sets[6].analysis.details;
+    details.project = "Wind farm\tnight";
+    details.client = "Gemeinde Süd";
+    details.position = "Garden, 1.5 m";
+    details.notes = "Dry\nwind 2 m/s\\";
+    details.instrument = { "Q7316", "SN 0042", "1.05", "0.3", "" };
+    details.calibrationBefore = { 94.0, 94.2 };
+    details.calibrationAfter = { std::nullopt, 93.6 };
     sets[9].analysis.overlay = OverlaySeries { "", QColor(), OverlayAlignment::ClockTime, 2.0, 0.0,
                                                {}, {} };
 
@@ -106,6 +117,14 @@ void TestAnalysisFile::damaged_data()
                                      << "line 3: an overlay is aligned by clock or by start";
     QTest::newRow("unknown record") << head + "note\thello\n"
                                     << "line 3: \"note\" is not a record of this file";
+    QTest::newRow("unknown detail") << head + "detail\tsite\tA\ndetail\tcolour\tred\n"
+                                    << "line 4: \"colour\" is not a survey detail";
+    QTest::newRow("detail twice") << head + "detail\tsite\tA\ndetail\tsite\tB\n"
+                                  << "line 4: a second \"site\" detail";
+    QTest::newRow("calibration when") << head + "calibration\tduring\t94\t94\n"
+                                      << "line 3: a calibration check is made before or after";
+    QTest::newRow("calibration level") << head + "calibration\tafter\t\tinf\n"
+                                       << "line 3: its reading is not a number";
 }
 
 void TestAnalysisFile::damaged()
@@ -115,6 +134,38 @@ void TestAnalysisFile::damaged()
     const AnalysisFile::Decoded decoded = AnalysisFile::decode(text);
     QVERIFY(!decoded.sets);
     QCOMPARE(decoded.error, error);
+}
+
+void TestAnalysisFile::calibrationFlag_data()
+{
+    QTest::addColumn<double>("reference"); // NaN: not known
+    QTest::addColumn<double>("reading");
+    QTest::addColumn<bool>("flagged");
+    const double none = std::nan("");
+    QTest::newRow("half a dB above") << 94.0 << 94.5 << false;
+    QTest::newRow("half a dB above, in tenths") << 93.8 << 94.3 << false;
+    QTest::newRow("half a dB below, in tenths") << 94.3 << 93.8 << false;
+    QTest::newRow("half a dB below, 114 dB") << 114.1 << 113.6 << false;
+    QTest::newRow("half a dB across 64 dB") << 63.9 << 64.4 << false;
+    QTest::newRow("half a dB across 128 dB") << 128.3 << 127.8 << false;
+    QTest::newRow("0.6 dB above") << 93.8 << 94.4 << true;
+    QTest::newRow("0.6 dB below") << 94.0 << 93.4 << true;
+    QTest::newRow("0.51 dB above") << 94.0 << 94.51 << true;
+    QTest::newRow("no reading") << 94.0 << none << false;
+    QTest::newRow("no reference") << none << 99.0 << false;
+}
+
+void TestAnalysisFile::calibrationFlag()
+{
+    QFETCH(double, reference);
+    QFETCH(double, reading);
+    QFETCH(bool, flagged);
+    CalibrationCheck check;
+    if (!std::isnan(reference))
+        check.reference = reference;
+    if (!std::isnan(reading))
+        check.reading = reading;
+    QCOMPARE(check.flagged(), flagged);
 }
 
 QTEST_GUILESS_MAIN(TestAnalysisFile)

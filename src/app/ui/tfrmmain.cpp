@@ -4,6 +4,7 @@
 #include "app/ui/filecommands.h"
 #include "app/ui/journalrecovery.h"
 #include "app/ui/mainmenus.h"
+#include "app/ui/meterinstrument.h"
 #include "app/ui/statuspanels.h"
 #include "app/ui/tfrmabout.h"
 #include "base/clock.h"
@@ -139,7 +140,9 @@ void TfrmMain::connectMenus()
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::activeChildChanged);
     connect(m_graphs, &GraphWindowFactory::reportRequested, this, [this](TfrmGraph *graph) {
         const TfrmPeriods *periods = m_periods->windowOf(*graph);
-        ReportCommands::ReportClick(*graph, *this, periods ? periods->period() : 900);
+        ReportCommands::ReportClick(
+            *graph, *this, [this] { return MeterInstrument::read(*this, m_state); },
+            periods ? periods->period() : 900);
     });
     connect(m_graphs, &GraphWindowFactory::overlayRequested, this,
             [this](TfrmGraph *graph) { m_overlays->OverlayClick(*graph); });

@@ -205,7 +205,7 @@ Q_SIGNALS:
     void changeDateTimeRequested(int row);
     // "CAL Leq": the window's maker opens the "LEQ" window of this graph.
     void calLeqRequested();
-    // "Report...": the program makes a one-page PDF report of this graph.
+    // "Report...": the program makes a survey report of this graph.
     void reportRequested();
     // "Overlay...": the program offers a second measurement to draw over this graph.
     void overlayRequested();

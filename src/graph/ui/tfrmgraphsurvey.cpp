@@ -65,7 +65,7 @@ void TfrmGraph::buildSurveyBar()
     RemoveOverlay1->setEnabled(false);
     SurveyBar->addSeparator();
     QAction *report
-        = add("Report1", QStringLiteral("Report..."), QStringLiteral("A one-page PDF report"));
+        = add("Report1", QStringLiteral("Report..."), QStringLiteral("A survey report, as a PDF file or an OpenDocument text"));
 
     connect(ExcludeAB, &QAction::triggered, this, &TfrmGraph::ExcludeABClick);
     connect(Include, &QAction::triggered, this, &TfrmGraph::IncludeClick);

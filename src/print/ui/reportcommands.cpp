@@ -15,14 +15,20 @@
 
 namespace ReportCommands {
 
-bool ReportClick(TfrmGraph &graph, WindowServices &services, int periodSeconds)
+bool ReportClick(TfrmGraph &graph, WindowServices &services,
+                 const InstrumentReader &readInstrument, int periodSeconds)
 {
     Prompts &prompts = services.prompts();
-    const QString mainTitle = graph.chartModel().mainTitle.trimmed();
-    TfrmReport dialog(mainTitle.isEmpty() ? graph.windowTitle() : mainTitle,
+    ChartModel &measurement = graph.chartModel();
+    const QString mainTitle = measurement.mainTitle.trimmed();
+    TfrmReport dialog(mainTitle.isEmpty() ? graph.windowTitle() : mainTitle, measurement.details,
                       services.dialogParent());
+    dialog.setInstrumentReader(readInstrument);
     if (prompts.execDialog(dialog) != QDialog::Accepted)
         return false;
+    // The details belong to the measurement: kept with it whether or not a report is written, so
+    // that saving the graph keeps them.
+    measurement.details = dialog.details();
     QString fileName = prompts.saveFileName(
         QStringLiteral("Report"), services.folders().dialogFolder(),
         QStringLiteral("PDF files (*.pdf);;OpenDocument text (*.odt)"), QStringLiteral("pdf"));
@@ -32,11 +38,12 @@ bool ReportClick(TfrmGraph &graph, WindowServices &services, int periodSeconds)
         fileName += QStringLiteral(".pdf");
 
     SurveyReport::Contents contents;
+    contents.sections = dialog.sections();
     contents.title = dialog.title();
     contents.note = dialog.note();
     contents.made = services.clock().now();
     contents.locale = QLocale::system();
-    contents.details = graph.chartModel().details;
+    contents.details = measurement.details;
     const AppState &state = services.state();
     contents.periodSeconds = periodSeconds;
     contents.hours
