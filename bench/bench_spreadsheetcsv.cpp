@@ -23,7 +23,7 @@ QString writeCsv(const QTemporaryDir &dir)
     if (!file.open(QIODevice::WriteOnly))
         return {};
     QByteArray text = "\"time\",\"level_dB\",\"note\"\r\n";
-    const QDateTime start(QDate(2026, 12, 8), QTime(7, 0), QTimeZone::fromSecondsAheadOfUtc(3600));
+    const QDateTime start(QDate(2026, 12, 8), QTime(7, 0), Qt::OffsetFromUTC, 3600);
     for (int i = 0; i < Lines; ++i) {
         text += '"' + start.addSecs(i).toString(Qt::ISODate).toLatin1() + "\",\""
             + QByteArray::number(30.0 + (i * 37 % 1000) / 10.0, 'f', 1) + "\",\""

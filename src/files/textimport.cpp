@@ -160,10 +160,10 @@ private:
             if (const std::optional<DateTimeFields::Read> read = m_format->dates->read(fields)) {
                 m_text.clear();
                 m_datePattern.appendUtf8(m_text, read->date, QTime());
-                table.setCell(1, k, QString::fromUtf8(m_text));
+                table.setCell(1, k, utf16(m_text));
                 m_text.clear();
                 m_timePattern.appendUtf8(m_text, QDate(), read->time);
-                table.setCell(2, k, QString::fromUtf8(m_text));
+                table.setCell(2, k, utf16(m_text));
                 first = m_format->dates->fieldCount();
             }
         }
@@ -182,6 +182,20 @@ private:
         m_result.cutLines += cut ? 1 : 0;
         if (m_progress)
             m_progress->progressed(k);
+    }
+
+    // A short text written as UTF-8, as UTF-16 in a reused buffer (most are plain ASCII).
+    QStringView utf16(const QByteArray &utf8)
+    {
+        m_utf16.resize(utf8.size());
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            if (uchar(utf8[i]) >= 0x80) {
+                m_utf16 = QString::fromUtf8(utf8);
+                return m_utf16;
+            }
+            m_utf16[i] = QLatin1Char(utf8[i]);
+        }
+        return m_utf16;
     }
 
     // Digits with at most one of the file's decimal separator, and an optional sign.
@@ -215,6 +229,7 @@ private:
     CsvFields m_fields;
     QByteArray m_text;
     QString m_level;
+    QString m_utf16;
     TextImport::Result m_result;
     bool m_ended = false;
 };
