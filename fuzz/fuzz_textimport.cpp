@@ -1,6 +1,8 @@
 // Arbitrary bytes as a text file opened into a table, and each row drawn as a graph would read
-// it: the date and time in several locales' formats, the level in their decimal separators.
-// The first byte picks the separator (tab or comma) and the locale.
+// it: the date and time in several locales' formats or as spreadsheets write them (quoted
+// fields, a header, semicolons, ISO 8601 with offsets, UTF-16), the level in their decimal
+// separators. The first byte picks the separator the file's name implies (tab or comma) and
+// the locale.
 // Checked: every row holds its number in column 0; no row holds more fields than the table has
 // columns, nor a cell longer than a line may be; a line without the separator ends the table;
 // a date-time that is read names a real date and time, and written back in the same format
@@ -37,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         pattern.emplace(DateTimePattern::dateTime(locale));
 
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    const TextImport::Result result = TextImport::read(bytes, separator, 7);
+    const TextImport::Result result = TextImport::read(bytes, separator, 7, locale);
     const CellTable &table = result.table;
     if (table.rowCount() < 2 || table.colCount() != 7 || result.lines > table.rowCount() - 1)
         std::abort();

@@ -467,6 +467,26 @@ int main(int argc, char **argv)
     corpus.write("fuzz_textimport", "long_line.txt",
                  QByteArray(1, '\0') + "12/8/26\t" + QByteArray(400, '7')
                      + "\r\n12/8/26\t9:05:07 PM\t\r\n");
+    // What spreadsheets write: quotes and a header, semicolons and decimal commas, ISO 8601
+    // with offsets after comment lines, UTF-16.
+    corpus.write("fuzz_textimport", "quoted_header.csv",
+                 QByteArray("\x01"
+                            "Date,Time,Level,Note\r\n\"12/18/26\",\"9:05:07 PM\",\"67.3\","
+                            "\"say \"\"hi\"\"\"\r\n"));
+    corpus.write("fuzz_textimport", "semicolons.csv",
+                 QByteArray("\x03"
+                            "18.12.2026;21:05:07;63,4\n18.12.2026;21:05:08;;x\n"));
+    corpus.write("fuzz_textimport", "iso_offsets.csv",
+                 QByteArray("\x01"
+                            "# Source\ntime,level_dB\n2026-12-08T21:05:07+01:00,63.4\n"
+                            "2026-12-08T21:05:08.6Z,\n"));
+    {
+        const QString text = QStringLiteral("\uFEFF12/8/26\t9:05:07 PM\t67.3\r\n");
+        corpus.write("fuzz_textimport", "utf16.txt",
+                     QByteArray(1, '\0')
+                         + QByteArray(reinterpret_cast<const char *>(text.utf16()),
+                                      text.size() * 2));
+    }
 
     // Journals: the real-time graph's points with a whole and a torn end, and LEQ seconds.
     {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <vector>
 
 // The texts of a grid of cells, addressed (col, row). All texts live in one buffer, each cell
@@ -21,6 +22,10 @@ public:
     void setRowCount(int rows);
     // Room for about this many characters of text, for a table about to be filled.
     void reserveText(qsizetype characters) { m_text.reserve(characters); }
+    // Room for this many rows, for a table about to grow row by row.
+    void reserveRows(int rows) { m_spans.reserve(index(0, std::max(rows, 0))); }
+    // The characters the texts take.
+    qsizetype textSize() const { return m_text.size(); }
 
     // The cell's text, valid until the table changes.
     QStringView cell(int col, int row) const;

@@ -109,6 +109,8 @@ QString usage()
         "Decodes a data set collection file (.rec) as opening it in Audexa does, and prints\n"
         "tab-separated text. Times are ISO 8601 local times (2007-03-15T10:30:00) and numbers\n"
         "have a point as decimal separator, whatever the locale.\n"
+        "Every command that reads IN or FILE also reads a text file (.txt, .csv) of readings\n"
+        "as Audexa's Open then Output Tabular to graph read it (--set does not apply).\n"
         "\n"
         "sets      prints \"result\" and the decoder's code, the header line\n"
         "          set start interval count weighting response range average max_index min_index\n"

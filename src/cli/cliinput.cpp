@@ -4,11 +4,14 @@
 #include "chart/chartsetup.h"
 #include "files/datasetfile.h"
 #include "files/graphfile.h"
+#include "files/textexport.h"
+#include "files/textimport.h"
 #include "files/wholefile.h"
 #include "logger/datasetchart.h"
 #include "logger/datasetrows.h"
 #include "logger/loggerdata.h"
 #include "logger/memorydecoder.h"
+#include "logger/tabletograph.h"
 #include "survey/exceedances.h"
 #include "survey/leveldistribution.h"
 #include "survey/periodfigures.h"
@@ -90,6 +93,44 @@ Loaded fromCollection(const QString &fileName, int set, const Clock &clock)
                                                 DataSetRows::responseText(data.setFlags[s]));
     source.fileName = fileName;
     return { std::move(chart), std::move(source), warning };
+}
+
+// A text file of readings, read as a table and drawn as "Output Tabular to graph" draws it.
+Loaded fromTextFile(const QString &fileName)
+{
+    const QChar separator
+        = QLatin1Char(TextExport::separatorForExtension(QFileInfo(fileName).suffix()));
+    const TextImport::Result read = TextImport::readFile(fileName, separator, 7);
+    if (!read.error.isEmpty())
+        return { std::nullopt, {}, failed(read.error, CliCommands::BadInput) };
+    const QString shown = WholeFile::shownName(fileName);
+    const int rows = TableToGraph::readingRows(read.table);
+    if (read.lines == 0 || rows == 0)
+        return { std::nullopt,
+                 {},
+                 failed(read.lines == 0 ? QStringLiteral("no line of \"%1\" could be read: %2")
+                                              .arg(shown, read.noLineReason)
+                                        : QStringLiteral("\"%1\" holds no readings").arg(shown),
+                        CliCommands::BadInput) };
+    const QLocale locale = QLocale::system();
+    const TableToGraph::RowTime start = TableToGraph::rowTime(read.table, 1, locale);
+    const TableToGraph::RowTime end = TableToGraph::rowTime(read.table, rows, locale);
+    if (!start.days || !end.days)
+        return { std::nullopt,
+                 {},
+                 failed(
+                     QStringLiteral("\"%1\": %2").arg(shown, start.days ? end.error : start.error),
+                     CliCommands::BadInput) };
+    const TableToGraph::Points points = TableToGraph::points(read.table, locale);
+    ChartModel chart;
+    ChartSetup::applyDefaultLook(chart);
+    ChartSetup::resetData(chart, 1, 130, 30, *end.days, *start.days, rows);
+    chart.setPoints(int(points.xs.size()));
+    chart.setSeries(0, points.xs, points.ys);
+    CliCommands::Output warning;
+    if (!read.dateNote.isEmpty())
+        warning.err = QStringLiteral("audexa-cli: \"%1\": %2\n").arg(shown, read.dateNote);
+    return { std::move(chart), GraphSource::file(fileName), warning };
 }
 
 // True when the two names reach one file: the same path, a link to it, or another hard link.
@@ -230,13 +271,15 @@ Parsed parse(const QString &command, const QStringList &arguments)
     a.withHeader = withHeader;
     a.input = files[0];
     a.output = files.value(1);
-    a.graphFile = QFileInfo(a.input).suffix().toLower() == QLatin1String("ghf");
+    const QString suffix = QFileInfo(a.input).suffix().toLower();
+    a.graphFile = suffix == QLatin1String("ghf");
+    a.textFile = suffix == QLatin1String("txt") || suffix == QLatin1String("csv");
     if (setArgument) {
         bool ok = false;
         a.set = setArgument->toInt(&ok);
-        if (!ok || a.set < 1 || a.graphFile)
+        if (!ok || a.set < 1 || a.graphFile || a.textFile)
             return { std::nullopt,
-                     failed(a.graphFile
+                     failed(a.graphFile || a.textFile
                                 ? QStringLiteral("--set applies to a collection (.rec) only")
                                 : QStringLiteral("--set needs a data set number from 1, not \"%1\"")
                                       .arg(*setArgument),
@@ -361,6 +404,8 @@ Loaded load(const Arguments &arguments, const Clock &clock)
                  failed(QStringLiteral("the output \"%1\" is the input file; choose another name")
                             .arg(WholeFile::shownName(arguments.output)),
                         CliCommands::BadInput) };
+    if (arguments.textFile)
+        return fromTextFile(arguments.input);
     return arguments.graphFile ? fromGraphFile(arguments.input)
                                : fromCollection(arguments.input, arguments.set, clock);
 }

@@ -14,7 +14,8 @@
 // What "export", "picture", "figures" and "report" read: their command line (an input file, an
 // output file but for figures, --set N for a collection, and each command's own options) and the
 // chart of the input, a data set of a collection (".rec") drawn as the "DataLogger" window draws
-// it, or a graph file (".ghf") as saved.
+// it, a graph file (".ghf") as saved, or a text file (".txt", ".csv") read as a table and drawn
+// as "Output Tabular to graph" draws it.
 namespace CliInput {
 
 struct Arguments
@@ -34,6 +35,7 @@ struct Arguments
     int classTenths = 10; // distribution: the class width in tenths of a dB
     DayEveningNightHours hours; // lden, workbook and report: --hours, 07-19-23 without it
     bool graphFile = false;
+    bool textFile = false; // ".txt" or ".csv"
 };
 struct Parsed
 {

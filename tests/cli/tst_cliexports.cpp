@@ -365,6 +365,11 @@ void TestCli::figures_data()
         << "N\t3\nT\t3\nLeq\t75.7\nLmax\t80.0\nLmin\t60.0\nL5\t80.0\nL10\t80.0\n"
            "L50\t70.0\nL90\t60.0\nL95\t60.0\nSEL\t80.5\n"
         << "";
+    QTest::newRow("a spreadsheet's CSV, its null point left out")
+        << QStringList { "figures", "sheet.csv" } << 0
+        << "N\t2\nT\t2\nLeq\t67.4\nLmax\t70.0\nLmin\t60.0\nL5\t70.0\nL10\t70.0\n"
+           "L50\t60.0\nL90\t60.0\nL95\t60.0\nSEL\t70.4\n"
+        << "";
     QTest::newRow("--category without such intervals: no point")
         << QStringList { "figures", "graph.ghf", "--category", "Specific" } << 0
         << "N\t0\nT\t\nLeq\t\nLmax\t\nLmin\t\nL5\t\nL10\t\nL50\t\nL90\t\nL95\t\nSEL\t\n"

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+#include <ctime>
+
 namespace {
 
 // 8 December 2026 in days from 30 December 1899, and a second.
@@ -56,12 +58,15 @@ class TestTextFiles : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void graphLines_data();
     void graphLines();
     void tableLinesEndWithTheSeparator();
     void separators();
     void import_data();
     void import();
+    void spreadsheetLines_data();
+    void spreadsheetLines();
     void levels_data();
     void levels();
     void graphTextReadBackGivesTheSamePoints_data();
@@ -207,9 +212,124 @@ void TestTextFiles::import()
     QFETCH(QChar, separator);
     QFETCH(Rows, rows);
     QFETCH(int, cut);
-    const TextImport::Result result = TextImport::read(text, separator, 7);
+    const TextImport::Result result = TextImport::read(text, separator, 7, QLocale("en_US"));
     QCOMPARE(rowsOf(result.table), rows);
     QCOMPARE(result.cutLines, cut);
+}
+
+// Times with a UTC offset are read into local time: the tests' local time is UTC.
+void TestTextFiles::initTestCase()
+{
+    qputenv("TZ", "UTC");
+    tzset();
+}
+
+void TestTextFiles::spreadsheetLines_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QChar>("separator"); // the one the file's name implies
+    QTest::addColumn<QStringList>("titles"); // row 0
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<int>("skipped"); // rows whose date does not read back for a graph
+
+    const QStringList none(7);
+    const QString row1 = QStringLiteral("1");
+    QTest::newRow("quoted fields, doubled quotes inside")
+        << "en_US" << QByteArray("\"12/18/26\",\"9:05:07 PM\",\"67.3\",\"say \"\"hi\"\", twice\"\n")
+        << QChar(',') << none
+        << Rows { { row1, "12/18/26", "9:05:07 PM", "67.3", "say \"hi\", twice", "", "" } }
+        << QString() << 0;
+    QTest::newRow("a header line names the columns")
+        << "en_US" << QByteArray("Date,Time,Level,Note,Place\r\n12/18/26,9:05:07 PM,67.3,,a\r\n")
+        << QChar(',') << QStringList { "", "Date", "Time", "Level", "Note", "Place", "" }
+        << Rows { { row1, "12/18/26", "9:05:07 PM", "67.3", "", "a", "" } } << QString() << 0;
+    QTest::newRow("semicolons and decimal commas, ISO date and 24-hour time")
+        << "en_US" << QByteArray("2026-12-08;21:05:07;63,4;x,y\n") << QChar(',') << none
+        << Rows { { row1, "12/8/26", "9:05:07 PM", "63.4", "x,y", "", "" } } << QString() << 0;
+    QTest::newRow("semicolons, 4-digit year, the locale's comma")
+        << "de_DE" << QByteArray("18.12.2026;21:05:07;63,4\n") << QChar(',') << none
+        << Rows { { row1, "18.12.26", "21:05:07", "63,4", "", "", "" } } << QString() << 0;
+    QTest::newRow("decimal points where the locale writes commas")
+        << "de_DE" << QByteArray("18.12.26\t21:05:07\t63.4\t-1.5\n") << QChar('\t')
+        << QStringList { "", "", "", "SPL", "Leq", "", "" }
+        << Rows { { row1, "18.12.26", "21:05:07", "63,4", "-1,5", "", "" } } << QString() << 0;
+    QTest::newRow("comments, a header, ISO with offsets, a null point")
+        << "en_GB"
+        << QByteArray("# Source: Data set 1\n# Interval: 1 s\ntime,level_dB\n"
+                      "2026-12-08T21:05:07+01:00,63.4\n2026-12-08T23:59:59.6Z,\n"
+                      "2026-12-08 21:05:07,0.0\n")
+        << QChar(',') << QStringList { "", "time", "", "level_dB", "", "", "" }
+        << Rows { { row1, "08/12/2026", "20:05:07", "63.4", "", "", "" },
+                  { "2", "09/12/2026", "00:00:00", "", "", "", "" },
+                  { "3", "08/12/2026", "21:05:07", "0.0", "", "", "" } }
+        << QString() << 0;
+    QTest::newRow("a line whose date does not read is kept as it stands")
+        << "en_GB" << QByteArray("2026-12-08T21:05:07,63.4\nnoon,64.0\n") << QChar(',') << none
+        << Rows { { row1, "08/12/2026", "21:05:07", "63.4", "", "", "" },
+                  { "2", "noon", "", "64.0", "", "", "" } }
+        << QString() << 1;
+    const QString utf16 = QStringLiteral("\uFEFF12/8/26\t9:05:07 PM\t67.3\r\n");
+    QTest::newRow("UTF-16 little endian")
+        << "en_US" << QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+        << QChar('\t') << none << Rows { { row1, "12/8/26", "9:05:07 PM", "67.3", "", "", "" } }
+        << "Dates read as month/day/year: every date looked at also reads as day/month/year." << 0;
+    QByteArray bigEndian(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
+    for (qsizetype i = 0; i + 1 < bigEndian.size(); i += 2)
+        std::swap(bigEndian[i], bigEndian[i + 1]);
+    QTest::newRow("UTF-16 big endian")
+        << "en_US" << bigEndian << QChar('\t') << none
+        << Rows { { row1, "12/8/26", "9:05:07 PM", "67.3", "", "", "" } }
+        << "Dates read as month/day/year: every date looked at also reads as day/month/year." << 0;
+
+    // A day-month order the first 1,000 lines cannot settle is the locale's for the whole file.
+    QByteArray ambiguous;
+    Rows held;
+    for (int i = 1; i <= 1000; ++i) {
+        ambiguous += "03/04/2026,21:05:07,60.0\n";
+        held << QStringList { QString::number(i), "3/4/26", "9:05:07 PM", "60.0", "", "", "" };
+    }
+    ambiguous += "13/04/2026,21:05:07,61.0\n";
+    held << QStringList { "1001", "13/04/2026", "21:05:07", "61.0", "", "", "" };
+    QTest::newRow("ambiguous dates keep the locale's order")
+        << "en_US" << ambiguous << QChar(',') << none << held
+        << "Dates read as month/day/year: every date looked at also reads as day/month/year." << 1;
+    QByteArray settled = ambiguous;
+    settled.replace(0, 2, "13");
+    Rows dayFirst;
+    for (int i = 1; i <= 1001; ++i)
+        dayFirst << QStringList { QString::number(i),
+                                  i == 1 || i == 1001 ? "4/13/26" : "4/3/26",
+                                  "9:05:07 PM",
+                                  i == 1001 ? "61.0" : "60.0",
+                                  "",
+                                  "",
+                                  "" };
+    QTest::newRow("a day above 12 among them settles it")
+        << "en_US" << settled << QChar(',') << none << dayFirst << QString() << 0;
+}
+
+// Rows of a text file as a spreadsheet writes it: what the table shows, the note it gives on
+// its date order, and how many rows a graph of it would skip.
+void TestTextFiles::spreadsheetLines()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, text);
+    QFETCH(QChar, separator);
+    QFETCH(QStringList, titles);
+    QFETCH(Rows, rows);
+    QFETCH(QString, note);
+    QFETCH(int, skipped);
+    const QLocale l(locale);
+    const TextImport::Result result = TextImport::read(text, separator, 7, l);
+    QStringList row0;
+    for (int c = 0; c < 7; ++c)
+        row0 << result.table.cell(c, 0).toString();
+    QCOMPARE(row0, titles);
+    QCOMPARE(rowsOf(result.table), rows);
+    QCOMPARE(result.dateNote, note);
+    QCOMPARE(TableToGraph::points(result.table, l).skipped, skipped);
 }
 
 void TestTextFiles::levels_data()
@@ -269,7 +389,7 @@ void TestTextFiles::graphTextReadBackGivesTheSamePoints()
     ys[100] = TextExport::NullLevel; // an empty level reads back as a null point
     const QLocale l(locale);
     const TextExport::Lines lines = TextExport::graphLines(xs, ys, { 1, 500 }, '\t', l);
-    TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7);
+    TextImport::Result read = TextImport::read(lines.bytes, QLatin1Char('\t'), 7, l);
     QCOMPARE(read.lines, 500);
     read.table.setCell(1, 250, u"not a date");
     const TableToGraph::Points points = TableToGraph::points(read.table, l);

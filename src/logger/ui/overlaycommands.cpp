@@ -203,16 +203,14 @@ OverlayCommands::readTextFile(const QString &fileName) const
 {
     Prompts &prompts = m_services.prompts();
     const QString shown = WholeFile::shownName(fileName);
-    const WholeFile::ReadResult file = WholeFile::read(
-        fileName, TextImport::MaxFileSize,
-        QStringLiteral("The file \"%1\" is too large to be read as a table.").arg(shown));
-    if (!file.bytes) {
-        prompts.showError(file.error);
-        return std::nullopt;
-    }
     const QChar separator
         = QLatin1Char(TextExport::separatorForExtension(QFileInfo(fileName).suffix()));
-    const TextImport::Result table = TextImport::read(*file.bytes, separator, TfrmList::Columns);
+    const TextImport::Result table
+        = TextImport::readFile(fileName, separator, TfrmList::Columns, QLocale::system());
+    if (!table.error.isEmpty()) {
+        prompts.showError(table.error);
+        return std::nullopt;
+    }
     if (TableToGraph::readingRows(table.table) == 0) {
         prompts.showError(QStringLiteral("\"%1\" holds no readings to overlay.").arg(shown));
         return std::nullopt;

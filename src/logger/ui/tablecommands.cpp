@@ -36,19 +36,16 @@ TableCommands::TableCommands(WindowServices &services, GraphWindowFactory &graph
 
 TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &extension)
 {
-    const WholeFile::ReadResult read
-        = WholeFile::read(fileName, TextImport::MaxFileSize,
-                          QStringLiteral("The file \"%1\" is too large to be read as a table.")
-                              .arg(WholeFile::shownName(fileName)));
-    if (!read.bytes) {
-        m_services.prompts().showError(read.error);
-        return nullptr;
-    }
     const QChar separator = QLatin1Char(TextExport::separatorForExtension(extension));
     TextImport::Result result;
     {
         ProgressWindow progress(ProgressWindow::Use::Opening, m_services.dialogParent());
-        result = TextImport::read(*read.bytes, separator, TfrmList::Columns, &progress);
+        result = TextImport::readFile(fileName, separator, TfrmList::Columns, QLocale::system(),
+                                      &progress);
+    }
+    if (!result.error.isEmpty()) {
+        m_services.prompts().showError(result.error);
+        return nullptr;
     }
     // A file that gives no line opens no empty table; a cancel before the first line says
     // nothing more.
@@ -56,25 +53,19 @@ TfrmList *TableCommands::ImportTextFile(const QString &fileName, const QString &
         if (!result.cancelled)
             m_services.prompts().showError(
                 QStringLiteral("No line of \"%1\" could be read: %2")
-                    .arg(WholeFile::shownName(fileName),
-                         TextImport::noLineReason(*read.bytes, separator)));
+                    .arg(WholeFile::shownName(fileName), result.noLineReason));
         return nullptr;
     }
     auto *list = new TfrmList(m_services);
     list->setWindowTitle(QFileInfo(fileName).absoluteFilePath());
     m_services.addChildWindow(*list, tablePlace(m_services.clientAreaSize()));
-    list->showTable(std::move(result.table));
+    list->showTable(std::move(result.table), result.dateNote);
     if (result.cutLines > 0)
         m_services.prompts().showError(
             QStringLiteral("Lines of \"%1\" longer than %2 characters were cut to their first %2 "
                            "characters: %3 of them.")
                 .arg(WholeFile::shownName(fileName), QString::number(TextImport::MaxLineLength),
                      QString::number(result.cutLines)));
-    if (result.truncated)
-        m_services.prompts().showError(
-            QStringLiteral("Only the first %1 lines of \"%2\" were read: a table holds no more.")
-                .arg(TextImport::MaxLines)
-                .arg(WholeFile::shownName(fileName)));
     return list;
 }
 

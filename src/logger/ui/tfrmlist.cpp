@@ -5,6 +5,7 @@
 #include "base/ui/windowservices.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,18 +31,29 @@ TfrmList::TfrmList(WindowServices &services, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Grid1);
+    lblDates = new QLabel(this);
+    lblDates->setObjectName(QStringLiteral("lblDates"));
+    lblDates->setWordWrap(true);
+    lblDates->setContentsMargins(4, 2, 4, 2);
+    lblDates->hide();
+    layout->addWidget(lblDates);
     connect(this, &MdiChildForm::formActivated, this, &TfrmList::FormActivate);
 }
 
-void TfrmList::showTable(CellTable &&table)
+void TfrmList::showTable(CellTable &&table, const QString &dateNote)
 {
+    lblDates->setText(dateNote);
+    lblDates->setVisible(!dateNote.isEmpty());
+    const bool twoLevels = table.cell(4, 0) == QLatin1String("Leq");
     for (int col = 0; col < Titles.size(); ++col)
-        table.setCell(col, 0, Titles[col]);
-    if (!table.cell(4, 1).isEmpty()) {
-        table.setCell(3, 0, QStringLiteral("SPL"));
-        table.setCell(4, 0, QStringLiteral("Leq"));
-    }
+        if (!(twoLevels && col == 3))
+            table.setCell(col, 0, Titles[col]);
     Grid1->adoptTable(std::move(table));
+}
+
+QString TfrmList::dateNote() const
+{
+    return lblDates->text();
 }
 
 const CellTable &TfrmList::table() const

@@ -3,6 +3,7 @@
 #include "base/ui/mdichildform.h"
 
 class CellTable;
+class QLabel;
 class StringGrid;
 class WindowServices;
 
@@ -19,9 +20,11 @@ public:
 
     explicit TfrmList(WindowServices &services, QWidget *parent = nullptr);
 
-    // Shows a table read in: its titles "No", "Date", "Time", "Value" (or "SPL" and "Leq" over
-    // columns 3 and 4 when the table has a level in column 4).
-    void showTable(CellTable &&table);
+    // Shows a table read in: its titles "No", "Date", "Time", "Value" (but "SPL" where the
+    // table titles column 4 "Leq"). A note on how its dates were
+    // read, when there is one, stands in a line under the grid.
+    void showTable(CellTable &&table, const QString &dateNote = {});
+    QString dateNote() const;
     const CellTable &table() const;
     // The grid, for reading what it shows.
     const StringGrid &grid() const { return *Grid1; }
@@ -35,4 +38,5 @@ private:
 
     WindowServices &m_services;
     StringGrid *Grid1 = nullptr;
+    QLabel *lblDates = nullptr;
 };
