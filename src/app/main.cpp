@@ -1,6 +1,6 @@
 #include "app/ui/tfrmabout.h"
 #include "app/ui/tfrmmain.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "base/appfolders.h"
 #include "base/clock.h"
 #include "base/ui/prompts.h"

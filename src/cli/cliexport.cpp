@@ -1,6 +1,6 @@
 #include "cli/cliexport.h"
 
-#include "app/version.h"
+#include "base/version.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "files/textexport.h"

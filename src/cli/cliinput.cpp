@@ -148,15 +148,6 @@ bool sameFile(const QString &a, const QString &b)
 #endif
 }
 
-// "details, graph, ..., method": every section's name, for a refused --sections.
-QString sectionNames()
-{
-    QStringList names;
-    for (const ReportSection section : ReportSections::all())
-        names << ReportSections::nameOf(section);
-    return names.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 std::optional<CliCommands::Output> pointsBeyond(const Arguments &a, int points)
@@ -366,8 +357,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
         a.sections = ReportSections::parse(*sectionsArgument, &error);
         if (!a.sections)
             return { std::nullopt,
-                     failed(QStringLiteral("--sections: %1; the sections are %2")
-                                .arg(error, sectionNames()),
+                     failed(QStringLiteral("--sections: %1").arg(error),
                             CliCommands::BadInput) };
     }
     if (classArgument) {

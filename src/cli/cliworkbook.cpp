@@ -1,6 +1,6 @@
 #include "cli/cliworkbook.h"
 
-#include "app/version.h"
+#include "base/version.h"
 #include "cli/clifilenames.h"
 #include "cli/cliinput.h"
 #include "files/workbookwriter.h"

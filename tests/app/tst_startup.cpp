@@ -1,7 +1,7 @@
 // The program as a shell or a package check starts it: --help and --version print and end
 // without a display, and Qt's own options still reach the application.
 
-#include "app/version.h"
+#include "base/version.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -268,7 +268,7 @@ void TestCli::reports_data()
         << QStringList { "Periods of", "Method", "Compliance" };
     QTest::newRow("--sections with an unknown name")
         << QStringList { "report", "gate.ghf", "OUT.pdf", "--sections", "figures,charts" } << 2
-        << QStringList {} << "\"charts\" is no section" << QStringList {};
+        << QStringList {} << "\"charts\" is not a section" << QStringList {};
     QTest::newRow("--period out of range")
         << QStringList { "report", "gate.ghf", "OUT.pdf", "--period", "0" } << 2 << QStringList {}
         << "--period needs" << QStringList {};

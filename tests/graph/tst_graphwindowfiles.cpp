@@ -241,7 +241,7 @@ void TestGraphWindow::unknownExtensionSaysSo()
     QCOMPARE(rig.prompts.errors,
              QStringList { "Cannot save \"" + file
                            + "\": a file of type \".xyz\" cannot be written. Choose a name "
-                             "ending in \".ghf\", \".txt\" or \".csv\"." });
+                             "ending in \".ghf\", \".txt\", \".csv\" or \".xlsx\"." });
     QVERIFY(rig.window->graphs().RealTimeGraphWindow());
     QVERIFY(rig.window->state().RealTimeModified);
     QVERIFY(!QFileInfo::exists(file));

@@ -1,6 +1,6 @@
 #include "app/ui/tfrmabout.h"
 
-#include "app/version.h"
+#include "base/version.h"
 
 #include <QFontMetrics>
 #include <QLabel>
