@@ -193,13 +193,6 @@ WorkbookWriter::Sheet exceedances(const Measurement &measurement, double limit,
                  std::move(rows), { TimeWidth, 16.0, 11.0, 11.0 });
 }
 
-// The survey's details the measurement keeps. Until its analysis holds them there are none to
-// give: this is the one place that reads them.
-SurveyDetails surveyDetailsOf(const Measurement &)
-{
-    return {};
-}
-
 void addDetails(Rows &rows, const SurveyDetails &details)
 {
     const auto add = [&rows](const char *name, const QString &text) {
@@ -216,14 +209,17 @@ void addDetails(Rows &rows, const SurveyDetails &details)
     add("Instrument", details.instrument.model);
     add("Serial number", details.instrument.serialNumber);
     add("Firmware", details.instrument.firmware);
+    add("Calibration value 94 dB", details.instrument.calibration94);
+    add("Calibration value 70 dB", details.instrument.calibration70);
     const auto calibration = [&rows](const char *name, const CalibrationCheck &check) {
         if (!check.reference && !check.reading)
             return;
-        std::optional<double> difference;
-        if (check.reference && check.reading)
-            difference = *check.reading - *check.reference;
         rows.push_back({ Cell::textCell(QLatin1String(name)), number(check.reference),
-                         number(check.reading), number(difference) });
+                         number(check.reading), number(check.difference()) });
+        if (check.flagged())
+            rows.push_back({ Cell::textCell(QString()),
+                             Cell::textCell(QStringLiteral("more than %1 dB")
+                                                .arg(CalibrationCheck::Tolerance)) });
     };
     calibration("Calibration before (reference, reading, difference dB)",
                 details.calibrationBefore);
@@ -249,7 +245,7 @@ WorkbookWriter::Sheet detailsSheet(const Measurement &measurement, const GraphSo
                      Cell::textCell(QString::fromUtf8(QTimeZone::systemTimeZoneId())) });
     rows.push_back({ Cell::textCell(QStringLiteral("Program")),
                      Cell::textCell(QStringLiteral("Audexa ") + options.version) });
-    addDetails(rows, surveyDetailsOf(measurement));
+    addDetails(rows, measurement.details);
     return fixed(QStringLiteral("Details"), {}, std::move(rows), { NameWidth, 40.0 });
 }
 

@@ -341,7 +341,22 @@ void TestPeriods::spreadsheetLevels()
     // The series ends at its first X of 0: the second point is never written.
     Measurement chart = chartOf({ { at(10, 0), level }, { at(10, 0, 1), 50 } });
     chart.setX(0, 1, 0.0);
+    chart.details.project = QStringLiteral("Ring road");
+    chart.details.calibrationAfter = { 94.0, 94.6 };
     const auto sheets = WorkbookSheets::ofMeasurement(chart, {}, {}, {}, QLocale::c());
+    // The survey's details on their sheet, a calibration drift marked.
+    QStringList details;
+    for (const WorkbookWriter::Sheet &sheet : sheets)
+        for (qint64 r = 0; sheet.name == "Details" && r < sheet.rows; ++r) {
+            std::vector<WorkbookWriter::Cell> cells;
+            sheet.row(r, cells);
+            for (const WorkbookWriter::Cell &c : cells)
+                details << (c.kind == WorkbookWriter::Cell::Kind::Text ? c.text
+                                                                       : QString::number(c.value));
+        }
+    QVERIFY2(details.join('|').contains("Project|Ring road"), qPrintable(details.join('|')));
+    QVERIFY2(details.join('|').contains("94|94.6|0.6||more than 0.5 dB"),
+             qPrintable(details.join('|')));
     QCOMPARE(sheets.front().name, "Readings");
     QCOMPARE(sheets.front().rows, 1);
     std::vector<WorkbookWriter::Cell> cells;
