@@ -12,6 +12,7 @@
 #include "logger/memorydecoder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -330,6 +331,14 @@ Output run(const QStringList &arguments, const Clock &clock)
     }
     if (fileName.isEmpty())
         return badInput(QStringLiteral("no file given"), true);
+    // A text file holds one series, no data sets: say so rather than decode it as a memory.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("txt") || suffix == QLatin1String("csv"))
+        return badInput(QStringLiteral("\"%1\" is a text file, not a collection of data sets; "
+                                       "%2 reads a collection (.rec), export and figures read a "
+                                       "text file")
+                            .arg(QDir::toNativeSeparators(fileName), command),
+                        false);
 
     int set = 0;
     if (setArgument) {

@@ -28,11 +28,12 @@ QSizeF ReportPictureObject::intrinsicSize(QTextDocument *doc, int, const QTextFo
     const QSizeF page = doc->pageSize();
     const double textWidth
         = (page.width() > 0 ? page.width() : doc->textWidth()) - 2.0 * doc->documentMargin();
-    double width = std::max(1.0, textWidth - 1.0);
+    const double width = std::max(1.0, textWidth - 1.0);
+    double height = width / aspect;
     const double share = format.doubleProperty(MaxHeightShare);
     if (share > 0.0 && page.height() > 0.0)
-        width = std::min(width, share * page.height() * aspect);
-    return { width, width / aspect };
+        height = std::min(height, share * page.height());
+    return { width, height };
 }
 
 void ReportPictureObject::drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int,
@@ -120,6 +121,21 @@ public:
     {
         for (const QString &line : lines)
             paragraph(line, charFormat(points));
+    }
+
+    // A heading and its lines in one block that a page break does not split, so that a heading
+    // never stands alone at the foot of a page.
+    void headedLines(const QString &title, const std::vector<QString> &lines, double points,
+                     bool pageBreak)
+    {
+        paragraph(title, charFormat(HeadingPoints, true), 10.0, pageBreak && !m_first);
+        QTextBlockFormat block = m_cursor.blockFormat();
+        block.setNonBreakableLines(true);
+        m_cursor.setBlockFormat(block);
+        for (const QString &line : lines) {
+            m_cursor.insertText(QString(QChar::LineSeparator), charFormat(points));
+            m_cursor.insertText(line, charFormat(points));
+        }
     }
 
     void table(const ReportTexts::Table &t, int headerRows = 1, int widthPercent = 100)
@@ -227,8 +243,10 @@ private:
 
     static bool numeric(const QString &text)
     {
+        // A time of day ("15:59:30") or a date is text, left aligned as its column's others.
         return !text.isEmpty() && (text[0].isDigit() || text[0] == QLatin1Char('-'))
-            && !text.contains(QLatin1Char(' '));
+            && !text.contains(QLatin1Char(' ')) && !text.contains(QLatin1Char(':'))
+            && !text.contains(QLatin1Char('/'));
     }
 
     QTextDocument &m_doc;
@@ -295,16 +313,14 @@ std::unique_ptr<QTextDocument> build(const ReportTexts &t, const ReportSections:
     // The graph takes less of the first page when the details take their share of it, so
     // that the figures and the compliance stay on that page.
     if (chosen(ReportSection::Graph) && pictures.graph.draw)
-        b.picture(pictures.graph, 0, chosen(ReportSection::Details) ? 0.3 : 0.42);
+        b.picture(pictures.graph, 0, chosen(ReportSection::Details) ? 0.27 : 0.42);
     if (chosen(ReportSection::Figures)) {
         b.heading(QStringLiteral("Acoustic figures"), false);
         b.table(t.figures, 1, std::min(100, 28 + 14 * int(t.figures.titles.size())));
         b.lines(t.figureNotes, SmallPoints);
     }
-    if (chosen(ReportSection::Compliance)) {
-        b.heading(QStringLiteral("Compliance with the limit"), false);
-        b.lines(t.compliance);
-    }
+    if (chosen(ReportSection::Compliance))
+        b.headedLines(QStringLiteral("Compliance with the limit"), t.compliance, BodyPoints, false);
 
     // The sections after the first page start on a page of their own.
     bool pageBreak = true;
@@ -327,12 +343,18 @@ std::unique_ptr<QTextDocument> build(const ReportTexts &t, const ReportSections:
         b.table(t.intervals);
     if (later(ReportSection::Annotations, QStringLiteral("Annotations")))
         b.table(t.annotations);
-    if (later(ReportSection::Overlay, QStringLiteral("Overlay"))) {
-        b.lines(t.overlay);
+    // The sections of lines keep their heading with them.
+    const auto laterLines = [&](ReportSection s, const QString &title,
+                                const std::vector<QString> &lines, double points) {
+        if (!chosen(s))
+            return false;
+        b.headedLines(title, lines, points, pageBreak);
+        pageBreak = false;
+        return true;
+    };
+    if (laterLines(ReportSection::Overlay, QStringLiteral("Overlay"), t.overlay, BodyPoints))
         b.table(t.overlayFigures, 1, 45);
-    }
-    if (later(ReportSection::Method, QStringLiteral("Method")))
-        b.lines(t.method, SmallPoints);
+    laterLines(ReportSection::Method, QStringLiteral("Method"), t.method, SmallPoints);
     b.end();
     return doc;
 }

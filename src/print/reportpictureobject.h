@@ -7,8 +7,9 @@
 
 #include <vector>
 
-// The pictures of a report drawn in place when its document is painted: a text object whose
-// size is a share of the text width, drawn by the picture's own function.
+// The pictures of a report drawn in place when its document is painted: a text object across
+// the text width, as high as its aspect asks but no higher than its share of the page, drawn by
+// the picture's own function.
 class ReportPictureObject : public QObject, public QTextObjectInterface
 {
     Q_OBJECT

@@ -30,9 +30,22 @@ using Rows = std::vector<std::vector<Cell>>;
 constexpr double TimeWidth = 20.0;
 constexpr double NameWidth = 18.0;
 
+// A figure to seven significant digits: a level read from the data (Lmax, an Ln) is the decimal
+// the meter gave, not its nearest single-precision value (75.1, not 75.0999984741211), and a
+// worked-out one (Leq) is as exact as a level can be.
+double significant(double value)
+{
+    char text[32];
+    const auto written
+        = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7);
+    double rounded = value;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
+}
+
 Cell number(const std::optional<double> &value, int decimals = 1)
 {
-    return value ? Cell::number(*value, decimals) : Cell {};
+    return value ? Cell::number(significant(*value), decimals) : Cell {};
 }
 
 // A sheet of rows made beforehand: the small sheets.
@@ -180,7 +193,7 @@ WorkbookWriter::Sheet exceedances(const Measurement &measurement, double limit,
     Rows rows;
     for (const Exceedances::Run &run : result.runs)
         rows.push_back({ Cell::dateTime(run.start), number(run.seconds, decimals),
-                         Cell::number(run.lmax, 1), Cell::number(run.leq, 1) });
+                         number(run.lmax), number(run.leq) });
     rows.emplace_back();
     rows.push_back({ Cell::textCell(QStringLiteral("Limit (dB)")), Cell::number(limit, 1) });
     rows.push_back({ Cell::textCell(QStringLiteral("Exceedances")),

@@ -166,6 +166,9 @@ void TestCli::failures_data()
                                      << "unknown command" << true;
     QTest::newRow("no file") << collection() << QStringList { "sets" } << 2 << ""
                              << "no file" << true;
+    QTest::newRow("a text file has no data sets")
+        << collection() << QStringList { "readings", "table.CSV" } << 2 << ""
+        << "\"table.CSV\" is a text file, not a collection of data sets" << false;
     QTest::newRow("no arguments") << collection() << QStringList {} << 2 << ""
                                   << "no command" << true;
     QTest::newRow("export onto its input")

@@ -355,6 +355,16 @@ void TestPeriods::spreadsheetLevels()
                                                                        : QString::number(c.value));
         }
     QVERIFY2(details.join('|').contains("Project|Ring road"), qPrintable(details.join('|')));
+    // The figures are the decimals the levels stand for, not their single-precision neighbours.
+    for (const WorkbookWriter::Sheet &sheet : sheets)
+        for (qint64 r = 0; sheet.name == "Figures" && r < sheet.rows; ++r) {
+            std::vector<WorkbookWriter::Cell> cells;
+            sheet.row(r, cells);
+            if (cells.size() > 1 && cells[0].text.startsWith("Lmax")
+                && cells[1].kind == WorkbookWriter::Cell::Kind::Number)
+                QCOMPARE(QString::number(cells[1].value, 'g', 15),
+                         level > 50 && level < 9999 ? cell.section(' ', 0, 0) : "50");
+        }
     QVERIFY2(details.join('|').contains("94|94.6|0.6||more than 0.5 dB"),
              qPrintable(details.join('|')));
     QCOMPARE(sheets.front().name, "Readings");
