@@ -59,6 +59,8 @@ constexpr double TitlePoints = 16.0;
 // the text width of A4 and of Letter with their usual margins.
 constexpr double EmbeddedWidth = 640.0;
 constexpr int EmbeddedResolution = 3; // image pixels per document pixel
+// The text height of an A4 page with its usual margins, in the writer's pixels: 25.4 cm.
+constexpr double EmbeddedPageHeight = 960.0;
 
 const QColor Grey(0x55, 0x55, 0x55);
 const QColor Flag(0xB0, 0x10, 0x10);
@@ -171,14 +173,20 @@ public:
                 at.setBlockFormat(right);
             at.insertText(t.titles[c], head);
         }
-        for (std::size_t r = 0; r < t.rows.size(); ++r) {
-            const QStringList &cells = t.rows[r];
-            const quint32 flags = r < t.flagged.size() ? t.flagged[r] : 0;
-            for (int c = 0; c < columns && c < cells.size(); ++c) {
-                QTextCursor at = table->cellAt(int(r) + headerRows, c).firstCursorPosition();
-                if (c > 0 && numeric(cells[c]))
-                    at.setBlockFormat(right);
-                at.insertText(cells[c], (flags >> c) & 1u ? flagged : body);
+        // One cursor walks the cells in order: looking each cell up would cost a pass over
+        // the table's grid per cell.
+        if (!t.rows.empty()) {
+            QTextCursor at = table->cellAt(headerRows, 0).firstCursorPosition();
+            for (std::size_t r = 0; r < t.rows.size(); ++r) {
+                const QStringList &cells = t.rows[r];
+                const quint32 flags = r < t.flagged.size() ? t.flagged[r] : 0;
+                for (int c = 0; c < columns; ++c) {
+                    const QString text = cells.value(c);
+                    if (c > 0 && numeric(text))
+                        at.setBlockFormat(right);
+                    at.insertText(text, (flags >> c) & 1u ? flagged : body);
+                    at.movePosition(QTextCursor::NextCell);
+                }
             }
         }
         m_cursor.movePosition(QTextCursor::End);
@@ -197,7 +205,8 @@ public:
             m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
             return;
         }
-        const double height = EmbeddedWidth / picture.aspect;
+        const double height = std::min(EmbeddedWidth / picture.aspect,
+                                       maxHeightShare * EmbeddedPageHeight);
         QImage image(int(EmbeddedWidth * EmbeddedResolution), int(height * EmbeddedResolution),
                      QImage::Format_RGB32);
         image.fill(Qt::white);
