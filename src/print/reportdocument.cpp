@@ -173,20 +173,14 @@ public:
                 at.setBlockFormat(right);
             at.insertText(t.titles[c], head);
         }
-        // One cursor walks the cells in order: looking each cell up would cost a pass over
-        // the table's grid per cell.
-        if (!t.rows.empty()) {
-            QTextCursor at = table->cellAt(headerRows, 0).firstCursorPosition();
-            for (std::size_t r = 0; r < t.rows.size(); ++r) {
-                const QStringList &cells = t.rows[r];
-                const quint32 flags = r < t.flagged.size() ? t.flagged[r] : 0;
-                for (int c = 0; c < columns; ++c) {
-                    const QString text = cells.value(c);
-                    if (c > 0 && numeric(text))
-                        at.setBlockFormat(right);
-                    at.insertText(text, (flags >> c) & 1u ? flagged : body);
-                    at.movePosition(QTextCursor::NextCell);
-                }
+        for (std::size_t r = 0; r < t.rows.size(); ++r) {
+            const QStringList &cells = t.rows[r];
+            const quint32 flags = r < t.flagged.size() ? t.flagged[r] : 0;
+            for (int c = 0; c < columns && c < cells.size(); ++c) {
+                QTextCursor at = table->cellAt(int(r) + headerRows, c).firstCursorPosition();
+                if (c > 0 && numeric(cells[c]))
+                    at.setBlockFormat(right);
+                at.insertText(cells[c], (flags >> c) & 1u ? flagged : body);
             }
         }
         m_cursor.movePosition(QTextCursor::End);
