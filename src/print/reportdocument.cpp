@@ -125,15 +125,12 @@ public:
             paragraph(line, charFormat(points));
     }
 
-    // A heading and its lines in one block that a page break does not split, so that a heading
-    // never stands alone at the foot of a page.
+    // A heading and its lines in one block, laid out line after line, so that a page does not
+    // end between the heading and a paragraph's spacing before its first line.
     void headedLines(const QString &title, const std::vector<QString> &lines, double points,
                      bool pageBreak)
     {
         paragraph(title, charFormat(HeadingPoints, true), 10.0, pageBreak && !m_first);
-        QTextBlockFormat block = m_cursor.blockFormat();
-        block.setNonBreakableLines(true);
-        m_cursor.setBlockFormat(block);
         for (const QString &line : lines) {
             m_cursor.insertText(QString(QChar::LineSeparator), charFormat(points));
             m_cursor.insertText(line, charFormat(points));
