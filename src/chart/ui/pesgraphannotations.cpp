@@ -190,10 +190,13 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
                 = QRect(QPoint(qRound(left && !atEdge ? textPx - box.width() : textPx), 0), box)
                       .adjusted(-2, 0, 2, 2);
     }
-    // When the two texts would overlap, cursor B's text moves off cursor A's.
+    // When the two texts would overlap, cursor B's text moves off cursor A's, by one and a half
+    // times A's box: a picture of the chart replayed on a printer or in a PDF file sets its text
+    // a little taller than the screen does.
     if (shownTexts[0] && shownTexts[1] && atBottom[0] == atBottom[1]
         && textRects[0].intersects(textRects[1])) {
-        const double shift = (textRects[0].height() + 3.0) / std::max(1, axisRect->height());
+        const double shift
+            = (1.5 * textRects[0].height() + 3.0) / std::max(1, axisRect->height());
         QCPItemPosition *p = lineTexts[1]->position;
         p->setCoords(p->key(), p->value() + (atBottom[1] ? -shift : shift));
     }
