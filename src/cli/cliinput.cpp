@@ -357,8 +357,7 @@ Parsed parse(const QString &command, const QStringList &arguments)
         a.sections = ReportSections::parse(*sectionsArgument, &error);
         if (!a.sections)
             return { std::nullopt,
-                     failed(QStringLiteral("--sections: %1").arg(error),
-                            CliCommands::BadInput) };
+                     failed(QStringLiteral("--sections: %1").arg(error), CliCommands::BadInput) };
     }
     if (classArgument) {
         const std::optional<int> tenths = LevelDistribution::widthOf(*classArgument);

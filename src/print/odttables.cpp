@@ -86,7 +86,7 @@ QString laidOut(const QString &xml, const QTextDocument &document)
         // The columns, each naming its share.
         const QRegularExpressionMatch columns
             = writersColumns.match(xml, at, QRegularExpression::NormalMatch,
-                             QRegularExpression::AnchorAtOffsetMatchOption);
+                                   QRegularExpression::AnchorAtOffsetMatchOption);
         if (columns.hasMatch() && !layout.columnPercents.empty()) {
             for (std::size_t c = 0; c < layout.columnPercents.size(); ++c) {
                 const QString column = QStringLiteral("%1.C%2").arg(name).arg(c);
@@ -151,8 +151,7 @@ std::optional<QByteArray> laidOut(const QByteArray &odt, const QTextDocument &do
     if (!bytes)
         return fail(QStringLiteral("Out of memory."));
     std::memcpy(bytes, odt.constData(), std::size_t(odt.size()));
-    zip_source_t *source
-        = zip_source_buffer_create(bytes, zip_uint64_t(odt.size()), 1, &zipError);
+    zip_source_t *source = zip_source_buffer_create(bytes, zip_uint64_t(odt.size()), 1, &zipError);
     if (!source) {
         std::free(bytes);
         return fail(QString::fromUtf8(zip_error_strerror(&zipError)));

@@ -196,8 +196,8 @@ public:
             m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
             return;
         }
-        const double height = std::min(EmbeddedWidth / picture.aspect,
-                                       maxHeightShare * EmbeddedPageHeight);
+        const double height
+            = std::min(EmbeddedWidth / picture.aspect, maxHeightShare * EmbeddedPageHeight);
         QImage image(int(EmbeddedWidth * EmbeddedResolution), int(height * EmbeddedResolution),
                      QImage::Format_RGB32);
         image.fill(Qt::white);

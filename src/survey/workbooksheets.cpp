@@ -192,8 +192,8 @@ WorkbookWriter::Sheet exceedances(const Measurement &measurement, double limit,
     const int decimals = Exceedances::secondsDecimals(interval);
     Rows rows;
     for (const Exceedances::Run &run : result.runs)
-        rows.push_back({ Cell::dateTime(run.start), number(run.seconds, decimals),
-                         number(run.lmax), number(run.leq) });
+        rows.push_back({ Cell::dateTime(run.start), number(run.seconds, decimals), number(run.lmax),
+                         number(run.leq) });
     rows.emplace_back();
     rows.push_back({ Cell::textCell(QStringLiteral("Limit (dB)")), Cell::number(limit, 1) });
     rows.push_back({ Cell::textCell(QStringLiteral("Exceedances")),
@@ -230,9 +230,10 @@ void addDetails(Rows &rows, const SurveyDetails &details)
         rows.push_back({ Cell::textCell(QLatin1String(name)), number(check.reference),
                          number(check.reading), number(check.difference()) });
         if (check.flagged())
-            rows.push_back({ Cell::textCell(QString()),
-                             Cell::textCell(QStringLiteral("more than %1 dB")
-                                                .arg(CalibrationCheck::Tolerance)) });
+            rows.push_back(
+                { Cell::textCell(QString()),
+                  Cell::textCell(
+                      QStringLiteral("more than %1 dB").arg(CalibrationCheck::Tolerance)) });
     };
     calibration("Calibration before (reference, reading, difference dB)",
                 details.calibrationBefore);

@@ -43,9 +43,10 @@ void TestCli::initTestCase()
     empty[10] = 0;
     QVERIFY(!write("empty.rec", empty).isEmpty());
     // A spreadsheet's semicolon CSV: 60 and 70 dB a second apart around a null point.
-    QVERIFY(!write("sheet.csv", "\"time\";\"level_dB\"\n\"2026-12-08T21:05:07+01:00\";\"60,0\"\n"
-                                "\"2026-12-08T21:05:08+01:00\";\"\"\n"
-                                "\"2026-12-08T21:05:09+01:00\";\"70,0\"\n")
+    QVERIFY(!write("sheet.csv",
+                   "\"time\";\"level_dB\"\n\"2026-12-08T21:05:07+01:00\";\"60,0\"\n"
+                   "\"2026-12-08T21:05:08+01:00\";\"\"\n"
+                   "\"2026-12-08T21:05:09+01:00\";\"70,0\"\n")
                  .isEmpty());
     // A graph file with one point of 55.5 dB at 10:30:00.600, which the text rounds to 10:30:01.
     ChartModel chart;

@@ -198,7 +198,8 @@ void TestReport::sections_data()
                          "difference +0.6 dB \u2013 more than 0.5 dB",
                          "GRAPH",
                          "Acoustic figures",
-                         "Whole graph All points", "Specific Residual",
+                         "Whole graph All points",
+                         "Specific Residual",
                          "Excluded intervals are left out of every column but \"All points\".",
                          "Compliance with the limit",
                          "Limit 55.0 dB",
@@ -235,8 +236,7 @@ void TestReport::sections_data()
     QTest::newRow("the sections chosen alone")
         << "en_US" << true << "figures,method"
         << "r.pdf" << QStringList { "Acoustic figures", "Method" }
-        << QStringList { "Survey details", "GRAPH",   "Periods of",
-                         "Distribution",   "Overlay" };
+        << QStringList { "Survey details", "GRAPH", "Periods of", "Distribution", "Overlay" };
     QTest::newRow("an OpenDocument text") << "en_US" << true << "all"
                                           << "r.odt" << QStringList {} << QStringList {};
 }

@@ -327,10 +327,12 @@ void TestPeriods::spreadsheetLevels_data()
     QTest::addColumn<QString>("cell"); // the level cell; "" for none
     QTest::addColumn<QString>("csvLevel"); // after the time and its comma
 
-    QTest::newRow("a null point: no cell, an empty level") << 9999.0f << "" << "";
-    QTest::newRow("a reading of 0 is a number") << 0.0f << "0 (1 decimals)" << "0.0";
-    QTest::newRow("a float level as the decimal it stands for")
-        << 67.3f << "67.3 (1 decimals)" << "67.3";
+    QTest::newRow("a null point: no cell, an empty level") << 9999.0f << ""
+                                                           << "";
+    QTest::newRow("a reading of 0 is a number") << 0.0f << "0 (1 decimals)"
+                                                << "0.0";
+    QTest::newRow("a float level as the decimal it stands for") << 67.3f << "67.3 (1 decimals)"
+                                                                << "67.3";
 }
 
 void TestPeriods::spreadsheetLevels()

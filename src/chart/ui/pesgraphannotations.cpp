@@ -195,8 +195,7 @@ void PESGraph::Private::applyAnnotations(const ChartModel &m)
     // a little taller than the screen does.
     if (shownTexts[0] && shownTexts[1] && atBottom[0] == atBottom[1]
         && textRects[0].intersects(textRects[1])) {
-        const double shift
-            = (1.5 * textRects[0].height() + 3.0) / std::max(1, axisRect->height());
+        const double shift = (1.5 * textRects[0].height() + 3.0) / std::max(1, axisRect->height());
         QCPItemPosition *p = lineTexts[1]->position;
         p->setCoords(p->key(), p->value() + (atBottom[1] ? -shift : shift));
     }

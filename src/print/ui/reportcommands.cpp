@@ -15,8 +15,8 @@
 
 namespace ReportCommands {
 
-bool ReportClick(TfrmGraph &graph, WindowServices &services,
-                 const InstrumentReader &readInstrument, int periodSeconds)
+bool ReportClick(TfrmGraph &graph, WindowServices &services, const InstrumentReader &readInstrument,
+                 int periodSeconds)
 {
     Prompts &prompts = services.prompts();
     ChartModel &measurement = graph.chartModel();
