@@ -146,10 +146,12 @@ public:
         format.setHeaderRowCount(headerRows);
         format.setCellPadding(1.2 * m_px);
         format.setCellSpacing(0.0);
-        format.setBorder(0.75 * m_px);
+        format.setBorder(0.5 * m_px);
         format.setBorderBrush(QColor(0x90, 0x90, 0x90));
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setBorderCollapse(true);
+        // Each cell draws its own thin border: collapsed borders are worked out again for every
+        // cell of a table on every page it is drawn on, which makes a long table's pages slow.
+        format.setBorderCollapse(false);
         format.setWidth(QTextLength(QTextLength::PercentageLength, widthPercent));
         format.setTopMargin(3.0 * m_px);
         format.setColumnWidthConstraints(columnWidths(t));
