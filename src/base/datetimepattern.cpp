@@ -55,19 +55,6 @@ private:
     qsizetype m_size = 0;
 };
 
-// Reads least to most ASCII digits at pos.
-bool readNumber(QStringView text, qsizetype &pos, int least, int most, int &value)
-{
-    int n = 0;
-    value = 0;
-    while (n < most && pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-        value = value * 10 + (text[pos].unicode() - u'0');
-        ++pos;
-        ++n;
-    }
-    return n >= least;
-}
-
 // The first (so the longest) of the names that the text at pos starts with, in any case.
 const int *readName(QStringView text, qsizetype &pos, const auto &names)
 {
@@ -329,7 +316,7 @@ std::optional<DateTimePattern::Read> DateTimePattern::read(QStringView text) con
         if (part >= 0) {
             const bool year = part == Year;
             const int least = year ? t.width : 1; // yy and yyyy: exactly 2 and 4 digits
-            ok = readNumber(text, pos, least, year ? t.width : 2, parts[part]);
+            ok = DateTimePattern::readDigits(text, pos, least, year ? t.width : 2, parts[part]);
             if (t.field == Field::Year2)
                 parts[Year] = windowedYear(parts[Year]);
             if (part == Hour)
@@ -410,4 +397,19 @@ std::optional<DateTimePattern::Read> DateTimePattern::slowRead(QStringView text)
         || (!m_usesDate && !m_usesTime))
         return std::nullopt;
     return result;
+}
+
+bool DateTimePattern::readDigits(QStringView text, qsizetype &pos, int least, int most, int &value,
+                                 int *digits)
+{
+    int n = 0;
+    value = 0;
+    while (n < most && pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
+        value = value * 10 + (text[pos].unicode() - u'0');
+        ++pos;
+        ++n;
+    }
+    if (digits)
+        *digits = n;
+    return n >= least;
 }

@@ -25,6 +25,11 @@ public:
     // The formats the program's texts use: the locale's short date format; its long time format
     // with whole seconds, without milliseconds and without the time zone name (nor the brackets
     // or blank that only surrounded the zone name). Quoted literals are kept as they are.
+    // Reads least to most ASCII digits at pos into value, pos moved past them; the count read
+    // in digits. False when fewer than least were there.
+    static bool readDigits(QStringView text, qsizetype &pos, int least, int most, int &value,
+                           int *digits = nullptr);
+
     static QString shortDateFormat(const QLocale &locale);
     static QString longTimeFormat(const QLocale &locale);
 

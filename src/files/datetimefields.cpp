@@ -1,5 +1,7 @@
 #include "files/datetimefields.h"
 
+#include "base/datetimepattern.h"
+
 #include <QDateTime>
 
 namespace {
@@ -8,16 +10,7 @@ namespace {
 bool number(QStringView text, qsizetype &pos, int least, int most, int &value,
             int *digits = nullptr)
 {
-    int n = 0;
-    value = 0;
-    while (n < most && pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-        value = value * 10 + (text[pos].unicode() - u'0');
-        ++pos;
-        ++n;
-    }
-    if (digits)
-        *digits = n;
-    return n >= least;
+    return DateTimePattern::readDigits(text, pos, least, most, value, digits);
 }
 
 bool at(QStringView text, qsizetype pos, QChar c)
